@@ -1,0 +1,164 @@
+#include "cli/StoreCommands.h"
+
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <memory>
+#include <ostream>
+
+#include "cli/RecordJson.h"
+#include "platform/Utf16.h"
+#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/RapiTransport.h"
+#include "store/PasswordBytes.h"
+#include "store/TesseraEncryptedLinkList.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kWrongPassword = 2;
+
+// A local store file reached through the folder transport: its folder is served as the phone's
+// root for the lifetime of this object.
+class LocalStore {
+public:
+    explicit LocalStore(const StoreCommandOptions& options) {
+        std::filesystem::path file = std::filesystem::absolute(options.file);
+        RapiSetTransport(FolderTransport::ForFsRoot(file.parent_path()));
+        connection = std::make_unique<RapiConnection>();
+        store = std::make_unique<CTesseraEncryptedLinkList>(u"\\" + Utf8ToUtf16Lossy(file.filename().string()),
+                                                            options.templates ? 1 : 0);
+    }
+    bool Connected() const { return connection->Ok(); }
+    CTesseraEncryptedLinkList& operator*() { return *store; }
+    CTesseraEncryptedLinkList* operator->() { return store.get(); }
+
+private:
+    std::unique_ptr<RapiConnection> connection;
+    std::unique_ptr<CTesseraEncryptedLinkList> store;
+};
+
+// One line of standard input, newline dropped.
+SecureBytes ReadPassword(std::istream& in) {
+    std::string line;
+    std::getline(in, line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::u16string text = Utf8ToUtf16Lossy(line);
+    SecureBytes bytes = PasswordBytes(text);
+    SecureZero(line.data(), line.size());
+    SecureZero(text.data(), text.size() * sizeof(char16_t));
+    return bytes;
+}
+
+// Opens the store and, unless `withPassword` is false, unlocks it. 0 when ready, else the exit status.
+int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istream& in, std::ostream& err) {
+    if (!store.Connected()) {
+        err << "tessera: cannot reach the folder of " << options.file << "\n";
+        return kFailed;
+    }
+    int code = store->Open();
+    if (code != 0) {
+        err << "tessera: cannot open " << options.file << " as a " << (options.templates ? "templates" : "wallet")
+            << " store (code " << code << ")\n";
+        return kFailed;
+    }
+    SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPassword(in);
+    if (!store->CheckPassword(password.data(), password.size())) {
+        err << "tessera: wrong password\n";
+        return kWrongPassword;
+    }
+    return 0;
+}
+
+OrderedJson RecordToJson(CTesseraEncryptedLinkList& store, const item_entry_struct& entry) {
+    OrderedJson json{{"id", entry.id}, {"offset", entry.offset}};
+    SecureBytes plain;
+    CTesseraItem item;
+    if (!store.GetRecordData(&entry, &plain)) {
+        json["error"] = "decrypt";
+    } else if (!item.Deserialize(plain.data(), plain.size())) {
+        json["error"] = "parse";
+    } else {
+        json.update(ItemToJson(item));
+    }
+    return json;
+}
+
+bool ReadRecordFile(const std::string& path, CTesseraItem& item, std::ostream& err) {
+    std::ifstream file(path);
+    if (!file) {
+        err << "tessera: cannot read " << path << "\n";
+        return false;
+    }
+    nlohmann::json json = nlohmann::json::parse(file, nullptr, false);
+    std::string error = json.is_discarded() ? "not valid JSON" : "";
+    if (error.empty() && ItemFromJson(json, item, error)) return true;
+    err << "tessera: " << path << ": " << error << "\n";
+    return false;
+}
+
+}  // namespace
+
+int StoreInfo(const StoreCommandOptions& options, std::ostream& out, std::ostream& err) {
+    LocalStore store(options);
+    if (!store.Connected()) {
+        err << "tessera: cannot reach the folder of " << options.file << "\n";
+        return kFailed;
+    }
+    int code = store->Open();
+    if (code != 0) {
+        out << OrderedJson{{"code", code}}.dump() << "\n";
+        return kFailed;
+    }
+    auto version = store->FileVersion();
+    OrderedJson json{{"code", 0},
+                     {"type", store->FileType()},
+                     {"version", {version[0], version[1], version[2], version[3]}},
+                     {"modified", FormatTime(store->ModifiedTime())},
+                     {"checksum", store->Checksum()},
+                     {"passwordBlockLength", store->PasswordBlockLength()},
+                     {"records", store->records.count},
+                     {"lastId", store->lastId}};
+    out << json.dump() << "\n";
+    return 0;
+}
+
+int StoreDump(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    LocalStore store(options);
+    if (int status = OpenStore(store, options, in, err)) return status;
+    for (auto* node = store->records.head; node; node = node->next)
+        out << RecordToJson(*store, node->element).dump() << "\n";
+    return 0;
+}
+
+int StorePut(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    CTesseraItem item;
+    if (!ReadRecordFile(options.recordJsonFile, item, err)) return kFailed;
+    LocalStore store(options);
+    if (int status = OpenStore(store, options, in, err)) return status;
+    item_entry_struct* entry = store->FindRecord(options.id);
+    bool written = entry ? store->UpdateRecord(item, entry) : store->AddRecord(item, options.id);
+    if (!written) {
+        err << "tessera: the record could not be written to " << options.file << "\n";
+        return kFailed;
+    }
+    if (!entry) entry = &store->records.tail->element;
+    out << OrderedJson{{"id", entry->id}, {"offset", entry->offset}}.dump() << "\n";
+    return 0;
+}
+
+int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    LocalStore store(options);
+    if (int status = OpenStore(store, options, in, err)) return status;
+    item_entry_struct* entry = store->FindRecord(options.id);
+    if (!entry) {
+        err << "tessera: no record with id " << options.id << " in " << options.file << "\n";
+        return kFailed;
+    }
+    if (!store->DeleteRecord(entry)) {
+        err << "tessera: the record could not be deleted from " << options.file << "\n";
+        return kFailed;
+    }
+    out << OrderedJson{{"id", options.id}, {"deleted", true}}.dump() << "\n";
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The store-level commands of `tessera store`: inspect, dump and change one store file.
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+struct StoreCommandOptions {
+    std::string file;      // a local path
+    bool templates = false;  // open as a templates file with the built-in password
+    uint32_t id = 0;
+    std::string recordJsonFile;
+};
+
+// Each gives the process exit status: 0 done, 1 failure, 2 wrong password.
+int StoreInfo(const StoreCommandOptions& options, std::ostream& out, std::ostream& err);
+int StoreDump(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+int StorePut(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);

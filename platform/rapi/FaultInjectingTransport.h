@@ -1,0 +1,60 @@
+#pragma once
+// Wraps another transport to count the calls made through its sessions and to make chosen calls fail
+// or come up short, for tests of how callers cope. Counting the calls also counts round trips.
+//
+// A fault is armed for the nth matching call from the moment it is armed (1, or 0, is the next one)
+// and fires once. A failing call does nothing and returns its failure result with the given last error;
+// a short write writes at most the given number of bytes and reports them with success, a short read
+// reads at most that many. When two faults come due on the same call, the first armed one fires.
+// Thread-safe.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "platform/rapi/RapiTransport.h"
+
+enum class RapiOp {
+    CreateFile,
+    ReadFile,
+    WriteFile,
+    SetFilePointer,
+    GetFileSize,
+    CloseHandle,
+    FindFirstFile,
+    FindNextFile,
+    FindClose,
+    CreateDirectory,
+    CopyFile,
+    MoveFile,
+    DeleteFile,
+    RegOpenKey,
+    RegQueryValue,
+    RegCloseKey,
+};
+inline constexpr size_t kRapiOpCount = static_cast<size_t>(RapiOp::RegCloseKey) + 1;
+
+class FaultPlan;
+
+class FaultInjectingTransport : public RapiTransport {
+public:
+    explicit FaultInjectingTransport(std::shared_ptr<RapiTransport> inner);
+
+    std::unique_ptr<RapiSession> Connect() override;
+
+    void FailCall(RapiOp op, uint64_t nth, DWORD error);
+    void FailAnyCall(uint64_t nth, DWORD error);
+    void ShortWrite(uint64_t nth, DWORD bytes);
+    void ShortRead(uint64_t nth, DWORD bytes);
+    // Forgets every fault not yet fired.
+    void Disarm();
+
+    // Calls made since the start or the last reset, failed ones included.
+    uint64_t Calls(RapiOp op) const;
+    uint64_t TotalCalls() const;
+    void ResetCounters();
+
+private:
+    std::shared_ptr<RapiTransport> inner;
+    std::shared_ptr<FaultPlan> plan;  // shared with the sessions, which may outlive the transport
+};

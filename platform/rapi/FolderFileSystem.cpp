@@ -1,0 +1,182 @@
+#include "platform/rapi/FolderFileSystem.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/rapi/PhonePath.h"
+
+namespace {
+
+constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+constexpr mode_t kFileMode = 0600;
+constexpr mode_t kFolderMode = 0700;
+
+DWORD CheckDisposition(bool exists, DWORD disposition) {
+    if (exists && disposition == CREATE_NEW) return ERROR_FILE_EXISTS;
+    if (!exists && (disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING))
+        return ERROR_FILE_NOT_FOUND;
+    return ERROR_SUCCESS;
+}
+
+int OpenFlags(DWORD access, DWORD disposition) {
+    bool truncates = disposition == CREATE_ALWAYS || disposition == TRUNCATE_EXISTING;
+    int flags = kOpenFlags;
+    if ((access & GENERIC_WRITE) || truncates) {
+        flags |= (access & GENERIC_READ) ? O_RDWR : O_WRONLY;
+    } else {
+        flags |= O_RDONLY;
+    }
+    if (truncates) flags |= O_TRUNC;
+    if (disposition == CREATE_NEW) flags |= O_CREAT | O_EXCL;
+    if (disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS) flags |= O_CREAT;
+    return flags;
+}
+
+FILETIME FileTimeOf(const timespec& time) {
+    constexpr int64_t kEpochSeconds = 11644473600;  // from 1601-01-01, where file times count from
+    constexpr int64_t kTicksPerSecond = 10'000'000;
+    constexpr int64_t kLastSecond = INT64_MAX / kTicksPerSecond - kEpochSeconds - 1;
+    int64_t seconds = std::clamp<int64_t>(time.tv_sec, -kEpochSeconds, kLastSecond) + kEpochSeconds;
+    uint64_t ticks = static_cast<uint64_t>(seconds * kTicksPerSecond + time.tv_nsec / 100);
+    return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+// The host keeps no creation time; the last write time stands in for it. Object ids stay 0.
+CE_FIND_DATA FindDataOf(const HostChild& child) {
+    CE_FIND_DATA data;
+    std::memset(&data, 0, sizeof data);
+    bool folder = S_ISDIR(child.info.st_mode);
+    uint64_t size = folder ? 0 : static_cast<uint64_t>(child.info.st_size);
+    data.dwFileAttributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    data.ftCreationTime = FileTimeOf(child.info.st_mtim);
+    data.ftLastAccessTime = FileTimeOf(child.info.st_atim);
+    data.ftLastWriteTime = FileTimeOf(child.info.st_mtim);
+    data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(size);
+    std::copy(child.name.begin(), child.name.end(), data.cFileName);  // List keeps names under MAX_PATH
+    return data;
+}
+
+// Copies the contents and the last write time, as the phone's copy does.
+DWORD CopyContents(const std::filesystem::path& from, const std::filesystem::path& to) {
+    UniqueFd in(::open(from.c_str(), O_RDONLY | kOpenFlags));
+    if (!in) return ErrorFromErrno(errno);
+    UniqueFd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kOpenFlags, kFileMode));
+    if (!out) return ErrorFromErrno(errno);
+    char buffer[1 << 16];
+    off_t offset = 0;
+    for (;;) {
+        size_t read = 0, written = 0;
+        if (int error = ReadAt(in.Get(), buffer, sizeof buffer, offset, &read)) return ErrorFromErrno(error);
+        if (read == 0) break;
+        if (int error = WriteAt(out.Get(), buffer, read, offset, &written)) return ErrorFromErrno(error);
+        offset += static_cast<off_t>(read);
+    }
+    struct stat info;
+    if (::fstat(in.Get(), &info) == 0) {
+        const timespec times[] = {info.st_atim, info.st_mtim};
+        ::futimens(out.Get(), times);
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+DWORD FolderFileSystem::Resolve(std::u16string_view name, HostEntry* out) const {
+    PhonePath path;
+    if (DWORD error = ParsePhonePath(name, false, &path)) return error;
+    return tree.Resolve(path.parts, out);
+}
+
+DWORD FolderFileSystem::ResolveExisting(std::u16string_view name, HostEntry* out) const {
+    if (DWORD error = Resolve(name, out)) return error;
+    return out->exists ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+DWORD FolderFileSystem::Open(std::u16string_view name, DWORD access, DWORD share, DWORD disposition,
+                             OpenedFile* out) {
+    if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING) return ERROR_INVALID_PARAMETER;
+    if (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE)) return ERROR_INVALID_PARAMETER;
+    std::lock_guard lock(namesMutex);
+    HostEntry entry;
+    if (DWORD error = Resolve(name, &entry)) return error;
+    if (entry.isDirectory) return ERROR_ACCESS_DENIED;
+    if (DWORD error = CheckDisposition(entry.exists, disposition)) return error;
+    // Checked before the open so that a refused open never truncates.
+    std::optional<ShareTable::Lease> lease = shares.Acquire(entry.path.native(), access, share);
+    if (!lease) return ERROR_SHARING_VIOLATION;
+    UniqueFd fd(::open(entry.path.c_str(), OpenFlags(access, disposition), kFileMode));
+    if (!fd) return ErrorFromErrno(errno);
+    *out = {std::move(fd), std::move(*lease), entry.exists};
+    return ERROR_SUCCESS;
+}
+
+DWORD FolderFileSystem::Find(std::u16string_view pattern, std::vector<CE_FIND_DATA>* out) const {
+    PhonePath path;
+    if (DWORD error = ParsePhonePath(pattern, true, &path)) return error;
+    if (path.parts.empty()) return ERROR_FILE_NOT_FOUND;
+    HostEntry folder;
+    std::span<const std::u16string> parents(path.parts.data(), path.parts.size() - 1);
+    if (DWORD error = tree.Resolve(parents, &folder)) return error;
+    if (!folder.exists || !folder.isDirectory) return ERROR_PATH_NOT_FOUND;
+
+    std::vector<HostChild> children = tree.List(folder.path);
+    std::erase_if(children,
+                  [&](const HostChild& child) { return !MatchesPattern(path.parts.back(), child.name); });
+    if (children.empty()) return ERROR_FILE_NOT_FOUND;
+    std::sort(children.begin(), children.end(),
+              [](const HostChild& a, const HostChild& b) { return NameLess(a.name, b.name); });
+    out->clear();
+    for (const HostChild& child : children) out->push_back(FindDataOf(child));
+    return ERROR_SUCCESS;
+}
+
+DWORD FolderFileSystem::CreateDirectory(std::u16string_view name) {
+    std::lock_guard lock(namesMutex);
+    HostEntry entry;
+    if (DWORD error = Resolve(name, &entry)) return error;
+    if (entry.exists) return ERROR_ALREADY_EXISTS;
+    return ::mkdir(entry.path.c_str(), kFolderMode) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
+}
+
+DWORD FolderFileSystem::Copy(std::u16string_view from, std::u16string_view to, bool failIfExists) {
+    std::lock_guard lock(namesMutex);
+    HostEntry source, target;
+    if (DWORD error = ResolveExisting(from, &source)) return error;
+    if (source.isDirectory) return ERROR_ACCESS_DENIED;
+    if (DWORD error = Resolve(to, &target)) return error;
+    if (target.exists && failIfExists) return ERROR_FILE_EXISTS;
+    if (target.isDirectory) return ERROR_ACCESS_DENIED;
+    if (target.path == source.path) return ERROR_SHARING_VIOLATION;
+    // Held while copying, as the phone's own opens of source and target would be.
+    std::optional<ShareTable::Lease> reading =
+        shares.Acquire(source.path.native(), GENERIC_READ, FILE_SHARE_READ);
+    std::optional<ShareTable::Lease> writing = shares.Acquire(target.path.native(), GENERIC_WRITE, 0);
+    if (!reading || !writing) return ERROR_SHARING_VIOLATION;
+    DWORD error = CopyContents(source.path, target.path);
+    if (error && !target.exists) ::unlink(target.path.c_str());  // no half copy is left behind
+    return error;
+}
+
+DWORD FolderFileSystem::Move(std::u16string_view from, std::u16string_view to) {
+    std::lock_guard lock(namesMutex);
+    HostEntry source, target;
+    if (DWORD error = ResolveExisting(from, &source)) return error;
+    if (source.path == tree.Root()) return ERROR_ACCESS_DENIED;
+    if (DWORD error = Resolve(to, &target)) return error;
+    if (target.exists) return ERROR_ALREADY_EXISTS;
+    if (shares.InUse(source.path.native())) return ERROR_SHARING_VIOLATION;
+    return ::rename(source.path.c_str(), target.path.c_str()) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
+}
+
+DWORD FolderFileSystem::Delete(std::u16string_view name) {
+    std::lock_guard lock(namesMutex);
+    HostEntry entry;
+    if (DWORD error = ResolveExisting(name, &entry)) return error;
+    if (entry.isDirectory) return ERROR_ACCESS_DENIED;
+    if (shares.InUse(entry.path.native())) return ERROR_SHARING_VIOLATION;
+    return ::unlink(entry.path.c_str()) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
+}

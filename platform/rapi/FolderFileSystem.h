@@ -1,0 +1,44 @@
+#pragma once
+// The phone's file system kept in a host folder, shared by every session of one folder transport.
+// Operations that look names up and then change them hold one lock, so that two sessions never create
+// the same file in two spellings or open a file that another one is deleting. Each returns
+// ERROR_SUCCESS or the platform error.
+
+#include <filesystem>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+#include "platform/rapi/HostTree.h"
+#include "platform/rapi/Rapi.h"
+#include "platform/rapi/ShareTable.h"
+#include "platform/rapi/UniqueFd.h"
+
+struct OpenedFile {
+    UniqueFd fd;
+    ShareTable::Lease lease;
+    bool existed = false;  // whether the file was there before the open
+};
+
+class FolderFileSystem {
+public:
+    explicit FolderFileSystem(std::filesystem::path root) : tree(std::move(root)) {}
+
+    const std::filesystem::path& Root() const { return tree.Root(); }
+
+    DWORD Open(std::u16string_view name, DWORD access, DWORD share, DWORD disposition, OpenedFile* out);
+    // The entries matching pattern, sorted by name; ERROR_FILE_NOT_FOUND when none match.
+    DWORD Find(std::u16string_view pattern, std::vector<CE_FIND_DATA>* out) const;
+    DWORD CreateDirectory(std::u16string_view name);
+    DWORD Copy(std::u16string_view from, std::u16string_view to, bool failIfExists);
+    DWORD Move(std::u16string_view from, std::u16string_view to);
+    DWORD Delete(std::u16string_view name);
+
+private:
+    DWORD Resolve(std::u16string_view name, HostEntry* out) const;
+    DWORD ResolveExisting(std::u16string_view name, HostEntry* out) const;
+
+    HostTree tree;
+    ShareTable shares;
+    std::mutex namesMutex;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// Serves a phone kept in a host folder, in process: PHONE/fs is the phone's file system root ("\") and
+// PHONE/registry.json its registry (layout in PhoneRegistry.h). Only that folder is served: paths that
+// would leave it, symbolic links and special files are refused. "No sharing" opens hold across all
+// sessions of one transport. Sessions may be used from several threads at once, one thread each.
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/rapi/RapiTransport.h"
+
+class FolderFileSystem;
+class PhoneRegistry;
+
+class FolderTransport : public RapiTransport {
+public:
+    explicit FolderTransport(std::filesystem::path phoneDir);
+    // Serves a plain folder as the phone's file system root, with no registry.
+    static std::shared_ptr<FolderTransport> ForFsRoot(std::filesystem::path fsRoot);
+
+    // nullptr when the phone's file system folder does not exist.
+    std::unique_ptr<RapiSession> Connect() override;
+
+private:
+    FolderTransport(std::filesystem::path fsRoot, std::filesystem::path registryFile);
+
+    std::shared_ptr<FolderFileSystem> files;
+    std::shared_ptr<const PhoneRegistry> registry;
+};

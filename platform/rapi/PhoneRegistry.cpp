@@ -1,0 +1,102 @@
+#include "platform/rapi/PhoneRegistry.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "platform/rapi/PhonePath.h"
+#include "platform/rapi/UniqueFd.h"
+#include "platform/Utf16.h"
+
+namespace {
+
+using nlohmann::json;
+
+constexpr off_t kMaxRegistrySize = 1 << 20;  // a phone's registry file holds a few kilobytes
+
+DWORD Load(const std::filesystem::path& file, json* out) {
+    if (file.empty()) return ERROR_FILE_NOT_FOUND;
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd) return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_BADDB;
+    struct stat info;
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxRegistrySize)
+        return ERROR_BADDB;
+    std::string text(static_cast<size_t>(info.st_size), '\0');
+    size_t read = 0;
+    if (ReadAt(fd.Get(), text.data(), text.size(), 0, &read) != 0) return ERROR_BADDB;
+    text.resize(read);
+    *out = json::parse(text, nullptr, false);
+    return out->is_object() ? ERROR_SUCCESS : ERROR_BADDB;
+}
+
+const json* Member(const json& object, std::u16string_view name) {
+    for (const auto& [key, value] : object.items()) {
+        std::optional<std::u16string> key16 = Utf8ToUtf16(key);
+        if (key16 && SameName(*key16, name)) return &value;
+    }
+    return nullptr;
+}
+
+void AppendLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// The value's type and its bytes as the phone stores them; false when the entry is malformed.
+bool Encode(const json& value, DWORD* type, std::vector<uint8_t>* bytes) {
+    if (!value.is_object() || !value.contains("type") || !value.contains("value")) return false;
+    const json& kind = value["type"];
+    const json& data = value["value"];
+    if (kind == "sz" && data.is_string()) {
+        std::optional<std::u16string> text = Utf8ToUtf16(data.get_ref<const std::string&>());
+        if (!text) return false;
+        for (char16_t c : *text) AppendLittleEndian(*bytes, c, 2);
+        AppendLittleEndian(*bytes, 0, 2);
+        *type = REG_SZ;
+        return true;
+    }
+    if (kind == "dword" && data.is_number_unsigned() && data.get<uint64_t>() <= UINT32_MAX) {
+        AppendLittleEndian(*bytes, static_cast<uint32_t>(data.get<uint64_t>()), 4);
+        *type = REG_DWORD;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+DWORD PhoneRegistry::OpenKey(std::u16string_view key) const {
+    json registry;
+    if (DWORD error = Load(file, &registry)) return error;
+    std::u16string wanted = FoldedName(key);
+    std::u16string below = wanted + u'\\';
+    for (const auto& item : registry.items()) {
+        std::optional<std::u16string> listed = Utf8ToUtf16(item.key());
+        if (!listed) continue;
+        std::u16string folded = FoldedName(*listed);
+        if (folded == wanted || folded.starts_with(below)) return ERROR_SUCCESS;
+    }
+    return ERROR_FILE_NOT_FOUND;
+}
+
+DWORD PhoneRegistry::Query(std::u16string_view key, std::u16string_view valueName, DWORD* type, uint8_t* data,
+                           DWORD* dataSize) const {
+    json registry;
+    if (DWORD error = Load(file, &registry)) return error;
+    const json* values = Member(registry, key);
+    const json* value = values && values->is_object() ? Member(*values, valueName) : nullptr;
+    if (!value) return ERROR_FILE_NOT_FOUND;
+    DWORD valueType = 0;
+    std::vector<uint8_t> bytes;
+    if (!Encode(*value, &valueType, &bytes)) return ERROR_BADDB;
+    if (type) *type = valueType;
+    if (!dataSize) return ERROR_SUCCESS;
+    DWORD capacity = *dataSize;
+    *dataSize = static_cast<DWORD>(bytes.size());
+    if (!data) return ERROR_SUCCESS;
+    if (capacity < bytes.size()) return ERROR_MORE_DATA;
+    std::copy(bytes.begin(), bytes.end(), data);
+    return ERROR_SUCCESS;
+}

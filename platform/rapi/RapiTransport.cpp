@@ -1,0 +1,39 @@
+#include "platform/rapi/RapiTransport.h"
+
+#include <cstdlib>
+#include <mutex>
+#include <string_view>
+
+#include "platform/rapi/FolderTransport.h"
+
+namespace {
+
+std::mutex transportMutex;
+std::shared_ptr<RapiTransport> transport;
+
+}  // namespace
+
+void RapiSetTransport(std::shared_ptr<RapiTransport> next) {
+    std::lock_guard lock(transportMutex);
+    transport = std::move(next);
+}
+
+std::shared_ptr<RapiTransport> RapiGetTransport() {
+    std::lock_guard lock(transportMutex);
+    return transport;
+}
+
+std::shared_ptr<RapiTransport> RapiDefaultTransport() {
+    std::lock_guard lock(transportMutex);
+    if (!transport) transport = RapiTransportFromSetting(std::getenv("POCKETDECK_PHONE"));
+    return transport;
+}
+
+std::shared_ptr<RapiTransport> RapiTransportFromSetting(const char* setting) {
+    constexpr std::string_view kFolder = "folder:";
+    std::string_view text = setting ? setting : "";
+    if (text.starts_with(kFolder) && text.size() > kFolder.size())
+        return std::make_shared<FolderTransport>(text.substr(kFolder.size()));
+    // "unix:PATH" and the default socket are for the socket transport, which plugs in here.
+    return nullptr;
+}

@@ -1,0 +1,43 @@
+#include "platform/rapi/UniqueFd.h"
+
+#include <errno.h>
+#include <unistd.h>
+
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+        if (fd >= 0) ::close(fd);
+        fd = other.fd;
+        other.fd = -1;
+    }
+    return *this;
+}
+
+UniqueFd::~UniqueFd() {
+    if (fd >= 0) ::close(fd);
+}
+
+int ReadAt(int fd, void* buffer, size_t size, off_t offset, size_t* done) {
+    *done = 0;
+    while (*done < size) {
+        ssize_t n =
+            ::pread(fd, static_cast<char*>(buffer) + *done, size - *done, offset + static_cast<off_t>(*done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) break;
+        *done += n;
+    }
+    return 0;
+}
+
+int WriteAt(int fd, const void* buffer, size_t size, off_t offset, size_t* done) {
+    *done = 0;
+    while (*done < size) {
+        ssize_t n = ::pwrite(fd, static_cast<const char*>(buffer) + *done, size - *done,
+                             offset + static_cast<off_t>(*done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        *done += n;
+    }
+    return 0;
+}

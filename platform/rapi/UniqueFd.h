@@ -1,0 +1,28 @@
+#pragma once
+// A host file descriptor closed on scope exit, and whole reads and writes at an offset.
+
+#include <sys/types.h>
+
+#include <cstddef>
+
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd(other.fd) { other.fd = -1; }
+    UniqueFd& operator=(UniqueFd&& other) noexcept;
+    ~UniqueFd();
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int Get() const { return fd; }
+    explicit operator bool() const { return fd >= 0; }
+
+private:
+    int fd = -1;
+};
+
+// Read until size bytes or the end of the file; *done tells how many arrived. 0 or an errno value.
+int ReadAt(int fd, void* buffer, size_t size, off_t offset, size_t* done);
+// Write all size bytes; *done tells how many were written. 0 or an errno value.
+int WriteAt(int fd, const void* buffer, size_t size, off_t offset, size_t* done);

@@ -1,0 +1,19 @@
+#pragma once
+// Passwords are handled as their UTF-16LE bytes without a terminator.
+
+#include <string_view>
+
+#include "store/SecureBytes.h"
+
+// The password that unlocks every templates file.
+inline constexpr std::u16string_view kTemplatesPassword = u"quartzpetal";
+
+inline SecureBytes PasswordBytes(std::u16string_view password) {
+    SecureBytes bytes;
+    bytes.reserve(password.size() * 2);
+    for (char16_t unit : password) {
+        bytes.push_back(static_cast<uint8_t>(unit));
+        bytes.push_back(static_cast<uint8_t>(unit >> 8));
+    }
+    return bytes;
+}

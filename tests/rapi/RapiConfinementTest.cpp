@@ -1,0 +1,93 @@
+// Only the phone's own folder is served: names that climb out, symbolic links, characters the phone
+// does not allow and over-long paths are refused, and nothing outside is touched.
+#include "RapiContract.h"
+
+namespace {
+
+class RapiConfinementTest : public RapiContractTest {
+protected:
+    void SetUp() override {
+        RapiContractTest::SetUp();
+        WriteBytes(Outside() / "secret.txt", {'s'});
+        std::filesystem::create_directory_symlink(Outside(), Host("out"));
+        std::filesystem::create_symlink(Outside() / "secret.txt", Host("secret"));
+    }
+
+    // The folder outside the phone still holds exactly its one untouched file.
+    void ExpectOutsideUntouched() {
+        EXPECT_EQ(ReadText(Outside() / "secret.txt"), "s");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Outside()), {}), 1);
+    }
+};
+INSTANTIATE_TEST_SUITE_P(Transports, RapiConfinementTest, ::testing::ValuesIn(ContractTransports()),
+                         ContractTransportName);
+
+TEST_P(RapiConfinementTest, DotPartsAreRefused) {
+    EXPECT_EQ(OpenError(u"\\..\\outside\\escape", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_INVALID_NAME);
+    EXPECT_EQ(OpenError(u"\\..\\outside\\secret.txt", GENERIC_READ, 0, OPEN_EXISTING), ERROR_INVALID_NAME);
+    EXPECT_EQ(OpenError(u"\\.\\x", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_INVALID_NAME);
+    EXPECT_FALSE(CeCreateDirectory(u"\\..\\outside\\made", nullptr));
+    EXPECT_FALSE(CeCopyFile(u"\\..\\outside\\secret.txt", u"\\stolen", FALSE));
+    EXPECT_FALSE(CeDeleteFile(u"\\..\\outside\\secret.txt"));
+    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_NAME);
+    EXPECT_EQ(FindNames(u"\\..\\outside\\*"), std::vector<std::u16string>{});
+    EXPECT_FALSE(std::filesystem::exists(Host("stolen")));
+    ExpectOutsideUntouched();
+}
+
+TEST_P(RapiConfinementTest, SymbolicLinksAreNeitherFollowedNorShown) {
+    Put(u"\\mine", "m");
+    EXPECT_EQ(OpenError(u"\\out\\secret.txt", GENERIC_READ, 0, OPEN_EXISTING), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(OpenError(u"\\out\\new", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(OpenError(u"\\secret", GENERIC_READ, 0, OPEN_EXISTING), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(OpenError(u"\\secret", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(CeCopyFile(u"\\secret", u"\\stolen", FALSE));
+    EXPECT_FALSE(CeCopyFile(u"\\mine", u"\\secret", FALSE));
+    EXPECT_FALSE(CeCreateDirectory(u"\\out\\made", nullptr));
+    EXPECT_FALSE(CeMoveFile(u"\\out\\secret.txt", u"\\stolen"));
+    EXPECT_FALSE(CeDeleteFile(u"\\secret"));
+    EXPECT_EQ(CeGetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(FindNames(u"\\*"), std::vector<std::u16string>{u"mine"});
+    EXPECT_EQ(FindNames(u"\\out\\*"), std::vector<std::u16string>{});
+    EXPECT_TRUE(std::filesystem::is_symlink(Host("secret")));
+    EXPECT_FALSE(std::filesystem::exists(Host("stolen")));
+    ExpectOutsideUntouched();
+}
+
+TEST_P(RapiConfinementTest, CharactersThePhoneForbidsAreRefused) {
+    for (std::u16string bad : {u"<", u">", u":", u"\"", u"/", u"|", u"?", u"*", u"\x01", u"\x1f"}) {
+        std::u16string name = u"\\a" + bad + u"b";
+        EXPECT_EQ(OpenError(name.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_INVALID_NAME);
+    }
+    EXPECT_EQ(OpenError(u"\\a\xD800", GENERIC_WRITE, 0, CREATE_ALWAYS),
+              ERROR_INVALID_NAME);  // lone surrogate
+    EXPECT_EQ(OpenError(u"relative.txt", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_INVALID_NAME);
+    EXPECT_EQ(OpenError(u"\\a\\\\b", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_INVALID_NAME);
+    CE_FIND_DATA data;
+    EXPECT_EQ(CeFindFirstFile(u"\\*\\x", &data), INVALID_HANDLE_VALUE);  // wildcards only in the last part
+    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_NAME);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Host("")), {}), 2);  // the two links only
+}
+
+TEST_P(RapiConfinementTest, PathsOfMaxPathUnitsAreRefused) {
+    // Nested folders keep every part short enough for the host.
+    std::u16string path;
+    while (path.size() + 51 < MAX_PATH - 1) {
+        path += u"\\" + std::u16string(50, u'd');
+        ASSERT_TRUE(CeCreateDirectory(path.c_str(), nullptr));
+    }
+    std::u16string longest = path + u"\\" + std::u16string(MAX_PATH - 2 - path.size(), u'f');
+    ASSERT_EQ(longest.size(), MAX_PATH - 1);
+    EXPECT_EQ(OpenError(longest.c_str(), GENERIC_WRITE, 0, CREATE_NEW), ERROR_SUCCESS);
+    std::u16string tooLong = longest + u"g";
+    EXPECT_EQ(OpenError(tooLong.c_str(), GENERIC_WRITE, 0, CREATE_NEW), ERROR_INVALID_NAME);
+    EXPECT_EQ(FindNames((path + u"\\*").c_str()).size(), 1u);
+}
+
+TEST_P(RapiConfinementTest, UnterminatedNameIsReadNoFurtherThanMaxPath) {
+    std::vector<char16_t> unterminated(MAX_PATH, u'a');
+    unterminated[0] = u'\\';
+    EXPECT_EQ(OpenError(unterminated.data(), GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_INVALID_NAME);
+}
+
+}  // namespace

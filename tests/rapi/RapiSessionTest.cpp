@@ -1,0 +1,188 @@
+// Sessions: one per thread, their handles, their "no sharing" opens, and how they begin and end.
+#include <atomic>
+#include <chrono>
+
+#include "RapiContract.h"
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+class RapiSessionTest : public RapiContractTest {};
+INSTANTIATE_TEST_SUITE_P(Transports, RapiSessionTest, ::testing::ValuesIn(ContractTransports()),
+                         ContractTransportName);
+
+TEST_P(RapiSessionTest, NoSharingOpenShutsOutEveryOtherOpen) {
+    Put(u"\\w.dat", "x");
+    HANDLE held = Open(u"\\w.dat", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(InOtherSession([] { return OpenError(u"\\W.DAT", GENERIC_READ, kShareAll, OPEN_EXISTING); }),
+              ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(OpenError(u"\\w.dat", GENERIC_READ, kShareAll, OPEN_EXISTING), ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(CeCloseHandle(held));
+    EXPECT_EQ(InOtherSession([] { return OpenError(u"\\w.dat", GENERIC_READ, 0, OPEN_EXISTING); }),
+              ERROR_SUCCESS);
+}
+
+TEST_P(RapiSessionTest, NoSharingOpenIsRefusedWhileAnyHandleIsOpen) {
+    HANDLE shared = Open(u"\\w.dat", GENERIC_READ, FILE_SHARE_READ, OPEN_ALWAYS);
+    ASSERT_NE(shared, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(InOtherSession([] { return OpenError(u"\\w.dat", GENERIC_READ, 0, OPEN_EXISTING); }),
+              ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(
+        InOtherSession([] { return OpenError(u"\\w.dat", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING); }),
+        ERROR_SUCCESS);
+    // The open handle shares reading only.
+    EXPECT_EQ(InOtherSession([] { return OpenError(u"\\w.dat", GENERIC_WRITE, kShareAll, OPEN_EXISTING); }),
+              ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(CeCloseHandle(shared));
+}
+
+TEST_P(RapiSessionTest, RefusedOpenLeavesTheFileAlone) {
+    Put(u"\\w.dat", "precious");
+    HANDLE held = Open(u"\\w.dat", GENERIC_READ, 0, OPEN_EXISTING);
+    EXPECT_EQ(InOtherSession([] { return OpenError(u"\\w.dat", GENERIC_WRITE, 0, CREATE_ALWAYS); }),
+              ERROR_SHARING_VIOLATION);
+    EXPECT_TRUE(CeCloseHandle(held));
+    EXPECT_EQ(Contents(u"\\w.dat"), "precious");
+}
+
+TEST_P(RapiSessionTest, EndingASessionReleasesItsFiles) {
+    Put(u"\\w.dat", "x");
+    OnNewThread([] {
+        RapiConnection connection;
+        return Open(u"\\w.dat", GENERIC_READ, 0, OPEN_EXISTING);  // left open when the session ends
+    });
+    EXPECT_EQ(OpenError(u"\\w.dat", GENERIC_READ, 0, OPEN_EXISTING), ERROR_SUCCESS);
+    OnNewThread([] {
+        CeRapiInit();
+        return Open(u"\\w.dat", GENERIC_READ, 0, OPEN_EXISTING);  // the thread ends without CeRapiUninit
+    });
+    EXPECT_EQ(OpenError(u"\\w.dat", GENERIC_READ, 0, OPEN_EXISTING), ERROR_SUCCESS);
+}
+
+TEST_P(RapiSessionTest, ThreadsWithoutASessionAreNotConnected) {
+    EXPECT_EQ(OnNewThread([] { return OpenError(u"\\f", GENERIC_WRITE, 0, CREATE_ALWAYS); }),
+              ERROR_NOT_CONNECTED);
+    EXPECT_EQ(OnNewThread([] { return FindNames(u"\\*").size(); }), 0u);
+    EXPECT_EQ(OnNewThread([] {
+                  HKEY key;
+                  return CeRegOpenKeyEx(HKEY_LOCAL_MACHINE, u"Software", 0, KEY_READ, &key);
+              }),
+              static_cast<LONG>(ERROR_NOT_CONNECTED));
+    EXPECT_FALSE(std::filesystem::exists(Host("f")));
+    EXPECT_EQ(OpenError(u"\\f", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_SUCCESS);
+}
+
+TEST_P(RapiSessionTest, UninitEndsThisThreadsSessionAndItsHandles) {
+    HANDLE file = Open(u"\\f", GENERIC_READ, 0, CREATE_NEW);
+    EXPECT_EQ(CeRapiUninit(), S_OK);
+    EXPECT_FALSE(CeCloseHandle(file));
+    EXPECT_EQ(CeGetLastError(), ERROR_NOT_CONNECTED);
+    EXPECT_EQ(CeRapiUninit(), E_FAIL);
+    ASSERT_EQ(CeRapiInit(), S_OK);
+    EXPECT_FALSE(CeCloseHandle(file));
+    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(OpenError(u"\\f", GENERIC_READ, 0, OPEN_EXISTING), ERROR_SUCCESS);
+}
+
+TEST_P(RapiSessionTest, HandlesBelongToTheirSession) {
+    HANDLE file = Open(u"\\f", GENERIC_READ, kShareAll, CREATE_NEW);
+    EXPECT_EQ(InOtherSession([file] {
+                  CeGetFileSize(file, nullptr);
+                  return CeGetLastError();
+              }),
+              ERROR_INVALID_HANDLE);
+    EXPECT_TRUE(CeCloseHandle(file));
+}
+
+TEST_P(RapiSessionTest, SecondInitOnAThreadKeepsTheFirstSession) {
+    HANDLE file = Open(u"\\f", GENERIC_READ, 0, CREATE_NEW);
+    EXPECT_EQ(CeRapiInit(), CERAPI_E_ALREADYINITIALIZED);
+    {
+        RapiConnection nested;
+        EXPECT_FALSE(nested.Ok());
+    }
+    EXPECT_EQ(CeGetFileSize(file, nullptr), 0u);
+    EXPECT_EQ(CeGetLastError(), ERROR_SUCCESS);
+    EXPECT_TRUE(CeCloseHandle(file));
+}
+
+TEST_P(RapiSessionTest, InitExSignalsItsEventUntilTheSessionEnds) {
+    struct Outcome {
+        HRESULT result;
+        RAPIINIT init;
+        DWORD wait;
+    };
+    Outcome outcome = OnNewThread([] {
+        RAPIINIT init{sizeof(RAPIINIT), 0, E_FAIL};
+        Outcome outcome{CeRapiInitEx(&init), init, CeWaitForRapiInit(init.heRapiInit, 1000)};
+        CeRapiUninit();
+        return outcome;
+    });
+    EXPECT_EQ(outcome.result, S_OK);
+    EXPECT_EQ(outcome.init.hrRapiInit, S_OK);
+    EXPECT_NE(outcome.init.heRapiInit, 0u);
+    EXPECT_EQ(outcome.wait, WAIT_OBJECT_0);
+    EXPECT_EQ(CeWaitForRapiInit(outcome.init.heRapiInit, 10), WAIT_TIMEOUT);
+}
+
+TEST_P(RapiSessionTest, InitExChecksTheRecordSize) {
+    EXPECT_TRUE(OnNewThread([] {
+        RAPIINIT init{8, 0, 0};
+        HRESULT result = CeRapiInitEx(&init);
+        return result == E_INVALIDARG && CeRapiUninit() == E_FAIL;  // no session was made
+    }));
+    EXPECT_EQ(CeRapiInitEx(nullptr), E_INVALIDARG);
+}
+
+TEST_P(RapiSessionTest, WaitingOnAnUnknownEventTimesOutAfterTheWait) {
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(CeWaitForRapiInit(0, 30), WAIT_TIMEOUT);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+}
+
+TEST_P(RapiSessionTest, ConcurrentSessionsNeverHoldANoSharingFileTogether) {
+    Put(u"\\w.dat", "");
+    std::atomic<int> holders = 0, opens = 0;
+    std::atomic<bool> heldTogether = false;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            RapiConnection connection;
+            for (int i = 0; i < 200 && connection.Ok(); ++i) {
+                HANDLE file = Open(u"\\w.dat", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+                if (file == INVALID_HANDLE_VALUE) continue;
+                if (++holders > 1) heldTogether = true;
+                Write(file, "x");
+                --holders;
+                CeCloseHandle(file);
+                ++opens;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_FALSE(heldTogether);
+    EXPECT_GT(opens, 0);
+}
+
+TEST_P(RapiSessionTest, ConcurrentSessionsKeepTheirOwnFiles) {
+    std::vector<std::thread> threads;
+    std::atomic<int> intact = 0;
+    for (char t = '0'; t < '4'; ++t) {
+        threads.emplace_back([&, t] {
+            RapiConnection connection;
+            std::u16string name = u"\\file";
+            name += static_cast<char16_t>(t);
+            HANDLE file = Open(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
+            for (int i = 0; i < 100; ++i) Write(file, std::string(10, t));
+            CeSetFilePointer(file, 0, nullptr, FILE_BEGIN);
+            intact += Read(file, 2000) == std::string(1000, t);
+            CeCloseHandle(file);
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(intact, 4);
+}
+
+}  // namespace

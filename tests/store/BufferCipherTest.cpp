@@ -1,0 +1,145 @@
+#include "store/BufferCipher.h"
+
+#include <gtest/gtest.h>
+#include <openssl/sha.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "CryptoTestUtil.h"
+
+namespace {
+
+struct BufferCipherTest : testing::Test {
+    std::mt19937 rng{4};
+    Key32 key = RandomKey();
+
+    Key32 RandomKey() {
+        Key32 k;
+        Bytes bytes = RandomBytes(rng, 32);
+        std::memcpy(k.bytes, bytes.data(), 32);
+        return k;
+    }
+
+    // The plaintext layout, built by hand: length word, data, zero padding to `total` bytes.
+    static Bytes Layout(uint32_t lengthWord, const Bytes& data, size_t total) {
+        Bytes plain(total, 0);
+        for (int i = 0; i < 4; ++i) plain[i] = uint8_t(lengthWord >> (8 * i));
+        std::copy(data.begin(), data.end(), plain.begin() + 4);
+        return plain;
+    }
+
+    Bytes OpenSslEncrypt(const Bytes& plain) const {
+        const uint8_t zeroIv[16] = {};
+        return OpenSslAes256Cbc(true, key.bytes, zeroIv, plain);
+    }
+
+    Bytes Encrypt(const Bytes& data) {
+        Bytes out;
+        EXPECT_TRUE(EncryptBuffer(key, data.data(), data.size(), out)) << data.size() << " bytes";
+        return out;
+    }
+};
+
+TEST_F(BufferCipherTest, LengthCoversLengthWordAndDataInWholeBlocks) {
+    EXPECT_EQ(EncryptedLength(0), 16u);
+    EXPECT_EQ(EncryptedLength(12), 16u);
+    EXPECT_EQ(EncryptedLength(13), 32u);
+    EXPECT_EQ(EncryptedLength(28), 32u);
+    EXPECT_EQ(EncryptedLength(29), 48u);
+    EXPECT_EQ(Encrypt(Bytes(12, 7)).size(), 16u);
+    EXPECT_EQ(Encrypt(Bytes(13, 7)).size(), 32u);
+}
+
+TEST_F(BufferCipherTest, EmptyDataEncryptsButDoesNotDecrypt) {
+    Bytes out;
+    ASSERT_TRUE(EncryptBuffer(key, nullptr, 0, out));
+    EXPECT_EQ(out.size(), 16u);
+    SecureBytes plain;
+    EXPECT_FALSE(DecryptBuffer(key, out.data(), out.size(), plain));
+}
+
+TEST_F(BufferCipherTest, TooLongForTheLengthWordFailsBeforeReadingData) {
+    Bytes out = {1, 2, 3};
+    EXPECT_EQ(EncryptedLength(size_t(UINT32_MAX) + 1), 0u);
+    EXPECT_FALSE(EncryptBuffer(key, nullptr, size_t(UINT32_MAX) + 1, out));
+    EXPECT_EQ(out, (Bytes{1, 2, 3}));
+}
+
+// A null buffer would crash if any of these were decrypted.
+TEST_F(BufferCipherTest, SizesThatAreNotWholeBlocksFailWithoutDecrypting) {
+    SecureBytes out = {9};
+    for (size_t total : {0, 15, 17}) {
+        EXPECT_FALSE(DecryptBuffer(key, nullptr, total, out)) << total;
+        EXPECT_EQ(out, SecureBytes{9});
+    }
+}
+
+TEST_F(BufferCipherTest, RoundTripsManyLengths) {
+    for (size_t n = 1; n <= 300; ++n) {
+        Bytes data = RandomBytes(rng, n);
+        Bytes cipher = Encrypt(data);
+        ASSERT_EQ(cipher.size(), EncryptedLength(n));
+        SecureBytes plain;
+        ASSERT_TRUE(DecryptBuffer(key, cipher.data(), cipher.size(), plain)) << n;
+        ASSERT_EQ(Bytes(plain.begin(), plain.end()), data) << n;
+    }
+}
+
+TEST_F(BufferCipherTest, EqualDataGivesEqualCiphertext) {
+    Bytes data = RandomBytes(rng, 100);
+    EXPECT_EQ(Encrypt(data), Encrypt(data));
+}
+
+TEST_F(BufferCipherTest, CiphertextIsTheLayoutUnderCbcWithAZeroIv) {
+    for (size_t n : {0, 1, 11, 12, 13, 27, 28, 29, 100, 1000}) {
+        Bytes data = RandomBytes(rng, n);
+        EXPECT_EQ(Encrypt(data), OpenSslEncrypt(Layout(uint32_t(n), data, EncryptedLength(n)))) << n;
+    }
+}
+
+TEST_F(BufferCipherTest, LengthWordMustFitTheBuffer) {
+    Bytes data = RandomBytes(rng, 28);
+    SecureBytes plain;
+    Bytes fits = OpenSslEncrypt(Layout(28, data, 32));
+    ASSERT_TRUE(DecryptBuffer(key, fits.data(), fits.size(), plain));
+    EXPECT_EQ(Bytes(plain.begin(), plain.end()), data);
+
+    for (uint32_t tampered : {29u, 32u, 0x10000u, 0xFFFFFFFFu}) {
+        SecureBytes untouched = {5};
+        Bytes cipher = OpenSslEncrypt(Layout(tampered, data, 32));
+        EXPECT_FALSE(DecryptBuffer(key, cipher.data(), cipher.size(), untouched)) << tampered;
+        EXPECT_EQ(untouched, SecureBytes{5});
+    }
+}
+
+TEST_F(BufferCipherTest, WrongKeyFails) {
+    for (int trial = 0; trial < 200; ++trial) {
+        Bytes cipher = Encrypt(RandomBytes(rng, RandomSize(rng, 1, 200)));
+        Key32 wrong = RandomKey();
+        SecureBytes plain;
+        EXPECT_FALSE(DecryptBuffer(wrong, cipher.data(), cipher.size(), plain)) << "trial " << trial;
+    }
+}
+
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer aborts on huge allocations instead of failing them
+TEST_F(BufferCipherTest, UnallocatableSizeFails) {
+    SecureBytes out;
+    EXPECT_FALSE(DecryptBuffer(key, nullptr, size_t(1) << 60, out));
+    EXPECT_FALSE(DecryptBuffer(key, nullptr, SIZE_MAX - 15, out));
+}
+#endif
+
+TEST(PasswordKeyTest, IsTheDigestOfTheUtf16Units) {
+    const char16_t password[] = u"quartzpetal";
+    Bytes units;
+    for (char16_t c : std::u16string(password)) units.insert(units.end(), {uint8_t(c), uint8_t(c >> 8)});
+    ASSERT_EQ(units.size(), 22u);
+    uint8_t expected[32];
+    SHA256(units.data(), units.size(), expected);
+    Key32 key;
+    PasswordKey(units.data(), units.size(), key);
+    EXPECT_EQ(ToHex(key.bytes, 32), ToHex(expected, 32));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "TestSupport.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+#include "diag/STLogFile.h"
+
+namespace {
+
+// Every test program writes its diagnostic log into a temporary state folder, set before the log's
+// first use.
+struct LogSandbox {
+    TempDir dir;
+    LogSandbox() { setenv("XDG_STATE_HOME", dir.Path().c_str(), 1); }
+};
+const LogSandbox logSandbox;
+
+}  // namespace
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tessera-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path = pattern;
+    owner = getpid();
+}
+
+TempDir::~TempDir() {
+    if (getpid() != owner) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> LogLines() {
+    std::istringstream text(ReadText(CSTLogFile::Instance().Path()));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+}
+
+size_t CountLogLines(const std::string& needle) {
+    size_t n = 0;
+    for (const auto& line : LogLines()) n += line.find(needle) != std::string::npos;
+    return n;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Small helpers shared by the test programs.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with everything in it by the process
+// that made it (not by a death test's child, which runs the same destructors when it exits).
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return path; }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
+
+private:
+    std::filesystem::path path;
+    int owner;
+};
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
+void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
+std::string ReadText(const std::filesystem::path& file);
+
+// The lines of the process-wide diagnostic log (each test program logs into a folder of its own).
+std::vector<std::string> LogLines();
+size_t CountLogLines(const std::string& needle);
