@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "platform/SystemTime.h"
+#include "platform/Utf16.h"
+
+namespace {
+
+TEST(SystemTimeTest, DaysOfTheWeekCountFromSunday) {
+    EXPECT_EQ(DayOfWeek(1970, 1, 1), 4);
+    EXPECT_EQ(DayOfWeek(2000, 2, 29), 2);
+    EXPECT_EQ(DayOfWeek(2024, 12, 1), 0);
+    EXPECT_EQ(DayOfWeek(1899, 12, 31), 0);
+}
+
+TEST(SystemTimeTest, TheRecordIsEightLittleEndianWords) {
+    SYSTEMTIME t{2026, 12, 0, 6, 19, 36, 48, 999};
+    uint8_t bytes[16];
+    StoreTime(t, bytes);
+    EXPECT_EQ(bytes[0], 0xEA);  // 2026 = 0x07EA
+    EXPECT_EQ(bytes[1], 0x07);
+    EXPECT_EQ(bytes[14], 0xE7);  // 999 = 0x03E7
+    EXPECT_EQ(bytes[15], 0x03);
+    SYSTEMTIME back = LoadTime(bytes);
+    EXPECT_EQ(back.wSecond, 48);
+    EXPECT_EQ(back.wMilliseconds, 999);
+    SYSTEMTIME now = GetSystemTimeUtc();
+    EXPECT_EQ(now.wDayOfWeek, DayOfWeek(now.wYear, now.wMonth, now.wDay));
+}
+
+TEST(Utf16Test, LossyFormsReplaceOnlyWhatIsMalformed) {
+    EXPECT_EQ(Utf8ToUtf16Lossy("a\xC3\xA9\xF0\x9F\x94\x91"), u"a\u00e9\U0001F511");
+    EXPECT_EQ(Utf8ToUtf16Lossy("a\xFF" "b\xC3"), u"a\uFFFDb\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16Lossy("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
+    EXPECT_EQ(Utf16ToUtf8Lossy(u"x\xD800y"), "x\xEF\xBF\xBDy");
+    EXPECT_EQ(Utf16ToUtf8Lossy(u"\U0001F511"), "\xF0\x9F\x94\x91");
+    EXPECT_FALSE(Utf8ToUtf16("a\xFF").has_value());
+    EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, u'\xDC00')).has_value());
+}
+
+}  // namespace
