@@ -120,10 +120,9 @@ bool CTesseraItem::CopyFrom(const CTesseraItem& source) {
 }
 
 bool CTesseraItem::CopyAsNew(const CTesseraItem& source) {
-    if (!CopyFieldsFrom(source)) return false;
-    icon = source.icon;
-    categoryId = source.categoryId;
-    draft = source.draft;
+    SYSTEMTIME ownCreated = created;
+    if (!CopyFrom(source)) return false;
+    created = ownCreated;
     modified = GetSystemTimeUtc();
     return true;
 }

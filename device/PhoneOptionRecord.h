@@ -1,0 +1,45 @@
+#pragma once
+// The phone application's option record, "Options.dat": 608 bytes, little-endian, read and written
+// whole. The plug-in uses the lockout fields and the backup folder, keeps the application's own
+// settings in range, and leaves every other byte as read.
+
+#include <cstdint>
+#include <string>
+
+class PhoneOptionRecord {
+public:
+    static constexpr uint32_t kSize = 608;
+    static constexpr uint32_t kBackupFolderUnits = 260;
+
+    // Reads the file whole, then keeps every field in range; a failed read keeps the previous bytes
+    // (kept in range all the same). 1 or 0.
+    int Read(const char16_t* path);
+    // Keeps every field in range, then writes the record whole. 1 or 0.
+    int Write(const char16_t* path);
+    void Sanitize();
+
+    int32_t LockoutRemainingMs() const { return GetInt(kLockoutRemaining); }
+    void SetLockoutRemainingMs(int32_t ms) { SetInt(kLockoutRemaining, ms); }
+    // 0 to 3: a lockout of 5, 10, 30 or 60 minutes.
+    int32_t LockoutDurationIndex() const { return GetInt(kLockoutDuration); }
+    // The backup folder up to its terminator.
+    std::u16string BackupFolder() const;
+    void SetBackupFolder(std::u16string_view folder);
+
+    const uint8_t* Bytes() const { return bytes; }
+    uint8_t* Bytes() { return bytes; }
+
+private:
+    static constexpr uint32_t kLockoutRemaining = 20;
+    static constexpr uint32_t kLockoutDuration = 36;
+    static constexpr uint32_t kBackupFolder = 40;
+
+    int32_t GetInt(uint32_t offset) const;
+    void SetInt(uint32_t offset, int32_t value);
+    // A signed setting outside [low, high] becomes `fallback`.
+    void Clamp(uint32_t offset, int32_t low, int32_t high, int32_t fallback);
+    // A flag other than 0 becomes 1.
+    void Flag(uint32_t offset);
+
+    uint8_t bytes[kSize] = {};
+};

@@ -1,0 +1,34 @@
+#pragma once
+// A phone folder with a registry, reached through a fault-injecting folder transport.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "TestSupport.h"
+#include "platform/rapi/FaultInjectingTransport.h"
+#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/RapiTransport.h"
+
+class DeviceFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(dir / "fs" / "Program Files" / "Tessera");
+        SetInstallPath("\\Program Files\\Tessera");
+        faults = std::make_shared<FaultInjectingTransport>(std::make_shared<FolderTransport>(dir.Path()));
+        RapiSetTransport(faults);
+    }
+    void TearDown() override { RapiSetTransport(nullptr); }
+
+    void SetInstallPath(const std::string& path) {
+        nlohmann::json registry = {
+            {"HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera", {{"InstallPath", {{"type", "sz"}, {"value", path}}}}}};
+        std::ofstream(dir / "registry.json") << registry.dump();
+    }
+    std::filesystem::path Fs(const std::string& relative) const { return dir / "fs" / relative; }
+
+    TempDir dir;
+    std::shared_ptr<FaultInjectingTransport> faults;
+};
