@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 
+#include "cli/PasswordPrompt.h"
 #include "cli/RecordJson.h"
 #include "platform/Utf16.h"
 #include "platform/rapi/FolderTransport.h"
@@ -38,18 +39,6 @@ private:
     std::unique_ptr<CTesseraEncryptedLinkList> store;
 };
 
-// One line of standard input, newline dropped.
-SecureBytes ReadPassword(std::istream& in) {
-    std::string line;
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::u16string text = Utf8ToUtf16Lossy(line);
-    SecureBytes bytes = PasswordBytes(text);
-    SecureZero(line.data(), line.size());
-    SecureZero(text.data(), text.size() * sizeof(char16_t));
-    return bytes;
-}
-
 // Opens the store and, unless `withPassword` is false, unlocks it. 0 when ready, else the exit status.
 int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istream& in, std::ostream& err) {
     if (!store.Connected()) {
@@ -62,7 +51,7 @@ int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istrea
             << " store (code " << code << ")\n";
         return kFailed;
     }
-    SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPassword(in);
+    SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
     if (!store->CheckPassword(password.data(), password.size())) {
         err << "tessera: wrong password\n";
         return kWrongPassword;

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/StoreCommands.h"
+#include "cli/WalletCommandLine.h"
 
 namespace {
 
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
         StoreCommandOptions options;
         int status = 0;
         AddStoreCommands(app, options, status);
+        WalletCommandOptions walletOptions;
+        AddWalletCommands(app, walletOptions, status);
         CLI11_PARSE(app, argc, argv);
         return status;
     } catch (const std::exception& e) {

@@ -1,12 +1,9 @@
 #include "phone/NewStoreFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <random>
 
+#include "phone/HostFile.h"
 #include "platform/SystemTime.h"
 #include "store/BufferCipher.h"
 #include "store/ByteOrder.h"
@@ -20,17 +17,6 @@ namespace {
 // random bytes whose digest is the password hash.
 constexpr size_t kVerifierSkip = 16;
 constexpr size_t kVerifierSize = 32;
-
-bool WriteAll(int fd, const Bytes& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 bool PasswordSection(const uint8_t* password, size_t length, Bytes& section) {
     SecureBytes plain(kVerifierSkip + kVerifierSize);
@@ -59,7 +45,8 @@ bool CreateStoreFile(const std::filesystem::path& file, StoreKind kind, const ui
         return false;
     }
     Bytes bytes(CTesseraEncryptedLinkList::kHeaderSize, 0);
-    std::memcpy(bytes.data(), CTesseraEncryptedLinkList::kSignature, sizeof CTesseraEncryptedLinkList::kSignature);
+    std::memcpy(bytes.data(), CTesseraEncryptedLinkList::kSignature,
+                sizeof CTesseraEncryptedLinkList::kSignature);
     uint8_t* p = PutU32(bytes.data() + 32, static_cast<uint32_t>(kind));
     for (uint32_t word : CTesseraEncryptedLinkList::kMinimumVersion) p = PutU32(p, word);
     StoreTime(GetSystemTimeUtc(), p);
@@ -70,17 +57,5 @@ bool CreateStoreFile(const std::filesystem::path& file, StoreKind kind, const ui
     }
     bytes.insert(bytes.end(), section.begin(), section.end());
     PutU32(bytes.data() + 68, FileCrc(bytes.data() + 72, bytes.size() - 72));
-
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    bool written = WriteAll(fd, bytes);
-    if (::close(fd) != 0) written = false;
-    if (!written) {
-        error = "cannot write the file";
-        ::unlink(file.c_str());
-    }
-    return written;
+    return WriteNewFile(file, bytes.data(), bytes.size(), error);
 }

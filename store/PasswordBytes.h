@@ -1,6 +1,8 @@
 #pragma once
 // Passwords are handled as their UTF-16LE bytes without a terminator.
 
+#include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "store/SecureBytes.h"
@@ -17,3 +19,9 @@ inline SecureBytes PasswordBytes(std::u16string_view password) {
     }
     return bytes;
 }
+
+// A typed line (UTF-8, a trailing CR dropped) as password bytes; the line and the copies made on the
+// way are wiped.
+SecureBytes PasswordFromLine(std::string& line);
+// One line of `in`, newline dropped, as password bytes.
+SecureBytes ReadPasswordLine(std::istream& in);

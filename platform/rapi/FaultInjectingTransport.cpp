@@ -157,6 +157,14 @@ public:
         if (Fails(RapiOp::RegCloseKey)) return static_cast<LONG>(lastError);
         return Passed(inner->RegCloseKey(key));
     }
+    BOOL GetAppState(PhoneAppStatus* status) override {
+        if (Fails(RapiOp::GetAppState)) return FALSE;
+        return Passed(inner->GetAppState(status));
+    }
+    BOOL CloseApp() override {
+        if (Fails(RapiOp::CloseApp)) return FALSE;
+        return Passed(inner->CloseApp());
+    }
 
     DWORD LastError() const override { return lastError; }
 

@@ -31,8 +31,10 @@ enum class RapiOp {
     RegOpenKey,
     RegQueryValue,
     RegCloseKey,
+    GetAppState,
+    CloseApp,
 };
-inline constexpr size_t kRapiOpCount = static_cast<size_t>(RapiOp::RegCloseKey) + 1;
+inline constexpr size_t kRapiOpCount = static_cast<size_t>(RapiOp::CloseApp) + 1;
 
 class FaultPlan;
 

@@ -192,3 +192,11 @@ LONG FolderSession::RegCloseKey(HKEY key) {
     lastError = known ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
     return static_cast<LONG>(lastError);
 }
+
+BOOL FolderSession::GetAppState(PhoneAppStatus* status) {
+    return Result(app->Status(status));
+}
+
+BOOL FolderSession::CloseApp() {
+    return Result(app->Close());
+}

@@ -12,11 +12,13 @@
 #include "platform/rapi/FolderFileSystem.h"
 #include "platform/rapi/PhoneRegistry.h"
 #include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/WalletApp.h"
 
 class FolderSession : public RapiSession {
 public:
-    FolderSession(std::shared_ptr<FolderFileSystem> files, std::shared_ptr<const PhoneRegistry> registry)
-        : files(std::move(files)), registry(std::move(registry)) {}
+    FolderSession(std::shared_ptr<FolderFileSystem> files, std::shared_ptr<const PhoneRegistry> registry,
+                  std::shared_ptr<WalletApp> app)
+        : files(std::move(files)), registry(std::move(registry)), app(std::move(app)) {}
 
     HANDLE CreateFile(std::u16string_view name, DWORD access, DWORD share, DWORD disposition,
                       DWORD flags) override;
@@ -39,6 +41,9 @@ public:
     LONG RegQueryValueEx(HKEY key, std::u16string_view valueName, DWORD* type, uint8_t* data,
                          DWORD* dataSize) override;
     LONG RegCloseKey(HKEY key) override;
+
+    BOOL GetAppState(PhoneAppStatus* status) override;
+    BOOL CloseApp() override;
 
     DWORD LastError() const override { return lastError; }
 
@@ -63,6 +68,7 @@ private:
     // Declared first so that it outlives the open files, whose leases point into it.
     std::shared_ptr<FolderFileSystem> files;
     std::shared_ptr<const PhoneRegistry> registry;
+    std::shared_ptr<WalletApp> app;
     std::map<uintptr_t, File> openFiles;
     std::map<uintptr_t, Search> searches;
     std::map<uintptr_t, std::u16string> keys;

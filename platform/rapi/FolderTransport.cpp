@@ -3,18 +3,20 @@
 #include "platform/rapi/FolderSession.h"
 
 FolderTransport::FolderTransport(std::filesystem::path phoneDir)
-    : FolderTransport(phoneDir / "fs", phoneDir / "registry.json") {}
+    : FolderTransport(phoneDir / "fs", phoneDir / "registry.json", phoneDir / "state.json") {}
 
-FolderTransport::FolderTransport(std::filesystem::path fsRoot, std::filesystem::path registryFile)
+FolderTransport::FolderTransport(std::filesystem::path fsRoot, std::filesystem::path registryFile,
+                                 std::filesystem::path stateFile)
     : files(std::make_shared<FolderFileSystem>(std::move(fsRoot))),
-      registry(std::make_shared<PhoneRegistry>(std::move(registryFile))) {}
+      registry(std::make_shared<PhoneRegistry>(std::move(registryFile))),
+      app(std::make_shared<WalletApp>(std::move(stateFile), registry)) {}
 
 std::shared_ptr<FolderTransport> FolderTransport::ForFsRoot(std::filesystem::path fsRoot) {
-    return std::shared_ptr<FolderTransport>(new FolderTransport(std::move(fsRoot), {}));
+    return std::shared_ptr<FolderTransport>(new FolderTransport(std::move(fsRoot), {}, {}));
 }
 
 std::unique_ptr<RapiSession> FolderTransport::Connect() {
     std::error_code error;
     if (!std::filesystem::is_directory(files->Root(), error)) return nullptr;
-    return std::make_unique<FolderSession>(files, registry);
+    return std::make_unique<FolderSession>(files, registry, app);
 }

@@ -242,3 +242,11 @@ LONG CeRegQueryValueEx(HKEY key, const char16_t* valueName, DWORD* reserved, DWO
 LONG CeRegCloseKey(HKEY key) noexcept {
     return OnSession(ErrorCode, true, [&](RapiSession& session) { return session.RegCloseKey(key); });
 }
+
+BOOL CePhoneGetAppState(PhoneAppStatus* status) noexcept {
+    return OnSession(False, status != nullptr, [&](RapiSession& session) { return session.GetAppState(status); });
+}
+
+BOOL CePhoneCloseApp() noexcept {
+    return OnSession(False, true, [&](RapiSession& session) { return session.CloseApp(); });
+}

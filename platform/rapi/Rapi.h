@@ -62,6 +62,7 @@ inline constexpr DWORD ERROR_NO_MORE_FILES = 18;
 inline constexpr DWORD ERROR_GEN_FAILURE = 31;
 inline constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 inline constexpr DWORD ERROR_HANDLE_EOF = 38;
+inline constexpr DWORD ERROR_NOT_SUPPORTED = 50;
 inline constexpr DWORD ERROR_FILE_EXISTS = 80;
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
 inline constexpr DWORD ERROR_DISK_FULL = 112;
@@ -143,6 +144,18 @@ LONG CeRegOpenKeyEx(HKEY root, const char16_t* subKey, DWORD options, DWORD sam,
 LONG CeRegQueryValueEx(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type, uint8_t* data,
                        DWORD* dataSize) noexcept;
 LONG CeRegCloseKey(HKEY key) noexcept;
+
+// The wallet application on the phone: our own calls beside the platform's, over the thread's session.
+struct PhoneAppStatus {
+    BOOL installed;
+    BOOL running;
+    // The "Version" text under \Software\Quillmark Tessera ("1.0.1.519"); empty when there is none.
+    char16_t version[32];
+};
+
+BOOL CePhoneGetAppState(PhoneAppStatus* status) noexcept;
+// Closes the wallet application; TRUE also when it was not running.
+BOOL CePhoneCloseApp() noexcept;
 
 // Holds a connection on the current thread for its lifetime. Ends only a session it made itself, so
 // that it never ends one the thread already had.

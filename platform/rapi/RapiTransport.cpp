@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/PhoneSocketPath.h"
+#include "platform/rapi/SocketTransport.h"
 
 namespace {
 
@@ -31,9 +33,12 @@ std::shared_ptr<RapiTransport> RapiDefaultTransport() {
 
 std::shared_ptr<RapiTransport> RapiTransportFromSetting(const char* setting) {
     constexpr std::string_view kFolder = "folder:";
+    constexpr std::string_view kUnix = "unix:";
     std::string_view text = setting ? setting : "";
     if (text.starts_with(kFolder) && text.size() > kFolder.size())
         return std::make_shared<FolderTransport>(text.substr(kFolder.size()));
-    // "unix:PATH" and the default socket are for the socket transport, which plugs in here.
+    if (text.starts_with(kUnix) && text.size() > kUnix.size())
+        return std::make_shared<SocketTransport>(text.substr(kUnix.size()));
+    if (text.empty()) return std::make_shared<SocketTransport>(DefaultPhoneSocketPath());
     return nullptr;
 }

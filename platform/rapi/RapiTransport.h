@@ -37,6 +37,9 @@ public:
                                  DWORD* dataSize) = 0;
     virtual LONG RegCloseKey(HKEY key) = 0;
 
+    virtual BOOL GetAppState(PhoneAppStatus* status) = 0;
+    virtual BOOL CloseApp() = 0;
+
     virtual DWORD LastError() const = 0;
 };
 
@@ -56,6 +59,7 @@ std::shared_ptr<RapiTransport> RapiGetTransport();
 // nullptr when neither gives one.
 std::shared_ptr<RapiTransport> RapiDefaultTransport();
 
-// The transport that a phone setting names: "folder:PATH" serves the phone folder PATH in process.
-// "unix:PATH" and no setting at all (the default socket) need the socket transport and give nullptr.
+// The transport that a phone setting names: "folder:PATH" serves the phone folder PATH in process,
+// "unix:PATH" reaches the agent on that socket, no setting at all the agent on the default socket
+// (PhoneSocketPath.h). Any other setting gives nullptr.
 std::shared_ptr<RapiTransport> RapiTransportFromSetting(const char* setting);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/LocalTime.h"
 #include "platform/SystemTime.h"
 #include "platform/Utf16.h"
 
@@ -35,6 +36,42 @@ TEST(Utf16Test, LossyFormsReplaceOnlyWhatIsMalformed) {
     EXPECT_EQ(Utf16ToUtf8Lossy(u"\U0001F511"), "\xF0\x9F\x94\x91");
     EXPECT_FALSE(Utf8ToUtf16("a\xFF").has_value());
     EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, u'\xDC00')).has_value());
+}
+
+// Local times in a zone with daylight saving: New York is UTC-5 in winter and UTC-4 in summer.
+class LocalTimeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "America/New_York", 1);
+        tzset();
+    }
+    void TearDown() override {
+        unsetenv("TZ");
+        tzset();
+    }
+};
+
+TEST_F(LocalTimeTest, StoredUtcTimesShowInLocalTime) {
+    SYSTEMTIME winter{2026, 1, 0, 15, 12, 0, 0, 0};
+    SYSTEMTIME summer{2026, 7, 0, 15, 12, 0, 0, 0};
+    EXPECT_EQ(FormatLocalDateTime(winter), "2026-01-15 07:00:00");
+    EXPECT_EQ(FormatLocalDateTime(summer), "2026-07-15 08:00:00");
+    EXPECT_EQ(FormatLocalDate(SYSTEMTIME{2026, 1, 0, 15, 3, 0, 0, 0}), "2026-01-14");
+    EXPECT_EQ(FormatLocalTimeOfDay(winter), "07:00:00");
+    EXPECT_EQ(FormatLocalDateTime(SYSTEMTIME{2026, 13, 0, 1, 0, 0, 0, 0}), "");
+}
+
+TEST_F(LocalTimeTest, TypedLocalTimesAreStoredInUtc) {
+    auto t = ParseLocalDateTime("2026-07-15 08:30");
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->wHour, 12);
+    EXPECT_EQ(t->wMinute, 30);
+    EXPECT_EQ(t->wDayOfWeek, 3);
+    auto midnight = ParseLocalDateTime("2026-01-15");
+    ASSERT_TRUE(midnight);
+    EXPECT_EQ(midnight->wHour, 5);
+    for (const char* bad : {"2026-02-30", "2026-01-15 24:00", "2026-01-15 10:61", "15.01.2026", "2026-01-15x"})
+        EXPECT_FALSE(ParseLocalDateTime(bad)) << bad;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "RapiContract.h"
 
+#include "RunningAgent.h"
 #include "platform/rapi/FaultInjectingTransport.h"
 #include "platform/rapi/FolderTransport.h"
 
@@ -10,6 +11,7 @@ std::vector<ContractTransport> ContractTransports() {
          [](const std::filesystem::path& dir) {
              return std::make_shared<FaultInjectingTransport>(std::make_shared<FolderTransport>(dir));
          }},
+        {"Socket", [](const std::filesystem::path& dir) { return std::make_shared<AgentBackedTransport>(dir); }},
     };
 }
 

@@ -1,0 +1,239 @@
+// The phone link with a 10,000-card wallet: opening it, unlocking it and decrypting every record, and
+// changing one record, over the socket transport beside the folder transport, with a plain read of the
+// file's bytes as the floor. Also counts the round trips of an open and of a change. The wallet is made
+// once and kept in a temporary folder between runs.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <map>
+#include <memory>
+
+#include "phone/CardBuilder.h"
+#include "phone/NewStoreFile.h"
+#include "phone/PhoneAgent.h"
+#include "platform/rapi/FaultInjectingTransport.h"
+#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/SocketTransport.h"
+#include "platform/rapi/UniqueFd.h"
+#include "store/PasswordBytes.h"
+#include "store/TesseraEncryptedLinkList.h"
+
+namespace {
+
+constexpr uint32_t kCards = 10000;
+constexpr char16_t kWallet[] = u"\\Tessera.dat";
+
+const SecureBytes& Password() {
+    static const SecureBytes password = PasswordBytes(u"bench password");
+    return password;
+}
+
+int OpenAndUnlock(CTesseraEncryptedLinkList& store) {
+    int code = store.Open();
+    if (code == 0 && !store.CheckPassword(Password().data(), Password().size())) return 1;
+    return code;
+}
+
+std::unique_ptr<CardBuilder> Card(uint32_t id) {
+    std::u16string n(1, char16_t(u'0' + id % 10));
+    auto card = std::make_unique<CardBuilder>(u"Card " + n + u" of the bench wallet", id % 8, 0);
+    card->Text(CardFieldType::Text, u"User", u"user" + n + u"@example.org")
+        .Text(CardFieldType::Password, u"Password", u"pa55word-" + n)
+        .Text(CardFieldType::Url, u"Site", u"https://www.example.org/login")
+        .Text(CardFieldType::Text, u"Notes", u"Security questions: first pet, street of birth");
+    return card;
+}
+
+// The phone folder holding the wallet; made when the kept one is missing or does not open.
+class BenchPhone {
+public:
+    BenchPhone() : dir(std::filesystem::temp_directory_path() / ("tessera-bench-link-" + std::to_string(getuid()))) {
+        auto folder = std::make_shared<FolderTransport>(dir);
+        RapiSetTransport(folder);
+        if (!Usable()) Make();
+        RapiSetTransport(nullptr);
+    }
+    const std::filesystem::path& Dir() const { return dir; }
+    std::filesystem::path Wallet() const { return dir / "fs" / "Tessera.dat"; }
+
+private:
+    bool Usable() {
+        RapiConnection connection;
+        CTesseraEncryptedLinkList store(kWallet, 0);
+        return connection.Ok() && OpenAndUnlock(store) == 0 && store.records.count == int(kCards);
+    }
+    void Make() {
+        std::cerr << "making a wallet of " << kCards << " cards in " << dir << " (kept for later runs)\n";
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir / "fs");
+        std::string error;
+        if (!CreateStoreFile(Wallet(), StoreKind::Wallet, Password().data(), Password().size(), error)) {
+            std::cerr << error << "\n";
+            std::exit(1);
+        }
+        RapiConnection connection;
+        CTesseraEncryptedLinkList store(kWallet, 0);
+        if (!connection.Ok() || OpenAndUnlock(store) != 0) std::exit(1);
+        for (uint32_t id = 1; id <= kCards; ++id) {
+            if (!store.AddRecord(Card(id)->Item(), id)) std::exit(1);
+        }
+    }
+
+    std::filesystem::path dir;
+};
+
+// The wallet's phone, served in process on a socket in a private temporary folder.
+class BenchLink {
+public:
+    BenchLink() {
+        char pattern[] = "/tmp/tessera-bench-sock-XXXXXX";
+        socketDir = mkdtemp(pattern);
+        agent = std::make_unique<PhoneAgent>(phone.Dir(), socketDir / "phone.sock");
+        std::string error;
+        if (!agent->Start(error)) {
+            std::cerr << error << "\n";
+            std::exit(1);
+        }
+        socket = std::make_shared<SocketTransport>(agent->Socket());
+        folder = std::make_shared<FolderTransport>(phone.Dir());
+    }
+    ~BenchLink() {
+        agent->Stop();
+        std::filesystem::remove_all(socketDir);
+    }
+
+    BenchPhone phone;
+    std::filesystem::path socketDir;
+    std::unique_ptr<PhoneAgent> agent;
+    std::shared_ptr<SocketTransport> socket;
+    std::shared_ptr<FolderTransport> folder;
+};
+
+BenchLink& Link() {
+    static BenchLink link;
+    return link;
+}
+
+std::shared_ptr<RapiTransport> TransportOf(benchmark::State& state) {
+    return state.range(0) ? std::shared_ptr<RapiTransport>(Link().socket) : Link().folder;
+}
+
+// Ce* calls, and round trips when the transport is the socket, per iteration.
+class CallCounter {
+public:
+    explicit CallCounter(benchmark::State& state)
+        : state(state), calls(std::make_shared<FaultInjectingTransport>(TransportOf(state))) {
+        RapiSetTransport(calls);
+        connection = std::make_unique<RapiConnection>();
+        if (!connection->Ok()) state.SkipWithError("no connection");
+        calls->ResetCounters();
+        trips = Link().socket->RoundTrips();
+    }
+    ~CallCounter() {
+        double iterations = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
+        state.counters["calls"] = double(calls->TotalCalls()) / iterations;
+        if (state.range(0)) state.counters["round_trips"] = double(Link().socket->RoundTrips() - trips) / iterations;
+        connection.reset();
+        RapiSetTransport(nullptr);
+    }
+
+private:
+    benchmark::State& state;
+    std::shared_ptr<FaultInjectingTransport> calls;
+    std::unique_ptr<RapiConnection> connection;
+    uint64_t trips = 0;
+};
+
+void MoveBytes(benchmark::State& state) {
+    std::vector<uint8_t> bytes(std::filesystem::file_size(Link().phone.Wallet()));
+    for (auto _ : state) {
+        UniqueFd fd(::open(Link().phone.Wallet().c_str(), O_RDONLY | O_CLOEXEC));
+        size_t done = 0;
+        if (ReadAt(fd.Get(), bytes.data(), bytes.size(), 0, &done) != 0 || done != bytes.size())
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+
+void Open(benchmark::State& state) {
+    CallCounter counter(state);
+    for (auto _ : state) {
+        CTesseraEncryptedLinkList store(kWallet, 0);
+        if (OpenAndUnlock(store) != 0) state.SkipWithError("open failed");
+    }
+}
+
+void OpenAndReadAll(benchmark::State& state) {
+    CallCounter counter(state);
+    for (auto _ : state) {
+        CTesseraEncryptedLinkList store(kWallet, 0);
+        if (OpenAndUnlock(store) != 0) state.SkipWithError("open failed");
+        SecureBytes plain;
+        for (store.records.MoveFirst(); store.records.cursor; store.records.MoveNext()) {
+            if (store.GetRecordData(&store.records.GetCurrent(), &plain) == 0) state.SkipWithError("unreadable");
+        }
+    }
+}
+
+void UpdateRecord(benchmark::State& state) {
+    RapiSetTransport(Link().folder);
+    auto store = std::make_unique<CTesseraEncryptedLinkList>(kWallet, 0);
+    {
+        RapiConnection connection;
+        if (OpenAndUnlock(*store) != 0) state.SkipWithError("open failed");
+    }
+    std::unique_ptr<CardBuilder> card = Card(kCards / 2);
+    CallCounter counter(state);
+    for (auto _ : state) {
+        if (!store->UpdateRecord(card->Item(), store->FindRecord(kCards / 2))) state.SkipWithError("update failed");
+    }
+}
+
+// Argument 0: the folder transport, 1: the socket transport.
+BENCHMARK(MoveBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(Open)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenAndReadAll)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(UpdateRecord)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Prints the ratios of each socket case to its folder case, and of the folder's full read to the floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        for (const char* name : {"Open", "OpenAndReadAll", "UpdateRecord"})
+            Ratio(std::string(name) + "/socket:1", std::string(name) + "/socket:0");
+        Ratio("OpenAndReadAll/socket:1", "MoveBytes");
+    }
+
+private:
+    void Ratio(const std::string& name, const std::string& baseline) {
+        if (times.count(name) && times.count(baseline) && times[baseline] > 0)
+            std::cout << name << " / " << baseline << ": " << times[name] / times[baseline] << "\n";
+    }
+
+    std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

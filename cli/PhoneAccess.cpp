@@ -1,0 +1,82 @@
+#include "cli/PhoneAccess.h"
+
+#include <cstdlib>
+#include <istream>
+#include <ostream>
+
+#include "cli/PasswordPrompt.h"
+#include "device/DeviceFiles.h"
+#include "device/Lockout.h"
+#include "platform/rapi/RapiTransport.h"
+
+namespace {
+
+const char* Setting(const PhoneOptions& options) {
+    if (!options.phone.empty()) return options.phone.c_str();
+    return std::getenv("POCKETDECK_PHONE");
+}
+
+}  // namespace
+
+int PhoneAccess::Connect(std::ostream& err) {
+    auto transport = RapiTransportFromSetting(Setting(options));
+    if (!transport) {
+        err << "tessera: no phone: give --phone unix:PATH or folder:PATH\n";
+        return kExitFailed;
+    }
+    RapiSetTransport(transport);
+    connection = std::make_unique<RapiConnection>();
+    if (!connection->Ok()) {
+        err << "tessera: the phone does not answer (is tessera-phone serve running?)\n";
+        return kExitFailed;
+    }
+    if (!location.Locate()) {
+        err << "tessera: the wallet application is not installed on the phone\n";
+        return kExitFailed;
+    }
+    if (!DeviceFileExists(location.WalletPath().c_str())) {
+        err << "tessera: the wallet is not set up: launch Tessera on your phone and initialize the password\n";
+        return kExitFailed;
+    }
+    if (!DeviceFileExists(location.TemplatesPath().c_str())) {
+        err << "tessera: Template.dat not found!\n";
+        return kExitFailed;
+    }
+    if (!DeviceFileExists(location.OptionsPath().c_str())) {
+        err << "tessera: Options.dat not found!\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int PhoneAccess::CheckLockout(std::ostream& err) {
+    if (!optionRecord.Read(location.OptionsPath().c_str())) {
+        err << "tessera: cannot read Options.dat on the phone\n";
+        return kExitFailed;
+    }
+    if (optionRecord.LockoutRemainingMs() <= 0) return kExitOk;
+    err << Lockout::Message(Lockout::MinutesToShow(optionRecord.LockoutRemainingMs())) << "\n";
+    return kExitLockedOut;
+}
+
+int PhoneAccess::RefuseWhileAppRuns(std::ostream& err) {
+    PhoneAppStatus status{};
+    if (!CePhoneGetAppState(&status)) {
+        err << "tessera: cannot ask the phone whether Tessera runs\n";
+        return kExitFailed;
+    }
+    if (!status.running) return kExitOk;
+    err << "tessera: Tessera is running on the phone; close it there (or with tessera-phone app DIR close) "
+           "before changing the wallet\n";
+    return kExitFailed;
+}
+
+bool PhoneAccess::ReadPassword(std::istream& in, SecureBytes& password, std::ostream& err) {
+    if (options.passwordStdin) {
+        password = ReadPasswordLine(in);
+        return true;
+    }
+    if (PromptPassword("Wallet password: ", password)) return true;
+    err << "tessera: no terminal to ask for the password; use --password-stdin\n";
+    return false;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The wallet commands' way to the phone: the transport the setting names, this thread's
+// connection, the wallet application's files and its option record, the lockout and the password.
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "device/PhoneOptionRecord.h"
+#include "device/WalletLocation.h"
+#include "platform/rapi/Rapi.h"
+#include "store/SecureBytes.h"
+
+// Exit statuses of the wallet commands.
+enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitWrongPassword = 2, kExitLockedOut = 3 };
+
+struct PhoneOptions {
+    std::string phone;           // "unix:PATH" or "folder:PATH"; empty: POCKETDECK_PHONE or the default socket
+    bool passwordStdin = false;  // read the password as one line of standard input instead of prompting
+};
+
+class PhoneAccess {
+public:
+    explicit PhoneAccess(const PhoneOptions& options) : options(options) {}
+
+    // Connects and finds the wallet application's three files; kExitOk or a status with a message.
+    int Connect(std::ostream& err);
+    // kExitLockedOut, with the lockout message, while a lockout runs on the phone.
+    int CheckLockout(std::ostream& err);
+    // kExitFailed while the wallet application runs on the phone (it would not see the change).
+    int RefuseWhileAppRuns(std::ostream& err);
+    // The password from the terminal or standard input; false when there is none to be had.
+    bool ReadPassword(std::istream& in, SecureBytes& password, std::ostream& err);
+
+    const WalletLocation& Location() const { return location; }
+
+private:
+    PhoneOptions options;
+    std::unique_ptr<RapiConnection> connection;
+    WalletLocation location;
+    PhoneOptionRecord optionRecord;
+};

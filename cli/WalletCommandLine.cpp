@@ -1,0 +1,84 @@
+#include "cli/WalletCommandLine.h"
+
+#include <iostream>
+
+#include "cli/WalletChanges.h"
+#include "cli/WalletQueries.h"
+
+namespace {
+
+using Command = int (*)(const WalletCommandOptions&, std::istream&, std::ostream&, std::ostream&);
+
+// A subcommand that reaches the wallet, with the options every such command shares.
+CLI::App* WalletCommand(CLI::App& parent, const char* name, const char* help, WalletCommandOptions& options,
+                        int& status, Command command) {
+    CLI::App* sub = parent.add_subcommand(name, help);
+    sub->add_option("--phone", options.phone.phone, "The phone: unix:SOCKET or folder:PHONE_DIR");
+    sub->add_flag("--password-stdin", options.phone.passwordStdin, "Read the password as one line of standard input");
+    sub->callback([&options, &status, command] { status = command(options, std::cin, std::cout, std::cerr); });
+    return sub;
+}
+
+void AddCardEditOptions(CLI::App* sub, WalletCommandOptions& options) {
+    sub->add_option("--name", options.name, "The card's name");
+    sub->add_option("--set", options.sets, "Field=Value (repeatable); a new name adds a TEXT field");
+    sub->add_option("--category", options.category, "Category id (0: none)");
+    sub->add_option("--icon", options.icon, "Icon 0-79");
+}
+
+void AddQueries(CLI::App& app, WalletCommandOptions& options, int& status) {
+    CLI::App* list = WalletCommand(app, "list", "The cards as the card list shows them", options, status, ListCards);
+    list->add_option("--category", options.categoryFilter, "Only the cards of this category id (0: none)");
+    list->add_option("--find", options.find, "Only the cards whose fields hold this text");
+    list->add_option("--sort", options.sort, "name, category, created or modified")
+        ->check(CLI::IsMember({"name", "category", "created", "modified"}));
+    list->add_flag("--desc", options.descending, "Descending order");
+    list->add_flag("--json", options.json, "JSON output");
+
+    CLI::App* show = WalletCommand(app, "show", "One card with its fields", options, status, ShowCard);
+    show->add_option("ID", options.ids, "Card id")->required()->expected(1);
+    show->add_flag("--reveal", options.reveal, "Show passwords");
+    show->add_flag("--json", options.json, "JSON output");
+
+    WalletCommand(app, "templates", "The templates", options, status, ListTemplates)
+        ->add_flag("--json", options.json, "JSON output");
+    WalletCommand(app, "categories", "The categories", options, status, ListCategories)
+        ->add_flag("--json", options.json, "JSON output");
+    CLI::App* exportCommand =
+        WalletCommand(app, "export", "Write every card to a text file (plain text!)", options, status, ExportWallet);
+    exportCommand->add_option("FILE", options.file, "The text file to write")->required();
+}
+
+void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
+    CLI::App* add = WalletCommand(app, "add", "Add a card", options, status, AddCard);
+    auto* blank = add->add_flag("--blank", options.blank, "Start from a blank card");
+    auto* from = add->add_option("--template", options.templateId, "Start from this template id");
+    blank->excludes(from);
+    AddCardEditOptions(add, options);
+
+    CLI::App* edit = WalletCommand(app, "edit", "Change a card", options, status, EditCard);
+    edit->add_option("ID", options.ids, "Card id")->required()->expected(1);
+    AddCardEditOptions(edit, options);
+
+    WalletCommand(app, "rm", "Delete cards", options, status, RemoveCards)
+        ->add_option("ID", options.ids, "Card ids")
+        ->required();
+
+    CLI::App* category = app.add_subcommand("category", "Add, rename or delete a category")->require_subcommand(1);
+    CLI::App* categoryAdd = WalletCommand(*category, "add", "Add a category", options, status, AddCategory);
+    categoryAdd->add_option("NAME", options.categoryName, "Its name")->required();
+    categoryAdd->add_option("--icon", options.icon, "Icon 0-79");
+    CLI::App* rename = WalletCommand(*category, "rename", "Rename a category", options, status, RenameCategory);
+    rename->add_option("ID", options.ids, "Category id")->required()->expected(1);
+    rename->add_option("NAME", options.categoryName, "Its new name")->required();
+    CLI::App* rm = WalletCommand(*category, "rm", "Delete a category", options, status, RemoveCategory);
+    rm->add_option("ID", options.ids, "Category id")->required()->expected(1);
+    rm->add_flag("--delete-cards", options.deleteCards, "Delete its cards too (else they lose their category)");
+}
+
+}  // namespace
+
+void AddWalletCommands(CLI::App& app, WalletCommandOptions& options, int& status) {
+    AddQueries(app, options, status);
+    AddChanges(app, options, status);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What the wallet commands of `tessera` are told on the command line.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/PhoneAccess.h"
+
+struct WalletCommandOptions {
+    PhoneOptions phone;
+    bool json = false;
+
+    // list
+    std::optional<int32_t> categoryFilter;
+    std::string find;
+    std::string sort = "name";
+    bool descending = false;
+
+    // show, edit, rm, category rename/rm
+    std::vector<uint32_t> ids;
+    bool reveal = false;
+
+    // add, edit
+    bool blank = false;
+    std::optional<uint32_t> templateId;
+    std::vector<std::string> sets;  // "Field=Value"
+    std::optional<std::string> name;
+    std::optional<int32_t> category;
+    std::optional<uint32_t> icon;
+
+    // category add/rename/rm
+    std::string categoryName;
+    bool deleteCards = false;
+
+    // export
+    std::string file;
+};

@@ -1,0 +1,46 @@
+#include "cli/WalletSession.h"
+
+#include <ostream>
+
+#include "store/PasswordBytes.h"
+
+WalletSession::~WalletSession() { data.Reset(); }
+
+int WalletSession::Open(std::istream& in, std::ostream& err, bool forChange) {
+    if (int status = phone.Connect(err)) return status;
+    if (forChange) {
+        if (int status = phone.RefuseWhileAppRuns(err)) return status;
+    }
+    if (int status = phone.CheckLockout(err)) return status;
+    if (int status = OpenStores(in, err)) return status;
+    if (!data.LoadCards() || !data.LoadTemplatesAndCategories()) {
+        err << "tessera: Read Tessera data failed!\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
+    const WalletLocation& location = phone.Location();
+    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), 0);
+    data.templateStore = std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), 1);
+    int walletCode = data.walletStore->Open();
+    int templatesCode = data.templateStore->Open();
+    if (walletCode != 0 || templatesCode != 0) {
+        err << "tessera: Read Tessera data failed! (wallet " << walletCode << ", templates " << templatesCode
+            << ")\n";
+        return kExitFailed;
+    }
+    SecureBytes password;
+    if (!phone.ReadPassword(in, password, err)) return kExitFailed;
+    if (!data.walletStore->CheckPassword(password.data(), password.size())) {
+        err << "tessera: The password you entered is incorrect!\n";
+        return kExitWrongPassword;
+    }
+    SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
+    if (!data.templateStore->CheckPassword(builtIn.data(), builtIn.size())) {
+        err << "tessera: the templates file does not open with its built-in password\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The export of every card to a text file, the one way card contents reach the PC in the clear.
+//
+// For each live record of the wallet store, in store order: a line of its field names and a line of
+// its values, UTF-16LE without a byte-order mark, each line ending in CR LF. Each name, and each value
+// that is not empty, stands between double quotes, written as it is (quotes, commas and line breaks
+// are not escaped); entries are separated by commas, so an empty value leaves two commas side by side.
+// DATE and TIME values are written as stored, "MM_DD_YYYY hh:mm:ss"; one whose year is below 1900, or
+// whose fields are out of range, as the start of 1970 UTC in local time. A record that cannot be read
+// gives two empty lines.
+
+#include <filesystem>
+#include <string>
+
+class CTesseraEncryptedLinkList;
+
+// Creates or truncates the file, readable and writable by its owner only, and writes every card. False
+// with the system's description of the failure in `error` when the file cannot be created or written;
+// a file that could not be written whole is left empty.
+bool ExportCards(CTesseraEncryptedLinkList& walletStore, const std::filesystem::path& file,
+                 std::string& error);

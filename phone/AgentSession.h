@@ -1,0 +1,35 @@
+#pragma once
+// One connection to the phone agent: the handshake, then the requests of one session in order, each answered
+// by a call on a session of the phone's transport (docs/phone-link.md). It ends when the client says goodbye
+// or hangs up, when a frame is malformed or late, or when the agent shuts the socket down; the session, and
+// with it every file it holds, ends with it.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/WireChannel.h"
+
+class AgentSession {
+public:
+    // fd stays open, and owned by the caller, until Serve returns.
+    AgentSession(int fd, RapiTransport& phone) : channel(fd), phone(phone) {}
+
+    // Why the connection ended: empty when the client ended it.
+    std::string Serve();
+
+private:
+    std::string Handshake();
+    // Answers one request; empty, or why the connection has to end.
+    std::string Answer(uint32_t op);
+    std::string Goodbye();
+
+    WireChannel channel;
+    RapiTransport& phone;
+    std::unique_ptr<RapiSession> session;
+    std::vector<uint8_t> body;
+    // Kept from one request to the next, so that large reads do not allocate every time.
+    WireWriter reply{WireOp::Bye};
+    std::vector<uint8_t> scratch;  // a read's bytes or a registry value
+};

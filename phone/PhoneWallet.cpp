@@ -1,0 +1,19 @@
+#include "phone/PhoneWallet.h"
+
+#include "phone/PhoneSetup.h"
+#include "store/PasswordBytes.h"
+
+int PhoneWallet::Open(const std::filesystem::path& phoneDir, const SecureBytes& password,
+                      std::string& error) {
+    std::u16string walletPath, templatesPath;
+    if (int code = InstalledFile(phoneDir, kWalletFile, walletPath, error)) return code;
+    if (int code = InstalledFile(phoneDir, kTemplatesFile, templatesPath, error)) return code;
+    session = std::make_unique<PhoneSession>(phoneDir);
+    wallet = std::make_unique<CTesseraEncryptedLinkList>(walletPath, 0);
+    if (int code = UnlockStore(*wallet, password, error)) return code;
+    CTesseraEncryptedLinkList templates(templatesPath, 1);
+    std::string ignored;
+    if (UnlockStore(templates, PasswordBytes(kTemplatesPassword), ignored) == kDone)
+        categories = ReadCategories(templates);
+    return kDone;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Stored times are UTC; people read and type local times.
+
+#include <optional>
+#include <string>
+
+#include "platform/SystemTime.h"
+
+// "YYYY-MM-DD HH:MM:SS" in local time; empty for a time the calendar cannot represent.
+std::string FormatLocalDateTime(const SYSTEMTIME& utc);
+std::string FormatLocalDate(const SYSTEMTIME& utc);
+std::string FormatLocalTimeOfDay(const SYSTEMTIME& utc);
+// "YYYY-MM-DD", "YYYY-MM-DD HH:MM" or "YYYY-MM-DD HH:MM:SS" read as local time, given in UTC.
+std::optional<SYSTEMTIME> ParseLocalDateTime(const std::string& text);

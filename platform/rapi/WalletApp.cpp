@@ -1,0 +1,84 @@
+#include "platform/rapi/WalletApp.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "platform/rapi/UniqueFd.h"
+
+namespace {
+
+using nlohmann::json;
+
+constexpr off_t kMaxStateSize = 64 * 1024;
+constexpr char16_t kAppKey[] = u"HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera";
+
+// A flag of the state file: absent is false, anything but true or false is malformed.
+bool Flag(const json& state, const char* name, bool* out) {
+    json value = state.value(name, json(false));
+    if (!value.is_boolean()) return false;
+    *out = value.get<bool>();
+    return true;
+}
+
+}  // namespace
+
+DWORD WalletApp::LoadState(bool* installed, bool* running) const {
+    *installed = *running = false;
+    if (stateFile.empty()) return ERROR_SUCCESS;
+    UniqueFd fd(::open(stateFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd) return errno == ENOENT ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+    struct stat info;
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxStateSize)
+        return ERROR_GEN_FAILURE;
+    std::string text(static_cast<size_t>(info.st_size), '\0');
+    size_t read = 0;
+    if (ReadAt(fd.Get(), text.data(), text.size(), 0, &read) != 0) return ERROR_GEN_FAILURE;
+    text.resize(read);
+    json state = json::parse(text, nullptr, false);
+    bool wellFormed = state.is_object() && Flag(state, "installed", installed) && Flag(state, "running", running);
+    return wellFormed ? ERROR_SUCCESS : ERROR_GEN_FAILURE;
+}
+
+DWORD WalletApp::SaveState(bool installed, bool running) const {
+    std::filesystem::path temporary = stateFile;
+    temporary += ".new";
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << json{{"installed", installed}, {"running", running}}.dump(2) << "\n";
+        if (!out.flush()) return ERROR_ACCESS_DENIED;
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, stateFile, error);
+    return error ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
+void WalletApp::ReadVersion(char16_t (&version)[32]) const {
+    std::fill(std::begin(version), std::end(version), u'\0');
+    uint8_t data[sizeof version];
+    DWORD type = 0, size = sizeof data;
+    if (registry->Query(kAppKey, u"Version", &type, data, &size) != ERROR_SUCCESS || type != REG_SZ) return;
+    // A text too long for the record counts as none (ERROR_MORE_DATA); the last unit stays a terminator.
+    for (DWORD i = 0; i + 1 < size && i / 2 + 1 < std::size(version); i += 2)
+        version[i / 2] = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+}
+
+DWORD WalletApp::Status(PhoneAppStatus* out) const {
+    bool installed = false, running = false;
+    if (DWORD error = LoadState(&installed, &running)) return error;
+    out->installed = installed ? TRUE : FALSE;
+    out->running = running ? TRUE : FALSE;
+    ReadVersion(out->version);
+    return ERROR_SUCCESS;
+}
+
+DWORD WalletApp::Close() {
+    std::lock_guard lock(closing);
+    bool installed = false, running = false;
+    if (DWORD error = LoadState(&installed, &running)) return error;
+    return running ? SaveState(installed, false) : ERROR_SUCCESS;
+}

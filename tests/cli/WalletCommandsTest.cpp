@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "TestSupport.h"
+#include "cli/WalletChanges.h"
+#include "cli/WalletQueries.h"
+#include "device/PhoneOptionRecord.h"
+#include "phone/PhoneSetup.h"
+#include "phone/SampleCards.h"
+#include "platform/rapi/RapiTransport.h"
+#include "store/ByteOrder.h"
+#include "store/PasswordBytes.h"
+
+namespace {
+
+using Command = int (*)(const WalletCommandOptions&, std::istream&, std::ostream&, std::ostream&);
+
+struct Result {
+    int status;
+    std::string out, err;
+    nlohmann::json Json() const { return nlohmann::json::parse(out); }
+};
+
+class WalletCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        tzset();
+        SecureBytes password = PasswordBytes(u"open sesame");
+        std::string error;
+        ASSERT_EQ(InitPhone(phone.Path(), kDefaultInstallPath, &password, error), 0) << error;
+        ASSERT_EQ(AddSampleCards(phone.Path(), password, error), 0) << error;
+        options.phone.phone = "folder:" + phone.Path().string();
+        options.phone.passwordStdin = true;
+    }
+    void TearDown() override { RapiSetTransport(nullptr); }
+
+    Result Run(Command command, const std::string& password = "open sesame\n") {
+        std::istringstream in(password);
+        std::ostringstream out, err;
+        int status = command(options, in, out, err);
+        RapiSetTransport(nullptr);
+        return {status, out.str(), err.str()};
+    }
+    nlohmann::json List() {
+        options.json = true;
+        Result result = Run(ListCards);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return result.Json();
+    }
+    std::vector<std::string> Names(const nlohmann::json& rows) {
+        std::vector<std::string> names;
+        for (const auto& row : rows) names.push_back(row["name"]);
+        return names;
+    }
+    nlohmann::json Show(uint32_t id) {
+        options.ids = {id};
+        options.json = true;
+        Result result = Run(ShowCard);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return result.Json();
+    }
+    static std::string FieldValue(const nlohmann::json& card, const std::string& name) {
+        for (const auto& field : card["fields"])
+            if (field["name"] == name) return field["value"];
+        return "<missing>";
+    }
+    // Forgets every option but the phone's.
+    void Fresh() {
+        PhoneOptions phoneOptions = options.phone;
+        options = WalletCommandOptions();
+        options.phone = phoneOptions;
+    }
+    std::filesystem::path InstallFile(const char* name) { return phone / "fs" / "Program Files" / "Tessera" / name; }
+
+    TempDir phone;
+    WalletCommandOptions options;
+};
+
+TEST_F(WalletCommandsTest, ListSortsFiltersAndFinds) {
+    nlohmann::json all = List();
+    ASSERT_GE(all.size(), 5u);
+    std::vector<std::string> names = Names(all);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end())) << all.dump();
+
+    options.descending = true;
+    std::vector<std::string> descending = Names(List());
+    EXPECT_EQ(std::vector<std::string>(descending.rbegin(), descending.rend()), names);
+    options.descending = false;
+
+    int32_t category = all[0]["category"];
+    options.categoryFilter = category;
+    for (const auto& row : List()) EXPECT_EQ(row["category"], category);
+    options.categoryFilter.reset();
+
+    options.find = all[1]["name"];
+    nlohmann::json found = List();
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found[0]["name"], all[1]["name"]);
+    options.find = "no card holds this text";
+    EXPECT_TRUE(List().empty());
+}
+
+TEST_F(WalletCommandsTest, ShowMasksPasswordsUnlessRevealed) {
+    SecureBytes password = PasswordBytes(u"open sesame");
+    uint32_t id = 0;
+    for (const auto& row : List()) {
+        nlohmann::json card = Show(row["id"]);
+        for (const auto& field : card["fields"])
+            if (field["type"] == "PASSWORD" && !field["value"].get<std::string>().empty()) id = row["id"];
+    }
+    ASSERT_NE(id, 0u) << "the sample cards hold a password";
+    nlohmann::json masked = Show(id);
+    options.reveal = true;
+    nlohmann::json revealed = Show(id);
+    for (size_t i = 0; i < masked["fields"].size(); ++i) {
+        if (masked["fields"][i]["type"] != "PASSWORD") continue;
+        EXPECT_EQ(masked["fields"][i]["value"], "********");
+        EXPECT_NE(revealed["fields"][i]["value"], "********");
+    }
+}
+
+TEST_F(WalletCommandsTest, AddEditAndRemoveACard) {
+    options.blank = true;
+    options.sets = {"Login=jo", "Expires=2030-01-31"};
+    options.name = "Zeta Club";
+    Result added = Run(AddCard);
+    ASSERT_EQ(added.status, 0) << added.err;
+    uint32_t id = std::stoul(added.out);
+    nlohmann::json card = Show(id);
+    EXPECT_EQ(FieldValue(card, "Name"), "Zeta Club");
+    EXPECT_EQ(FieldValue(card, "Login"), "jo");
+    EXPECT_EQ(FieldValue(card, "Expires"), "2030-01-31");  // a new field is TEXT
+
+    Fresh();
+    options.ids = {id};
+    options.name = "Zulu Club";
+    options.icon = 12;
+    options.sets = {"Login=joan"};
+    ASSERT_EQ(Run(EditCard).status, 0);
+    card = Show(id);
+    EXPECT_EQ(FieldValue(card, "Name"), "Zulu Club");
+    EXPECT_EQ(FieldValue(card, "Login"), "joan");
+    EXPECT_EQ(card["icon"], 12);
+    EXPECT_EQ(Names(List()).back(), "Zulu Club");
+
+    options.icon = 80;
+    Result badIcon = Run(EditCard);
+    EXPECT_EQ(badIcon.status, 1);
+    EXPECT_NE(badIcon.err.find("--icon"), std::string::npos);
+    options.icon.reset();
+    options.category = 999;
+    EXPECT_EQ(Run(EditCard).status, 1);
+
+    size_t before = List().size();
+    Fresh();
+    options.ids = {id};
+    EXPECT_EQ(Run(RemoveCards).status, 0);
+    EXPECT_EQ(List().size(), before - 1);
+    Result missing = Run(RemoveCards);
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("no card with id"), std::string::npos);
+}
+
+TEST_F(WalletCommandsTest, AddFromATemplateTakesItsFieldsAndCategory) {
+    options.json = true;
+    Result templates = Run(ListTemplates);
+    ASSERT_EQ(templates.status, 0);
+    nlohmann::json first = templates.Json().at(0);
+    options.templateId = first["id"].get<uint32_t>();
+    options.sets = {"Name=From Template"};
+    Result added = Run(AddCard);
+    ASSERT_EQ(added.status, 0) << added.err;
+    nlohmann::json card = Show(std::stoul(added.out));
+    EXPECT_EQ(FieldValue(card, "Name"), "From Template");
+    EXPECT_EQ(card["category"], first["category"]);
+    EXPECT_GT(card["fields"].size(), 1u);
+
+    Fresh();
+    options.templateId = 4000;
+    EXPECT_EQ(Run(AddCard).status, 1);
+    options.templateId.reset();
+    EXPECT_EQ(Run(AddCard).status, 1);  // neither --blank nor --template
+}
+
+TEST_F(WalletCommandsTest, CategoriesAreAddedRenamedAndRemovedWithOrWithoutTheirCards) {
+    options.categoryName = "Hobbies";
+    options.icon = 5;
+    Result added = Run(AddCategory);
+    ASSERT_EQ(added.status, 0) << added.err;
+    int32_t id = std::stoi(added.out);
+
+    Fresh();
+    options.blank = true;
+    options.category = id;
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(Run(AddCard).status, 0);
+    Fresh();
+    options.ids = {static_cast<uint32_t>(id)};
+    options.categoryName = "Pastimes";
+    ASSERT_EQ(Run(RenameCategory).status, 0);
+    options.json = true;
+    bool renamed = false;
+    for (const auto& category : Run(ListCategories).Json())
+        renamed |= category["id"] == id && category["name"] == "Pastimes" && category["icon"] == 5;
+    EXPECT_TRUE(renamed);
+
+    size_t cards = List().size();
+    options.categoryName.clear();
+    ASSERT_EQ(Run(RemoveCategory).status, 0);
+    nlohmann::json after = List();
+    EXPECT_EQ(after.size(), cards);  // the cards stay, without a category
+    for (const auto& row : after) EXPECT_NE(row["category"], id);
+    EXPECT_EQ(Run(RemoveCategory).status, 1);
+
+    options.categoryName = std::string(64, 'x');
+    EXPECT_EQ(Run(AddCategory).status, 1);
+}
+
+TEST_F(WalletCommandsTest, DeletingACategoryWithItsCards) {
+    nlohmann::json all = List();
+    int32_t category = 0;
+    for (const auto& row : all) category = std::max<int32_t>(category, row["category"]);
+    ASSERT_GT(category, 0);
+    size_t inCategory = 0;
+    for (const auto& row : all) inCategory += row["category"] == category;
+    options.ids = {static_cast<uint32_t>(category)};
+    options.deleteCards = true;
+    ASSERT_EQ(Run(RemoveCategory).status, 0);
+    Fresh();
+    EXPECT_EQ(List().size(), all.size() - inCategory);
+}
+
+TEST_F(WalletCommandsTest, ExportWritesAnOwnerOnlyFileAndWarns) {
+    TempDir out;
+    options.file = (out / "cards.txt").string();
+    Result result = Run(ExportWallet);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("plain text"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(stat(options.file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    std::vector<uint8_t> bytes = ReadBytes(options.file);
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_EQ(bytes[0], '"');  // UTF-16LE, no byte-order mark
+    EXPECT_EQ(bytes[1], 0);
+}
+
+TEST_F(WalletCommandsTest, LockoutWrongPasswordAndARunningApplication) {
+    Result wrong = Run(ListCards, "open sesamE\n");
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, "");
+
+    std::vector<uint8_t> options608 = ReadBytes(InstallFile("Options.dat"));
+    ASSERT_EQ(options608.size(), PhoneOptionRecord::kSize);
+    PutU32(options608.data() + 20, 119999);
+    WriteBytes(InstallFile("Options.dat"), options608);
+    Result locked = Run(ListCards);
+    EXPECT_EQ(locked.status, 3);
+    EXPECT_EQ(locked.err, "You have entered incorrect password too many times, please retry in 1 minutes.\n");
+    PutU32(options608.data() + 20, 0);
+    WriteBytes(InstallFile("Options.dat"), options608);
+
+    std::string error;
+    ASSERT_EQ(SetAppRunning(phone.Path(), true, error), 0) << error;
+    options.ids = {1};
+    Result refused = Run(RemoveCards);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("Tessera is running on the phone"), std::string::npos);
+    EXPECT_EQ(Run(ShowCard).status, 0);  // reading is fine
+}
+
+TEST_F(WalletCommandsTest, MissingPhoneOrWalletIsAClearError) {
+    std::filesystem::remove(InstallFile("Templates.dat"));
+    EXPECT_EQ(Run(ListCards).err, "tessera: Template.dat not found!\n");
+    std::filesystem::remove(InstallFile("Tessera.dat"));
+    Result noWallet = Run(ListCards);
+    EXPECT_EQ(noWallet.status, 1);
+    EXPECT_NE(noWallet.err.find("initialize the password"), std::string::npos);
+    options.phone.phone = "folder:" + (phone / "nowhere").string();
+    Result noPhone = Run(ListCards);
+    EXPECT_EQ(noPhone.status, 1);
+    EXPECT_NE(noPhone.err.find("does not answer"), std::string::npos);
+}
+
+}  // namespace

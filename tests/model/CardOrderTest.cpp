@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "ModelFixture.h"
+
+namespace {
+
+// A zone with daylight saving that needs no time-zone files.
+constexpr char kCentralEurope[] = "CET-1CEST,M3.5.0,M10.5.0/3";
+
+card_info_struct Row(int32_t id, std::u16string name, int32_t category = 0, SYSTEMTIME created = {},
+                     SYSTEMTIME modified = {}) {
+    return {id, category, 0, std::move(name), created, modified};
+}
+
+std::vector<int32_t> Ids(const std::vector<card_info_struct>& rows) {
+    std::vector<int32_t> ids;
+    for (const auto& row : rows) ids.push_back(row.id);
+    return ids;
+}
+
+class CardOrderTest : public ::testing::Test {
+protected:
+    // Rows with ids 1, 2, ... in these categories.
+    void SetCategories(std::initializer_list<int32_t> categories) {
+        data.cards.clear();
+        for (int32_t category : categories) data.cards.push_back(Row(data.cardCount() + 1, u"", category));
+    }
+
+    void SetNames(std::initializer_list<std::u16string_view> names) {
+        data.cards.clear();
+        for (auto name : names) data.cards.push_back(Row(data.cardCount() + 1, std::u16string(name)));
+    }
+
+    void Find(std::u16string_view text) {
+        data.findActive = 1;
+        data.findText = text;
+    }
+
+    CData data;
+};
+
+TEST_F(CardOrderTest, PartitionExchangesRowsPairwiseFromBothEnds) {
+    struct Case {
+        std::initializer_list<int32_t> categories;
+        int shown;
+        std::vector<int32_t> order;
+    };
+    const Case cases[] = {
+        {{}, 0, {}},
+        {{5}, 1, {1}},
+        {{1}, 0, {1}},
+        {{1, 5}, 1, {2, 1}},
+        {{5, 5, 5}, 3, {1, 2, 3}},
+        {{1, 1}, 0, {1, 2}},
+        {{5, 1, 5, 5, 1}, 3, {1, 4, 3, 2, 5}},
+        {{1, 1, 5, 5}, 2, {4, 3, 2, 1}},
+        {{1, 5, 1, 5, 5, 1, 5}, 4, {7, 2, 5, 4, 3, 6, 1}},
+    };
+    for (const Case& c : cases) {
+        SetCategories(c.categories);
+        EXPECT_EQ(data.PartitionCards(5), c.shown) << ::testing::PrintToString(c.order);
+        EXPECT_EQ(Ids(data.cards), c.order);
+    }
+}
+
+TEST_F(CardOrderTest, AllCardsWithoutFindShowsEveryRowUnmoved) {
+    SetCategories({3, 0, 7, 3});
+    EXPECT_EQ(data.PartitionCards(kAllCategories), 4);
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{1, 2, 3, 4}));
+    for (int row = 0; row < 4; ++row) EXPECT_TRUE(data.MatchesFilter(row, kAllCategories));
+    EXPECT_FALSE(data.MatchesFilter(4, kAllCategories));
+    EXPECT_FALSE(data.MatchesFilter(-1, kAllCategories));
+}
+
+TEST_F(CardOrderTest, FindMatchesTheLettersInAnyCaseAnywhereInTheName) {
+    SetNames({u"mail", u"Gmail account", u"my MAIL", u"Email", u"mial", u"ma il", u"\u00c4rger", u""});
+    Find(u"MAIL");
+    const bool expected[] = {true, true, true, true, false, false, false, false};
+    for (int row = 0; row < data.cardCount(); ++row)
+        EXPECT_EQ(data.MatchesFilter(row, kAllCategories), expected[row]) << row;
+    Find(u"\u00e4RG");  // Latin-1 capitals fold too
+    EXPECT_TRUE(data.MatchesFilter(6, kAllCategories));
+    Find(u"");
+    for (int row = 0; row < data.cardCount(); ++row) EXPECT_TRUE(data.MatchesFilter(row, kAllCategories));
+    data.findActive = 0;
+    data.findText = u"zzz";
+    EXPECT_TRUE(data.MatchesFilter(0, kAllCategories));
+}
+
+TEST_F(CardOrderTest, FindAppliesWithinTheCategory) {
+    data.cards = {Row(1, u"Bank", 5), Row(2, u"Bank", 1), Row(3, u"Shop", 5)};
+    Find(u"bank");
+    EXPECT_TRUE(data.MatchesFilter(0, 5));
+    EXPECT_FALSE(data.MatchesFilter(1, 5));
+    EXPECT_FALSE(data.MatchesFilter(2, 5));
+    EXPECT_EQ(data.PartitionCards(5), 1);
+    EXPECT_EQ(data.cards[0].id, 1);
+}
+
+TEST_F(CardOrderTest, ArrangingKeepsAnActiveFindUnderAllCards) {
+    SetNames({u"Mail work", u"Bank", u"Gmail", u"Shop", u"Ampel"});
+    Find(u"m");
+    EXPECT_EQ(data.ArrangeCards(kAllCategories, CardSortKey::Name, true), 3);
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{5, 3, 1, 4, 2}));
+    data.findActive = 0;
+    EXPECT_EQ(data.ArrangeCards(kAllCategories, CardSortKey::Name, false), 5);
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{4, 1, 3, 2, 5}));
+}
+
+TEST_F(CardOrderTest, NamesSortByCodeUnitsCapitalsFirst) {
+    SetNames({u"apple", u"Banana", u"apple2", u"Apple", u"banana", u"Zed", u"\u00c9mile"});
+    ASSERT_TRUE(SortByName(6, data.cards, true));
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{4, 2, 6, 1, 3, 5, 7}));
+    ASSERT_TRUE(SortByName(6, data.cards, false));
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{7, 5, 3, 1, 6, 2, 4}));
+}
+
+TEST_F(CardOrderTest, CategoriesSortByIdAndEqualKeysKeepTheirOrder) {
+    SetCategories({2, 0, 2, 1, 0, 2, -1});
+    std::vector<card_info_struct> rows = data.cards;
+    ASSERT_TRUE(SortByCategory(7, rows, true));
+    EXPECT_EQ(Ids(rows), (std::vector<int32_t>{7, 2, 5, 4, 1, 3, 6}));
+    rows = data.cards;
+    ASSERT_TRUE(SortByCategory(7, rows, false));
+    EXPECT_EQ(Ids(rows), (std::vector<int32_t>{1, 3, 6, 4, 2, 5, 7}));
+}
+
+TEST_F(CardOrderTest, TimesSortWithUnsetOnesFirstAndTiesKept) {
+    ScopedTimeZone zone(kCentralEurope);
+    SYSTEMTIME early = Time(2009, 1, 1, 10), sameSecond = early, unset{}, earlier = Time(2008, 6, 1);
+    early.wMilliseconds = 900;
+    sameSecond.wMilliseconds = 100;
+    SYSTEMTIME badMonth = Time(2009, 13, 1);
+    data.cards = {Row(1, u"", 0, early, unset), Row(2, u"", 0, unset, early),
+                  Row(3, u"", 0, sameSecond, earlier), Row(4, u"", 0, earlier, badMonth),
+                  Row(5, u"", 0, badMonth, sameSecond)};
+    std::vector<card_info_struct> rows = data.cards;
+    ASSERT_TRUE(SortByTime(4, rows, true, true));
+    EXPECT_EQ(Ids(rows), (std::vector<int32_t>{2, 5, 4, 1, 3}));
+    ASSERT_TRUE(SortByTime(4, rows, true, false));
+    EXPECT_EQ(Ids(rows), (std::vector<int32_t>{1, 3, 4, 2, 5}));
+    rows = data.cards;
+    ASSERT_TRUE(SortByTime(4, rows, false, true));
+    EXPECT_EQ(Ids(rows), (std::vector<int32_t>{1, 4, 3, 2, 5}));
+    ASSERT_TRUE(SortByTime(4, rows, false, false));
+    EXPECT_EQ(Ids(rows), (std::vector<int32_t>{2, 5, 3, 1, 4}));
+}
+
+TEST_F(CardOrderTest, SortsTouchOnlyTheirRange) {
+    SetNames({u"c", u"b", u"a"});
+    ASSERT_TRUE(SortByName(1, data.cards, true));
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{2, 1, 3}));
+    ASSERT_TRUE(SortByName(-1, data.cards, false));
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{2, 1, 3}));
+    ASSERT_TRUE(SortByName(1000, data.cards, true));  // bounded by the rows there are
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{3, 2, 1}));
+
+    SetCategories({3, 1, 0});
+    ASSERT_TRUE(SortByCategory(2, data.cards, true));
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{2, 1, 3}));
+    SwapRows(0, 3, data.cards);
+    SwapRows(-1, 0, data.cards);
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{2, 1, 3}));
+    SwapRows(0, 2, data.cards);
+    EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{3, 1, 2}));
+}
+
+TEST(TimeSortKeyTest, LocalSecondsSince1970) {
+    const SYSTEMTIME mail = Time(2009, 1, 31, 10, 15, 0);
+    {
+        ScopedTimeZone zone("UTC0");
+        EXPECT_EQ(TimeSortKey(mail), 1233396900);
+        SYSTEMTIME ignoredParts = mail;
+        ignoredParts.wMilliseconds = 999;
+        ignoredParts.wDayOfWeek = 2;
+        EXPECT_EQ(TimeSortKey(ignoredParts), 1233396900);
+        EXPECT_EQ(TimeSortKey(Time(1970, 1, 1)), 0);
+        EXPECT_EQ(TimeSortKey(Time(2009, 2, 31)), TimeSortKey(Time(2009, 3, 3)));
+    }
+    {
+        ScopedTimeZone zone("EST5");
+        EXPECT_EQ(TimeSortKey(mail), 1233396900 + 5 * 3600);
+        EXPECT_EQ(TimeSortKey(Time(1970, 1, 1)), 5 * 3600);
+    }
+    ScopedTimeZone zone(kCentralEurope);
+    EXPECT_EQ(TimeSortKey(Time(2009, 7, 1, 12)), 1246442400);      // summer time, two hours ahead
+    EXPECT_EQ(TimeSortKey(Time(2009, 3, 29, 2, 30)), 1238290200);  // skipped: counts as 03:30
+    int64_t repeated = TimeSortKey(Time(2009, 10, 25, 2, 30));     // happens twice: either is sound
+    EXPECT_TRUE(repeated == 1256430600 || repeated == 1256434200) << repeated;
+}
+
+TEST(TimeSortKeyTest, TimesThatCannotBeConvertedCountAsZero) {
+    ScopedTimeZone zone("UTC0");
+    const SYSTEMTIME cases[] = {
+        Time(0, 1, 1),
+        Time(1899, 12, 31, 23, 59, 59),
+        Time(1969, 12, 31, 23, 59, 59),
+        Time(2009, 0, 1),
+        Time(2009, 13, 1),
+        Time(2009, 1, 0),
+        Time(2009, 1, 32),
+        Time(2009, 1, 1, 24),
+        Time(2009, 1, 1, 0, 60),
+        Time(2009, 1, 1, 0, 0, 60),
+    };
+    for (const SYSTEMTIME& time : cases) EXPECT_EQ(TimeSortKey(time), 0) << Millis(time);
+    ScopedTimeZone east("JST-9");  // 1970-01-01 01:00 there is before 1970 in UTC
+    EXPECT_EQ(TimeSortKey(Time(1970, 1, 1, 1)), 0);
+}
+
+// The bubble sort the card list was specified with, on the same strict comparison.
+template <typename Less>
+void BubbleSort(std::vector<card_info_struct>& rows, int last, bool ascending, Less less) {
+    for (int p = 0; p < last; ++p) {
+        for (int q = last; q > p; --q) {
+            if (ascending ? less(rows[q], rows[q - 1]) : less(rows[q - 1], rows[q])) SwapRows(q, q - 1, rows);
+        }
+    }
+}
+
+TEST(SortEquivalenceTest, StableSortsGiveTheBubbleSortOrder) {
+    ScopedTimeZone zone(kCentralEurope);
+    const std::u16string names[] = {u"",      u"a",     u"A",      u"ab",    u"Ab",
+                                    u"b",     u"B",     u"\u00e9", u"a b",   u"abcd",
+                                    u"abcdE", u"abcde", u"abcdee", u"Abcde", u"abcd\u00e9"};
+    const int32_t categories[] = {-1, 0, 1, 2, 65535};
+    SYSTEMTIME times[] = {
+        {},
+        Time(1899, 5, 5),
+        Time(1969, 12, 31, 23),
+        Time(2009, 13, 1),
+        Time(2009, 3, 29, 2, 30),
+        Time(2009, 3, 29, 3, 30),
+        Time(2009, 10, 25, 2, 30),
+        Time(2009, 10, 25, 1, 59, 59),
+        Time(2012, 2, 31),
+        Time(2012, 3, 2),
+        Time(2020, 6, 1, 8, 0, 1),
+        Time(2020, 6, 1, 8, 0, 1),
+    };
+    times[11].wMilliseconds = 500;  // the same second as the one before it
+    auto byName = [](const card_info_struct& a, const card_info_struct& b) { return a.name < b.name; };
+    auto byCategory = [](const card_info_struct& a, const card_info_struct& b) {
+        return a.category < b.category;
+    };
+    auto byCreated = [](const card_info_struct& a, const card_info_struct& b) {
+        return TimeSortKey(a.created) < TimeSortKey(b.created);
+    };
+    auto byModified = [](const card_info_struct& a, const card_info_struct& b) {
+        return TimeSortKey(a.modified) < TimeSortKey(b.modified);
+    };
+
+    std::mt19937 random(20260512);
+    auto pick = [&random](const auto& pool) { return pool[random() % std::size(pool)]; };
+    for (int round = 0; round < 400; ++round) {
+        std::vector<card_info_struct> rows;
+        int n = int(random() % 41);
+        for (int id = 1; id <= n; ++id)
+            rows.push_back(Row(id, pick(names), pick(categories), pick(times), pick(times)));
+        int last = n == 0 ? -1 : int(random() % n);  // a prefix, as after a partition
+        bool ascending = random() % 2;
+
+        std::vector<card_info_struct> expected = rows, actual = rows;
+        BubbleSort(expected, last, ascending, byName);
+        SortByName(last, actual, ascending);
+        EXPECT_EQ(Ids(actual), Ids(expected)) << "name, round " << round;
+
+        expected = actual = rows;
+        BubbleSort(expected, last, ascending, byCategory);
+        SortByCategory(last + 1, actual, ascending);
+        EXPECT_EQ(Ids(actual), Ids(expected)) << "category, round " << round;
+
+        for (bool useCreated : {true, false}) {
+            expected = actual = rows;
+            BubbleSort(expected, last, ascending, useCreated ? byCreated : byModified);
+            SortByTime(last, actual, useCreated, ascending);
+            EXPECT_EQ(Ids(actual), Ids(expected)) << "time, round " << round;
+        }
+    }
+}
+
+}  // namespace

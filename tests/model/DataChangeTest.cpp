@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "ModelFixture.h"
+
+namespace {
+
+using DataChangeTest = ModelFixture;
+
+SecureBytes ByteForm(const CTesseraItem& item) {
+    SecureBytes bytes;
+    EXPECT_TRUE(item.Serialize(bytes));
+    return bytes;
+}
+
+TEST_F(DataChangeTest, AddCardWritesTheRecordThenAddsTheRow) {
+    auto card = Card(u"Bank", 3, 12);
+    AddField(*card, u"PIN", u"1234", kFieldPassword);
+    uint32_t id = data.TakeCardId();
+    ASSERT_EQ(id, 1u);
+    ASSERT_TRUE(data.AddCard(*card, id));
+
+    ASSERT_EQ(data.cardCount(), 1);
+    EXPECT_EQ(data.cards[0].id, 1);
+    EXPECT_EQ(data.cards[0].name, u"Bank");
+    EXPECT_EQ(data.cards[0].category, 3);
+    EXPECT_EQ(data.cards[0].icon, 12);
+    EXPECT_EQ(listener.events, std::vector<std::string>{"row 0 1"});
+    auto stored = Reloaded()->ReadCardRecord(id);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(ByteForm(*stored), ByteForm(*card));
+}
+
+TEST_F(DataChangeTest, IdsAreTakenAtOnceAndNotHandedOutAgain) {
+    EXPECT_EQ(data.TakeCardId(), 1u);
+    EXPECT_EQ(data.walletStore->lastId, 1u);
+    EXPECT_EQ(data.TakeCardId(), 2u);  // 1 was never saved, yet it is not handed out again
+    uint32_t saved = AddCard(u"Third");
+    EXPECT_EQ(saved, 3u);
+    EXPECT_EQ(data.TakeTemplateId(), 1u);  // each store counts on its own
+
+    EXPECT_EQ(Reloaded()->TakeCardId(), 4u);
+
+    // The id below the category record's is the last one.
+    data.walletStore->lastId = 0xFFFFFFFD;
+    EXPECT_EQ(data.TakeCardId(), 0xFFFFFFFEu);
+    EXPECT_EQ(data.TakeCardId(), 0u);
+    EXPECT_EQ(data.walletStore->lastId, 0xFFFFFFFEu);
+}
+
+TEST_F(DataChangeTest, RefusesTheCategoryRecordIdAndIdsInUse) {
+    uint32_t id = AddCard(u"First");
+    ASSERT_TRUE(data.AddCategory(u"Work", PackCategory(1, 0)));
+    std::vector<uint8_t> wallet = ReadBytes(WalletFile()), templates = ReadBytes(TemplatesFile());
+    listener.events.clear();
+
+    EXPECT_FALSE(data.AddCard(*Card(u"Twin"), id));
+    EXPECT_FALSE(data.AddCard(*Card(u"Reserved"), 0xFFFFFFFF));
+    EXPECT_FALSE(data.AddTemplate(*NewBlankTemplate(), 0xFFFFFFFF));
+    EXPECT_FALSE(data.UpdateTemplate(*NewBlankTemplate(), 0xFFFFFFFF));
+    EXPECT_FALSE(data.DeleteTemplate(0xFFFFFFFF));
+
+    EXPECT_EQ(ReadBytes(WalletFile()), wallet);
+    EXPECT_EQ(ReadBytes(TemplatesFile()), templates);
+    EXPECT_EQ(data.cardCount(), 1);
+    EXPECT_EQ(data.templateCount(), 0);
+    EXPECT_TRUE(listener.events.empty());
+    EXPECT_EQ(Reloaded()->categoryCount(), 1);
+}
+
+TEST_F(DataChangeTest, FailedWritesLeaveTheRowsAsTheyWere) {
+    uint32_t id = AddCard(u"Kept", 1, 1);
+    listener.events.clear();
+
+    faults->FailCall(RapiOp::WriteFile, 1, ERROR_DISK_FULL);
+    EXPECT_FALSE(data.AddCard(*Card(u"Lost"), data.TakeCardId()));
+    faults->FailCall(RapiOp::WriteFile, 1, ERROR_DISK_FULL);
+    EXPECT_FALSE(data.UpdateCard(*Card(u"Renamed", 2, 2), id));
+    faults->FailCall(RapiOp::CreateFile, 1, ERROR_SHARING_VIOLATION);
+    EXPECT_FALSE(data.AddTemplate(*NewBlankTemplate(), data.TakeTemplateId()));
+
+    ASSERT_EQ(data.cardCount(), 1);
+    EXPECT_EQ(data.cards[0].name, u"Kept");
+    EXPECT_EQ(data.cards[0].category, 1);
+    EXPECT_EQ(data.templateCount(), 0);
+    EXPECT_TRUE(listener.events.empty());
+}
+
+TEST_F(DataChangeTest, UpdateRewritesTheRecordAndItsRowOnly) {
+    uint32_t first = AddCard(u"First");
+    uint32_t second = AddCard(u"Second");
+    listener.events.clear();
+
+    auto changed = Card(u"Second, renamed", 5, 40);
+    changed->modified = Time(2001, 2, 3, 4, 5, 6);  // the model keeps the time it is given
+    ASSERT_TRUE(data.UpdateCard(*changed, second));
+    EXPECT_EQ(data.cards[0].name, u"First");
+    EXPECT_EQ(data.cards[1].name, u"Second, renamed");
+    EXPECT_EQ(data.cards[1].category, 5);
+    EXPECT_EQ(data.cards[1].icon, 40);
+    EXPECT_EQ(Millis(data.cards[1].modified), Millis(changed->modified));
+    EXPECT_EQ(listener.events, std::vector<std::string>{"row 0 2"});
+
+    auto model = Reloaded();
+    EXPECT_EQ(model->cards[1].name, u"Second, renamed");
+    EXPECT_EQ(ByteForm(*model->ReadCardRecord(second)), ByteForm(*changed));
+    EXPECT_EQ(model->ReadCardRecord(first)->fields.count, 1);
+
+    EXPECT_FALSE(data.UpdateCard(*changed, 99));
+    EXPECT_EQ(listener.events.size(), 1u);
+}
+
+TEST_F(DataChangeTest, DeleteRemovesTheRecordAndShiftsTheRows) {
+    uint32_t a = AddCard(u"A"), b = AddCard(u"B"), c = AddCard(u"C");
+    ASSERT_TRUE(data.DeleteCard(b));
+    ASSERT_EQ(data.cardCount(), 2);
+    EXPECT_EQ(data.cards[0].id, int32_t(a));
+    EXPECT_EQ(data.cards[1].id, int32_t(c));
+    EXPECT_EQ(data.FindRecordEntry(CData::kWalletStore, b), nullptr);
+    EXPECT_FALSE(data.DeleteCard(b));
+
+    auto model = Reloaded();
+    ASSERT_EQ(model->cardCount(), 2);
+    EXPECT_EQ(model->cards[1].name, u"C");
+}
+
+TEST_F(DataChangeTest, ChangingATemplateLeavesTheCardsMadeFromIt) {
+    auto login = Card(u"Login");
+    AddField(*login, u"User", u"bob");
+    uint32_t templateId = data.TakeTemplateId();
+    ASSERT_TRUE(data.AddTemplate(*login, templateId));
+    uint32_t cardId = data.TakeCardId();
+    ASSERT_TRUE(data.AddCard(*data.NewCardFromTemplate(templateId), cardId));
+    listener.events.clear();
+
+    ASSERT_TRUE(data.UpdateTemplate(*Card(u"Login, renamed"), templateId));
+    EXPECT_EQ(data.templates[0].name, u"Login, renamed");
+    EXPECT_EQ(listener.events, std::vector<std::string>{"row 1 1"});
+    ASSERT_TRUE(data.DeleteTemplate(templateId));
+    EXPECT_EQ(data.templateCount(), 0);
+    auto model = Reloaded();
+    EXPECT_EQ(model->templateCount(), 0);
+    auto card = model->ReadCardRecord(cardId);
+    ASSERT_NE(card, nullptr);
+    ASSERT_EQ(card->fields.count, 2);
+    EXPECT_EQ(FieldText(card->fields.tail->element), u"bob");
+}
+
+TEST_F(DataChangeTest, SaveAsTemplateKeepsTheShapeAndEmptiesTheValues) {
+    auto bank = Card(u"Bank", 3, 12);
+    AddField(*bank, u"PIN", u"1234", kFieldPassword);
+    AddTimeField(*bank, u"Since", Time(2009, 1, 31));
+    bank->draft = 1;
+    bank->created = Time(2005, 1, 1, 1, 1, 1);
+    bank->modified = Time(2006, 2, 2, 2, 2, 2);
+    uint32_t cardId = data.TakeCardId();
+    ASSERT_TRUE(data.AddCard(*bank, cardId));
+    data.templateStore->lastId = 6;
+    listener.events.clear();
+
+    ASSERT_TRUE(data.SaveCardAsTemplate(cardId));
+    ASSERT_EQ(data.templateCount(), 1);
+    EXPECT_EQ(data.templates[0].id, 7);
+    EXPECT_EQ(data.templates[0].name, u"Bank");
+    EXPECT_EQ(listener.events, std::vector<std::string>{"row 1 7"});
+
+    auto saved = Reloaded()->ReadTemplateRecord(7);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->icon, 12u);
+    EXPECT_EQ(saved->categoryId, 3u);
+    EXPECT_EQ(saved->draft, 1u);
+    EXPECT_EQ(Millis(saved->created), Millis(bank->created));
+    EXPECT_EQ(Millis(saved->modified), Millis(bank->modified));
+    ASSERT_EQ(saved->fields.count, 3);
+    auto* name = saved->fields.head;
+    EXPECT_EQ(FieldText(name->element), u"Bank");
+    EXPECT_EQ(name->next->element.Name(), u"PIN");
+    EXPECT_EQ(name->next->element.type, uint32_t(kFieldPassword));
+    EXPECT_EQ(name->next->element.length(), 0u);
+    EXPECT_EQ(name->next->next->element.Name(), u"Since");
+    EXPECT_EQ(name->next->next->element.type, uint32_t(kFieldDate));
+    EXPECT_EQ(name->next->next->element.length(), 0u);
+
+    EXPECT_FALSE(data.SaveCardAsTemplate(cardId + 1));
+    EXPECT_EQ(data.templateCount(), 1);
+}
+
+TEST_F(DataChangeTest, ResetDropsTheStoresAndRowsButNotCategoryIdsOrTheFind) {
+    AddCard(u"Card");
+    ASSERT_TRUE(data.AddCategory(u"Home", PackCategory(2, 0)));
+    ASSERT_TRUE(data.AddCategory(u"Work", PackCategory(7, 0)));
+    ASSERT_TRUE(data.DeleteCategory(7));
+    data.findText = u"car";
+    data.findActive = 1;
+
+    data.Reset();
+    EXPECT_EQ(data.walletStore, nullptr);
+    EXPECT_EQ(data.templateStore, nullptr);
+    EXPECT_EQ(data.cardCount(), 0);
+    EXPECT_EQ(data.categoryCount(), 0);
+    EXPECT_EQ(data.findText, u"car");
+    EXPECT_EQ(data.findActive, 1);
+
+    // Loaded again, only category 2 is on file; yet 7 was seen before, so the next id is 8.
+    Open(data);
+    EXPECT_EQ(data.cardCount(), 1);
+    EXPECT_EQ(data.categoryCount(), 1);
+    EXPECT_EQ(data.TakeCategoryId(), 8);
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+#pragma once
+// A phone folder holding a fresh wallet file and a fresh templates file, reached through a
+// fault-injecting folder transport, and a model opened on them as the session opens it.
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "model/Data.h"
+#include "model/FieldType.h"
+#include "model/ItemChanges.h"
+#include "phone/NewStoreFile.h"
+#include "platform/rapi/FaultInjectingTransport.h"
+#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/RapiTransport.h"
+#include "store/BufferCipher.h"
+#include "store/ByteOrder.h"
+#include "store/FileCrc.h"
+#include "store/PasswordBytes.h"
+
+inline SYSTEMTIME Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    SYSTEMTIME t{};
+    t.wYear = uint16_t(year);
+    t.wMonth = uint16_t(month);
+    t.wDay = uint16_t(day);
+    t.wHour = uint16_t(hour);
+    t.wMinute = uint16_t(minute);
+    t.wSecond = uint16_t(second);
+    return t;
+}
+
+// Milliseconds since 1970 of a UTC time record, for comparing times.
+inline int64_t Millis(const SYSTEMTIME& t) {
+    using namespace std::chrono;
+    sys_days day{year{t.wYear} / int(t.wMonth) / int(t.wDay)};
+    return (day.time_since_epoch() + hours{t.wHour} + minutes{t.wMinute} + seconds{t.wSecond} +
+            milliseconds{t.wMilliseconds}) /
+           milliseconds{1};
+}
+
+inline void AddField(CTesseraItem& item, std::u16string_view name, std::u16string_view text,
+                     uint32_t type = kFieldText) {
+    ItemField field;
+    field.type = type;
+    field.SetName(name);
+    SetFieldText(field, text);
+    item.fields.AddTail(std::move(field));
+}
+
+// A field whose value has length 0.
+inline void AddEmptyField(CTesseraItem& item, std::u16string_view name, uint32_t type = kFieldText) {
+    AddField(item, name, u"", type);
+    item.fields.tail->element.value.clear();
+}
+
+inline void AddTimeField(CTesseraItem& item, std::u16string_view name, const SYSTEMTIME& time,
+                         uint32_t type = kFieldDate) {
+    ItemField field;
+    field.type = type;
+    field.SetName(name);
+    field.value.resize(16);
+    StoreTime(time, field.value.data());
+    item.fields.AddTail(std::move(field));
+}
+
+inline std::unique_ptr<CTesseraItem> Card(std::u16string_view name, uint32_t category = 0,
+                                          uint32_t icon = 0) {
+    auto card = std::make_unique<CTesseraItem>();
+    AddField(*card, u"Name", name);
+    card->categoryId = category;
+    card->icon = icon;
+    return card;
+}
+
+// Sets the time zone for the life of the object.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = getenv("TZ")) saved = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~ScopedTimeZone() {
+        if (saved)
+            setenv("TZ", saved->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    std::optional<std::string> saved;
+};
+
+// Remembers what the model asked of the screens, one line per request.
+class RecordingListener : public ModelListener {
+public:
+    void RowChanged(ListKind kind, int32_t id) override { Add("row " + std::to_string(int(kind)), id); }
+    void CategoryAdded(int32_t id, const std::u16string& name) override { Add("added", id, name); }
+    void CategoryRenamed(int32_t id, const std::u16string& name) override { Add("renamed", id, name); }
+    void CategoryRemoved(int32_t id) override { Add("removed", id); }
+    void CategoriesReloaded() override { events.push_back("reloaded"); }
+
+    std::vector<std::string> events;
+
+private:
+    void Add(const std::string& what, int32_t id, const std::u16string& name = u"") {
+        events.push_back(what + " " + std::to_string(id) + (name.empty() ? "" : " " + Utf8(name)));
+    }
+    static std::string Utf8(const std::u16string& text) { return std::string(text.begin(), text.end()); }
+};
+
+class ModelFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(CreateStoreFile(WalletFile(), StoreKind::Wallet, walletPassword.data(),
+                                    walletPassword.size(), error))
+            << error;
+        ASSERT_TRUE(CreateStoreFile(TemplatesFile(), StoreKind::Templates, templatesPassword.data(),
+                                    templatesPassword.size(), error))
+            << error;
+        faults = std::make_shared<FaultInjectingTransport>(FolderTransport::ForFsRoot(dir.Path()));
+        RapiSetTransport(faults);
+        connection = std::make_unique<RapiConnection>();
+        ASSERT_TRUE(connection->Ok());
+        Open(data);
+        data.AddListener(&listener);
+    }
+
+    void TearDown() override {
+        data.Reset();
+        connection.reset();
+        RapiSetTransport(nullptr);
+    }
+
+    // Opens and unlocks both stores and loads the model, as the session does after the login.
+    void Open(CData& model) {
+        model.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", 0);
+        model.templateStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", 1);
+        ASSERT_EQ(model.walletStore->Open(), 0);
+        ASSERT_EQ(model.templateStore->Open(), 0);
+        ASSERT_TRUE(model.walletStore->CheckPassword(walletPassword.data(), walletPassword.size()));
+        ASSERT_TRUE(model.templateStore->CheckPassword(templatesPassword.data(), templatesPassword.size()));
+        ASSERT_TRUE(model.LoadCards());
+        ASSERT_TRUE(model.LoadTemplatesAndCategories());
+    }
+
+    // A second model over the files as they now are on the phone.
+    std::unique_ptr<CData> Reloaded() {
+        auto model = std::make_unique<CData>();
+        Open(*model);
+        return model;
+    }
+
+    // Adds a card under the next id; the id.
+    uint32_t AddCard(std::u16string_view name, uint32_t category = 0, uint32_t icon = 0) {
+        uint32_t id = data.TakeCardId();
+        EXPECT_TRUE(data.AddCard(*Card(name, category, icon), id));
+        return id;
+    }
+
+    // The plaintext encrypted under the wallet password, as a record holds it.
+    Bytes WalletCipher(const SecureBytes& plain) {
+        Key32 key;
+        PasswordKey(walletPassword.data(), walletPassword.size(), key);
+        Bytes cipher;
+        EXPECT_TRUE(EncryptBuffer(key, plain.data(), plain.size(), cipher));
+        return cipher;
+    }
+
+    // Appends a live record to the wallet file, behind the store's back.
+    void AppendWalletRecord(uint32_t id, const Bytes& cipher) {
+        std::vector<uint8_t> bytes = ReadBytes(WalletFile());
+        uint8_t head[16];
+        PutU32(PutU32(PutU32(PutU32(head, 0), id), uint32_t(bytes.size())), uint32_t(cipher.size()));
+        bytes.insert(bytes.end(), head, head + 16);
+        bytes.insert(bytes.end(), cipher.begin(), cipher.end());
+        PutU32(bytes.data() + 68, FileCrc(bytes.data() + 72, bytes.size() - 72));
+        WriteBytes(WalletFile(), bytes);
+    }
+
+    std::filesystem::path WalletFile() const { return dir / "Tessera.dat"; }
+    std::filesystem::path TemplatesFile() const { return dir / "Templates.dat"; }
+
+    TempDir dir;
+    SecureBytes walletPassword = PasswordBytes(u"correct horse");
+    SecureBytes templatesPassword = PasswordBytes(kTemplatesPassword);
+    std::shared_ptr<FaultInjectingTransport> faults;
+    std::unique_ptr<RapiConnection> connection;
+    RecordingListener listener;
+    CData data;
+};

@@ -1,0 +1,91 @@
+#include "phone/RegistryFile.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "TestSupport.h"
+#include "platform/rapi/PhoneRegistry.h"
+#include "store/PasswordBytes.h"
+
+namespace {
+
+constexpr const char* kKey = "HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera";
+
+std::vector<uint8_t> Utf16WithNul(std::u16string_view text) {
+    SecureBytes units = PasswordBytes(text);
+    std::vector<uint8_t> bytes(units.begin(), units.end());
+    bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+}
+
+TEST(RegistryFileTest, StringValuesReadBackThroughThePhonesRegistry) {
+    TempDir dir;
+    RegistryFile registry(dir / "registry.json");
+    std::string error;
+    ASSERT_TRUE(registry.Load(error)) << error;
+    registry.SetString(kKey, "InstallPath", "\\Program Files\\Tessera");
+    registry.SetString(kKey, "Version", "1.0.1.519");
+    ASSERT_TRUE(registry.Save(error)) << error;
+
+    PhoneRegistry phone(dir / "registry.json");
+    uint8_t data[520];
+    DWORD type = 0, size = sizeof data;
+    ASSERT_EQ(
+        phone.Query(u"hkey_local_machine\\software\\quillmark tessera", u"InstallPath", &type, data, &size),
+        ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(std::vector<uint8_t>(data, data + size), Utf16WithNul(u"\\Program Files\\Tessera"));
+    size = sizeof data;
+    ASSERT_EQ(phone.Query(u"HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera", u"Version", &type, data, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::vector<uint8_t>(data, data + size), Utf16WithNul(u"1.0.1.519"));
+}
+
+TEST(RegistryFileTest, ChangesKeepOneKeyAndOneValueWhateverTheirSpelling) {
+    TempDir dir;
+    WriteBytes(dir / "registry.json", [] {
+        std::string text = R"({"HKEY_LOCAL_MACHINE\\SOFTWARE\\quillmark tessera":
+            {"installpath": {"type": "sz", "value": "\\Old"}, "Count": {"type": "dword", "value": 3}},
+            "HKEY_LOCAL_MACHINE\\Software\\Other": {}})";
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }());
+    RegistryFile registry(dir / "registry.json");
+    std::string error;
+    ASSERT_TRUE(registry.Load(error)) << error;
+    EXPECT_EQ(registry.GetString(kKey, "InstallPath"), "\\Old");
+    EXPECT_EQ(registry.GetString(kKey, "Count"), std::nullopt);  // not a string
+    registry.SetString(kKey, "InstallPath", "\\New");
+    ASSERT_TRUE(registry.Save(error)) << error;
+
+    nlohmann::json saved = nlohmann::json::parse(ReadText(dir / "registry.json"));
+    ASSERT_EQ(saved.size(), 2u);
+    const nlohmann::json& values = saved["HKEY_LOCAL_MACHINE\\SOFTWARE\\quillmark tessera"];
+    EXPECT_EQ(values.size(), 2u);
+    EXPECT_EQ(values["installpath"]["value"], "\\New");
+    EXPECT_EQ(values["Count"]["value"], 3);
+}
+
+TEST(RegistryFileTest, RemovingAKeyKeepsTheOthers) {
+    TempDir dir;
+    RegistryFile registry(dir / "registry.json");
+    registry.SetString(kKey, "InstallPath", "\\T");
+    registry.SetString("HKEY_LOCAL_MACHINE\\Software\\Other", "Name", "x");
+    registry.RemoveKey("hkey_local_machine\\software\\QUILLMARK TESSERA");
+    EXPECT_EQ(registry.GetString(kKey, "InstallPath"), std::nullopt);
+    EXPECT_EQ(registry.GetString("HKEY_LOCAL_MACHINE\\Software\\Other", "Name"), "x");
+}
+
+TEST(RegistryFileTest, MissingFileIsEmptyAndAMalformedOneIsRefused) {
+    TempDir dir;
+    RegistryFile missing(dir / "none.json");
+    std::string error;
+    ASSERT_TRUE(missing.Load(error));
+    EXPECT_TRUE(missing.Values().empty());
+    WriteBytes(dir / "bad.json", {'[', '1', ']'});
+    RegistryFile bad(dir / "bad.json");
+    EXPECT_FALSE(bad.Load(error));
+    EXPECT_NE(error.find("malformed"), std::string::npos) << error;
+}
+
+}  // namespace

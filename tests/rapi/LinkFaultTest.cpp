@@ -1,0 +1,179 @@
+// When the agent goes away, or answers out of step, every pending and later call of the session fails with
+// ERROR_NOT_CONNECTED; nothing waits longer than the reply timeout, and the caller's buffers stay whole.
+#include <gtest/gtest.h>
+
+#include "RapiContract.h"
+#include "RunningAgent.h"
+#include "StandInAgents.h"
+
+namespace {
+
+constexpr DWORD kGone = ERROR_NOT_CONNECTED;
+
+// A handshake answered, then whatever the script does with the requests.
+class StandInTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        CeRapiUninit();
+        RapiSetTransport(nullptr);
+    }
+    void Connect(const StandInAgent& agent, LinkTimeouts timeouts) {
+        RapiSetTransport(agent.Transport(timeouts));
+        ASSERT_EQ(CeRapiInit(), S_OK);
+    }
+};
+
+TEST_F(StandInTest, AgentThatHangsUpDuringACallFailsItAtOnce) {
+    ScriptedAgent agent([](WireChannel& channel) {
+        uint32_t op = 0;
+        std::vector<uint8_t> body;
+        ReceiveFrame(channel, &op, &body);
+    });
+    Connect(agent, {std::chrono::seconds(1), std::chrono::seconds(60)});
+    auto start = LinkClock::now();
+    EXPECT_EQ(OpenError(u"\\a.txt", GENERIC_READ, 0, OPEN_EXISTING), kGone);
+    // Far below the reply timeout: a hang-up shows at once.
+    EXPECT_LT(LinkClock::now() - start, std::chrono::seconds(30));
+    EXPECT_EQ(FindNames(u"\\*"), std::vector<std::u16string>{});
+    EXPECT_EQ(CeGetLastError(), kGone);
+}
+
+TEST_F(StandInTest, SilentAgentFailsTheCallWhenTheReplyIsLate) {
+    ScriptedAgent agent([](WireChannel& channel) {
+        uint32_t op = 0;
+        std::vector<uint8_t> body;
+        ReceiveFrame(channel, &op, &body);
+        channel.WaitReadable(SoonDeadline());  // until the client gives up and hangs up
+    });
+    Connect(agent, {std::chrono::seconds(1), std::chrono::milliseconds(200)});
+    EXPECT_FALSE(CeCreateDirectory(u"\\New", nullptr));
+    EXPECT_EQ(CeGetLastError(), kGone);
+    EXPECT_FALSE(CeDeleteFile(u"\\New"));
+    EXPECT_EQ(CeGetLastError(), kGone);
+}
+
+// Answers the open with handle 7, and the read that follows with more bytes than were asked for.
+void OverlongRead(WireChannel& channel) {
+    uint32_t op = 0;
+    std::vector<uint8_t> body;
+    if (!ReceiveFrame(channel, &op, &body)) return;
+    WireWriter opened(WireOp::CreateFile);
+    opened.U32(ERROR_SUCCESS);
+    opened.U64(7);
+    channel.Send(opened, SoonDeadline());
+    if (!ReceiveFrame(channel, &op, &body)) return;
+    WireWriter read(WireOp::ReadFile);
+    read.U32(ERROR_SUCCESS);
+    read.U32(1);
+    read.Blob("0123456789", 10);
+    channel.Send(read, SoonDeadline());
+    channel.WaitReadable(SoonDeadline());
+}
+
+TEST_F(StandInTest, ReplyWithMoreBytesThanAskedBreaksTheSessionAndSparesTheBuffer) {
+    ScriptedAgent agent(OverlongRead);
+    Connect(agent, {});
+    // Shared for writing, so that the read goes to the agent as it is.
+    HANDLE file = Open(u"\\a.txt", GENERIC_READ, FILE_SHARE_WRITE, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char buffer[8] = "abcdefg";
+    DWORD read = 99;
+    EXPECT_FALSE(CeReadFile(file, buffer, 4, &read, nullptr));
+    EXPECT_EQ(CeGetLastError(), kGone);
+    EXPECT_EQ(read, 0u);
+    EXPECT_STREQ(buffer, "abcdefg");
+}
+
+TEST_F(StandInTest, ReplyToAnotherOperationBreaksTheSession) {
+    ScriptedAgent agent([](WireChannel& channel) {
+        uint32_t op = 0;
+        std::vector<uint8_t> body;
+        if (!ReceiveFrame(channel, &op, &body)) return;
+        WireWriter wrong(WireOp::CloseApp);
+        wrong.U32(ERROR_SUCCESS);
+        wrong.U32(1);
+        channel.Send(wrong, SoonDeadline());
+        channel.WaitReadable(SoonDeadline());
+    });
+    Connect(agent, {});
+    EXPECT_FALSE(CeDeleteFile(u"\\a.txt"));
+    EXPECT_EQ(CeGetLastError(), kGone);
+}
+
+TEST_F(StandInTest, AgentOfAnotherVersionGivesNoSession) {
+    ScriptedAgent agent([](WireChannel&) {}, kLinkVersion + 1);
+    RapiSetTransport(agent.Transport());
+    EXPECT_EQ(CeRapiInit(), E_FAIL);
+}
+
+// A phone served by an agent in this process, which the test stops.
+class AgentGoneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(phone / "fs");
+        WriteBytes(phone / "fs" / "a.txt", std::vector<uint8_t>(1000, 'a'));
+        RapiSetTransport(agent.Transport());
+        ASSERT_EQ(CeRapiInit(), S_OK);
+    }
+    void TearDown() override {
+        CeRapiUninit();
+        RapiSetTransport(nullptr);
+    }
+
+    // Every kind of call fails with kGone.
+    static void ExpectEveryCallFails(HANDLE file) {
+        EXPECT_EQ(Read(file, 10), "<error 2250>");
+        EXPECT_FALSE(Write(file, "x"));
+        EXPECT_EQ(CeGetLastError(), kGone);
+        EXPECT_EQ(CeSetFilePointer(file, 0, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
+        EXPECT_EQ(CeGetLastError(), kGone);
+        EXPECT_FALSE(CeCloseHandle(file));
+        EXPECT_EQ(CeGetLastError(), kGone);
+        EXPECT_EQ(OpenError(u"\\a.txt", GENERIC_READ, 0, OPEN_EXISTING), kGone);
+        EXPECT_EQ(FindNames(u"\\*"), std::vector<std::u16string>{});
+        HKEY key = nullptr;
+        EXPECT_EQ(CeRegOpenKeyEx(HKEY_LOCAL_MACHINE, u"Software", 0, KEY_READ, &key), static_cast<LONG>(kGone));
+        PhoneAppStatus status;
+        EXPECT_FALSE(CePhoneGetAppState(&status));
+        EXPECT_EQ(CeGetLastError(), kGone);
+    }
+
+    TempDir phone;
+    RunningAgent agent{phone.Path()};
+};
+
+TEST_F(AgentGoneTest, OpenFails) {
+    agent.Stop();
+    EXPECT_EQ(OpenError(u"\\a.txt", GENERIC_READ, 0, OPEN_EXISTING), kGone);
+}
+
+TEST_F(AgentGoneTest, CallsOnAWritableHandleFail) {
+    HANDLE file = Open(u"\\a.txt", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(Write(file, "bb"));
+    agent.Stop();
+    ExpectEveryCallFails(file);
+}
+
+TEST_F(AgentGoneTest, ReadsThatTheReadAheadHoldsFailSoonToo) {
+    HANDLE file = Open(u"\\a.txt", GENERIC_READ, 0, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_EQ(Read(file, 10), std::string(10, 'a'));  // the whole file is in the block now
+    agent.Stop();
+    // Reads from the block ask nobody, but within a moment one glances at the socket.
+    std::string got;
+    for (auto deadline = LinkClock::now() + std::chrono::seconds(5); LinkClock::now() < deadline;) {
+        if ((got = Read(file, 1)) == "<error 2250>") break;
+    }
+    EXPECT_EQ(got, "<error 2250>");
+    ExpectEveryCallFails(file);
+}
+
+TEST_F(AgentGoneTest, NoNewSessionWhileTheAgentIsGone) {
+    agent.Stop();
+    EXPECT_EQ(CeRapiUninit(), S_OK);
+    EXPECT_EQ(CeRapiInit(), E_FAIL);
+    EXPECT_EQ(CeGetLastError(), kGone);
+}
+
+}  // namespace

@@ -1,0 +1,224 @@
+// The wallet store over the socket: its changes work through the agent, and an agent that goes away in the
+// middle of an open or a save leaves the caller with a clean failure and the file as the store left it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include "AgentProcess.h"
+#include "RapiContract.h"
+#include "RunningAgent.h"
+#include "StandInAgents.h"
+#include "phone/CardBuilder.h"
+#include "phone/NewStoreFile.h"
+#include "platform/rapi/FolderTransport.h"
+#include "store/PasswordBytes.h"
+#include "store/TesseraEncryptedLinkList.h"
+
+namespace {
+
+constexpr char16_t kWallet[] = u"\\Tessera.dat";
+
+std::unique_ptr<CardBuilder> Card(std::u16string_view name, std::u16string_view user) {
+    auto card = std::make_unique<CardBuilder>(name, 1, 0);
+    card->Text(CardFieldType::Text, u"User", user).Text(CardFieldType::Password, u"Password", u"hunter2");
+    return card;
+}
+
+// The card's name: the text of its first field.
+std::u16string NameOf(CTesseraEncryptedLinkList& store, uint32_t id) {
+    SecureBytes plain;
+    CTesseraItem item;
+    item_entry_struct* entry = store.FindRecord(id);
+    if (!entry || store.GetRecordData(entry, &plain) == 0 || !item.Deserialize(plain.data(), plain.size()) ||
+        item.fields.count == 0)
+        return u"<unreadable>";
+    item.fields.MoveFirst();
+    const SecureBytes& value = item.fields.GetCurrent().value;
+    std::u16string name;
+    for (size_t i = 0; i + 1 < value.size() && (value[i] || value[i + 1]); i += 2)
+        name.push_back(static_cast<char16_t>(value[i] | value[i + 1] << 8));
+    return name;
+}
+
+class LinkStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(phone / "fs");
+        std::string error;
+        ASSERT_TRUE(CreateStoreFile(Host(), StoreKind::Wallet, password.data(), password.size(), error)) << error;
+    }
+    void TearDown() override {
+        CeRapiUninit();
+        RapiSetTransport(nullptr);
+    }
+
+    std::filesystem::path Host() const { return phone / "fs" / "Tessera.dat"; }
+
+    // Ends this thread's session, if any, and starts one over the transport.
+    static void Reconnect(std::shared_ptr<RapiTransport> transport) {
+        CeRapiUninit();
+        RapiSetTransport(std::move(transport));
+        ASSERT_EQ(CeRapiInit(), S_OK);
+    }
+
+    int OpenAndUnlock(CTesseraEncryptedLinkList& store) {
+        int code = store.Open();
+        if (code == 0 && !store.CheckPassword(password.data(), password.size())) return 1;
+        return code;
+    }
+
+    // The open code of the wallet as it is on the phone, read in process.
+    int CodeOnThePhone() {
+        Reconnect(std::make_shared<FolderTransport>(phone.Path()));
+        CTesseraEncryptedLinkList fresh(kWallet, 0);
+        return fresh.Open();
+    }
+
+    TempDir phone;
+    SecureBytes password = PasswordBytes(u"correct horse");
+};
+
+TEST_F(LinkStoreTest, ChangesThroughTheAgentLeaveAWalletThatOpens) {
+    RunningAgent agent(phone.Path());
+    Reconnect(agent.Transport());
+    CTesseraEncryptedLinkList store(kWallet, 0);
+    ASSERT_EQ(OpenAndUnlock(store), 0);
+    ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
+    ASSERT_TRUE(store.AddRecord(Card(u"Mail", u"bob")->Item(), 2));
+    ASSERT_TRUE(store.AddRecord(Card(u"Shop", u"carol")->Item(), 3));
+    ASSERT_TRUE(store.UpdateRecord(Card(u"Bank account", u"alice.smith")->Item(), store.FindRecord(1)));
+    ASSERT_TRUE(store.DeleteRecord(store.FindRecord(2)));
+
+    CTesseraEncryptedLinkList again(kWallet, 0);
+    ASSERT_EQ(OpenAndUnlock(again), 0);
+    EXPECT_EQ(again.records.count, 2);
+    EXPECT_EQ(NameOf(again, 1), u"Bank account");
+    EXPECT_EQ(NameOf(again, 3), u"Shop");
+    EXPECT_EQ(again.FindRecord(2), nullptr);
+    EXPECT_EQ(CodeOnThePhone(), 0);
+}
+
+class AgentGoneDuringStoreTest : public LinkStoreTest {
+protected:
+    void SetUp() override {
+        LinkStoreTest::SetUp();
+        Reconnect(std::make_shared<FolderTransport>(phone.Path()));
+        CTesseraEncryptedLinkList store(kWallet, 0);
+        ASSERT_EQ(OpenAndUnlock(store), 0);
+        ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
+        ASSERT_TRUE(store.AddRecord(Card(u"Mail", u"bob")->Item(), 2));
+        before = ReadBytes(Host());
+    }
+
+    using Step = std::function<bool(CTesseraEncryptedLinkList&)>;
+
+    // The requests that the step sends when nothing goes wrong.
+    uint64_t RequestsOf(const Step& step) {
+        std::shared_ptr<SocketTransport> socket = agent.Transport();
+        CTesseraEncryptedLinkList store(kWallet, 0);
+        Reconnect(std::make_shared<FolderTransport>(phone.Path()));
+        EXPECT_EQ(OpenAndUnlock(store), 0);
+        Reconnect(socket);
+        uint64_t start = socket->RoundTrips();
+        EXPECT_TRUE(step(store));
+        uint64_t requests = socket->RoundTrips() - start;
+        WriteBytes(Host(), before);
+        return requests;
+    }
+
+    // Runs the step on a store opened in process, through a relay that hangs up after the nth request. Only
+    // the last request, the file's close, may fail unnoticed: the store has done its work by then.
+    void ExpectCleanFailure(const Step& step, uint64_t nth, bool last) {
+        CTesseraEncryptedLinkList store(kWallet, 0);
+        Reconnect(std::make_shared<FolderTransport>(phone.Path()));
+        ASSERT_EQ(OpenAndUnlock(store), 0);
+        CuttingRelay relay(agent.Socket(), nth);
+        Reconnect(relay.Transport());
+        bool done = step(store);
+        if (!last) {
+            EXPECT_FALSE(done) << "request " << nth;
+        }
+        EXPECT_EQ(relay.Passed(), nth);
+        EXPECT_EQ(OpenError(kWallet, GENERIC_READ, 0, OPEN_EXISTING), ERROR_NOT_CONNECTED);
+        // Either the change is whole, or it never happened, or the stale checksum shows.
+        int code = CodeOnThePhone();
+        EXPECT_TRUE(code == 0 || code == CTesseraEncryptedLinkList::kChecksumMismatch)
+            << "request " << nth << ": code " << code;
+        WriteBytes(Host(), before);
+    }
+
+    void ExpectEveryCutHandled(const Step& step) {
+        uint64_t requests = RequestsOf(step);
+        ASSERT_GT(requests, 2u);
+        for (uint64_t nth = 1; nth <= requests; ++nth) ExpectCleanFailure(step, nth, nth == requests);
+    }
+
+    RunningAgent agent{phone.Path()};
+    std::vector<uint8_t> before;
+};
+
+TEST_F(AgentGoneDuringStoreTest, Open) {
+    ExpectEveryCutHandled([this](CTesseraEncryptedLinkList& store) { return OpenAndUnlock(store) == 0; });
+}
+
+TEST_F(AgentGoneDuringStoreTest, AddRecord) {
+    ExpectEveryCutHandled(
+        [](CTesseraEncryptedLinkList& store) { return store.AddRecord(Card(u"Shop", u"carol")->Item(), 3); });
+}
+
+TEST_F(AgentGoneDuringStoreTest, UpdateRecord) {
+    ExpectEveryCutHandled([](CTesseraEncryptedLinkList& store) {
+        return store.UpdateRecord(Card(u"Bank account", u"alice.smith")->Item(), store.FindRecord(1));
+    });
+}
+
+TEST_F(AgentGoneDuringStoreTest, DeleteRecord) {
+    ExpectEveryCutHandled([](CTesseraEncryptedLinkList& store) { return store.DeleteRecord(store.FindRecord(2)); });
+}
+
+// `tessera-phone serve` as a person runs it.
+class AgentProcessTest : public LinkStoreTest {
+protected:
+    std::filesystem::path Socket() const { return sockets / "phone.sock"; }
+    TempDir sockets;
+};
+
+TEST_F(AgentProcessTest, KilledAgentFailsEveryCallAndANewOneTakesOverItsSocket) {
+    auto agent = std::make_unique<AgentProcess>(phone.Path(), Socket());
+    ASSERT_TRUE(agent->Serving());
+    Reconnect(std::make_shared<SocketTransport>(Socket()));
+    CTesseraEncryptedLinkList store(kWallet, 0);
+    ASSERT_EQ(OpenAndUnlock(store), 0);
+    ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
+
+    agent->Signal(SIGKILL);
+    std::optional<int> status = agent->WaitForEnd();
+    ASSERT_TRUE(status && WIFSIGNALED(*status));
+    EXPECT_FALSE(store.UpdateRecord(Card(u"Bank account", u"alice")->Item(), store.FindRecord(1)));
+    EXPECT_EQ(OpenError(kWallet, GENERIC_READ, 0, OPEN_EXISTING), ERROR_NOT_CONNECTED);
+    EXPECT_TRUE(std::filesystem::is_socket(Socket()));  // left behind by the killed agent
+
+    agent = std::make_unique<AgentProcess>(phone.Path(), Socket());
+    ASSERT_TRUE(agent->Serving());
+    Reconnect(std::make_shared<SocketTransport>(Socket()));
+    CTesseraEncryptedLinkList again(kWallet, 0);
+    ASSERT_EQ(OpenAndUnlock(again), 0);
+    EXPECT_EQ(NameOf(again, 1), u"Bank");
+}
+
+TEST_F(AgentProcessTest, TerminatedAgentEndsSessionsAndRemovesItsSocket) {
+    AgentProcess agent(phone.Path(), Socket());
+    ASSERT_TRUE(agent.Serving());
+    Reconnect(std::make_shared<SocketTransport>(Socket()));
+    HANDLE file = Open(kWallet, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+
+    agent.Signal(SIGTERM);
+    std::optional<int> status = agent.WaitForEnd();
+    ASSERT_TRUE(status && WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+    EXPECT_FALSE(std::filesystem::exists(Socket()));
+    EXPECT_EQ(Read(file, 4), "<error 2250>");
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+// The phone agent in process: malformed frames close only their own connection, and the socket lives in
+// a private folder that the agent guards.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "RapiContract.h"
+#include "RunningAgent.h"
+#include "StandInAgents.h"
+#include "platform/rapi/UnixSocket.h"
+
+namespace {
+
+std::vector<uint8_t> Frame(uint32_t op, const std::vector<uint8_t>& body) {
+    WireWriter writer(static_cast<WireOp>(op));
+    writer.Raw(body.data(), body.size());
+    std::span<const uint8_t> frame = writer.Frame();
+    return {frame.begin(), frame.end()};
+}
+
+std::vector<uint8_t> HelloFrame(uint32_t magic, uint32_t version) {
+    WireWriter hello(WireOp::Hello);
+    hello.U32(magic);
+    hello.U32(version);
+    std::span<const uint8_t> frame = hello.Frame();
+    return {frame.begin(), frame.end()};
+}
+
+std::vector<uint8_t> Joined(std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// A client that speaks raw bytes to the agent.
+class RawClient {
+public:
+    explicit RawClient(const std::filesystem::path& socket) {
+        int error = 0;
+        fd = ConnectUnixSocket(socket, std::chrono::seconds(1), &error);
+    }
+
+    void Send(const std::vector<uint8_t>& bytes) {
+        ASSERT_EQ(::send(fd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+    }
+    void EndSending() { ::shutdown(fd.Get(), SHUT_WR); }
+
+    // The replies the agent sent before it closed the connection; nullopt when it did not close it.
+    std::optional<std::vector<uint32_t>> RepliesUntilClosed() {
+        WireChannel channel(fd.Get());
+        std::vector<uint32_t> errors;
+        uint32_t op = 0;
+        std::vector<uint8_t> body;
+        // Each pass takes one reply, or ends the loop.
+        for (;;) {
+            FrameStatus status = channel.Receive(&op, &body, SoonDeadline());
+            if (status == FrameStatus::Closed) return errors;
+            if (status != FrameStatus::Ok) return std::nullopt;
+            WireReader reader(body);
+            errors.push_back(reader.U32());
+        }
+    }
+
+private:
+    UniqueFd fd;
+};
+
+class PhoneAgentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(phone / "fs");
+        WriteBytes(phone / "fs" / "note.txt", {'n', 'o', 't', 'e'});
+        RapiSetTransport(agent.Transport());
+        ASSERT_EQ(CeRapiInit(), S_OK);
+    }
+    void TearDown() override {
+        CeRapiUninit();
+        RapiSetTransport(nullptr);
+    }
+
+    TempDir phone;
+    RunningAgent agent{phone.Path()};
+};
+
+struct Malformed {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    bool endSending = false;
+};
+
+TEST_F(PhoneAgentTest, MalformedFramesCloseOnlyTheirConnection) {
+    const std::vector<uint8_t> hello = HelloFrame(kLinkMagic, kLinkVersion);
+    WireWriter longName(WireOp::DeleteFile);
+    longName.Text(u"\\" + std::u16string(kMaxPathUnits, u'a'));
+    std::span<const uint8_t> longNameFrame = longName.Frame();
+    WireWriter bigRead(WireOp::ReadFile);
+    bigRead.U64(1);
+    bigRead.I64(kWireHere);
+    bigRead.U32(kMaxTransfer + 1);
+    std::span<const uint8_t> bigReadFrame = bigRead.Frame();
+    std::vector<uint8_t> oversized = Frame(static_cast<uint32_t>(WireOp::WriteFile), {});
+    oversized[0] = 0x41, oversized[1] = 0, oversized[2] = 0x10, oversized[3] = 0;  // kMaxFrameBody + 1
+    const std::vector<Malformed> cases = {
+        {"garbage", {'G', 'E', 'T', ' ', '/', ' ', 'H', 'T', 'T', 'P', '/', '1', '.', '1', '\r', '\n'}},
+        {"bad magic", HelloFrame(0x12345678, kLinkVersion)},
+        {"request before the handshake", Frame(static_cast<uint32_t>(WireOp::GetFileSize), std::vector<uint8_t>(8))},
+        {"oversized length", Joined(hello, oversized)},
+        {"truncated frame", Joined(hello, {100, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3}), true},
+        {"unknown operation", Joined(hello, Frame(999, {}))},
+        {"second handshake", Joined(hello, hello)},
+        {"name over MAX_PATH", Joined(hello, {longNameFrame.begin(), longNameFrame.end()})},
+        {"read over the limit", Joined(hello, {bigReadFrame.begin(), bigReadFrame.end()})},
+        {"trailing bytes", Joined(hello, Frame(static_cast<uint32_t>(WireOp::GetAppState), {0}))},
+        {"short body", Joined(hello, Frame(static_cast<uint32_t>(WireOp::CloseHandle), {1, 0, 0}))},
+    };
+    // Shared for writing, so that every read goes to the agent.
+    HANDLE held = Open(u"\\note.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (const Malformed& c : cases) {
+        RawClient client(agent.Socket());
+        client.Send(c.bytes);
+        if (c.endSending) client.EndSending();
+        std::optional<std::vector<uint32_t>> replies = client.RepliesUntilClosed();
+        ASSERT_TRUE(replies) << c.what;
+        // Only the handshake, if any, was answered.
+        EXPECT_LE(replies->size(), 1u) << c.what;
+        EXPECT_EQ(Read(held, 2), "no") << c.what;
+        EXPECT_EQ(CeSetFilePointer(held, 0, nullptr, FILE_BEGIN), 0u);
+    }
+    EXPECT_TRUE(CeCloseHandle(held));
+    EXPECT_EQ(InOtherSession([] { return Contents(u"\\note.txt"); }), "note");
+}
+
+TEST_F(PhoneAgentTest, OtherProtocolVersionIsRefusedWithItsReason) {
+    RawClient client(agent.Socket());
+    client.Send(HelloFrame(kLinkMagic, kLinkVersion + 1));
+    EXPECT_EQ(client.RepliesUntilClosed(), std::vector<uint32_t>{ERROR_NOT_SUPPORTED});
+}
+
+TEST_F(PhoneAgentTest, ABrokenConnectionGivesBackItsFiles) {
+    RawClient client(agent.Socket());
+    WireWriter open(WireOp::CreateFile);
+    open.Text(u"\\note.txt");
+    for (DWORD value : {GENERIC_READ, DWORD{0}, OPEN_EXISTING, DWORD{0}}) open.U32(value);
+    std::span<const uint8_t> openFrame = open.Frame();
+    client.Send(Joined(HelloFrame(kLinkMagic, kLinkVersion), {openFrame.begin(), openFrame.end()}));
+    client.Send(Frame(999, {}));
+    std::optional<std::vector<uint32_t>> replies = client.RepliesUntilClosed();
+    ASSERT_TRUE(replies);
+    EXPECT_EQ(*replies, (std::vector<uint32_t>{ERROR_SUCCESS, ERROR_SUCCESS}));  // the open took the file
+    EXPECT_EQ(Contents(u"\\note.txt"), "note");
+}
+
+TEST_F(PhoneAgentTest, StopEndsSessionsAndRemovesTheSocket) {
+    HANDLE file = Open(u"\\note.txt", GENERIC_READ, 0, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    agent.Stop();
+    EXPECT_FALSE(std::filesystem::exists(agent.Socket()));
+    EXPECT_EQ(Read(file, 4), "<error 2250>");
+    EXPECT_EQ(agent.Transport()->Connect(), nullptr);
+}
+
+class AgentSocketTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directory(phone / "fs"); }
+
+    // Starts an agent on the socket; the error when it refuses.
+    std::string StartError(const std::filesystem::path& socket) {
+        agents.push_back(std::make_unique<PhoneAgent>(phone.Path(), socket));
+        std::string error;
+        return agents.back()->Start(error) ? "" : error;
+    }
+    bool Answers(const std::filesystem::path& socket) { return SocketTransport(socket).Connect() != nullptr; }
+
+    TempDir phone;
+    TempDir sockets;
+    std::vector<std::unique_ptr<PhoneAgent>> agents;
+};
+
+TEST_F(AgentSocketTest, MissingFolderIsCreatedPrivate) {
+    std::filesystem::path socket = sockets / "new" / "phone.sock";
+    mode_t old = ::umask(0);
+    EXPECT_EQ(StartError(socket), "");
+    ::umask(old);
+    struct stat info;
+    ASSERT_EQ(::stat(socket.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
+    EXPECT_TRUE(Answers(socket));
+}
+
+TEST_F(AgentSocketTest, FolderOpenToOthersIsRefused) {
+    std::filesystem::path folder = sockets / "open";
+    std::filesystem::create_directory(folder);
+    ::chmod(folder.c_str(), 0755);
+    EXPECT_NE(StartError(folder / "phone.sock"), "");
+    EXPECT_FALSE(std::filesystem::exists(folder / "phone.sock"));
+}
+
+TEST_F(AgentSocketTest, FolderOfAnotherUserIsRefused) {
+    std::filesystem::path folder = sockets / "theirs";
+    std::filesystem::create_directory(folder);
+    ::chmod(folder.c_str(), 0700);
+    if (::chown(folder.c_str(), ::geteuid() + 1, static_cast<gid_t>(-1)) != 0)
+        GTEST_SKIP() << "changing a folder's owner needs privileges";
+    EXPECT_NE(StartError(folder / "phone.sock"), "");
+}
+
+TEST_F(AgentSocketTest, LiveAgentKeepsItsSocket) {
+    std::filesystem::path socket = sockets / "phone.sock";
+    ASSERT_EQ(StartError(socket), "");
+    EXPECT_NE(StartError(socket), "");
+    EXPECT_TRUE(Answers(socket));
+}
+
+TEST_F(AgentSocketTest, StaleSocketIsReplaced) {
+    std::filesystem::path socket = sockets / "phone.sock";
+    {
+        sockaddr_un address;
+        ASSERT_TRUE(UnixAddress(socket, &address));
+        UniqueFd stale(::socket(AF_UNIX, SOCK_STREAM, 0));
+        ASSERT_EQ(::bind(stale.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    }
+    ASSERT_TRUE(std::filesystem::is_socket(socket));
+    EXPECT_EQ(StartError(socket), "");
+    EXPECT_TRUE(Answers(socket));
+}
+
+TEST_F(AgentSocketTest, OtherFilesAreNeverReplaced) {
+    std::filesystem::path socket = sockets / "phone.sock";
+    WriteBytes(socket, {'k', 'e', 'e', 'p'});
+    EXPECT_NE(StartError(socket), "");
+    EXPECT_EQ(ReadText(socket), "keep");
+}
+
+TEST_F(AgentSocketTest, FolderWithoutAFileSystemIsNoPhone) {
+    std::filesystem::remove(phone / "fs");
+    EXPECT_NE(StartError(sockets / "phone.sock"), "");
+    EXPECT_FALSE(std::filesystem::exists(sockets / "phone.sock"));
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// The phone link's frame codec: values round-trip, and a reader refuses counts over its limits or past the
+// end of the body before it allocates anything.
+#include <gtest/gtest.h>
+
+#include "platform/rapi/WireFrame.h"
+
+namespace {
+
+std::vector<uint8_t> BodyOf(WireWriter& writer) {
+    std::span<const uint8_t> frame = writer.Frame();
+    return {frame.begin() + kFrameHeaderSize, frame.end()};
+}
+
+TEST(WireFrameTest, HeaderCarriesTheBodyLengthAndOperationLittleEndian) {
+    WireWriter writer(WireOp::RegQueryValue);
+    writer.U32(0x01020304);
+    writer.U8(9);
+    std::span<const uint8_t> frame = writer.Frame();
+    ASSERT_EQ(frame.size(), kFrameHeaderSize + 5);
+    EXPECT_EQ(std::vector<uint8_t>(frame.begin(), frame.end()),
+              (std::vector<uint8_t>{5, 0, 0, 0, 15, 0, 0, 0, 4, 3, 2, 1, 9}));
+    FrameHeader header = ParseFrameHeader(frame.data());
+    EXPECT_EQ(header.length, 5u);
+    EXPECT_EQ(header.op, static_cast<uint32_t>(WireOp::RegQueryValue));
+}
+
+TEST(WireFrameTest, ValuesReadBackInOrder) {
+    WireWriter writer(WireOp::CreateFile);
+    writer.U8(0xAB);
+    writer.U32(0xDEADBEEF);
+    writer.I64(-2);
+    writer.Handle(INVALID_HANDLE_VALUE);
+    writer.Text(u"\\Dossier\\Café.dat");
+    writer.Blob("xyz", 3);
+    writer.PatchU32(1, 7);
+    std::vector<uint8_t> body = BodyOf(writer);
+    WireReader reader(body);
+    EXPECT_EQ(reader.U8(), 0xAB);
+    EXPECT_EQ(reader.U32(), 7u);
+    EXPECT_EQ(reader.I64(), -2);
+    EXPECT_EQ(reader.Handle(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(reader.Text(kMaxPathUnits), u"\\Dossier\\Café.dat");
+    std::span<const uint8_t> blob = reader.Blob(3);
+    EXPECT_EQ(std::string(blob.begin(), blob.end()), "xyz");
+    EXPECT_TRUE(reader.Done());
+}
+
+TEST(WireFrameTest, CountsOverTheLimitFailBeforeAnythingIsRead) {
+    WireWriter writer(WireOp::CreateFile);
+    writer.Text(std::u16string(kMaxPathUnits + 1, u'a'));
+    std::vector<uint8_t> body = BodyOf(writer);
+    WireReader text(body);
+    EXPECT_EQ(text.Text(kMaxPathUnits), u"");
+    EXPECT_FALSE(text.Done());
+
+    WireWriter blobWriter(WireOp::WriteFile);
+    blobWriter.Blob("12345", 5);
+    std::vector<uint8_t> blobBody = BodyOf(blobWriter);
+    WireReader blob(blobBody);
+    EXPECT_TRUE(blob.Blob(4).empty());
+    EXPECT_FALSE(blob.Done());
+}
+
+TEST(WireFrameTest, CountsPastTheBodyFailWithoutAllocating) {
+    // A count near 4 G units that the body does not hold gives an empty text, not a huge string.
+    const std::vector<uint8_t> body{0xFF, 0xFF, 0xFF, 0x7F, 'a', 0};
+    WireReader reader(body);
+    EXPECT_EQ(reader.Text(UINT32_MAX), u"");
+    EXPECT_FALSE(reader.Done());
+    WireReader blob(body);
+    EXPECT_TRUE(blob.Blob(UINT32_MAX).empty());
+    EXPECT_FALSE(blob.Done());
+}
+
+TEST(WireFrameTest, AFailedReaderStaysFailedAndReadsZeros) {
+    const std::vector<uint8_t> body{1, 2, 3};
+    WireReader reader(body);
+    EXPECT_EQ(reader.U32(), 0u);
+    EXPECT_EQ(reader.U8(), 0u);  // the three bytes are still there, but the reader failed
+    EXPECT_FALSE(reader.Done());
+}
+
+TEST(WireFrameTest, LeftoverBytesAreNotDone) {
+    const std::vector<uint8_t> body{1, 0, 0, 0, 9};
+    WireReader reader(body);
+    EXPECT_EQ(reader.U32(), 1u);
+    EXPECT_FALSE(reader.Done());
+    reader.U8();
+    EXPECT_TRUE(reader.Done());
+    reader.Fail();
+    EXPECT_FALSE(reader.Done());
+}
+
+}  // namespace
