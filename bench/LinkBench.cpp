@@ -52,7 +52,8 @@ std::unique_ptr<CardBuilder> Card(uint32_t id) {
 // The phone folder holding the wallet; made when the kept one is missing or does not open.
 class BenchPhone {
 public:
-    BenchPhone() : dir(std::filesystem::temp_directory_path() / ("tessera-bench-link-" + std::to_string(getuid()))) {
+    BenchPhone()
+        : dir(std::filesystem::temp_directory_path() / ("tessera-bench-link-" + std::to_string(getuid()))) {
         auto folder = std::make_shared<FolderTransport>(dir);
         RapiSetTransport(folder);
         if (!Usable()) Make();
@@ -137,7 +138,8 @@ public:
     ~CallCounter() {
         double iterations = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
         state.counters["calls"] = double(calls->TotalCalls()) / iterations;
-        if (state.range(0)) state.counters["round_trips"] = double(Link().socket->RoundTrips() - trips) / iterations;
+        if (state.range(0))
+            state.counters["round_trips"] = double(Link().socket->RoundTrips() - trips) / iterations;
         connection.reset();
         RapiSetTransport(nullptr);
     }
@@ -176,7 +178,8 @@ void OpenAndReadAll(benchmark::State& state) {
         if (OpenAndUnlock(store) != 0) state.SkipWithError("open failed");
         SecureBytes plain;
         for (store.records.MoveFirst(); store.records.cursor; store.records.MoveNext()) {
-            if (store.GetRecordData(&store.records.GetCurrent(), &plain) == 0) state.SkipWithError("unreadable");
+            if (store.GetRecordData(&store.records.GetCurrent(), &plain) == 0)
+                state.SkipWithError("unreadable");
         }
     }
 }
@@ -191,7 +194,8 @@ void UpdateRecord(benchmark::State& state) {
     std::unique_ptr<CardBuilder> card = Card(kCards / 2);
     CallCounter counter(state);
     for (auto _ : state) {
-        if (!store->UpdateRecord(card->Item(), store->FindRecord(kCards / 2))) state.SkipWithError("update failed");
+        if (!store->UpdateRecord(card->Item(), store->FindRecord(kCards / 2)))
+            state.SkipWithError("update failed");
     }
 }
 

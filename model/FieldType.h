@@ -27,7 +27,8 @@ inline bool IsTimeField(uint32_t type) {
     return type == kFieldDate || type == kFieldTime;
 }
 
-// The value read as text up to its first NUL (an odd last byte is ignored).
+// The value read as text up to its first NUL (an odd last byte is ignored). The copy is a plain string,
+// not wiped when freed: a password is kept in a SecureBytes with AppendFieldText.
 std::u16string FieldText(const ItemField& field);
 // Appends the value's text units, up to the first NUL, as UTF-16LE bytes.
 void AppendFieldText(const ItemField& field, SecureBytes& out);

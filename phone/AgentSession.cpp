@@ -75,7 +75,8 @@ bool ServeSetFilePointer(Request& r) {
     if (!r.in.Done()) return false;
     LONG high = static_cast<LONG>(distance >> 32);
     DWORD low = INVALID_SET_FILE_POINTER;
-    if (MoveTo(r.session, file, at)) low = r.session.SetFilePointer(file, static_cast<LONG>(distance), &high, method);
+    if (MoveTo(r.session, file, at))
+        low = r.session.SetFilePointer(file, static_cast<LONG>(distance), &high, method);
     r.out.U32(low);
     r.out.U32(static_cast<uint32_t>(high));
     return true;
@@ -231,7 +232,8 @@ std::string AgentSession::Handshake() {
     if (status != FrameStatus::Ok) return std::string("no handshake: ") + FrameStatusText(status);
     WireReader in(body);
     uint32_t magic = in.U32(), version = in.U32();
-    if (op != static_cast<uint32_t>(WireOp::Hello) || !in.Done() || magic != kLinkMagic) return "no handshake";
+    if (op != static_cast<uint32_t>(WireOp::Hello) || !in.Done() || magic != kLinkMagic)
+        return "no handshake";
     DWORD error = version == kLinkVersion ? ERROR_SUCCESS : ERROR_NOT_SUPPORTED;
     if (!error && !(session = phone.Connect())) error = ERROR_NOT_CONNECTED;
     WireWriter reply(WireOp::Hello);

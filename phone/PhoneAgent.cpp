@@ -73,7 +73,8 @@ void PhoneAgent::Stop() {
     connections.clear();
     // Only our own socket file: another agent may have taken the path over since.
     struct stat info;
-    if (::lstat(socket.c_str(), &info) == 0 && info.st_dev == socketFile.st_dev && info.st_ino == socketFile.st_ino)
+    if (::lstat(socket.c_str(), &info) == 0 && info.st_dev == socketFile.st_dev &&
+        info.st_ino == socketFile.st_ino)
         ::unlink(socket.c_str());
 }
 

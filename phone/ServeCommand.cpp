@@ -17,14 +17,16 @@ int ServePhone(const ServeOptions& options) {
     sigaddset(&stops, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     std::error_code ec;
-    std::filesystem::path socket = options.socket.empty() ? DefaultPhoneSocketPath() : std::filesystem::path(options.socket);
+    std::filesystem::path socket =
+        options.socket.empty() ? DefaultPhoneSocketPath() : std::filesystem::path(options.socket);
     PhoneAgent agent(options.phoneDir, std::filesystem::absolute(socket, ec), &std::cerr);
     std::string error;
     if (!agent.Start(error)) {
         std::cerr << "tessera-phone: " << error << "\n";
         return 1;
     }
-    std::cout << "tessera-phone: serving " << options.phoneDir << " on " << agent.Socket().string() << std::endl;
+    std::cout << "tessera-phone: serving " << options.phoneDir << " on " << agent.Socket().string()
+              << std::endl;
     int received = 0;
     sigwait(&stops, &received);
     agent.Stop();

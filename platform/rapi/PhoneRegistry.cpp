@@ -1,15 +1,12 @@
 #include "platform/rapi/PhoneRegistry.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "platform/Utf16.h"
 #include "platform/rapi/PhonePath.h"
 #include "platform/rapi/UniqueFd.h"
-#include "platform/Utf16.h"
 
 namespace {
 
@@ -19,15 +16,9 @@ constexpr off_t kMaxRegistrySize = 1 << 20;  // a phone's registry file holds a 
 
 DWORD Load(const std::filesystem::path& file, json* out) {
     if (file.empty()) return ERROR_FILE_NOT_FOUND;
-    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (!fd) return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_BADDB;
-    struct stat info;
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxRegistrySize)
-        return ERROR_BADDB;
-    std::string text(static_cast<size_t>(info.st_size), '\0');
-    size_t read = 0;
-    if (ReadAt(fd.Get(), text.data(), text.size(), 0, &read) != 0) return ERROR_BADDB;
-    text.resize(read);
+    std::string text;
+    if (int error = ReadSmallFile(file.c_str(), kMaxRegistrySize, &text))
+        return error == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_BADDB;
     *out = json::parse(text, nullptr, false);
     return out->is_object() ? ERROR_SUCCESS : ERROR_BADDB;
 }

@@ -244,7 +244,8 @@ LONG CeRegCloseKey(HKEY key) noexcept {
 }
 
 BOOL CePhoneGetAppState(PhoneAppStatus* status) noexcept {
-    return OnSession(False, status != nullptr, [&](RapiSession& session) { return session.GetAppState(status); });
+    return OnSession(False, status != nullptr,
+                     [&](RapiSession& session) { return session.GetAppState(status); });
 }
 
 BOOL CePhoneCloseApp() noexcept {

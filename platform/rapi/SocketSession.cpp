@@ -23,7 +23,10 @@ void CopyOut(void* out, std::span<const uint8_t> bytes) {
 
 SocketSession::SocketSession(UniqueFd socket, LinkTimeouts timeouts,
                              std::shared_ptr<std::atomic<uint64_t>> roundTrips)
-    : socket(std::move(socket)), channel(this->socket.Get()), timeouts(timeouts), roundTrips(std::move(roundTrips)) {}
+    : socket(std::move(socket)),
+      channel(this->socket.Get()),
+      timeouts(timeouts),
+      roundTrips(std::move(roundTrips)) {}
 
 SocketSession::~SocketSession() {
     try {

@@ -51,8 +51,8 @@ public:
     DWORD LastError() const override { return lastError; }
 
 private:
-    // Sends the request and reads the reply's last error; then decode reads the rest, which must be all of it.
-    // False, with the session broken, when the exchange or the reply fails.
+    // Sends the request and reads the reply's last error; then decode reads the rest, which must be all of
+    // it. False, with the session broken, when the exchange or the reply fails.
     template <typename Decode>
     bool Call(WireWriter& request, Decode decode);
     // Sends the request and receives its reply into replyBody.
@@ -75,7 +75,7 @@ private:
     LinkTimeouts timeouts;
     std::shared_ptr<std::atomic<uint64_t>> roundTrips;
     std::vector<uint8_t> replyBody;
-    LinkClock::time_point lastContact;  // the last request, or the last glance at the socket
+    LinkClock::time_point lastContact;           // the last request, or the last glance at the socket
     std::map<uintptr_t, ReadAheadBlock> blocks;  // by handle: files open for reading only
     DWORD lastError = ERROR_SUCCESS;
 };

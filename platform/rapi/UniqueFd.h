@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
 
 class UniqueFd {
 public:
@@ -26,3 +27,6 @@ private:
 int ReadAt(int fd, void* buffer, size_t size, off_t offset, size_t* done);
 // Write all size bytes; *done tells how many were written. 0 or an errno value.
 int WriteAt(int fd, const void* buffer, size_t size, off_t offset, size_t* done);
+// The whole of a small regular file, never through a link. 0 or an errno value: EFBIG when the file is
+// larger than maxSize, EINVAL when it is not a regular file.
+int ReadSmallFile(const char* path, off_t maxSize, std::string* text);

@@ -26,7 +26,8 @@ UniqueFd ConnectUnixSocket(const std::filesystem::path& path, std::chrono::milli
         return {};
     }
     // Bounds the wait when the agent's backlog is full.
-    timeval limit{static_cast<time_t>(timeout.count() / 1000), static_cast<suseconds_t>(timeout.count() % 1000 * 1000)};
+    timeval limit{static_cast<time_t>(timeout.count() / 1000),
+                  static_cast<suseconds_t>(timeout.count() % 1000 * 1000)};
     ::setsockopt(fd.Get(), SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     if (::connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         *error = errno;

@@ -1,8 +1,5 @@
 #include "platform/rapi/WalletApp.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -30,17 +27,12 @@ bool Flag(const json& state, const char* name, bool* out) {
 DWORD WalletApp::LoadState(bool* installed, bool* running) const {
     *installed = *running = false;
     if (stateFile.empty()) return ERROR_SUCCESS;
-    UniqueFd fd(::open(stateFile.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-    if (!fd) return errno == ENOENT ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
-    struct stat info;
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxStateSize)
-        return ERROR_GEN_FAILURE;
-    std::string text(static_cast<size_t>(info.st_size), '\0');
-    size_t read = 0;
-    if (ReadAt(fd.Get(), text.data(), text.size(), 0, &read) != 0) return ERROR_GEN_FAILURE;
-    text.resize(read);
+    std::string text;
+    if (int error = ReadSmallFile(stateFile.c_str(), kMaxStateSize, &text))
+        return error == ENOENT ? ERROR_SUCCESS : ERROR_GEN_FAILURE;
     json state = json::parse(text, nullptr, false);
-    bool wellFormed = state.is_object() && Flag(state, "installed", installed) && Flag(state, "running", running);
+    bool wellFormed =
+        state.is_object() && Flag(state, "installed", installed) && Flag(state, "running", running);
     return wellFormed ? ERROR_SUCCESS : ERROR_GEN_FAILURE;
 }
 

@@ -91,7 +91,8 @@ FrameStatus WireChannel::ReceiveExactly(uint8_t* out, size_t size, LinkClock::ti
 FrameStatus WireChannel::Receive(uint32_t* op, std::vector<uint8_t>* body, LinkClock::time_point deadline,
                                  uint32_t maxBody) {
     uint8_t header[kFrameHeaderSize];
-    if (FrameStatus status = ReceiveExactly(header, sizeof header, deadline, false); status != FrameStatus::Ok)
+    if (FrameStatus status = ReceiveExactly(header, sizeof header, deadline, false);
+        status != FrameStatus::Ok)
         return status;
     FrameHeader parsed = ParseFrameHeader(header);
     if (parsed.length > maxBody) return FrameStatus::TooLarge;

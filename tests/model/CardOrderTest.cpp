@@ -210,7 +210,7 @@ TEST(TimeSortKeyTest, TimesThatCannotBeConvertedCountAsZero) {
     EXPECT_EQ(TimeSortKey(Time(1970, 1, 1, 1)), 0);
 }
 
-// The bubble sort the card list was specified with, on the same strict comparison.
+// The reference order: a bubble sort that swaps neighbours only when strictly out of order.
 template <typename Less>
 void BubbleSort(std::vector<card_info_struct>& rows, int last, bool ascending, Less less) {
     for (int p = 0; p < last; ++p) {

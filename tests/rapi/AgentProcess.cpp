@@ -44,8 +44,9 @@ AgentProcess::AgentProcess(const std::filesystem::path& phoneDir, const std::fil
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
     std::string program = TESSERA_PHONE_EXE, dir = phoneDir.string(), path = socket.string();
-    char* argv[] = {program.data(), const_cast<char*>("serve"), dir.data(), const_cast<char*>("--socket"),
-                    path.data(), nullptr};
+    char* argv[] = {program.data(), const_cast<char*>("serve"),
+                    dir.data(),     const_cast<char*>("--socket"),
+                    path.data(),    nullptr};
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ) != 0) pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     writeEnd = UniqueFd();

@@ -46,7 +46,8 @@ void PrintTo(const Outcome& o, std::ostream* out) {
 }
 
 // Runs random reads, seeks and, on a handle that may write, writes on the file and gives what each call gave.
-std::vector<Outcome> Wander(RapiSession& session, const char16_t* name, DWORD access, DWORD share, uint32_t seed) {
+std::vector<Outcome> Wander(RapiSession& session, const char16_t* name, DWORD access, DWORD share,
+                            uint32_t seed) {
     HANDLE file = session.CreateFile(name, access, share, OPEN_EXISTING, 0);
     std::vector<Outcome> outcomes{{file != INVALID_HANDLE_VALUE, 0, session.LastError(), {}}};
     std::mt19937 random(seed);
@@ -63,7 +64,8 @@ std::vector<Outcome> Wander(RapiSession& session, const char16_t* name, DWORD ac
             DWORD method = methods[random() % 4];
             LONG high = 0;
             DWORD low = session.SetFilePointer(file, distance, step % 2 ? &high : nullptr, method);
-            outcomes.push_back({uint64_t{static_cast<uint32_t>(high)} << 32 | low, 0, session.LastError(), {}});
+            outcomes.push_back(
+                {uint64_t{static_cast<uint32_t>(high)} << 32 | low, 0, session.LastError(), {}});
         } else {
             std::vector<uint8_t> buffer(sizes[random() % std::size(sizes)]);
             DWORD read = 0;
@@ -97,7 +99,8 @@ TEST_F(LinkSessionTest, ReadsSeeksAndWritesGiveWhatTheFolderGives) {
         std::vector<Outcome> got = Wander(*remote, u"\\remote.bin", c.access, c.share, seed);
         ASSERT_EQ(got.size(), expected.size());
         for (size_t i = 0; i < got.size(); ++i)
-            ASSERT_EQ(got[i], expected[i]) << "access " << c.access << ", share " << c.share << ", call " << i;
+            ASSERT_EQ(got[i], expected[i])
+                << "access " << c.access << ", share " << c.share << ", call " << i;
         EXPECT_EQ(ReadBytes(phone / "fs" / "remote.bin"), ReadBytes(phone / "fs" / "local.bin"));
         std::filesystem::remove(phone / "fs" / "local.bin");
         std::filesystem::remove(phone / "fs" / "remote.bin");
@@ -146,7 +149,8 @@ TEST_F(LinkSessionTest, ConcurrentClientsOnWorkerThreadsKeepTheirOwnFiles) {
         HANDLE file = Open(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
         bool ok = file != INVALID_HANDLE_VALUE;
         for (size_t at = 0; ok && at < data.size(); at += 1000)
-            ok = Write(file, {reinterpret_cast<const char*>(data.data()) + at, std::min<size_t>(1000, data.size() - at)});
+            ok = Write(file, {reinterpret_cast<const char*>(data.data()) + at,
+                              std::min<size_t>(1000, data.size() - at)});
         ok = ok && CeSetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0;
         std::string back = ok ? Read(file, static_cast<DWORD>(data.size())) : "";
         return ok && CeCloseHandle(file) && back == std::string(data.begin(), data.end());

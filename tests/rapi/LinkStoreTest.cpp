@@ -45,7 +45,8 @@ protected:
     void SetUp() override {
         std::filesystem::create_directory(phone / "fs");
         std::string error;
-        ASSERT_TRUE(CreateStoreFile(Host(), StoreKind::Wallet, password.data(), password.size(), error)) << error;
+        ASSERT_TRUE(CreateStoreFile(Host(), StoreKind::Wallet, password.data(), password.size(), error))
+            << error;
     }
     void TearDown() override {
         CeRapiUninit();
@@ -173,7 +174,8 @@ TEST_F(AgentGoneDuringStoreTest, UpdateRecord) {
 }
 
 TEST_F(AgentGoneDuringStoreTest, DeleteRecord) {
-    ExpectEveryCutHandled([](CTesseraEncryptedLinkList& store) { return store.DeleteRecord(store.FindRecord(2)); });
+    ExpectEveryCutHandled(
+        [](CTesseraEncryptedLinkList& store) { return store.DeleteRecord(store.FindRecord(2)); });
 }
 
 // `tessera-phone serve` as a person runs it.

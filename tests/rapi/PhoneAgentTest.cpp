@@ -40,7 +40,8 @@ public:
     }
 
     void Send(const std::vector<uint8_t>& bytes) {
-        ASSERT_EQ(::send(fd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
+        ASSERT_EQ(::send(fd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(bytes.size()));
     }
     void EndSending() { ::shutdown(fd.Get(), SHUT_WR); }
 
@@ -102,7 +103,8 @@ TEST_F(PhoneAgentTest, MalformedFramesCloseOnlyTheirConnection) {
     const std::vector<Malformed> cases = {
         {"garbage", {'G', 'E', 'T', ' ', '/', ' ', 'H', 'T', 'T', 'P', '/', '1', '.', '1', '\r', '\n'}},
         {"bad magic", HelloFrame(0x12345678, kLinkVersion)},
-        {"request before the handshake", Frame(static_cast<uint32_t>(WireOp::GetFileSize), std::vector<uint8_t>(8))},
+        {"request before the handshake",
+         Frame(static_cast<uint32_t>(WireOp::GetFileSize), std::vector<uint8_t>(8))},
         {"oversized length", Joined(hello, oversized)},
         {"truncated frame", Joined(hello, {100, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3}), true},
         {"unknown operation", Joined(hello, Frame(999, {}))},

@@ -11,7 +11,8 @@ std::vector<ContractTransport> ContractTransports() {
          [](const std::filesystem::path& dir) {
              return std::make_shared<FaultInjectingTransport>(std::make_shared<FolderTransport>(dir));
          }},
-        {"Socket", [](const std::filesystem::path& dir) { return std::make_shared<AgentBackedTransport>(dir); }},
+        {"Socket",
+         [](const std::filesystem::path& dir) { return std::make_shared<AgentBackedTransport>(dir); }},
     };
 }
 

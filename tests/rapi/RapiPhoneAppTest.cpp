@@ -7,7 +7,8 @@ class RapiPhoneAppTest : public RapiContractTest {
 protected:
     void SetState(const std::string& json) { WriteBytes(phone / "state.json", {json.begin(), json.end()}); }
     void SetVersion(const std::string& value) {
-        const std::string registry = R"({"HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera": {"Version": )" + value + "}}";
+        const std::string registry =
+            R"({"HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera": {"Version": )" + value + "}}";
         WriteBytes(phone / "registry.json", {registry.begin(), registry.end()});
     }
     PhoneAppStatus Status() {

@@ -13,6 +13,17 @@ bool ReceiveFrame(WireChannel& channel, uint32_t* op, std::vector<uint8_t>* body
     return channel.Receive(op, body, SoonDeadline()) == FrameStatus::Ok;
 }
 
+bool SkipRequest(WireChannel& channel) {
+    uint32_t op = 0;
+    std::vector<uint8_t> body;
+    return ReceiveFrame(channel, &op, &body);
+}
+
+void ReplyAndLinger(WireChannel& channel, WireWriter& reply) {
+    channel.Send(reply, SoonDeadline());
+    channel.WaitReadable(SoonDeadline());
+}
+
 StandInAgent::StandInAgent() : socket(dir / "phone.sock") {
     sockaddr_un address;
     UnixAddress(socket, &address);

@@ -58,4 +58,8 @@ private:
 
 // Receives one frame within a few seconds; false when none comes.
 bool ReceiveFrame(WireChannel& channel, uint32_t* op, std::vector<uint8_t>* body);
+// Receives one request and forgets it; false when none comes.
+bool SkipRequest(WireChannel& channel);
+// Sends the reply, then waits a few seconds at most for the client to hang up.
+void ReplyAndLinger(WireChannel& channel, WireWriter& reply);
 LinkClock::time_point SoonDeadline();
