@@ -51,12 +51,3 @@ bool ApplyAssignments(CTesseraItem& card, const std::vector<std::string>& assign
         if (!ApplyAssignment(card, assignment, error)) return false;
     return true;
 }
-
-void SetCardName(CTesseraItem& card, const std::string& name) {
-    if (!card.fields.head) {
-        ItemField field;
-        field.SetName(u"Name");
-        card.AddField(field);
-    }
-    SetFieldText(card.fields.head->element, Utf8ToUtf16Lossy(name));
-}

@@ -1,5 +1,5 @@
 #pragma once
-// Changes a command line asks of one card: field values by field name, its name, icon, category.
+// Field values a command line sets by field name.
 
 #include <string>
 #include <vector>
@@ -11,5 +11,3 @@
 // becomes a new TEXT field. False with `error` set for input that does not fit.
 bool ApplyAssignment(CTesseraItem& card, const std::string& assignment, std::string& error);
 bool ApplyAssignments(CTesseraItem& card, const std::vector<std::string>& assignments, std::string& error);
-// Sets the name field (field 0), adding it to a card without fields.
-void SetCardName(CTesseraItem& card, const std::string& name);

@@ -35,7 +35,8 @@ int PhoneAccess::Connect(std::ostream& err) {
         return kExitFailed;
     }
     if (!DeviceFileExists(location.WalletPath().c_str())) {
-        err << "tessera: the wallet is not set up: launch Tessera on your phone and initialize the password\n";
+        err << "tessera: the wallet is not set up: launch Tessera on your phone and initialize the "
+               "password\n";
         return kExitFailed;
     }
     if (!DeviceFileExists(location.TemplatesPath().c_str())) {

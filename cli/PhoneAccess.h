@@ -15,7 +15,7 @@
 enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitWrongPassword = 2, kExitLockedOut = 3 };
 
 struct PhoneOptions {
-    std::string phone;           // "unix:PATH" or "folder:PATH"; empty: POCKETDECK_PHONE or the default socket
+    std::string phone;  // "unix:PATH" or "folder:PATH"; empty: POCKETDECK_PHONE or the default socket
     bool passwordStdin = false;  // read the password as one line of standard input instead of prompting
 };
 

@@ -10,7 +10,9 @@ namespace {
 constexpr uint32_t kDateType = 6;
 constexpr uint32_t kTimeType = 7;
 
-bool IsTimeType(uint32_t type) { return type == kDateType || type == kTimeType; }
+bool IsTimeType(uint32_t type) {
+    return type == kDateType || type == kTimeType;
+}
 
 std::string Hex(const SecureBytes& bytes) {
     static const char digits[] = "0123456789abcdef";
@@ -170,8 +172,9 @@ OrderedJson ItemToJson(const CTesseraItem& item) {
     json["fields"] = OrderedJson::array();
     for (auto* node = item.fields.head; node; node = node->next) {
         const ItemField& field = node->element;
-        json["fields"].push_back(
-            {{"type", field.type}, {"name", Utf16ToUtf8Lossy(field.Name())}, {"value", FieldValueToJson(field)}});
+        json["fields"].push_back({{"type", field.type},
+                                  {"name", Utf16ToUtf8Lossy(field.Name())},
+                                  {"value", FieldValueToJson(field)}});
     }
     return json;
 }
@@ -181,8 +184,10 @@ bool ItemFromJson(const nlohmann::json& json, CTesseraItem& item, std::string& e
         error = "the record must be a JSON object";
         return false;
     }
-    if (!NumberMember(json, "icon", item.icon, error) || !NumberMember(json, "categoryId", item.categoryId, error) ||
-        !NumberMember(json, "draft", item.draft, error) || !TimeMember(json, "created", item.created, error) ||
+    if (!NumberMember(json, "icon", item.icon, error) ||
+        !NumberMember(json, "categoryId", item.categoryId, error) ||
+        !NumberMember(json, "draft", item.draft, error) ||
+        !TimeMember(json, "created", item.created, error) ||
         !TimeMember(json, "modified", item.modified, error))
         return false;
     item.fields.RemoveAll();

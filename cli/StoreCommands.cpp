@@ -27,8 +27,8 @@ public:
         std::filesystem::path file = std::filesystem::absolute(options.file);
         RapiSetTransport(FolderTransport::ForFsRoot(file.parent_path()));
         connection = std::make_unique<RapiConnection>();
-        store = std::make_unique<CTesseraEncryptedLinkList>(u"\\" + Utf8ToUtf16Lossy(file.filename().string()),
-                                                            options.templates ? 1 : 0);
+        store = std::make_unique<CTesseraEncryptedLinkList>(
+            u"\\" + Utf8ToUtf16Lossy(file.filename().string()), options.templates ? 1 : 0);
     }
     bool Connected() const { return connection->Ok(); }
     CTesseraEncryptedLinkList& operator*() { return *store; }
@@ -47,8 +47,8 @@ int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istrea
     }
     int code = store->Open();
     if (code != 0) {
-        err << "tessera: cannot open " << options.file << " as a " << (options.templates ? "templates" : "wallet")
-            << " store (code " << code << ")\n";
+        err << "tessera: cannot open " << options.file << " as a "
+            << (options.templates ? "templates" : "wallet") << " store (code " << code << ")\n";
         return kFailed;
     }
     SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);

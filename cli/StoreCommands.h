@@ -6,7 +6,7 @@
 #include <string>
 
 struct StoreCommandOptions {
-    std::string file;      // a local path
+    std::string file;        // a local path
     bool templates = false;  // open as a templates file with the built-in password
     uint32_t id = 0;
     std::string recordJsonFile;

@@ -18,7 +18,8 @@ bool CategoryExists(CData& data, int32_t id) {
 }
 
 // Icon and category changes touch the card's modification time; values and the name do not.
-bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTesseraItem& card, std::ostream& err) {
+bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTesseraItem& card,
+                      std::ostream& err) {
     std::string error;
     if (options.icon && *options.icon >= kIconCount) {
         err << "tessera: --icon takes 0 to " << kIconCount - 1 << "\n";
@@ -32,10 +33,9 @@ bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTessera
         err << "tessera: " << error << "\n";
         return false;
     }
-    if (options.name) SetCardName(card, *options.name);
-    if (options.icon) card.icon = *options.icon;
-    if (options.category) card.categoryId = static_cast<uint32_t>(*options.category);
-    if (options.icon || options.category) card.modified = GetSystemTimeUtc();
+    if (options.name) SetItemName(card, Utf8ToUtf16Lossy(*options.name));
+    if (options.icon) ChangeIcon(card, *options.icon);
+    if (options.category) ChangeCategory(card, static_cast<uint32_t>(*options.category));
     return true;
 }
 
@@ -65,99 +65,95 @@ int AddCard(const WalletCommandOptions& options, std::istream& in, std::ostream&
         err << "tessera: add takes either --blank or --template ID\n";
         return kExitFailed;
     }
-    WalletSession session(options.phone);
-    if (int status = session.Open(in, err, true)) return status;
-    CData& data = session.Data();
-    if (options.templateId && !data.FindRecordEntry(CData::kTemplateStore, *options.templateId)) {
-        err << "tessera: no template with id " << *options.templateId << "\n";
-        return kExitFailed;
-    }
-    std::unique_ptr<CTesseraItem> card =
-        options.templateId ? data.NewCardFromTemplate(*options.templateId) : NewBlankCard();
-    if (!card || !ApplyCardOptions(data, options, *card, err)) return kExitFailed;
-    uint32_t id = data.TakeCardId();
-    if (int status = Written(id != 0 && data.AddCard(*card, id), err)) return status;
-    out << id << "\n";
-    return kExitOk;
+    return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
+        if (options.templateId && !data.FindRecordEntry(CData::kTemplateStore, *options.templateId)) {
+            err << "tessera: no template with id " << *options.templateId << "\n";
+            return kExitFailed;
+        }
+        std::unique_ptr<CTesseraItem> card =
+            options.templateId ? data.NewCardFromTemplate(*options.templateId) : NewBlankCard();
+        if (!card || !ApplyCardOptions(data, options, *card, err)) return kExitFailed;
+        uint32_t id = data.TakeCardId();
+        if (int status = Written(id != 0 && data.AddCard(*card, id), err)) return status;
+        out << id << "\n";
+        return kExitOk;
+    });
 }
 
 int EditCard(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
-    WalletSession session(options.phone);
-    if (int status = session.Open(in, err, true)) return status;
-    CData& data = session.Data();
-    uint32_t id = options.ids.at(0);
-    std::unique_ptr<CTesseraItem> card = data.ReadCardRecord(id);
-    if (!card) {
-        err << "tessera: no card with id " << id << "\n";
-        return kExitFailed;
-    }
-    if (!ApplyCardOptions(data, options, *card, err)) return kExitFailed;
-    if (int status = Written(data.UpdateCard(*card, id), err)) return status;
-    out << id << "\n";
-    return kExitOk;
-}
-
-int RemoveCards(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
-    WalletSession session(options.phone);
-    if (int status = session.Open(in, err, true)) return status;
-    CData& data = session.Data();
-    for (uint32_t id : options.ids) {
-        if (!data.FindRecordEntry(CData::kWalletStore, id)) {
+    return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
+        uint32_t id = options.ids.at(0);
+        std::unique_ptr<CTesseraItem> card = data.ReadCardRecord(id);
+        if (!card) {
             err << "tessera: no card with id " << id << "\n";
             return kExitFailed;
         }
-        if (int status = Written(data.DeleteCard(id), err)) return status;
+        if (!ApplyCardOptions(data, options, *card, err)) return kExitFailed;
+        if (int status = Written(data.UpdateCard(*card, id), err)) return status;
         out << id << "\n";
-    }
-    return kExitOk;
+        return kExitOk;
+    });
+}
+
+int RemoveCards(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
+        for (uint32_t id : options.ids) {
+            if (!data.FindRecordEntry(CData::kWalletStore, id)) {
+                err << "tessera: no card with id " << id << "\n";
+                return kExitFailed;
+            }
+            if (int status = Written(data.DeleteCard(id), err)) return status;
+            out << id << "\n";
+        }
+        return kExitOk;
+    });
 }
 
 int AddCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     if (!ValidCategoryName(options.categoryName, err)) return kExitFailed;
-    WalletSession session(options.phone);
-    if (int status = session.Open(in, err, true)) return status;
-    CData& data = session.Data();
-    int32_t id = data.TakeCategoryId();
-    uint32_t icon = options.icon.value_or(0);
-    if (id == 0) {
-        err << "tessera: every category id is taken\n";
-        return kExitFailed;
-    }
-    bool added = data.AddCategory(Utf8ToUtf16Lossy(options.categoryName), PackCategory(id, icon));
-    if (int status = Written(added, err)) return status;
-    out << id << "\n";
-    return kExitOk;
+    return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
+        int32_t id = data.TakeCategoryId();
+        uint32_t icon = options.icon.value_or(0);
+        if (id == 0) {
+            err << "tessera: every category id is taken\n";
+            return kExitFailed;
+        }
+        bool added = data.AddCategory(Utf8ToUtf16Lossy(options.categoryName), PackCategory(id, icon));
+        if (int status = Written(added, err)) return status;
+        out << id << "\n";
+        return kExitOk;
+    });
 }
 
-int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
+                   std::ostream& err) {
     if (!ValidCategoryName(options.categoryName, err)) return kExitFailed;
-    WalletSession session(options.phone);
-    if (int status = session.Open(in, err, true)) return status;
-    CData& data = session.Data();
-    int32_t id = static_cast<int32_t>(options.ids.at(0));
-    const category_struct* category = FindCategory(data, id);
-    if (!category) {
-        err << "tessera: no category with id " << id << "\n";
-        return kExitFailed;
-    }
-    uint32_t icon = options.icon.value_or(static_cast<uint32_t>(category->icon));
-    bool renamed = data.UpdateCategory(Utf8ToUtf16Lossy(options.categoryName), PackCategory(id, icon));
-    if (int status = Written(renamed, err)) return status;
-    out << id << "\n";
-    return kExitOk;
+    return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
+        int32_t id = static_cast<int32_t>(options.ids.at(0));
+        const category_struct* category = FindCategory(data, id);
+        if (!category) {
+            err << "tessera: no category with id " << id << "\n";
+            return kExitFailed;
+        }
+        uint32_t icon = options.icon.value_or(static_cast<uint32_t>(category->icon));
+        bool renamed = data.UpdateCategory(Utf8ToUtf16Lossy(options.categoryName), PackCategory(id, icon));
+        if (int status = Written(renamed, err)) return status;
+        out << id << "\n";
+        return kExitOk;
+    });
 }
 
-int RemoveCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
-    WalletSession session(options.phone);
-    if (int status = session.Open(in, err, true)) return status;
-    CData& data = session.Data();
-    int32_t id = static_cast<int32_t>(options.ids.at(0));
-    if (!FindCategory(data, id)) {
-        err << "tessera: no category with id " << id << "\n";
-        return kExitFailed;
-    }
-    bool removed = data.DeleteCategory(id) && data.ReleaseCategoryCards(id, options.deleteCards);
-    if (int status = Written(removed, err)) return status;
-    out << id << "\n";
-    return kExitOk;
+int RemoveCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
+                   std::ostream& err) {
+    return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
+        int32_t id = static_cast<int32_t>(options.ids.at(0));
+        if (!FindCategory(data, id)) {
+            err << "tessera: no category with id " << id << "\n";
+            return kExitFailed;
+        }
+        bool removed = data.DeleteCategory(id) && data.ReleaseCategoryCards(id, options.deleteCards);
+        if (int status = Written(removed, err)) return status;
+        out << id << "\n";
+        return kExitOk;
+    });
 }

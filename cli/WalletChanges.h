@@ -10,5 +10,7 @@ int AddCard(const WalletCommandOptions& options, std::istream& in, std::ostream&
 int EditCard(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 int RemoveCards(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 int AddCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
-int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
-int RemoveCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
+                   std::ostream& err);
+int RemoveCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
+                   std::ostream& err);

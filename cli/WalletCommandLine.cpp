@@ -14,8 +14,10 @@ CLI::App* WalletCommand(CLI::App& parent, const char* name, const char* help, Wa
                         int& status, Command command) {
     CLI::App* sub = parent.add_subcommand(name, help);
     sub->add_option("--phone", options.phone.phone, "The phone: unix:SOCKET or folder:PHONE_DIR");
-    sub->add_flag("--password-stdin", options.phone.passwordStdin, "Read the password as one line of standard input");
-    sub->callback([&options, &status, command] { status = command(options, std::cin, std::cout, std::cerr); });
+    sub->add_flag("--password-stdin", options.phone.passwordStdin,
+                  "Read the password as one line of standard input");
+    sub->callback(
+        [&options, &status, command] { status = command(options, std::cin, std::cout, std::cerr); });
     return sub;
 }
 
@@ -27,7 +29,8 @@ void AddCardEditOptions(CLI::App* sub, WalletCommandOptions& options) {
 }
 
 void AddQueries(CLI::App& app, WalletCommandOptions& options, int& status) {
-    CLI::App* list = WalletCommand(app, "list", "The cards as the card list shows them", options, status, ListCards);
+    CLI::App* list =
+        WalletCommand(app, "list", "The cards as the card list shows them", options, status, ListCards);
     list->add_option("--category", options.categoryFilter, "Only the cards of this category id (0: none)");
     list->add_option("--find", options.find, "Only the cards whose fields hold this text");
     list->add_option("--sort", options.sort, "name, category, created or modified")
@@ -44,8 +47,8 @@ void AddQueries(CLI::App& app, WalletCommandOptions& options, int& status) {
         ->add_flag("--json", options.json, "JSON output");
     WalletCommand(app, "categories", "The categories", options, status, ListCategories)
         ->add_flag("--json", options.json, "JSON output");
-    CLI::App* exportCommand =
-        WalletCommand(app, "export", "Write every card to a text file (plain text!)", options, status, ExportWallet);
+    CLI::App* exportCommand = WalletCommand(app, "export", "Write every card to a text file (plain text!)",
+                                            options, status, ExportWallet);
     exportCommand->add_option("FILE", options.file, "The text file to write")->required();
 }
 
@@ -64,16 +67,19 @@ void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
         ->add_option("ID", options.ids, "Card ids")
         ->required();
 
-    CLI::App* category = app.add_subcommand("category", "Add, rename or delete a category")->require_subcommand(1);
+    CLI::App* category =
+        app.add_subcommand("category", "Add, rename or delete a category")->require_subcommand(1);
     CLI::App* categoryAdd = WalletCommand(*category, "add", "Add a category", options, status, AddCategory);
     categoryAdd->add_option("NAME", options.categoryName, "Its name")->required();
     categoryAdd->add_option("--icon", options.icon, "Icon 0-79");
-    CLI::App* rename = WalletCommand(*category, "rename", "Rename a category", options, status, RenameCategory);
+    CLI::App* rename =
+        WalletCommand(*category, "rename", "Rename a category", options, status, RenameCategory);
     rename->add_option("ID", options.ids, "Category id")->required()->expected(1);
     rename->add_option("NAME", options.categoryName, "Its new name")->required();
     CLI::App* rm = WalletCommand(*category, "rm", "Delete a category", options, status, RemoveCategory);
     rm->add_option("ID", options.ids, "Category id")->required()->expected(1);
-    rm->add_flag("--delete-cards", options.deleteCards, "Delete its cards too (else they lose their category)");
+    rm->add_flag("--delete-cards", options.deleteCards,
+                 "Delete its cards too (else they lose their category)");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 int ListCards(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 int ShowCard(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
-int ListTemplates(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
-int ListCategories(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+int ListTemplates(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
+                  std::ostream& err);
+int ListCategories(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
+                   std::ostream& err);
 int ExportWallet(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);

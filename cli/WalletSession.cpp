@@ -4,7 +4,9 @@
 
 #include "store/PasswordBytes.h"
 
-WalletSession::~WalletSession() { data.Reset(); }
+WalletSession::~WalletSession() {
+    data.Reset();
+}
 
 int WalletSession::Open(std::istream& in, std::ostream& err, bool forChange) {
     if (int status = phone.Connect(err)) return status;
@@ -43,4 +45,11 @@ int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
         return kExitFailed;
     }
     return kExitOk;
+}
+
+int RunOnWallet(const PhoneOptions& options, std::istream& in, std::ostream& err, bool forChange,
+                const std::function<int(CData&)>& command) {
+    WalletSession session(options);
+    if (int status = session.Open(in, err, forChange)) return status;
+    return command(session.Data());
 }

@@ -2,6 +2,7 @@
 // A logged-in wallet for one command: the phone reached, no lockout running, the password checked
 // against the wallet file, both stores open and the model loaded.
 
+#include <functional>
 #include <iosfwd>
 
 #include "cli/PhoneAccess.h"
@@ -23,3 +24,7 @@ private:
     PhoneAccess phone;  // outlives the model, whose stores use its connection
     CData data;
 };
+
+// Opens the wallet (for a change or for reading) and runs `command` on its model; the exit status.
+int RunOnWallet(const PhoneOptions& options, std::istream& in, std::ostream& err, bool forChange,
+                const std::function<int(CData&)>& command);

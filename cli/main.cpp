@@ -10,7 +10,8 @@
 namespace {
 
 void AddStoreCommands(CLI::App& app, StoreCommandOptions& options, int& status) {
-    CLI::App* store = app.add_subcommand("store", "Inspect, dump and change one store file")->require_subcommand(1);
+    CLI::App* store =
+        app.add_subcommand("store", "Inspect, dump and change one store file")->require_subcommand(1);
     auto fileArguments = [&](CLI::App* command) {
         command->add_option("FILE", options.file, "The store file (a local path)")->required();
         command->add_flag("--templates", options.templates,
@@ -20,11 +21,13 @@ void AddStoreCommands(CLI::App& app, StoreCommandOptions& options, int& status) 
     fileArguments(info);
     info->callback([&] { status = StoreInfo(options, std::cout, std::cerr); });
 
-    CLI::App* dump = store->add_subcommand("dump", "Print every live record as one JSON line (password on stdin)");
+    CLI::App* dump =
+        store->add_subcommand("dump", "Print every live record as one JSON line (password on stdin)");
     fileArguments(dump);
     dump->callback([&] { status = StoreDump(options, std::cin, std::cout, std::cerr); });
 
-    CLI::App* put = store->add_subcommand("put", "Update the record with that id, or add it (password on stdin)");
+    CLI::App* put =
+        store->add_subcommand("put", "Update the record with that id, or add it (password on stdin)");
     fileArguments(put);
     put->add_option("--id", options.id, "Record id")->required();
     put->add_option("--json", options.recordJsonFile, "A file with the record as JSON")->required();

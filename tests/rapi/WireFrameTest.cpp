@@ -72,23 +72,17 @@ TEST(WireFrameTest, CountsPastTheBodyFailWithoutAllocating) {
     EXPECT_FALSE(blob.Done());
 }
 
-TEST(WireFrameTest, AFailedReaderStaysFailedAndReadsZeros) {
-    const std::vector<uint8_t> body{1, 2, 3};
-    WireReader reader(body);
-    EXPECT_EQ(reader.U32(), 0u);
-    EXPECT_EQ(reader.U8(), 0u);  // the three bytes are still there, but the reader failed
-    EXPECT_FALSE(reader.Done());
-}
-
-TEST(WireFrameTest, LeftoverBytesAreNotDone) {
+TEST(WireFrameTest, ReaderIsDoneOnlyWhenEveryReadFitAndNothingIsLeft) {
     const std::vector<uint8_t> body{1, 0, 0, 0, 9};
     WireReader reader(body);
     EXPECT_EQ(reader.U32(), 1u);
     EXPECT_FALSE(reader.Done());
-    reader.U8();
+    EXPECT_EQ(reader.U8(), 9u);
     EXPECT_TRUE(reader.Done());
-    reader.Fail();
-    EXPECT_FALSE(reader.Done());
+    WireReader overrun(body);
+    EXPECT_EQ(overrun.U64(), 0u);
+    EXPECT_EQ(overrun.U8(), 0u);  // the bytes are there, but the reader has failed
+    EXPECT_FALSE(overrun.Done());
 }
 
 }  // namespace
