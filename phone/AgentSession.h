@@ -31,5 +31,5 @@ private:
     std::vector<uint8_t> body;
     // Kept from one request to the next, so that large reads do not allocate every time.
     WireWriter reply{WireOp::Bye};
-    std::vector<uint8_t> scratch;  // a read's bytes or a registry value
+    std::vector<uint8_t> scratch;  // a registry value
 };

@@ -1,5 +1,8 @@
 #include "platform/rapi/WireFrame.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 uint32_t GetU32(const uint8_t* bytes) {
@@ -17,22 +20,26 @@ WireWriter::WireWriter(WireOp op) : op(op), bytes(kFrameHeaderSize, 0) {}
 
 void WireWriter::Reset(WireOp next) {
     op = next;
-    bytes.resize(kFrameHeaderSize);
+    used = kFrameHeaderSize;
+}
+
+uint8_t* WireWriter::Grow(size_t size) {
+    if (bytes.size() < used + size) bytes.resize(std::max(used + size, 2 * bytes.size()));
+    uint8_t* room = bytes.data() + used;
+    used += size;
+    return room;
 }
 
 void WireWriter::U32(uint32_t value) {
-    bytes.resize(bytes.size() + 4);
-    PutLittle(bytes.data() + bytes.size() - 4, value, 4);
+    PutLittle(Grow(4), value, 4);
 }
 
 void WireWriter::U64(uint64_t value) {
-    bytes.resize(bytes.size() + 8);
-    PutLittle(bytes.data() + bytes.size() - 8, value, 8);
+    PutLittle(Grow(8), value, 8);
 }
 
 void WireWriter::Raw(const void* data, size_t size) {
-    const auto* first = static_cast<const uint8_t*>(data);
-    bytes.insert(bytes.end(), first, first + size);
+    if (size > 0) std::memcpy(Grow(size), data, size);
 }
 
 void WireWriter::Blob(const void* data, size_t size) {
@@ -40,12 +47,21 @@ void WireWriter::Blob(const void* data, size_t size) {
     Raw(data, size);
 }
 
+uint8_t* WireWriter::BlobRoom(size_t size) {
+    blobStart = used;
+    U32(static_cast<uint32_t>(size));
+    return Grow(size);
+}
+
+void WireWriter::EndBlob(size_t filled) {
+    used = blobStart + 4 + filled;
+    PutLittle(bytes.data() + blobStart, filled, 4);
+}
+
 void WireWriter::Text(std::u16string_view text) {
     U32(static_cast<uint32_t>(text.size()));
-    for (char16_t unit : text) {
-        bytes.push_back(static_cast<uint8_t>(unit));
-        bytes.push_back(static_cast<uint8_t>(unit >> 8));
-    }
+    uint8_t* out = Grow(2 * text.size());
+    for (size_t i = 0; i < text.size(); ++i) PutLittle(out + 2 * i, text[i], 2);
 }
 
 void WireWriter::PatchU32(size_t bodyOffset, uint32_t value) {
@@ -55,7 +71,7 @@ void WireWriter::PatchU32(size_t bodyOffset, uint32_t value) {
 std::span<const uint8_t> WireWriter::Frame() {
     PutLittle(bytes.data(), BodySize(), 4);
     PutLittle(bytes.data() + 4, static_cast<uint32_t>(op), 4);
-    return bytes;
+    return {bytes.data(), used};
 }
 
 uint64_t WireReader::Little(size_t size) {

@@ -59,7 +59,7 @@ public:
     // Starts another frame in the same storage, which keeps its capacity.
     void Reset(WireOp next);
 
-    void U8(uint8_t value) { bytes.push_back(value); }
+    void U8(uint8_t value) { *Grow(1) = value; }
     void U32(uint32_t value);
     void U64(uint64_t value);
     void I64(int64_t value) { U64(static_cast<uint64_t>(value)); }
@@ -67,19 +67,29 @@ public:
     void Raw(const void* data, size_t size);
     // A u32 count, then that many bytes.
     void Blob(const void* data, size_t size);
+    // A blob of at most size bytes that the caller writes in place; EndBlob tells how many it wrote, and
+    // comes before anything else is added.
+    uint8_t* BlobRoom(size_t size);
+    void EndBlob(size_t filled);
     // A u32 count of UTF-16 units, then the units.
     void Text(std::u16string_view text);
     // Overwrites a u32 written earlier, at that offset into the body.
     void PatchU32(size_t bodyOffset, uint32_t value);
 
     WireOp Op() const { return op; }
-    size_t BodySize() const { return bytes.size() - kFrameHeaderSize; }
+    size_t BodySize() const { return used - kFrameHeaderSize; }
     // The frame with its header filled in.
     std::span<const uint8_t> Frame();
 
 private:
+    // Room for size more bytes. Storage once grown stays, so that a writer used again fills it anew
+    // without clearing it first.
+    uint8_t* Grow(size_t size);
+
     WireOp op;
     std::vector<uint8_t> bytes;
+    size_t used = kFrameHeaderSize;
+    size_t blobStart = 0;
 };
 
 // Reads the values of one body. A read past the end, or over a limit, fails the reader: it gives zeros and

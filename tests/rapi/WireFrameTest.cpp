@@ -2,6 +2,8 @@
 // end of the body before it allocates anything.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/rapi/WireFrame.h"
 
 namespace {
@@ -43,6 +45,26 @@ TEST(WireFrameTest, ValuesReadBackInOrder) {
     std::span<const uint8_t> blob = reader.Blob(3);
     EXPECT_EQ(std::string(blob.begin(), blob.end()), "xyz");
     EXPECT_TRUE(reader.Done());
+}
+
+TEST(WireFrameTest, ReusedWriterAndBlobsFilledInPlaceGiveTheFramesAFreshWriterGives) {
+    WireWriter reused(WireOp::ReadFile);
+    std::memset(reused.BlobRoom(100000), 0xEE, 100000);
+    reused.EndBlob(100000);
+    reused.Frame();
+    reused.Reset(WireOp::RegQueryValue);
+    reused.U8(7);
+    std::memcpy(reused.BlobRoom(10), "abc", 3);
+    reused.EndBlob(3);
+    reused.Text(u"k");
+
+    WireWriter fresh(WireOp::RegQueryValue);
+    fresh.U8(7);
+    fresh.Blob("abc", 3);
+    fresh.Text(u"k");
+    std::span<const uint8_t> expected = fresh.Frame(), got = reused.Frame();
+    EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.end()),
+              std::vector<uint8_t>(expected.begin(), expected.end()));
 }
 
 TEST(WireFrameTest, CountsOverTheLimitFailBeforeAnythingIsRead) {
