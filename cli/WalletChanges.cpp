@@ -82,7 +82,7 @@ int AddCard(const WalletCommandOptions& options, std::istream& in, std::ostream&
 
 int EditCard(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
-        uint32_t id = options.ids.at(0);
+        uint32_t id = options.id;
         std::unique_ptr<CTesseraItem> card = data.ReadCardRecord(id);
         if (!card) {
             err << "tessera: no card with id " << id << "\n";
@@ -129,7 +129,7 @@ int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::o
                    std::ostream& err) {
     if (!ValidCategoryName(options.categoryName, err)) return kExitFailed;
     return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
-        int32_t id = static_cast<int32_t>(options.ids.at(0));
+        int32_t id = static_cast<int32_t>(options.id);
         const category_struct* category = FindCategory(data, id);
         if (!category) {
             err << "tessera: no category with id " << id << "\n";
@@ -146,7 +146,7 @@ int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::o
 int RemoveCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
                    std::ostream& err) {
     return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
-        int32_t id = static_cast<int32_t>(options.ids.at(0));
+        int32_t id = static_cast<int32_t>(options.id);
         if (!FindCategory(data, id)) {
             err << "tessera: no category with id " << id << "\n";
             return kExitFailed;

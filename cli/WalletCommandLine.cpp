@@ -39,7 +39,7 @@ void AddQueries(CLI::App& app, WalletCommandOptions& options, int& status) {
     list->add_flag("--json", options.json, "JSON output");
 
     CLI::App* show = WalletCommand(app, "show", "One card with its fields", options, status, ShowCard);
-    show->add_option("ID", options.ids, "Card id")->required()->expected(1);
+    show->add_option("ID", options.id, "Card id")->required();
     show->add_flag("--reveal", options.reveal, "Show passwords");
     show->add_flag("--json", options.json, "JSON output");
 
@@ -60,7 +60,7 @@ void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
     AddCardEditOptions(add, options);
 
     CLI::App* edit = WalletCommand(app, "edit", "Change a card", options, status, EditCard);
-    edit->add_option("ID", options.ids, "Card id")->required()->expected(1);
+    edit->add_option("ID", options.id, "Card id")->required();
     AddCardEditOptions(edit, options);
 
     WalletCommand(app, "rm", "Delete cards", options, status, RemoveCards)
@@ -74,10 +74,10 @@ void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
     categoryAdd->add_option("--icon", options.icon, "Icon 0-79");
     CLI::App* rename =
         WalletCommand(*category, "rename", "Rename a category", options, status, RenameCategory);
-    rename->add_option("ID", options.ids, "Category id")->required()->expected(1);
+    rename->add_option("ID", options.id, "Category id")->required();
     rename->add_option("NAME", options.categoryName, "Its new name")->required();
     CLI::App* rm = WalletCommand(*category, "rm", "Delete a category", options, status, RemoveCategory);
-    rm->add_option("ID", options.ids, "Category id")->required()->expected(1);
+    rm->add_option("ID", options.id, "Category id")->required();
     rm->add_flag("--delete-cards", options.deleteCards,
                  "Delete its cards too (else they lose their category)");
 }

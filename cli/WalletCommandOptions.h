@@ -18,7 +18,8 @@ struct WalletCommandOptions {
     std::string sort = "name";
     bool descending = false;
 
-    // show, edit, rm, category rename/rm
+    // show, edit, category rename/rm: one id; rm: the card ids
+    uint32_t id = 0;
     std::vector<uint32_t> ids;
     bool reveal = false;
 

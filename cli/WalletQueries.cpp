@@ -86,9 +86,9 @@ int ListCards(const WalletCommandOptions& options, std::istream& in, std::ostrea
 
 int ShowCard(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     return RunOnWallet(options.phone, in, err, false, [&](CData& data) -> int {
-        std::unique_ptr<CTesseraItem> card = data.ReadCardRecord(options.ids.at(0));
+        std::unique_ptr<CTesseraItem> card = data.ReadCardRecord(options.id);
         if (!card) {
-            err << "tessera: no card with id " << options.ids.at(0) << "\n";
+            err << "tessera: no card with id " << options.id << "\n";
             return kExitFailed;
         }
         Json fields = Json::array();
@@ -98,7 +98,7 @@ int ShowCard(const WalletCommandOptions& options, std::istream& in, std::ostream
                               {"type", Text(std::u16string(FieldTypeName(field.type)))},
                               {"value", ShownValue(field, options.reveal)}});
         }
-        Json json{{"id", options.ids.at(0)},
+        Json json{{"id", options.id},
                   {"category", card->categoryId},
                   {"categoryName", CategoryName(data, static_cast<int32_t>(card->categoryId))},
                   {"icon", card->icon},

@@ -27,7 +27,8 @@ protected:
     void SetUp() override {
         SecureBytes password = PasswordBytes(u"p\u00e4ss");
         std::string error;
-        ASSERT_TRUE(CreateStoreFile(dir / "Tessera.dat", StoreKind::Wallet, password.data(), password.size(), error));
+        ASSERT_TRUE(
+            CreateStoreFile(dir / "Tessera.dat", StoreKind::Wallet, password.data(), password.size(), error));
         options.file = (dir / "Tessera.dat").string();
     }
     void TearDown() override { RapiSetTransport(nullptr); }
@@ -66,7 +67,8 @@ protected:
 TEST_F(StoreCommandsTest, InfoPrintsTheHeaderInItsOrder) {
     Result result = Info();
     ASSERT_EQ(result.status, 0);
-    EXPECT_EQ(result.out.rfind(R"({"code":0,"type":0,"version":[1,0,0,0],"modified":")", 0), 0u) << result.out;
+    EXPECT_EQ(result.out.rfind(R"({"code":0,"type":0,"version":[1,0,0,0],"modified":")", 0), 0u)
+        << result.out;
     auto json = nlohmann::json::parse(result.out);
     std::vector<uint8_t> bytes = ReadBytes(dir / "Tessera.dat");
     EXPECT_EQ(json["checksum"], GetU32(bytes.data() + 68));
@@ -89,18 +91,17 @@ TEST_F(StoreCommandsTest, InfoOfABrokenFilePrintsItsCode) {
 }
 
 TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValue) {
-    nlohmann::json record = {
-        {"icon", 17},
-        {"categoryId", 3 * 65536 + 17},
-        {"draft", 1},
-        {"created", "2024-02-29 23:59:58.999"},
-        {"modified", "1899-12-31 00:00:00.000"},
-        {"fields",
-         {{{"type", 0}, {"name", "Name"}, {"value", "Caf\u00e9 \xF0\x9F\x94\x91"}},
-          {{"type", 3}, {"name", "Password"}, {"value", nullptr}},
-          {{"type", 6}, {"name", "Expires"}, {"value", "2028-09-30 00:00:00.000"}},
-          {{"type", 7}, {"name", "At"}, {"value", "not a time"}},
-          {{"type", 42}, {"name", "Blob"}, {"value", {{"hex", "00ff10"}}}}}}};
+    nlohmann::json record = {{"icon", 17},
+                             {"categoryId", 3 * 65536 + 17},
+                             {"draft", 1},
+                             {"created", "2024-02-29 23:59:58.999"},
+                             {"modified", "1899-12-31 00:00:00.000"},
+                             {"fields",
+                              {{{"type", 0}, {"name", "Name"}, {"value", "Caf\u00e9 \xF0\x9F\x94\x91"}},
+                               {{"type", 3}, {"name", "Password"}, {"value", nullptr}},
+                               {{"type", 6}, {"name", "Expires"}, {"value", "2028-09-30 00:00:00.000"}},
+                               {{"type", 7}, {"name", "At"}, {"value", "not a time"}},
+                               {{"type", 42}, {"name", "Blob"}, {"value", {{"hex", "00ff10"}}}}}}};
     Result put = Put(5, record);
     ASSERT_EQ(put.status, 0) << put.err;
     auto written = nlohmann::json::parse(put.out);
@@ -174,7 +175,8 @@ TEST_F(StoreCommandsTest, DumpMarksRecordsThatDoNotDecryptOrParse) {
     WriteBytes(dir / "Tessera.dat", bytes);
     auto lines = Dump();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], (nlohmann::json{{"id", 2}, {"offset", bytes.size() - 32 - 48}, {"error", "decrypt"}}));
+    EXPECT_EQ(lines[1],
+              (nlohmann::json{{"id", 2}, {"offset", bytes.size() - 32 - 48}, {"error", "decrypt"}}));
     EXPECT_EQ(lines[2], (nlohmann::json{{"id", 3}, {"offset", bytes.size() - 32}, {"error", "parse"}}));
 }
 
@@ -204,7 +206,8 @@ TEST_F(StoreCommandsTest, BadRecordFilesAreRefusedWithAReason) {
 TEST_F(StoreCommandsTest, TemplatesFilesOpenWithTheBuiltInPassword) {
     SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
     std::string error;
-    ASSERT_TRUE(CreateStoreFile(dir / "Templates.dat", StoreKind::Templates, builtIn.data(), builtIn.size(), error));
+    ASSERT_TRUE(
+        CreateStoreFile(dir / "Templates.dat", StoreKind::Templates, builtIn.data(), builtIn.size(), error));
     options.file = (dir / "Templates.dat").string();
     options.templates = true;
     ASSERT_EQ(Put(0xFFFFFFFFu, {{"fields", nlohmann::json::array()}}).status, 0);

@@ -57,7 +57,7 @@ protected:
         return names;
     }
     nlohmann::json Show(uint32_t id) {
-        options.ids = {id};
+        options.id = id;
         options.json = true;
         Result result = Run(ShowCard);
         EXPECT_EQ(result.status, 0) << result.err;
@@ -74,7 +74,9 @@ protected:
         options = WalletCommandOptions();
         options.phone = phoneOptions;
     }
-    std::filesystem::path InstallFile(const char* name) { return phone / "fs" / "Program Files" / "Tessera" / name; }
+    std::filesystem::path InstallFile(const char* name) {
+        return phone / "fs" / "Program Files" / "Tessera" / name;
+    }
 
     TempDir phone;
     WalletCommandOptions options;
@@ -136,7 +138,7 @@ TEST_F(WalletCommandsTest, AddEditAndRemoveACard) {
     EXPECT_EQ(FieldValue(card, "Expires"), "2030-01-31");  // a new field is TEXT
 
     Fresh();
-    options.ids = {id};
+    options.id = id;
     options.name = "Zulu Club";
     options.icon = 12;
     options.sets = {"Login=joan"};
@@ -198,7 +200,7 @@ TEST_F(WalletCommandsTest, CategoriesAreAddedRenamedAndRemovedWithOrWithoutTheir
     options.category = id;
     for (int i = 0; i < 2; ++i) ASSERT_EQ(Run(AddCard).status, 0);
     Fresh();
-    options.ids = {static_cast<uint32_t>(id)};
+    options.id = static_cast<uint32_t>(id);
     options.categoryName = "Pastimes";
     ASSERT_EQ(Run(RenameCategory).status, 0);
     options.json = true;
@@ -226,7 +228,7 @@ TEST_F(WalletCommandsTest, DeletingACategoryWithItsCards) {
     ASSERT_GT(category, 0);
     size_t inCategory = 0;
     for (const auto& row : all) inCategory += row["category"] == category;
-    options.ids = {static_cast<uint32_t>(category)};
+    options.id = static_cast<uint32_t>(category);
     options.deleteCards = true;
     ASSERT_EQ(Run(RemoveCategory).status, 0);
     Fresh();
@@ -266,6 +268,7 @@ TEST_F(WalletCommandsTest, LockoutWrongPasswordAndARunningApplication) {
     std::string error;
     ASSERT_EQ(SetAppRunning(phone.Path(), true, error), 0) << error;
     options.ids = {1};
+    options.id = 1;
     Result refused = Run(RemoveCards);
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("Tessera is running on the phone"), std::string::npos);

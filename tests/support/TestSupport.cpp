@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -63,4 +65,14 @@ size_t CountLogLines(const std::string& needle) {
     size_t n = 0;
     for (const auto& line : LogLines()) n += line.find(needle) != std::string::npos;
     return n;
+}
+
+ShellResult RunShell(const std::string& command) {
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return {-1, "popen failed"};
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
 }

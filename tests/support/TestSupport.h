@@ -26,6 +26,13 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
 std::string ReadText(const std::filesystem::path& file);
 
+// A shell command's exit status and its standard output and error together.
+struct ShellResult {
+    int status;
+    std::string text;
+};
+ShellResult RunShell(const std::string& command);
+
 // The lines of the process-wide diagnostic log (each test program logs into a folder of its own).
 std::vector<std::string> LogLines();
 size_t CountLogLines(const std::string& needle);

@@ -1,0 +1,87 @@
+// The wallet commands end to end: the real programs over a real `tessera-phone serve`.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "../rapi/AgentProcess.h"
+#include "TestSupport.h"
+#include "store/ByteOrder.h"
+
+namespace {
+
+class ServedWalletTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        phone = dir / "phone";
+        ASSERT_EQ(RunShell("echo 'pass word' | " TESSERA_PHONE " init " + phone.string()).status, 0);
+        ASSERT_EQ(RunShell("echo 'pass word' | " TESSERA_PHONE " add-samples " + phone.string()).status, 0);
+        agent = std::make_unique<AgentProcess>(phone, dir / "link" / "phone.sock");
+        ASSERT_TRUE(agent->Serving());
+    }
+
+    // A wallet command over the agent, with the password on standard input.
+    ShellResult Tessera(const std::string& arguments, const std::string& password = "pass word") {
+        std::string socket = (dir / "link" / "phone.sock").string();
+        return RunShell("echo '" + password + "' | " TESSERA " " + arguments + " --phone unix:" + socket +
+                        " --password-stdin");
+    }
+
+    TempDir dir;
+    std::filesystem::path phone;
+    std::unique_ptr<AgentProcess> agent;
+};
+
+TEST_F(ServedWalletTest, EveryCommandOverTheSocket) {
+    ShellResult list = Tessera("list --json");
+    ASSERT_EQ(list.status, 0) << list.text;
+    size_t cards = nlohmann::json::parse(list.text).size();
+    ASSERT_GT(cards, 0u);
+
+    ShellResult added = Tessera("add --blank --name Zebra --set Login=z --icon 3");
+    ASSERT_EQ(added.status, 0) << added.text;
+    std::string id = added.text.substr(0, added.text.find('\n'));
+    EXPECT_EQ(Tessera("edit " + id + " --set Login=zz").status, 0);
+    ShellResult shown = Tessera("show " + id + " --json");
+    ASSERT_EQ(shown.status, 0) << shown.text;
+    EXPECT_NE(shown.text.find("\"zz\""), std::string::npos);
+    EXPECT_EQ(nlohmann::json::parse(Tessera("list --json").text).size(), cards + 1);
+
+    ShellResult category = Tessera("category add Garden --icon 4");
+    ASSERT_EQ(category.status, 0) << category.text;
+    std::string categoryId = category.text.substr(0, category.text.find('\n'));
+    EXPECT_EQ(Tessera("category rename " + categoryId + " Yard").status, 0);
+    EXPECT_NE(Tessera("categories").text.find("Yard"), std::string::npos);
+    EXPECT_EQ(Tessera("category rm " + categoryId).status, 0);
+
+    std::string exported = (dir / "cards.txt").string();
+    ShellResult exportRun = Tessera("export " + exported);
+    EXPECT_EQ(exportRun.status, 0) << exportRun.text;
+    EXPECT_NE(exportRun.text.find("plain text"), std::string::npos);
+    struct stat info {};
+    ASSERT_EQ(stat(exported.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    EXPECT_EQ(Tessera("rm " + id).status, 0);
+    EXPECT_EQ(nlohmann::json::parse(Tessera("list --json").text).size(), cards);
+}
+
+TEST_F(ServedWalletTest, WrongPasswordAndLockout) {
+    ShellResult wrong = Tessera("list", "pass wort");
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.text.find("The password you entered is incorrect!"), std::string::npos);
+
+    std::filesystem::path options = phone / "fs" / "Program Files" / "Tessera" / "Options.dat";
+    std::vector<uint8_t> bytes = ReadBytes(options);
+    ASSERT_EQ(bytes.size(), 608u);
+    PutU32(bytes.data() + 20, 5 * 60000);
+    WriteBytes(options, bytes);
+    ShellResult locked = Tessera("list");
+    EXPECT_EQ(locked.status, 3);
+    EXPECT_EQ(locked.text,
+              "You have entered incorrect password too many times, please retry in 5 minutes.\n");
+}
+
+}  // namespace
