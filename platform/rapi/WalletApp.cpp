@@ -24,11 +24,11 @@ bool Flag(const json& state, const char* name, bool* out) {
 
 }  // namespace
 
-DWORD WalletApp::LoadState(bool* installed, bool* running) const {
+DWORD LoadAppStateFile(const std::filesystem::path& file, bool* installed, bool* running) {
     *installed = *running = false;
-    if (stateFile.empty()) return ERROR_SUCCESS;
+    if (file.empty()) return ERROR_SUCCESS;
     std::string text;
-    if (int error = ReadSmallFile(stateFile.c_str(), kMaxStateSize, &text))
+    if (int error = ReadSmallFile(file.c_str(), kMaxStateSize, &text))
         return error == ENOENT ? ERROR_SUCCESS : ERROR_GEN_FAILURE;
     json state = json::parse(text, nullptr, false);
     bool wellFormed =
@@ -36,8 +36,8 @@ DWORD WalletApp::LoadState(bool* installed, bool* running) const {
     return wellFormed ? ERROR_SUCCESS : ERROR_GEN_FAILURE;
 }
 
-DWORD WalletApp::SaveState(bool installed, bool running) const {
-    std::filesystem::path temporary = stateFile;
+DWORD SaveAppStateFile(const std::filesystem::path& file, bool installed, bool running) {
+    std::filesystem::path temporary = file;
     temporary += ".new";
     {
         std::ofstream out(temporary, std::ios::trunc);
@@ -45,7 +45,7 @@ DWORD WalletApp::SaveState(bool installed, bool running) const {
         if (!out.flush()) return ERROR_ACCESS_DENIED;
     }
     std::error_code error;
-    std::filesystem::rename(temporary, stateFile, error);
+    std::filesystem::rename(temporary, file, error);
     return error ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
 }
 
@@ -61,7 +61,7 @@ void WalletApp::ReadVersion(char16_t (&version)[32]) const {
 
 DWORD WalletApp::Status(PhoneAppStatus* out) const {
     bool installed = false, running = false;
-    if (DWORD error = LoadState(&installed, &running)) return error;
+    if (DWORD error = LoadAppStateFile(stateFile, &installed, &running)) return error;
     out->installed = installed ? TRUE : FALSE;
     out->running = running ? TRUE : FALSE;
     ReadVersion(out->version);
@@ -71,6 +71,6 @@ DWORD WalletApp::Status(PhoneAppStatus* out) const {
 DWORD WalletApp::Close() {
     std::lock_guard lock(closing);
     bool installed = false, running = false;
-    if (DWORD error = LoadState(&installed, &running)) return error;
-    return running ? SaveState(installed, false) : ERROR_SUCCESS;
+    if (DWORD error = LoadAppStateFile(stateFile, &installed, &running)) return error;
+    return running ? SaveAppStateFile(stateFile, installed, false) : ERROR_SUCCESS;
 }

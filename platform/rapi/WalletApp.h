@@ -22,11 +22,14 @@ public:
     DWORD Close();
 
 private:
-    DWORD LoadState(bool* installed, bool* running) const;
-    DWORD SaveState(bool installed, bool running) const;
     void ReadVersion(char16_t (&version)[32]) const;
 
     std::filesystem::path stateFile;
     std::shared_ptr<const PhoneRegistry> registry;
     std::mutex closing;
 };
+
+// The state file on its own. Loading a missing file gives neither installed nor running; saving
+// writes the whole file and renames it over the old one.
+DWORD LoadAppStateFile(const std::filesystem::path& file, bool* installed, bool* running);
+DWORD SaveAppStateFile(const std::filesystem::path& file, bool installed, bool running);
