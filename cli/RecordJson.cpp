@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "model/FieldType.h"
 #include "platform/Utf16.h"
 
 namespace {
@@ -42,27 +43,6 @@ bool FromHex(const std::string& text, SecureBytes& out) {
     return true;
 }
 
-std::u16string Utf16Until0(const SecureBytes& bytes) {
-    std::u16string text;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        char16_t unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (!unit) break;
-        text += unit;
-    }
-    return text;
-}
-
-void StoreText(const std::string& utf8, SecureBytes& out) {
-    std::u16string text = Utf8ToUtf16Lossy(utf8);
-    out.clear();
-    for (char16_t unit : text) {
-        out.push_back(static_cast<uint8_t>(unit));
-        out.push_back(static_cast<uint8_t>(unit >> 8));
-    }
-    out.push_back(0);
-    out.push_back(0);
-}
-
 bool ValueFromJson(const nlohmann::json& value, ItemField& field, std::string& error) {
     if (value.is_null()) {
         field.value.clear();
@@ -73,7 +53,7 @@ bool ValueFromJson(const nlohmann::json& value, ItemField& field, std::string& e
             field.value.resize(16);
             StoreTime(*time, field.value.data());
         } else {
-            StoreText(value.get<std::string>(), field.value);
+            SetFieldText(field, Utf8ToUtf16Lossy(value.get<std::string>()));
         }
     } else if (value.is_object() && value.contains("hex") && value["hex"].is_string()) {
         if (!FromHex(value["hex"].get<std::string>(), field.value)) {
@@ -158,7 +138,7 @@ std::optional<SYSTEMTIME> ParseTime(const std::string& text) {
 OrderedJson FieldValueToJson(const ItemField& field) {
     if (field.length() == 0) return nullptr;
     if (IsTimeType(field.type) && field.length() == 16) return FormatTime(LoadTime(field.value.data()));
-    if (field.length() % 2 == 0) return Utf16ToUtf8Lossy(Utf16Until0(field.value));
+    if (field.length() % 2 == 0) return Utf16ToUtf8Lossy(FieldText(field));
     return OrderedJson{{"hex", Hex(field.value)}};
 }
 
