@@ -34,10 +34,11 @@ constexpr int kStateConnected = 4;
 // The setup kind given to OnSetUpChange for the phone.
 constexpr int kSetUpPhone = 2;
 
-// PluginProc notification codes: a command, or a request to update a command's user interface
-// (extra is then the wxUpdateUIEvent to fill in).
+// PluginProc notification codes: a command, a request to update a command's user interface (extra is
+// then the wxUpdateUIEvent to fill in), or a change of the text in an edit control of the toolbar.
 constexpr int kCodeCommand = 0;
 constexpr int kCodeUpdateUi = -1;
+constexpr int kCodeEditChange = 0x0300;
 
 }  // namespace plugin
 

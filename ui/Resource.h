@@ -3,7 +3,8 @@
 // strings. They are part of the plug-in's contract with its host and with the string table, so they
 // never change.
 
-// Strings (the text of each is in StringTable.cpp).
+// Strings (the text of each is in StringTable.cpp). The tree texts are also the list pane's captions and
+// the headers of its template and category lists.
 #define IDS_TREE_ROOT 13020
 #define IDS_TREE_PRODUCT 13021
 #define IDS_TREE_CARDS 13022
@@ -24,6 +25,7 @@
 #define IDS_TOOL_NEW 13052
 #define IDS_TOOL_DELETE 13053
 #define IDS_TOOL_FIND 13054
+#define IDS_DELETE_BACKUP_CONFIRM 13073
 #define IDS_READ_BACKUP 13078
 #define IDS_GROUP_CARDS 13084
 #define IDS_GROUP_TEMPLATES 13085
@@ -44,8 +46,95 @@
 #define IDS_DISPLAY_NAME 13148
 #define IDS_TOOL_LOCK 13149
 
+// Our own numbering for texts that carry no fixed id: captions, titles, labels, buttons, column headers
+// and messages of the windows and dialogs. Nobody outside the plug-in knows these numbers.
+// Message box captions.
+#define IDS_APP_CAPTION 14000
+#define IDS_HOST_CAPTION 14001
+// Login dialog.
+#define IDS_LOGIN_TITLE 14020
+#define IDS_LOGIN_PROMPT 14021
+#define IDS_LOGIN_OK 14022
+#define IDS_WRONG_PASSWORD 14023
+// Buttons shared by several dialogs and the main view.
+#define IDS_BUTTON_OK 14040
+#define IDS_BUTTON_CANCEL 14041
+// Main view.
+#define IDS_BUTTON_EDIT 14060
+#define IDS_BUTTON_SAVE 14061
+#define IDS_BUTTON_EDIT_FIELDS 14062
+#define IDS_BUTTON_RESTORE 14063
+#define IDS_LABEL_CATEGORY 14064
+#define IDS_COLUMN_NUMBER 14065
+#define IDS_COLUMN_FIELD_NAME 14066
+#define IDS_COLUMN_FIELD_TYPE 14067
+#define IDS_NEW_CARD_NAME 14068
+#define IDS_NEW_TEMPLATE_NAME 14069
+#define IDS_NEW_CATEGORY_NAME 14070
+#define IDS_SAVE_CARD_PROMPT 14071
+#define IDS_SAVE_TEMPLATE_PROMPT 14072
+#define IDS_SAVE_CATEGORY_PROMPT 14073
+#define IDS_DRAFT_SUFFIX 14074
+#define IDS_BACKUP_LAST_MODIFY 14075
+#define IDS_BACKUP_CARD_COUNT 14076
+// Card list pane.
+#define IDS_LIST_TITLE 14100
+#define IDS_ARRANGED_BY 14101
+#define IDS_SORT_BY 14102
+#define IDS_ASCENDING 14103
+#define IDS_DESCENDING 14104
+#define IDS_KEY_NAME 14105
+#define IDS_KEY_CATEGORY 14106
+#define IDS_KEY_CREATED 14107
+#define IDS_KEY_MODIFIED 14108
+#define IDS_COLUMN_BACKUP 14109
+#define IDS_ALL_CARDS 14110
+#define IDS_DELETE_CARD_CONFIRM 14111
+#define IDS_DELETE_TEMPLATE_CONFIRM 14112
+#define IDS_DELETE_TITLE 14113
+#define IDS_DELETING 14114
+#define IDS_TEMPLATE_SAVED 14115
+#define IDS_SAVE_AS_TEMPLATE_FAILED 14116
+#define IDS_EXPORT_FILTER 14117
+// Card form: the password button in view and in edit mode.
+#define IDS_BUTTON_COPY 14140
+#define IDS_BUTTON_GENERATE 14141
+// Field type names, consecutive in the order of the field type codes 0 to 7.
+#define IDS_TYPE_TEXT 14160
+#define IDS_TYPE_NUMBER 14161
+#define IDS_TYPE_PHONE 14162
+#define IDS_TYPE_PASSWORD 14163
+#define IDS_TYPE_URL 14164
+#define IDS_TYPE_EMAIL 14165
+#define IDS_TYPE_DATE 14166
+#define IDS_TYPE_TIME 14167
+// Field editor.
+#define IDS_FIELD_EDITOR_TITLE 14180
+#define IDS_BUTTON_ADD 14181
+#define IDS_BUTTON_DELETE 14182
+#define IDS_BUTTON_UP 14183
+#define IDS_BUTTON_DOWN 14184
+#define IDS_GRID_PROPERTY 14185
+#define IDS_GRID_VALUE 14186
+#define IDS_NEW_FIELD_NAME 14187
+// Template selection dialog.
+#define IDS_TEMPLATE_DIALOG_TITLE 14200
+#define IDS_BUTTON_EMPTY_CARD 14201
+#define IDS_COLUMN_TEMPLATE 14202
+#define IDS_COLUMN_FIELD 14203
+#define IDS_OUT_OF_MEMORY 14204
+// Options page, delete-category and icon selection dialogs.
+#define IDS_OPTIONS_LOCK_AFTER 14220
+#define IDS_OPTIONS_MINUTES_IDLE 14221
+#define IDS_DELETE_CATEGORY_TITLE 14222
+#define IDS_DELETE_CATEGORY_CONFIRM 14223
+#define IDS_DELETE_CATEGORY_CARDS 14224
+#define IDS_SELECT_ICON_TITLE 14225
+#define IDS_ENTER_INTEGER 14226
+
 // Menus, accelerators and the toolbar.
 #define IDR_MAINMENU 128
+#define IDR_ACCELERATORS 128
 #define IDR_LIST_CONTEXT 13017
 #define IDR_NEW_DROPDOWN 13035
 #define IDR_TOOLBAR 13041
@@ -84,9 +173,62 @@
 #define IDC_CARD_LIST 9999
 #define IDC_CATEGORY_FILTER 34891
 #define IDC_OPTIONS_MINUTES 13051
+// Progress dialog.
+#define IDC_PROGRESS_PICTURE 1012
+#define IDC_PROGRESS_TEXT 1013
+// Login dialog.
+#define IDC_PASSWORD 13023
+#define IDC_PASSWORD_PROMPT 13039
+// Delete-category dialog and icon selection dialog.
+#define IDC_DELETE_CARDS 13121
+#define IDC_ICON_VIEW 34892
+// Main view.
+#define IDC_EDIT_BUTTON 15000
+#define IDC_SAVE_BUTTON 15001
+#define IDC_CANCEL_BUTTON 15002
+#define IDC_EDIT_FIELDS_BUTTON 15005
+#define IDC_RESTORE_BUTTON 22224
+#define IDC_ICON_BUTTON 22225
+#define IDC_NAME_BOX 50000
+#define IDC_CATEGORY_BOX 60000
+// Card form: value controls are numbered from 50000 in creation order, a password row's button is
+// 45000 plus the field's position; the form answers these ranges only.
+#define IDC_PASSWORD_BUTTON_FIRST 45000
+#define IDC_PASSWORD_BUTTON_LAST 45100
+#define IDC_FIELD_VALUE_FIRST 50000
+#define IDC_FIELD_VALUE_LAST 50100
+// Field editor.
+#define IDC_FIELD_OK 101
+#define IDC_FIELD_UP 103
+#define IDC_FIELD_DOWN 104
+#define IDC_FIELD_ADD 105
+#define IDC_FIELD_DELETE 106
+#define IDC_FIELD_NAME_EDIT 1234
+#define IDC_FIELD_GRID_FRAME 13025
+#define IDC_FIELD_GRID 19999
+// Template selection dialog (its OK and Cancel are the platform's 1 and 2).
+#define IDC_TEMPLATE_LIST 13021
+#define IDC_EMPTY_CARD 13050
 
 // Dialogs.
 #define IDD_OPTIONS 13077
+#define IDD_PROGRESS 319
+#define IDD_SELECT_ICON 13005
+#define IDD_MAIN_VIEW 13008
+#define IDD_LOGIN 13024
+#define IDD_DELETE_CATEGORY 13067
+
+// The result with which the wallet lock ends a dialog of the list pane.
+#define IDLOCKED 34891
+
+// Timers.
+#define IDT_PROGRESS 5
+#define IDT_LOCKOUT 9527
+
+// Private window messages (the platform's first user message, 0x0400, plus 1, 5 and 6).
+#define WM_PROGRESS_DONE 0x0401
+#define WM_PHONE_READY 0x0405
+#define WM_SESSION_RESET 0x0406
 
 // Bitmaps and icons.
 #define IDB_TREE_IMAGES 13010
@@ -94,3 +236,26 @@
 #define IDB_LOGIN_PICTURE 13080
 #define IDI_TREE_ROOT 13083
 #define IDI_PLUGIN 13084
+
+// Image strips and pictures of the icon library, the backup list, the toolbar, the login and the
+// progress dialogs (drawn by scripts/make-art.py into ui/art/).
+#define IDB_PROGRESS_TRACK 316
+#define IDB_PROGRESS_MARKER 317
+#define IDB_TOOLBAR 13041
+#define IDB_WALLET_PICTURE 13045
+#define IDB_LARGE_CARDS 13046
+#define IDB_LARGE_CATEGORIES 13047
+#define IDB_LARGE_WORK 13048
+#define IDB_LARGE_COMPUTER 13049
+#define IDB_LARGE_PERSONAL 13050
+#define IDB_LARGE_OTHER 13051
+#define IDB_LARGE_TEMPLATES 13052
+#define IDB_SMALL_CARDS 13056
+#define IDB_SMALL_CATEGORIES 13057
+#define IDB_SMALL_COMPUTER 13058
+#define IDB_SMALL_OTHER 13059
+#define IDB_SMALL_PERSONAL 13060
+#define IDB_SMALL_TEMPLATES 13061
+#define IDB_SMALL_WORK 13062
+#define IDB_BACKUP_FILE 13065
+#define IDB_BACKUP_FOLDER 13066

@@ -1,6 +1,8 @@
 #include "ui/StringTable.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <iterator>
 
 #include "ui/Resource.h"
@@ -12,7 +14,21 @@ struct StringEntry {
     const char* text;  // UTF-8
 };
 
-// Sorted by id.
+// The literals joined at compile time, so that the table keeps plain pointers to static text.
+template <std::size_t... N>
+constexpr auto Join(const char (&... parts)[N]) {
+    std::array<char, (N + ...) - sizeof...(N) + 1> joined{};
+    std::size_t at = 0;
+    ((std::copy_n(parts, N - 1, joined.begin() + at), at += N - 1), ...);
+    return joined;
+}
+
+constexpr auto kVersionNotSupported = Join(
+    "The version of Quillmark Tessera on your phone is not supported.\n\n"
+    "Please download and install the latest version from ",
+    kMakerWebsite, ".");
+
+// Sorted by id: the lookup is a binary search.
 constexpr StringEntry kStrings[] = {
     {IDS_TREE_ROOT, " Pocketdeck"},
     {IDS_TREE_PRODUCT, " Tessera"},
@@ -21,11 +37,24 @@ constexpr StringEntry kStrings[] = {
     {IDS_TREE_CATEGORIES, " Categories"},
     {IDS_TREE_BACKUP, " Backup"},
     {IDS_TREE_HELP, " Help"},
+    {IDS_WALLET_MISSING,
+     "Please exit Pocketdeck, launch Tessera on your phone and initialize the password.\n\n"
+     "Press OK to continue."},
+    {IDS_TEMPLATES_MISSING, "Template.dat not found!"},
     {IDS_LIST_BAR_CAPTION, "Tessera"},
+    {IDS_OPTIONS_MISSING, "Options.dat not found!"},
     {IDS_LOAD_TOOLBAR_FAILED, "Load toolbar failed!"},
+    {IDS_READ_TESSERA, "Read Tessera"},
+    {IDS_APP_RUNNING,
+     "Quillmark Tessera is currently running on the phone.\n\nPress OK to close it and continue."},
+    {IDS_CLOSE_APP_FAILED, "Close Tessera failed!"},
+    {IDS_VERSION_NOT_SUPPORTED, kVersionNotSupported.data()},
+    {IDS_READ_BACKUP_FAILED, "Read backup failed!"},
     {IDS_TOOL_NEW, "New"},
     {IDS_TOOL_DELETE, "Delete"},
     {IDS_TOOL_FIND, "Find"},
+    {IDS_DELETE_BACKUP_CONFIRM, "Are you sure that you want to delete the selected backup?"},
+    {IDS_READ_BACKUP, "Read backup"},
     {IDS_GROUP_CARDS, "Cards"},
     {IDS_GROUP_TEMPLATES, "Templates"},
     {IDS_GROUP_CATEGORIES, "Categories"},
@@ -34,9 +63,107 @@ constexpr StringEntry kStrings[] = {
     {IDS_GROUP_COMPUTER, "Computer"},
     {IDS_GROUP_OTHER, "Other"},
     {IDS_TOOL_BACKUP, "Backup"},
+    {IDS_BACKUP_DONE, "Backup to %s complete!"},
+    {IDS_BACKUP_FAILED, "Backup failed!"},
+    {IDS_READING_CARDS, "Reading cards, please wait..."},
+    {IDS_READING_BACKUP, "Reading backup, please wait..."},
+    {IDS_RESTORE_DONE,
+     "Restore completed successfully! Please restart Pocketdeck and login with the backup file password.\n\n"
+     "Press OK to continue."},
+    {IDS_RESTORE_FAILED, "Restore failed!"},
+    {IDS_LOCKOUT_RUNNING, "You have entered incorrect password too many times, please retry in %d minutes."},
+    {IDS_READ_FAILED, "Read Tessera data failed!"},
     {IDS_DISPLAY_NAME, "Tessera"},
     {IDS_TOOL_LOCK, "Lock Wallet"},
+
+    {IDS_APP_CAPTION, "Quillmark Pocketdeck"},
+    {IDS_HOST_CAPTION, "Pocketdeck"},
+
+    {IDS_LOGIN_TITLE, "Login"},
+    {IDS_LOGIN_PROMPT, "Enter your password"},
+    {IDS_LOGIN_OK, "&OK"},
+    {IDS_WRONG_PASSWORD, "The password you entered is incorrect!"},
+
+    {IDS_BUTTON_OK, "&Ok"},
+    {IDS_BUTTON_CANCEL, "&Cancel"},
+
+    {IDS_BUTTON_EDIT, "E&dit"},
+    {IDS_BUTTON_SAVE, "&Save"},
+    {IDS_BUTTON_EDIT_FIELDS, "Edit &Fields"},
+    {IDS_BUTTON_RESTORE, "Restore"},
+    {IDS_LABEL_CATEGORY, "Category"},
+    {IDS_COLUMN_NUMBER, "#"},
+    {IDS_COLUMN_FIELD_NAME, "Field Name"},
+    {IDS_COLUMN_FIELD_TYPE, "Field Type"},
+    {IDS_NEW_CARD_NAME, "New Card"},
+    {IDS_NEW_TEMPLATE_NAME, "New Template"},
+    {IDS_NEW_CATEGORY_NAME, "New Category"},
+    {IDS_SAVE_CARD_PROMPT, "Do you want to save the changes to the card?"},
+    {IDS_SAVE_TEMPLATE_PROMPT, "Do you want to save the changes to the template?"},
+    {IDS_SAVE_CATEGORY_PROMPT, "Do you want to save the changes to the category?"},
+    {IDS_DRAFT_SUFFIX, " (Draft)"},
+    {IDS_BACKUP_LAST_MODIFY, "Last Modify: "},
+    {IDS_BACKUP_CARD_COUNT, "Number of Card: "},
+
+    {IDS_LIST_TITLE, "%s ( %d )"},
+    {IDS_ARRANGED_BY, "Arranged By: %s"},
+    {IDS_SORT_BY, "Sort by:%s"},
+    {IDS_ASCENDING, "ASC"},
+    {IDS_DESCENDING, "DEC"},
+    {IDS_KEY_NAME, "Name"},
+    {IDS_KEY_CATEGORY, "Category"},
+    {IDS_KEY_CREATED, "Creation Time"},
+    {IDS_KEY_MODIFIED, "Last Modified"},
+    {IDS_COLUMN_BACKUP, "Backup"},
+    {IDS_ALL_CARDS, "All cards"},
+    {IDS_DELETE_CARD_CONFIRM, "Are you sure that you want to delete the selected card?"},
+    {IDS_DELETE_TEMPLATE_CONFIRM, "Are you sure that you want to delete the selected template?"},
+    {IDS_DELETE_TITLE, "Delete"},
+    {IDS_DELETING, "Deleting..."},
+    {IDS_TEMPLATE_SAVED, "Template saved!"},
+    {IDS_SAVE_AS_TEMPLATE_FAILED, "Save as Template failed!"},
+    {IDS_EXPORT_FILTER, "*.txt"},
+
+    {IDS_BUTTON_COPY, "Copy"},
+    {IDS_BUTTON_GENERATE, "Generate"},
+
+    {IDS_TYPE_TEXT, "TEXT"},
+    {IDS_TYPE_NUMBER, "NUMBER"},
+    {IDS_TYPE_PHONE, "PNONE NUMBER"},
+    {IDS_TYPE_PASSWORD, "PASSWORD"},
+    {IDS_TYPE_URL, "URL"},
+    {IDS_TYPE_EMAIL, "E-MAIL"},
+    {IDS_TYPE_DATE, "DATE"},
+    {IDS_TYPE_TIME, "TIME"},
+
+    {IDS_FIELD_EDITOR_TITLE, "Edit Field"},
+    {IDS_BUTTON_ADD, "&Add"},
+    {IDS_BUTTON_DELETE, "&Delete"},
+    {IDS_BUTTON_UP, "&Up"},
+    {IDS_BUTTON_DOWN, "Do&wn"},
+    {IDS_GRID_PROPERTY, "Property"},
+    {IDS_GRID_VALUE, "Value"},
+    {IDS_NEW_FIELD_NAME, "New Field"},
+
+    {IDS_TEMPLATE_DIALOG_TITLE, "Select Template"},
+    {IDS_BUTTON_EMPTY_CARD, "Empty Card "},
+    {IDS_COLUMN_TEMPLATE, "Template"},
+    {IDS_COLUMN_FIELD, "Field"},
+    {IDS_OUT_OF_MEMORY, "operator new failed"},
+
+    {IDS_OPTIONS_LOCK_AFTER, "Lock after"},
+    {IDS_OPTIONS_MINUTES_IDLE, "minutes idle."},
+    {IDS_DELETE_CATEGORY_TITLE, "Delete Category"},
+    {IDS_DELETE_CATEGORY_CONFIRM, "Are your sure you want to delete the category?"},
+    {IDS_DELETE_CATEGORY_CARDS, "Delete cards in category"},
+    {IDS_SELECT_ICON_TITLE, "Select Icon"},
+    {IDS_ENTER_INTEGER, "Please enter an integer."},
 };
+
+static_assert(std::adjacent_find(std::begin(kStrings), std::end(kStrings),
+                                 [](const StringEntry& a, const StringEntry& b) { return a.id >= b.id; }) ==
+                  std::end(kStrings),
+              "kStrings must be sorted by id without repeats");
 
 }  // namespace
 

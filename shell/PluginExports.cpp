@@ -1,0 +1,303 @@
+// The twelve entry points the host calls. Each runs on the host's user-interface thread and turns any
+// failure into its result: nothing is thrown back into the host.
+#include <wx/app.h>
+#include <wx/aui/framemanager.h>
+#include <wx/bookctrl.h>
+#include <wx/frame.h>
+#include <wx/html/htmlwin.h>
+#include <wx/msgdlg.h>
+#include <wx/toolbar.h>
+
+#include <cstring>
+
+#include "diag/STLogFile.h"
+#include "platform/HostOptionsPath.h"
+#include "platform/Utf16.h"
+#include "shell/PluginExports.h"
+#include "shell/TesseraApp.h"
+#include "ui/ArtLibrary.h"
+#include "ui/CommandTables.h"
+#include "ui/ListBar.h"
+#include "ui/MyView.h"
+#include "ui/OutLookBarPage.h"
+#include "ui/Resource.h"
+#include "ui/StringTable.h"
+#include "ui/Tessera_OptionsDlg.h"
+
+#define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+constexpr uint32_t kVersion[4] = {1, 0, 1, 519};
+constexpr int kListPaneWidth = 320;
+const char* const kListPaneName = "tessera.list";
+
+template <typename Result, typename Body>
+Result Guarded(Result failure, Body body) {
+    try {
+        return body();
+    } catch (const std::exception& error) {
+        ST_LOG("Critical Error: Plugin %s", error.what());
+    } catch (...) {
+        ST_LOG("Critical Error: Plugin unknown exception");
+    }
+    return failure;
+}
+
+template <typename Body>
+void GuardedVoid(Body body) {
+    Guarded(0, [&] {
+        body();
+        return 0;
+    });
+}
+
+void FillInfo(std::array<uint32_t, plugin::kInfoWords>& info) {
+    info.fill(0);
+    info[0] = plugin::kInterfaceTag;
+    std::copy(std::begin(kVersion), std::end(kVersion), info.begin() + 1);
+    info[5] = IDI_PLUGIN;
+    std::u16string name = Utf8ToUtf16Lossy(LoadResString(IDS_DISPLAY_NAME).utf8_string());
+    name.resize(std::min<size_t>(name.size(), plugin::kInfoNameUnits - 1));
+    for (size_t i = 0; i < name.size(); ++i) info[6 + i / 2] |= uint32_t{name[i]} << (16 * (i % 2));
+}
+
+wxAuiManager* FrameManager() {
+    return wxAuiManager::GetManager(Module().host.frame);
+}
+
+void ShowListPane(bool show) {
+    wxAuiManager* manager = FrameManager();
+    if (!manager || !TheApp().listBar) return;
+    manager->GetPane(TheApp().listBar).Show(show);
+    manager->Update();
+}
+
+bool CreateListPane() {
+    CTesseraApp& app = TheApp();
+    wxAuiManager* manager = FrameManager();
+    if (!manager) return false;
+    app.listBar = new CListBar(Module().host.frame, [] { TheApp().Lock(true); });
+    wxAuiPaneInfo pane;
+    pane.Name(kListPaneName)
+        .Caption(LoadResString(IDS_LIST_BAR_CAPTION))
+        .Left()
+        .Gripper()
+        .Dockable()
+        .BestSize(kListPaneWidth, -1)
+        .Hide();
+    return manager->AddPane(app.listBar, pane);
+}
+
+bool CreateNavigationPage() {
+    CTesseraApp& app = TheApp();
+    const HostWindows& host = Module().host;
+    COutLookBarPage::Views views{host.webView, app.view, app.listBar, ShowListPane};
+    app.navPage = new COutLookBarPage(host.navBar, views);
+    std::u16string name;
+    for (int i = 0; i < plugin::kInfoNameUnits; ++i) {
+        char16_t unit = static_cast<char16_t>(app.info[6 + i / 2] >> (16 * (i % 2)));
+        if (unit == 0) break;
+        name += unit;
+    }
+    wxString title =
+        name.empty() ? LoadResString(IDS_DISPLAY_NAME) : wxString::FromUTF8(Utf16ToUtf8Lossy(name));
+    return host.navBar->AddPage(app.navPage, title, false, 0);
+}
+
+void ReturnMainViewId() {
+    CTesseraApp& app = TheApp();
+    wxWindow* web = Module().host.webView;
+    if (!app.view || !web || app.view->GetId() != AFX_IDW_PANE_FIRST) return;
+    app.view->SetId(web->GetId());
+    web->SetId(AFX_IDW_PANE_FIRST);
+}
+
+void DestroyNavigationPage() {
+    CTesseraApp& app = TheApp();
+    HostWindows& host = Module().host;
+    app.navPage->GiveBackStrip(host.frame);
+    int index = host.navBar->FindPage(app.navPage);
+    if (index != wxNOT_FOUND) host.navBar->RemovePage(index);
+    app.navPage->Destroy();
+    app.navPage = nullptr;
+}
+
+void DestroyWindows() {
+    CTesseraApp& app = TheApp();
+    if (app.listBar) {
+        if (wxAuiManager* manager = FrameManager()) {
+            manager->DetachPane(app.listBar);
+            manager->Update();
+        }
+        app.listBar->Destroy();
+        app.listBar = nullptr;
+    }
+    if (app.view) {
+        ReturnMainViewId();
+        app.view->Destroy();
+        app.view = nullptr;
+    }
+    if (app.navPage) DestroyNavigationPage();
+}
+
+}  // namespace
+
+PLUGIN_EXPORT int GetPluginInfo(uint32_t* info) {
+    return Guarded(0, [&] {
+        if (!info) return 0;
+        wxIcon icon = LoadIconRes(IDI_PLUGIN);
+        if (!icon.IsOk()) return 0;
+        Module().icon = std::make_unique<wxIcon>(icon);
+        CTesseraApp& app = TheApp();
+        FillInfo(app.info);
+        std::memcpy(info, app.info.data(), sizeof app.info);
+        return 1;
+    });
+}
+
+PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, void* a6, void* a7,
+                             HostRequestProc request) {
+    return Guarded(0, [&] {
+        for (void* handle : {a1, a2, a3, a4, a5, a6, a7}) {
+            if (!handle) return 0;
+        }
+        CTesseraApp& app = TheApp();
+        Module().host = {
+            static_cast<wxFrame*>(a1),        static_cast<wxMenuBar*>(a2),    static_cast<wxToolBar*>(a3), a4,
+            static_cast<wxBookCtrlBase*>(a5), static_cast<wxHtmlWindow*>(a6), static_cast<wxWindow*>(a7)};
+        if (request) app.hostRequest = request;
+        app.shown = 0;
+        if (!CreateListPane()) return 0;
+        app.view = new CMyView(Module().host.frame);
+        app.view->InitialUpdate();
+        if (!CreateNavigationPage()) return 0;
+        Module().menuLoaded = true;
+        return 1;
+    });
+}
+
+PLUGIN_EXPORT void ShowPlugin(void*, void*, void** accelerators) {
+    GuardedVoid([&] {
+        CTesseraApp& app = TheApp();
+        PluginModule& module = Module();
+        if (!app.navPage) return;
+        app.shown = 1;
+        module.accelerators = LoadAccelerators();
+        if (accelerators) *accelerators = module.accelerators.get();
+        app.navPage->TakeStrip(module.host.strip);
+        FillMenuBar(module.host.menuBar);
+        if (!LoadToolbar(module.host.toolBar)) {
+            wxMessageBox(LoadResString(IDS_LOAD_TOOLBAR_FAILED), LoadResString(IDS_APP_CAPTION),
+                         wxOK | wxICON_ERROR);
+            wxTheApp->ExitMainLoop();
+            return;
+        }
+        bool walletPage = app.connectionState == plugin::kStateConnected &&
+                          module.setupKind == plugin::kSetUpPhone &&
+                          !app.navPage->Session().ReadWhileLoggedOut();
+        if (walletPage) {
+            app.navPage->RepresentSelection();
+        } else {
+            app.navPage->SelectRoot();
+        }
+        module.host.frame->Layout();
+    });
+}
+
+PLUGIN_EXPORT void HidePlugin() {
+    GuardedVoid([] {
+        CTesseraApp& app = TheApp();
+        app.shown = 0;
+        if (!app.view) return;
+        ReturnMainViewId();
+        ShowListPane(false);
+        app.view->Hide();
+        Module().host.webView->Hide();
+    });
+}
+
+PLUGIN_EXPORT void UnInitPlugin() {
+    GuardedVoid([] {
+        CTesseraApp& app = TheApp();
+        PluginModule& module = Module();
+        DestroyWindows();
+        module.menuLoaded = false;
+        module.icon.reset();
+        module.accelerators.reset();
+        app.link.Disconnect();
+        app.settings.Save(HostOptionsPath());
+        module.host = {};
+        app.shown = 0;
+    });
+}
+
+PLUGIN_EXPORT int PluginProc(int id, int code, void* extra, void* /*handlerInfo*/) {
+    return Guarded(0, [&] {
+        CTesseraApp& app = TheApp();
+        if (app.listBar && app.listBar->OnCommand(id, code, extra)) return 1;
+        if (app.navPage && app.navPage->OnCommand(id, code, extra)) return 1;
+        if (app.view && app.view->OnCommand(id, code, extra)) return 1;
+        return 0;
+    });
+}
+
+PLUGIN_EXPORT int CPU(const uint32_t* message) {
+    return Guarded(1, [&] {
+        if (!message) return 1;
+        uint32_t record[plugin::kMessageWords];
+        std::memcpy(record, message, sizeof record);
+        uint32_t status = record[plugin::kMessageStatus];
+        if (status == plugin::kAppNotRunning || status == plugin::kAppRunning) {
+            Module().appStatus = status;
+        } else if (status == plugin::kAppCloseFailed) {
+            Module().appStatus = status;
+            return -1;
+        }
+        return 1;
+    });
+}
+
+PLUGIN_EXPORT void OnStateChange(int state) {
+    GuardedVoid([&] {
+        CTesseraApp& app = TheApp();
+        app.connectionState = state;
+        if (!app.navPage) return;
+        if (state == plugin::kStateDisconnected) app.navPage->Session() = WalletSession{};
+        app.navPage->BuildTree();
+    });
+}
+
+PLUGIN_EXPORT void OnSetUpChange(int kind, const uint32_t* version) {
+    GuardedVoid([&] {
+        PluginModule& module = Module();
+        module.setupKind = kind;
+        module.setupVersion = {};
+        if (version) std::copy(version, version + 4, module.setupVersion.begin());
+        bool same = std::equal(module.setupVersion.begin(), module.setupVersion.end(), std::begin(kVersion));
+        TheApp().versionAccepted = kind == plugin::kSetUpPhone && same ? 1 : 0;
+    });
+}
+
+PLUGIN_EXPORT void OnOptionsChanged(const uint32_t* options) {
+    GuardedVoid([&] {
+        if (options) TheApp().settings.SetIdleMinutes(static_cast<int32_t>(options[kIdleMinutesWord]));
+    });
+}
+
+PLUGIN_EXPORT void SetSleepTickCount(uint32_t idleMs) {
+    GuardedVoid([&] {
+        CTesseraApp& app = TheApp();
+        uint32_t threshold = static_cast<uint32_t>(app.settings.IdleMinutes()) * 60000u;
+        if (app.connectionState == plugin::kStateConnected && idleMs >= threshold) app.Lock(false);
+    });
+}
+
+PLUGIN_EXPORT void* CreateOptionsDialog(void* parent) {
+    return Guarded<void*>(nullptr, [&]() -> void* {
+        if (!parent) return nullptr;
+        auto confirm = [](int minutes) { TheApp().settings.SetIdleMinutes(minutes); };
+        return new CTessera_OptionsDlg(static_cast<wxWindow*>(parent), TheApp().settings.IdleMinutes(),
+                                       confirm);
+    });
+}

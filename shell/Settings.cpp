@@ -1,0 +1,51 @@
+#include "shell/Settings.h"
+
+#include <wx/gdicmn.h>
+
+namespace {
+
+struct FontStyle {
+    int points;
+    int weight;
+    bool underlined;
+};
+
+constexpr FontStyle kFonts[4] = {{9, 500, false}, {10, 700, false}, {9, 700, false}, {10, 700, true}};
+
+wxFont MakeFont(const FontStyle& style, int dpi) {
+    int height = CSettings::FontHeight(style.points, dpi);
+    // wx takes the character height as a positive pixel size.
+    wxFontInfo info(wxSize(0, -height));
+    info.FaceName("Tahoma").Weight(style.weight).Underlined(style.underlined);
+    return wxFont(info);
+}
+
+}  // namespace
+
+CSettings::CSettings() {
+    int dpi = wxGetDisplayPPI().y;
+    if (dpi <= 0) dpi = 96;
+    for (int i = 0; i < 4; ++i) fonts[i] = MakeFont(kFonts[i], dpi);
+}
+
+const wxFont& CSettings::Font(int number) const {
+    return fonts[(number >= 1 && number <= 4 ? number : 1) - 1];
+}
+
+int CSettings::FontHeight(int points, int dpi) {
+    long long product = static_cast<long long>(points) * dpi;
+    long long rounded = product >= 0 ? (product + 36) / 72 : (product - 36) / 72;
+    return -static_cast<int>(rounded);
+}
+
+void CSettings::Load(const std::filesystem::path& file) {
+    ReadOptionsFile(file, record);
+}
+
+void CSettings::Save(const std::filesystem::path& file) const {
+    HostOptionsRecord onDisk{};
+    if (!ReadOptionsFile(file, onDisk)) return;
+    if (onDisk[kIdleMinutesWord] == record[kIdleMinutesWord]) return;
+    onDisk[kIdleMinutesWord] = record[kIdleMinutesWord];
+    WriteOptionsFile(file, onDisk);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The plug-in's local settings: the four fonts its forms draw with, and the host's options record,
+// of which the plug-in reads and changes only the idle lock minutes (word 7).
+#include <wx/font.h>
+
+#include <filesystem>
+
+#include "shell/HostOptionsFile.h"
+
+class CSettings {
+public:
+    CSettings();
+    CSettings(const CSettings&) = delete;
+    CSettings& operator=(const CSettings&) = delete;
+
+    // Fonts 1 to 4: 9 pt medium, 10 pt bold, 9 pt bold, 10 pt bold underlined.
+    const wxFont& Font(int number) const;
+
+    int IdleMinutes() const { return static_cast<int32_t>(record[kIdleMinutesWord]); }
+    void SetIdleMinutes(int minutes) { record[kIdleMinutesWord] = static_cast<uint32_t>(minutes); }
+
+    // At start-up: the file's record replaces the defaults when it reads.
+    void Load(const std::filesystem::path& file);
+    // At unload: the minutes are written back only when the file reads and holds other minutes.
+    void Save(const std::filesystem::path& file) const;
+
+    // The platform's font height for a point size: -(points * dpi / 72), rounded half away from 0.
+    static int FontHeight(int points, int dpi);
+
+private:
+    HostOptionsRecord record{0, 0, 0, 0, 0, 0, 0, kDefaultIdleMinutes};
+    wxFont fonts[4];
+};

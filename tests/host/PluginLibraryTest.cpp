@@ -1,0 +1,59 @@
+// Opening plug-in libraries: the folder listing, the entry points, and the errors that name the reason.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "host/PluginLibrary.h"
+
+namespace {
+
+TEST(PluginLibraryTest, ListsTheSharedLibrariesOfAFolderByName) {
+    TempDir dir;
+    for (const char* name : {"b.so", "a.so", "notes.txt", "c.so.1"}) WriteBytes(dir / name, {0});
+    std::filesystem::create_directory(dir / "folder.so");
+    std::vector<std::filesystem::path> files = ListPluginFiles(dir.Path());
+    EXPECT_EQ(files, (std::vector<std::filesystem::path>{dir / "a.so", dir / "b.so"}));
+    EXPECT_TRUE(ListPluginFiles(dir / "missing").empty());
+}
+
+TEST(PluginLibraryTest, ResolvesEveryEntryPoint) {
+    std::string error;
+    auto library = PluginLibrary::Open(FAKE_PLUGIN_GOOD, error);
+    ASSERT_TRUE(library) << error;
+    const PluginEntryPoints& call = library->Call();
+    for (const void* entry :
+         {(void*)call.getPluginInfo, (void*)call.initPlugin, (void*)call.unInitPlugin, (void*)call.showPlugin,
+          (void*)call.hidePlugin, (void*)call.pluginProc, (void*)call.cpu, (void*)call.onStateChange,
+          (void*)call.onSetUpChange, (void*)call.onOptionsChanged, (void*)call.setSleepTickCount,
+          (void*)call.createOptionsDialog}) {
+        EXPECT_NE(entry, nullptr);
+    }
+    uint32_t info[plugin::kInfoWords] = {};
+    ASSERT_EQ(call.getPluginInfo(info), 1);
+    EXPECT_EQ(PluginInfoName(info), u"Fake");
+}
+
+TEST(PluginLibraryTest, FailuresSayWhy) {
+    TempDir dir;
+    std::string error;
+    EXPECT_FALSE(PluginLibrary::Open(FAKE_PLUGIN_MISSING_EXPORT, error));
+    EXPECT_NE(error.find("SetSleepTickCount"), std::string::npos) << error;
+
+    WriteBytes(dir / "broken.so", {'n', 'o', 't'});
+    EXPECT_FALSE(PluginLibrary::Open(dir / "broken.so", error));
+    EXPECT_NE(error.find("cannot be loaded"), std::string::npos) << error;
+    EXPECT_FALSE(PluginLibrary::Open(dir / "missing.so", error));
+    EXPECT_NE(error.find("missing.so"), std::string::npos) << error;
+}
+
+TEST(PluginLibraryTest, NameIsBoundedBy32Units) {
+    uint32_t info[plugin::kInfoWords] = {};
+    EXPECT_EQ(PluginInfoName(info), u"");
+    for (int word = 6; word < plugin::kInfoWords; ++word) info[word] = 'x' | 'y' << 16;
+    std::u16string full = PluginInfoName(info);
+    EXPECT_EQ(full.size(), 32u);
+    EXPECT_EQ(full.substr(0, 4), u"xyxy");
+    info[7] = 'z';  // a terminator in the high half of the second word
+    EXPECT_EQ(PluginInfoName(info), u"xyz");
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#include "shell/HostOptionsFile.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+std::vector<uint8_t> RecordBytes(uint32_t minutes, uint8_t fill) {
+    std::vector<uint8_t> bytes(32, fill);
+    for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(minutes >> (8 * i));
+    return bytes;
+}
+
+TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesAndNothingShorter) {
+    TempDir dir;
+    HostOptionsRecord record{};
+    record[7] = 5;
+    WriteBytes(dir / "short", std::vector<uint8_t>(31, 1));
+    EXPECT_FALSE(ReadOptionsFile(dir / "short", record));
+    EXPECT_EQ(record[7], 5u);
+    EXPECT_EQ(record[0], 0u);
+
+    std::vector<uint8_t> longer = RecordBytes(10, 0x11);
+    longer.push_back(0x99);
+    WriteBytes(dir / "long", longer);
+    ASSERT_TRUE(ReadOptionsFile(dir / "long", record));
+    EXPECT_EQ(record[7], 10u);
+    EXPECT_EQ(record[0], 0x11111111u);
+}
+
+TEST(HostOptionsFile, MissingFileIsCreatedEmptyButMissingFolderFails) {
+    TempDir dir;
+    HostOptionsRecord record{};
+    int error = 0;
+    EXPECT_FALSE(ReadOptionsFile(dir / "options.dat", record));
+    EXPECT_TRUE(std::filesystem::exists(dir / "options.dat"));
+    EXPECT_EQ(std::filesystem::file_size(dir / "options.dat"), 0u);
+    EXPECT_FALSE(ReadOptionsFile(dir / "absent" / "options.dat", record, &error));
+    EXPECT_EQ(error, ENOENT);
+}
+
+TEST(HostOptionsFile, WriteRoundTripsEveryWordLittleEndian) {
+    TempDir dir;
+    HostOptionsRecord record{1, 2, 3, 0x01020304, 5, 6, 7, 0xFFFFFFFF};
+    ASSERT_TRUE(WriteOptionsFile(dir / "options.dat", record));
+    std::vector<uint8_t> bytes = ReadBytes(dir / "options.dat");
+    ASSERT_EQ(bytes.size(), 32u);
+    EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + 12, bytes.begin() + 16)),
+              (std::vector<uint8_t>{4, 3, 2, 1}));
+    HostOptionsRecord back{};
+    ASSERT_TRUE(ReadOptionsFile(dir / "options.dat", back));
+    EXPECT_EQ(back, record);
+}
+
+TEST(HostOptionsFile, AFileHeldByAnotherFailsAfterTwoAttempts) {
+    TempDir dir;
+    WriteBytes(dir / "options.dat", RecordBytes(9, 0));
+    int holder = ::open((dir / "options.dat").c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    HostOptionsRecord record{};
+    EXPECT_FALSE(ReadOptionsFile(dir / "options.dat", record));
+    EXPECT_FALSE(WriteOptionsFile(dir / "options.dat", record));
+    ::close(holder);
+    EXPECT_TRUE(ReadOptionsFile(dir / "options.dat", record));
+    EXPECT_EQ(record[7], 9u);
+}
+
+}  // namespace

@@ -1,0 +1,336 @@
+// The plug-in's entry points driven as the host drives them, against a frame shaped like the host's.
+#include <gtest/gtest.h>
+#include <wx/combobox.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "FakeHostFrame.h"
+#include "GuiTest.h"
+#include "shell/TesseraApp.h"
+#include "support/TestSupport.h"
+#include "ui/LinkLauncher.h"
+#include "ui/ListBar.h"
+#include "ui/MyView.h"
+#include "ui/OutLookBarPage.h"
+#include "ui/StartPages.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+void SetIdleMinutes(int minutes) {
+    uint32_t record[8] = {0, 0, 0, 0, 0, 0, 0, static_cast<uint32_t>(minutes)};
+    OnOptionsChanged(record);
+}
+
+std::vector<uint32_t> Message(uint32_t status) {
+    std::vector<uint32_t> record(plugin::kMessageWords, 0);
+    record[plugin::kMessageStatus] = status;
+    record[plugin::kMessageTag] = plugin::kInterfaceTag;
+    return record;
+}
+
+class PluginEntryPoints : public testing::Test {
+protected:
+    void SetUp() override {
+        uint32_t info[plugin::kInfoWords];
+        ASSERT_EQ(GetPluginInfo(info), 1);
+        host = new FakeHostFrame;
+        ASSERT_EQ(host->Init(), 1);
+        PumpEvents();
+    }
+    void TearDown() override {
+        HidePlugin();
+        OnStateChange(plugin::kStateDisconnected);
+        UnInitPlugin();
+        SetLinkLauncher(nullptr);
+        host->Destroy();
+        PumpEvents();
+    }
+    void Show() {
+        void* accelerators = nullptr;
+        ShowPlugin(nullptr, nullptr, &accelerators);
+        this->accelerators = static_cast<wxAcceleratorTable*>(accelerators);
+        PumpEvents();
+    }
+    COutLookBarPage* Page() { return TheApp().navPage; }
+    // A wallet page selected and the session ready for the lock to act.
+    void OpenCardsPage() {
+        Page()->Session().lockoutCheckPending = false;
+        Page()->Session().loggedIn = true;
+        Page()->SelectItem(NavItem::Cards);
+        ASSERT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    }
+
+    FakeHostFrame* host = nullptr;
+    wxAcceleratorTable* accelerators = nullptr;
+};
+
+TEST(PluginInfo, FillsTheRecordAndRefusesNull) {
+    EXPECT_EQ(GetPluginInfo(nullptr), 0);
+    uint32_t info[plugin::kInfoWords];
+    std::memset(info, 0xAA, sizeof info);
+    ASSERT_EQ(GetPluginInfo(info), 1);
+    EXPECT_EQ(info[0], 0x00020001u);
+    EXPECT_EQ(std::vector<uint32_t>(info + 1, info + 5), (std::vector<uint32_t>{1, 0, 1, 519}));
+    EXPECT_NE(info[5], 0u);
+    std::u16string name;
+    const auto* units = reinterpret_cast<const uint8_t*>(info + 6);
+    for (int i = 0; i < plugin::kInfoNameUnits; ++i) name += char16_t(units[2 * i] | units[2 * i + 1] << 8);
+    EXPECT_EQ(name, std::u16string(u"Tessera") + std::u16string(32 - 7, u'\0'));
+}
+
+TEST_F(PluginEntryPoints, InitRefusesAnyNullHandleAndCreatesNothing) {
+    size_t pages = host->navBar->GetPageCount();
+    void* h[7] = {host,         host->GetMenuBar(), host->GetToolBar(), host->GetStatusBar(),
+                  host->navBar, host->webView,      host->strip};
+    for (int missing = 0; missing < 7; ++missing) {
+        void* a[7];
+        std::copy(h, h + 7, a);
+        a[missing] = nullptr;
+        EXPECT_EQ(InitPlugin(a[0], a[1], a[2], a[3], a[4], a[5], a[6], nullptr), 0) << missing;
+    }
+    EXPECT_EQ(host->navBar->GetPageCount(), pages);
+}
+
+TEST_F(PluginEntryPoints, InitCreatesTheThreeWindowsAndTheTree) {
+    EXPECT_EQ(TheApp().listBar->GetId(), 12345);
+    EXPECT_EQ(TheApp().view->GetId(), 12346);
+    EXPECT_FALSE(TheApp().view->IsShown());
+    wxAuiPaneInfo& pane = host->manager.GetPane(TheApp().listBar);
+    ASSERT_TRUE(pane.IsOk());
+    EXPECT_EQ(pane.caption, "Tessera");
+    EXPECT_EQ(pane.best_size.x, 320);
+    EXPECT_TRUE(pane.HasGripper());
+    EXPECT_FALSE(pane.IsShown());
+
+    int index = host->navBar->FindPage(Page());
+    ASSERT_NE(index, wxNOT_FOUND);
+    EXPECT_EQ(host->navBar->GetPageText(index), "Tessera");
+    EXPECT_EQ(Page()->GetId(), 12347);
+
+    wxTreeCtrl* tree = Page()->Tree();
+    EXPECT_EQ(tree->GetId(), 10000);
+    std::vector<std::pair<wxString, int>> items;
+    std::function<void(wxTreeItemId)> walk = [&](wxTreeItemId item) {
+        items.emplace_back(tree->GetItemText(item), tree->GetItemImage(item));
+        wxTreeItemIdValue cookie;
+        for (auto child = tree->GetFirstChild(item, cookie); child.IsOk();
+             child = tree->GetNextChild(item, cookie))
+            walk(child);
+    };
+    walk(tree->GetRootItem());
+    std::vector<std::pair<wxString, int>> expected = {{" Pocketdeck", -1}, {" Tessera", 1},    {" Cards", 2},
+                                                      {" Templates", 3},   {" Categories", 4}, {" Backup", 5},
+                                                      {" Help", 6}};
+    EXPECT_EQ(items, expected);
+    EXPECT_EQ(tree->GetSelection(), tree->GetRootItem());
+    EXPECT_TRUE(tree->IsExpanded(tree->GetRootItem()));
+}
+
+TEST_F(PluginEntryPoints, ShowLoadsMenuToolbarAcceleratorsAndTakesTheStrip) {
+    Show();
+    ASSERT_NE(accelerators, nullptr);
+    EXPECT_TRUE(accelerators->IsOk());
+    wxMenuBar* bar = host->GetMenuBar();
+    std::vector<wxString> titles;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) titles.push_back(bar->GetMenuLabel(i));
+    EXPECT_EQ(titles, (std::vector<wxString>{"&File", "&Edit", "&Tools", "&View"}));
+    EXPECT_EQ(bar->FindItem(ID_NEW_CARD)->GetItemLabel(), "&New Card\tCtrl+N");
+    EXPECT_EQ(bar->FindItem(ID_VISIT_WEBSITE)->GetItemLabel(), "&Visit Quillmark Website");
+    EXPECT_NE(bar->FindItem(ID_APP_EXIT), nullptr);
+
+    wxToolBar* tools = host->GetToolBar();
+    std::vector<int> ids;
+    for (size_t i = 0; i < tools->GetToolsCount(); ++i) {
+        const wxToolBarToolBase* tool = tools->GetToolByPos(i);
+        ids.push_back(tool->IsSeparator() ? 0 : tool->GetId());
+    }
+    EXPECT_EQ(ids, (std::vector<int>{32839, 0, 32007, 0, 32003, 0, 32008, 0, 32841, 0, 32878}));
+    wxToolBarToolBase* newTool = tools->FindById(ID_NEW_DROPDOWN);
+    EXPECT_EQ(newTool->GetKind(), wxITEM_DROPDOWN);
+    ASSERT_NE(newTool->GetDropdownMenu(), nullptr);
+    EXPECT_EQ(newTool->GetDropdownMenu()->GetMenuItemCount(), 3u);
+    EXPECT_EQ(tools->FindById(ID_LOCK_WALLET)->GetLabel(), "Lock Wallet");
+    EXPECT_NE(wxDynamicCast(tools->FindControl(ID_FIND_BOX), wxComboBox), nullptr);
+
+    EXPECT_EQ(host->strip->GetParent(), Page());
+    EXPECT_TRUE(host->strip->IsShown());
+    EXPECT_EQ(TheApp().shown, 1);
+}
+
+TEST_F(PluginEntryPoints, StartPagesNavigateOnlyToAnotherAddress) {
+    Show();
+    EXPECT_EQ(host->webView->GetOpenedPage(), StartPageAddress(StartPage::Index));
+    int loads = host->webView->loads;
+    Page()->SelectRoot();
+    EXPECT_EQ(host->webView->loads, loads);
+    Page()->SelectItem(NavItem::Help);
+    EXPECT_EQ(host->webView->GetOpenedPage(), StartPageAddress(StartPage::Help));
+    EXPECT_EQ(host->webView->loads, loads + 1);
+    EXPECT_TRUE(host->webView->IsShown());
+}
+
+TEST_F(PluginEntryPoints, HideReturnsTheMainViewIdAndHidesTheViews) {
+    Show();
+    TheApp().view->SetId(AFX_IDW_PANE_FIRST);
+    host->webView->SetId(IDW_MAIN_VIEW);
+    TheApp().view->Show();
+    HidePlugin();
+    EXPECT_EQ(host->webView->GetId(), AFX_IDW_PANE_FIRST);
+    EXPECT_EQ(TheApp().view->GetId(), IDW_MAIN_VIEW);
+    EXPECT_FALSE(TheApp().view->IsShown());
+    EXPECT_FALSE(host->webView->IsShown());
+    EXPECT_FALSE(host->manager.GetPane(TheApp().listBar).IsShown());
+    EXPECT_EQ(TheApp().shown, 0);
+}
+
+TEST_F(PluginEntryPoints, StateChangeRebuildsTheTreeAndReturnsToTheRoot) {
+    Show();
+    OpenCardsPage();
+    OnStateChange(plugin::kStateConnected);
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
+    EXPECT_EQ(Page()->Tree()->GetCount(), 7u);
+    EXPECT_EQ(TheApp().connectionState, 4);
+    OnStateChange(plugin::kStateDisconnected);
+    EXPECT_TRUE(Page()->Session().lockoutCheckPending);
+    EXPECT_FALSE(Page()->Session().loggedIn);
+}
+
+TEST_F(PluginEntryPoints, ShowPresentsTheWalletPageOnlyWhenConnectedAndNotLoggedOutAfterARead) {
+    uint32_t version[4] = {1, 0, 1, 519};
+    OnStateChange(plugin::kStateConnected);
+    OnSetUpChange(plugin::kSetUpPhone, version);
+    OpenCardsPage();
+    Show();
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    HidePlugin();
+    Page()->Session().walletRead = Page()->Session().templatesRead = true;
+    Page()->Session().loggedIn = false;
+    Show();
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
+}
+
+TEST_F(PluginEntryPoints, SetUpChangeAcceptsOnlyThePhoneWithTheOneVersion) {
+    uint32_t good[4] = {1, 0, 1, 519};
+    uint32_t newer[4] = {1, 0, 1, 520};
+    OnSetUpChange(2, good);
+    EXPECT_EQ(TheApp().versionAccepted, 1);
+    OnSetUpChange(2, newer);
+    EXPECT_EQ(TheApp().versionAccepted, 0);
+    OnSetUpChange(1, good);
+    EXPECT_EQ(TheApp().versionAccepted, 0);
+    OnSetUpChange(2, nullptr);
+    EXPECT_EQ(TheApp().versionAccepted, 0);
+    EXPECT_EQ(Module().setupKind, 2);
+}
+
+TEST_F(PluginEntryPoints, CpuStoresTheApplicationStatus) {
+    Module().appStatus = plugin::kAppUnknown;
+    EXPECT_EQ(CPU(Message(13).data()), 1);
+    EXPECT_EQ(Module().appStatus, 13u);
+    EXPECT_EQ(CPU(Message(12).data()), -1);
+    EXPECT_EQ(Module().appStatus, 12u);
+    EXPECT_EQ(CPU(Message(14).data()), 1);
+    EXPECT_EQ(Module().appStatus, 12u);
+    EXPECT_EQ(CPU(Message(11).data()), 1);
+    EXPECT_EQ(Module().appStatus, 11u);
+    EXPECT_EQ(CPU(nullptr), 1);
+}
+
+TEST_F(PluginEntryPoints, IdleLocksFromTheThresholdOnlyWhenConnected) {
+    SetIdleMinutes(5);
+    OpenCardsPage();
+    SetSleepTickCount(300000);  // not connected
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    OnStateChange(plugin::kStateConnected);
+    OpenCardsPage();
+    SetSleepTickCount(299999);
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    EXPECT_TRUE(Page()->Session().loggedIn);
+    SetSleepTickCount(300000);
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
+    EXPECT_FALSE(Page()->Session().loggedIn);
+}
+
+TEST_F(PluginEntryPoints, ZeroMinutesNeverLockWhileTheLockCommandStillDoes) {
+    OnStateChange(plugin::kStateConnected);
+    SetIdleMinutes(0);
+    OpenCardsPage();
+    SetSleepTickCount(0xFFFFFFFF);
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    EXPECT_EQ(PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr), 1);
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
+    EXPECT_FALSE(Page()->Session().loggedIn);
+}
+
+TEST_F(PluginEntryPoints, TheLockWaitsForTheLoginDialogAndThePendingLockoutCheck) {
+    OnStateChange(plugin::kStateConnected);
+    OpenCardsPage();
+    Module().loginDialogOpen = true;
+    PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr);
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    Module().loginDialogOpen = false;
+    Page()->Session().lockoutCheckPending = true;
+    PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr);
+    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    EXPECT_TRUE(Page()->Session().loggedIn);
+}
+
+TEST_F(PluginEntryPoints, PluginProcRoutesKnownCommandsAndRefusesOthers) {
+    std::vector<std::pair<wxString, wxString>> launched;
+    SetLinkLauncher([&](const wxString& target, const wxString& verb) {
+        launched.emplace_back(target, verb);
+        return true;
+    });
+    EXPECT_EQ(PluginProc(ID_VISIT_WEBSITE, plugin::kCodeCommand, nullptr, nullptr), 1);
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].first, wxString::FromUTF8(kMakerWebsite));
+    EXPECT_EQ(launched[0].second, "open");
+    EXPECT_EQ(PluginProc(40000, plugin::kCodeCommand, nullptr, nullptr), 0);
+    EXPECT_EQ(PluginProc(ID_VISIT_WEBSITE, plugin::kCodeUpdateUi, nullptr, nullptr), 0);
+    EXPECT_EQ(launched.size(), 1u);
+}
+
+TEST_F(PluginEntryPoints, OptionsPageTakesWholeNumbersOnly) {
+    EXPECT_EQ(CreateOptionsDialog(nullptr), nullptr);
+    SetIdleMinutes(7);
+    auto* page = static_cast<wxWindow*>(CreateOptionsDialog(host));
+    ASSERT_NE(page, nullptr);
+    auto* edit = wxDynamicCast(page->FindWindow(IDC_OPTIONS_MINUTES), wxTextCtrl);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->GetValue(), "7");
+
+    edit->ChangeValue("12x");
+    wxTEST_DIALOG(EXPECT_FALSE(page->TransferDataFromWindow()), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_EQ(TheApp().settings.IdleMinutes(), 7);
+
+    edit->ChangeValue("0");
+    EXPECT_TRUE(page->TransferDataFromWindow());
+    EXPECT_EQ(TheApp().settings.IdleMinutes(), 0);
+    page->Destroy();
+}
+
+TEST_F(PluginEntryPoints, UnInitReleasesEveryWindowAndGivesTheStripBack) {
+    Show();
+    size_t pages = host->navBar->GetPageCount();
+    HidePlugin();
+    UnInitPlugin();
+    EXPECT_EQ(TheApp().listBar, nullptr);
+    EXPECT_EQ(TheApp().view, nullptr);
+    EXPECT_EQ(TheApp().navPage, nullptr);
+    EXPECT_EQ(host->navBar->GetPageCount(), pages - 1);
+    EXPECT_EQ(host->FindWindow(IDW_LIST_BAR), nullptr);
+    EXPECT_EQ(host->FindWindow(IDW_MAIN_VIEW), nullptr);
+    EXPECT_EQ(host->strip->GetParent(), host);
+    EXPECT_FALSE(host->strip->IsShown());
+    EXPECT_FALSE(host->manager.GetPane("tessera.list").IsOk());
+    EXPECT_EQ(PluginProc(ID_VISIT_WEBSITE, plugin::kCodeCommand, nullptr, nullptr), 0);
+    // The host may load the plug-in again.
+    ASSERT_EQ(host->Init(), 1);
+    EXPECT_EQ(host->navBar->GetPageCount(), pages);
+}
+
+}  // namespace

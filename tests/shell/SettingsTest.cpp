@@ -1,0 +1,81 @@
+#include "shell/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+std::vector<uint8_t> RecordBytes(uint32_t minutes, uint8_t fill) {
+    std::vector<uint8_t> bytes(32, fill);
+    for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(minutes >> (8 * i));
+    return bytes;
+}
+
+// A write leaves a fresh modification time; the file is dated back so that one shows.
+void DateBack(const std::filesystem::path& file) {
+    std::filesystem::last_write_time(file,
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(24));
+}
+
+bool WrittenSinceDatedBack(const std::filesystem::path& file) {
+    return std::filesystem::last_write_time(file) >
+           std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+}
+
+TEST(Settings, FontHeightsFollowTheScreenResolution) {
+    EXPECT_EQ(CSettings::FontHeight(9, 96), -12);
+    EXPECT_EQ(CSettings::FontHeight(10, 96), -13);
+    EXPECT_EQ(CSettings::FontHeight(9, 120), -15);
+    EXPECT_EQ(CSettings::FontHeight(10, 120), -17);
+    CSettings settings;
+    EXPECT_EQ(settings.Font(1).GetNumericWeight(), 500);
+    EXPECT_EQ(settings.Font(2).GetNumericWeight(), 700);
+    EXPECT_TRUE(settings.Font(4).GetUnderlined());
+    EXPECT_FALSE(settings.Font(3).GetUnderlined());
+    EXPECT_GT(settings.Font(2).GetPixelSize().y, settings.Font(3).GetPixelSize().y);
+}
+
+TEST(Settings, AShortFileKeepsTheDefaultAndIsNotRewritten) {
+    TempDir dir;
+    auto file = dir / "options.dat";
+    WriteBytes(file, std::vector<uint8_t>(31, 0));
+    CSettings settings;
+    settings.Load(file);
+    EXPECT_EQ(settings.IdleMinutes(), 5);
+    settings.Save(file);
+    EXPECT_EQ(std::filesystem::file_size(file), 31u);
+}
+
+TEST(Settings, UnchangedMinutesAreNotWrittenAtUnload) {
+    TempDir dir;
+    auto file = dir / "options.dat";
+    WriteBytes(file, RecordBytes(10, 0));
+    CSettings settings;
+    settings.Load(file);
+    EXPECT_EQ(settings.IdleMinutes(), 10);
+    DateBack(file);
+    settings.Save(file);
+    EXPECT_FALSE(WrittenSinceDatedBack(file));
+}
+
+TEST(Settings, ChangedMinutesAreSavedAndTheHostsWordsSurvive) {
+    TempDir dir;
+    auto file = dir / "options.dat";
+    WriteBytes(file, RecordBytes(10, 0x5A));
+    CSettings settings;
+    settings.Load(file);
+    settings.SetIdleMinutes(0);
+    settings.Save(file);
+    EXPECT_EQ(ReadBytes(file), RecordBytes(0, 0x5A));
+}
+
+TEST(Settings, NothingIsWrittenWhenTheFileCannotBeRead) {
+    TempDir dir;
+    CSettings settings;
+    settings.SetIdleMinutes(3);
+    settings.Save(dir / "absent" / "options.dat");
+    EXPECT_FALSE(std::filesystem::exists(dir / "absent"));
+}
+
+}  // namespace

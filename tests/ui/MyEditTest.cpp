@@ -1,0 +1,175 @@
+// The field editor box: the keys it lets through, the links it opens and the launcher they go through.
+#include "FrameFixture.h"
+#include "ui/EditKeyFilter.h"
+#include "ui/EditLink.h"
+#include "ui/LinkLauncher.h"
+#include "ui/MyEdit.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+TEST(EditKeyFilterTest, OnlyCopyPasteAndSelectAllPassOfTheCtrlShortcuts) {
+    EXPECT_EQ(EditKeyFilter('C', true), EditKeyAction::Copy);
+    EXPECT_EQ(EditKeyFilter('V', true), EditKeyAction::Paste);
+    EXPECT_EQ(EditKeyFilter('A', true), EditKeyAction::SelectAll);
+    for (int key : std::initializer_list<int>{'X', 'Z', 'Y', 'B', WXK_INSERT, WXK_DELETE}) {
+        EXPECT_EQ(EditKeyFilter(key, true), EditKeyAction::Swallow) << key;
+    }
+}
+
+TEST(EditKeyFilterTest, PlainKeysPassAndEscNeverDoes) {
+    for (int key : std::initializer_list<int>{'X', 'A', WXK_BACK, WXK_LEFT, WXK_RETURN}) {
+        EXPECT_EQ(EditKeyFilter(key, false), EditKeyAction::Pass) << key;
+    }
+    EXPECT_EQ(EditKeyFilter(WXK_ESCAPE, false), EditKeyAction::Swallow);
+    EXPECT_EQ(EditKeyFilter(WXK_ESCAPE, true), EditKeyAction::Swallow);
+}
+
+TEST(EditLinkTest, ReadOnlyUrlOpensUnchangedAndEmailAsMailto) {
+    const auto url = EditLink::For(EditLink::kUrl, false, "www.example.org/a b");
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->target, "www.example.org/a b");
+    EXPECT_EQ(url->verb, "OPEN");
+    const auto mail = EditLink::For(EditLink::kEmail, false, "jane@example.org");
+    ASSERT_TRUE(mail);
+    EXPECT_EQ(mail->target, "mailto:jane@example.org");
+    EXPECT_EQ(mail->verb, "open");
+}
+
+TEST(EditLinkTest, NothingOpensWhenEditableEmptyOrNotALinkType) {
+    EXPECT_FALSE(EditLink::For(EditLink::kUrl, true, "www.example.org"));
+    EXPECT_FALSE(EditLink::For(EditLink::kEmail, true, "jane@example.org"));
+    EXPECT_FALSE(EditLink::For(EditLink::kUrl, false, ""));
+    EXPECT_FALSE(EditLink::For(EditLink::kEmail, false, ""));
+    for (int type : {0, 1, 2, 3, 6, 7}) EXPECT_FALSE(EditLink::For(type, false, "x@y")) << type;
+}
+
+class MyEditTest : public FrameFixture {
+protected:
+    void SetUp() override {
+        FrameFixture::SetUp();
+        SetLinkLauncher([this](const wxString& target, const wxString& verb) {
+            launched.emplace_back(target, verb);
+            return true;
+        });
+        frame->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent&) { frameSawKey = true; });
+    }
+    void TearDown() override {
+        SetLinkLauncher({});
+        FrameFixture::TearDown();
+    }
+
+    CMyEdit* MakeEdit(int fieldType, const wxString& text, long style = 0) {
+        return new CMyEdit(frame, 1234, fieldType, text, wxDefaultPosition, wxSize(200, 40), style);
+    }
+
+    // Sends a key press as the toolkit delivers it first; true when the box let it go on.
+    bool PressKey(CMyEdit* edit, int key, bool ctrl) {
+        wxKeyEvent event(wxEVT_CHAR_HOOK);
+        event.m_keyCode = key;
+        event.SetControlDown(ctrl);
+        event.SetEventObject(edit);
+        event.ResumePropagation(wxEVENT_PROPAGATE_MAX);
+        edit->ProcessWindowEvent(event);
+        return frameSawKey;
+    }
+
+    void Click(CMyEdit* edit) {
+        wxMouseEvent event(wxEVT_LEFT_DOWN);
+        event.SetPosition(wxPoint(5, 5));
+        event.SetLeftDown(true);
+        event.SetEventObject(edit);
+        edit->ProcessWindowEvent(event);
+    }
+
+    std::vector<std::pair<wxString, wxString>> launched;
+    bool frameSawKey = false;
+};
+
+TEST_F(MyEditTest, CtrlXAndCtrlZAreSwallowedAndLeaveTheText) {
+    CMyEdit* edit = MakeEdit(1, "secret");
+    edit->SetSelection(-1, -1);
+    EXPECT_FALSE(PressKey(edit, 'X', true));
+    EXPECT_FALSE(PressKey(edit, 'Z', true));
+    EXPECT_EQ(edit->GetValue(), "secret");
+    EXPECT_TRUE(PressKey(edit, 'X', false)) << "a plain key goes on to the box and beyond";
+}
+
+TEST_F(MyEditTest, EscIsSwallowed) {
+    CMyEdit* edit = MakeEdit(1, "name");
+    EXPECT_FALSE(PressKey(edit, WXK_ESCAPE, false));
+}
+
+TEST_F(MyEditTest, CtrlASelectsAllText) {
+    CMyEdit* edit = MakeEdit(1, "user name");
+    edit->SetSelection(2, 2);
+    EXPECT_FALSE(PressKey(edit, 'A', true));
+    long from = 0, to = 0;
+    edit->GetSelection(&from, &to);
+    EXPECT_EQ(from, 0);
+    EXPECT_EQ(to, 9);
+}
+
+TEST_F(MyEditTest, CtrlCThenCtrlVCopiesTheSelectionIntoAnotherBox) {
+    CMyEdit* source = MakeEdit(1, "copied text");
+    CMyEdit* target = MakeEdit(1, "");
+    source->SetSelection(0, 6);
+    PressKey(source, 'C', true);
+    PressKey(target, 'V', true);
+    EXPECT_TRUE(PumpUntil([&] { return target->GetValue() == "copied"; })) << target->GetValue();
+    EXPECT_EQ(source->GetValue(), "copied text");
+}
+
+TEST_F(MyEditTest, ReadOnlyUrlClickOpensItUnchanged) {
+    CMyEdit* edit = MakeEdit(EditLink::kUrl, "https://example.org/x?y=1", wxTE_READONLY);
+    EXPECT_TRUE(edit->IsLink());
+    EXPECT_TRUE(edit->GetCursor().IsOk());
+    Click(edit);
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].first, "https://example.org/x?y=1");
+    EXPECT_EQ(launched[0].second, "OPEN");
+}
+
+TEST_F(MyEditTest, ReadOnlyEmailClickOpensMailto) {
+    CMyEdit* edit = MakeEdit(EditLink::kEmail, "jane@example.org", wxTE_READONLY);
+    Click(edit);
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].first, "mailto:jane@example.org");
+    EXPECT_EQ(launched[0].second, "open");
+}
+
+TEST_F(MyEditTest, EmptyEditableOrPlainFieldsOpenNothing) {
+    Click(MakeEdit(EditLink::kUrl, "", wxTE_READONLY));
+    CMyEdit* editable = MakeEdit(EditLink::kUrl, "https://example.org");
+    EXPECT_FALSE(editable->IsLink());
+    EXPECT_FALSE(editable->GetCursor().IsOk());
+    Click(editable);
+    Click(MakeEdit(1, "https://example.org", wxTE_READONLY));
+    EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(MyEditTest, BecomesALinkWhenMadeReadOnly) {
+    CMyEdit* edit = MakeEdit(EditLink::kUrl, "https://example.org");
+    edit->SetEditable(false);
+    EXPECT_TRUE(edit->GetCursor().IsOk());
+    Click(edit);
+    edit->SetEditable(true);
+    EXPECT_FALSE(edit->GetCursor().IsOk());
+    Click(edit);
+    EXPECT_EQ(launched.size(), 1u);
+}
+
+TEST(LinkLauncherTest, LaunchLinkGoesThroughTheLauncherAndReportsItsResult) {
+    wxString seen;
+    SetLinkLauncher([&](const wxString& target, const wxString& verb) {
+        seen = verb + " " + target;
+        return false;
+    });
+    EXPECT_FALSE(LaunchLink("https://example.org", "OPEN"));
+    EXPECT_EQ(seen, "OPEN https://example.org");
+    SetLinkLauncher({});
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include "ui/MyEdit.h"
+
+#include "ui/EditKeyFilter.h"
+#include "ui/EditLink.h"
+#include "ui/LinkLauncher.h"
+
+CMyEdit::CMyEdit(wxWindow* parent, wxWindowID id, int fieldType, const wxString& value, const wxPoint& pos,
+                 const wxSize& size, long style)
+    // Single-line: the toolkit then keeps the one line vertically centred whatever the height.
+    : wxTextCtrl(parent, id, value, pos, size, style & ~wxTE_MULTILINE), m_fieldType(fieldType) {
+    Bind(wxEVT_CHAR_HOOK, &CMyEdit::OnCharHook, this);
+    Bind(wxEVT_LEFT_DOWN, &CMyEdit::OnLeftDown, this);
+    UpdateCursor();
+}
+
+void CMyEdit::SetFieldType(int fieldType) {
+    m_fieldType = fieldType;
+    UpdateCursor();
+}
+
+void CMyEdit::SetEditable(bool editable) {
+    wxTextCtrl::SetEditable(editable);
+    UpdateCursor();
+}
+
+bool CMyEdit::IsLink() const {
+    return EditLink::IsLinkField(m_fieldType, IsEditable());
+}
+
+void CMyEdit::UpdateCursor() {
+    SetCursor(IsLink() ? wxCursor(wxCURSOR_HAND) : wxNullCursor);
+}
+
+void CMyEdit::OnCharHook(wxKeyEvent& event) {
+    switch (EditKeyFilter(event.GetKeyCode(), event.ControlDown())) {
+        case EditKeyAction::Pass:
+            event.Skip();
+            break;
+        case EditKeyAction::Copy:
+            Copy();
+            break;
+        case EditKeyAction::Paste:
+            Paste();
+            break;
+        case EditKeyAction::SelectAll:
+            SelectAll();
+            break;
+        case EditKeyAction::Swallow:
+            break;
+    }
+}
+
+void CMyEdit::OnLeftDown(wxMouseEvent& event) {
+    event.Skip();
+    if (const auto link = EditLink::For(m_fieldType, IsEditable(), GetValue())) {
+        LaunchLink(link->target, link->verb);
+    }
+}

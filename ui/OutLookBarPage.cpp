@@ -1,0 +1,165 @@
+#include "ui/OutLookBarPage.h"
+
+#include <wx/dcclient.h>
+#include <wx/html/htmlwin.h>
+
+#include "ui/ArtLibrary.h"
+#include "ui/NavPageLayout.h"
+#include "ui/Resource.h"
+#include "ui/StartPages.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+struct NavItemEntry {
+    unsigned text;
+    int image;
+    int parent;  // index of the parent item, -1 for the root
+};
+
+constexpr NavItemEntry kItems[] = {
+    {IDS_TREE_ROOT, -1, -1},     {IDS_TREE_PRODUCT, 1, 0}, {IDS_TREE_CARDS, 2, 1}, {IDS_TREE_TEMPLATES, 3, 1},
+    {IDS_TREE_CATEGORIES, 4, 1}, {IDS_TREE_BACKUP, 5, 1},  {IDS_TREE_HELP, 6, 1},
+};
+
+constexpr int kTreeImageSize = 16;
+const wxColour kFrameGrey(0xC0, 0xC0, 0xC0);
+
+}  // namespace
+
+COutLookBarPage::COutLookBarPage(wxWindow* parent, const Views& views)
+    : wxPanel(parent, IDW_NAV_PAGE), views(views), images(kTreeImageSize, kTreeImageSize, true, 10) {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    tree = new wxTreeCtrl(this, IDC_NAV_TREE, wxDefaultPosition, wxDefaultSize,
+                          wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_NONE);
+    images.Add(LoadIconRes(IDI_TREE_ROOT));
+    images.Add(LoadBitmapRes(IDB_TREE_IMAGES));
+    tree->SetImageList(&images);
+    Bind(wxEVT_SIZE, &COutLookBarPage::OnSize, this);
+    Bind(wxEVT_PAINT, &COutLookBarPage::OnPaint, this);
+    Bind(wxEVT_CONTEXT_MENU, &COutLookBarPage::OnContextMenu, this);
+    tree->Bind(wxEVT_TREE_SEL_CHANGED, &COutLookBarPage::OnSelectionChanged, this);
+    BuildTree();
+}
+
+COutLookBarPage::~COutLookBarPage() {
+    tree->SetImageList(nullptr);
+}
+
+void COutLookBarPage::BuildTree() {
+    building = true;
+    tree->Freeze();
+    tree->DeleteAllItems();
+    for (size_t i = 0; i < std::size(kItems); ++i) {
+        const NavItemEntry& entry = kItems[i];
+        wxString text = LoadResString(entry.text);
+        items[i] = entry.parent < 0 ? tree->AddRoot(text, entry.image)
+                                    : tree->AppendItem(items[entry.parent], text, entry.image);
+    }
+    tree->Expand(items[0]);
+    tree->Expand(items[1]);
+    tree->Thaw();
+    building = false;
+    SelectRoot();
+}
+
+void COutLookBarPage::SelectRoot() {
+    SelectItem(NavItem::Root);
+}
+
+void COutLookBarPage::SelectItem(NavItem item) {
+    wxTreeItemId id = items[static_cast<int>(item)];
+    if (tree->GetSelection() == id) {
+        RunPage(item);
+    } else {
+        tree->SelectItem(id);  // the selection event runs the page
+    }
+}
+
+NavItem COutLookBarPage::SelectedItem() const {
+    wxTreeItemId selected = tree->GetSelection();
+    for (int i = 0; i < static_cast<int>(NavItem::Count); ++i) {
+        if (items[i] == selected) return static_cast<NavItem>(i);
+    }
+    return NavItem::Root;
+}
+
+void COutLookBarPage::RepresentSelection() {
+    RunPage(SelectedItem());
+}
+
+void COutLookBarPage::OnSelectionChanged(wxTreeEvent& event) {
+    if (!building && event.GetItem().IsOk()) RunPage(SelectedItem());
+}
+
+// The page handler. The wallet items open their lists once the wallet session is there; until then
+// choosing them leaves the view as it is.
+void COutLookBarPage::RunPage(NavItem item) {
+    wxWindow* frame = wxGetTopLevelParent(this);
+    if (frame) frame->Disable();
+    if (item == NavItem::Root || item == NavItem::Product || item == NavItem::Help) ShowStartPage(item);
+    if (frame) frame->Enable();
+}
+
+void COutLookBarPage::ShowStartPage(NavItem item) {
+    StartPage page = item == NavItem::Product ? StartPage::Product
+                     : item == NavItem::Help  ? StartPage::Help
+                                              : StartPage::Index;
+    wxString address = StartPageAddress(page);
+    if (views.webView && views.webView->GetOpenedPage() != address) views.webView->LoadPage(address);
+    ReturnMainViewId();
+    if (views.mainView) views.mainView->Hide();
+    if (views.showListPane) views.showListPane(false);
+    if (views.webView) views.webView->Show();
+    RelayoutFrame();
+}
+
+void COutLookBarPage::ReturnMainViewId() {
+    if (!views.mainView || !views.webView || views.mainView->GetId() != AFX_IDW_PANE_FIRST) return;
+    views.mainView->SetId(views.webView->GetId());
+    views.webView->SetId(AFX_IDW_PANE_FIRST);
+}
+
+void COutLookBarPage::RelayoutFrame() {
+    if (wxWindow* frame = wxGetTopLevelParent(this)) frame->Layout();
+}
+
+void COutLookBarPage::TakeStrip(wxWindow* window) {
+    strip = window;
+    if (strip->GetParent() != this) strip->Reparent(this);
+    strip->Show();
+    PostSizeEvent();
+}
+
+void COutLookBarPage::GiveBackStrip(wxWindow* newParent) {
+    if (strip && strip->GetParent() == this) {
+        strip->Hide();
+        strip->Reparent(newParent);
+    }
+    strip = nullptr;
+}
+
+bool COutLookBarPage::OnCommand(int, int, void*) {
+    return false;
+}
+
+void COutLookBarPage::OnSize(wxSizeEvent& event) {
+    NavPageLayout layout = NavPageLayout::For(GetClientSize());
+    tree->SetSize(layout.tree);
+    if (strip && strip->GetParent() == this) strip->SetSize(layout.strip);
+    Refresh();
+    event.Skip();
+}
+
+void COutLookBarPage::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    wxSize client = GetClientSize();
+    dc.SetBackground(wxBrush(GetBackgroundColour()));
+    dc.Clear();
+    dc.SetPen(wxPen(kFrameGrey));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(wxRect(client));
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(kFrameGrey));
+    dc.DrawRectangle(0, NavPageLayout::For(client).lineY, client.x, 3);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The plug-in's page in the host's navigation bar: the tree of the plug-in's pages above a strip in
+// which the host shows one of its own windows. Choosing an item shows its page; the wallet session's
+// flags live here.
+#include <wx/imaglist.h>
+#include <wx/panel.h>
+#include <wx/treectrl.h>
+
+#include <functional>
+
+#include "ui/WalletSession.h"
+
+class wxHtmlWindow;
+
+// The tree's items, in table order.
+enum class NavItem { Root, Product, Cards, Templates, Categories, Backups, Help, Count };
+
+class COutLookBarPage : public wxPanel {
+public:
+    // The windows the page shows and hides around the frame's main view.
+    struct Views {
+        wxHtmlWindow* webView = nullptr;
+        wxWindow* mainView = nullptr;
+        wxWindow* listPane = nullptr;
+        std::function<void(bool)> showListPane;  // docks or hides the list pane in the host frame
+    };
+
+    COutLookBarPage(wxWindow* parent, const Views& views);
+    ~COutLookBarPage() override;
+
+    // Rebuilds the tree and selects the root item, which shows its page.
+    void BuildTree();
+    void SelectRoot();
+    // Runs the selected item's page again (the root's when nothing is selected).
+    void RepresentSelection();
+    NavItem SelectedItem() const;
+    void SelectItem(NavItem item);
+    wxTreeCtrl* Tree() const { return tree; }
+
+    // The host's strip window: taken in while the plug-in is shown, given back at unload.
+    void TakeStrip(wxWindow* window);
+    void GiveBackStrip(wxWindow* newParent);
+
+    // Makes the host's web view the frame's main view again and shows the item's start page.
+    void ShowStartPage(NavItem item);
+
+    WalletSession& Session() { return session; }
+    bool OnCommand(int id, int code, void* extra);
+
+private:
+    void OnSize(wxSizeEvent& event);
+    void OnPaint(wxPaintEvent& event);
+    void OnSelectionChanged(wxTreeEvent& event);
+    void OnContextMenu(wxContextMenuEvent&) {}
+    void RunPage(NavItem item);
+    void ReturnMainViewId();
+    void RelayoutFrame();
+
+    Views views;
+    wxTreeCtrl* tree = nullptr;
+    wxImageList images;
+    wxTreeItemId items[static_cast<int>(NavItem::Count)];
+    wxWindow* strip = nullptr;
+    bool building = false;
+    WalletSession session;
+};
