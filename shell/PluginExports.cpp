@@ -263,7 +263,10 @@ PLUGIN_EXPORT void OnStateChange(int state) {
         CTesseraApp& app = TheApp();
         app.connectionState = state;
         if (!app.navPage) return;
-        if (state == plugin::kStateDisconnected) app.navPage->Session() = WalletSession{};
+        if (state == plugin::kStateDisconnected) {
+            app.navPage->Session() = WalletSession{};
+            Module().appStatus = plugin::kAppUnknown;
+        }
         app.navPage->BuildTree();
     });
 }

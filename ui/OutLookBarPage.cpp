@@ -18,7 +18,7 @@ struct NavItemEntry {
 };
 
 constexpr NavItemEntry kItems[] = {
-    {IDS_TREE_ROOT, -1, -1},     {IDS_TREE_PRODUCT, 1, 0}, {IDS_TREE_CARDS, 2, 1}, {IDS_TREE_TEMPLATES, 3, 1},
+    {IDS_TREE_ROOT, 0, -1},      {IDS_TREE_PRODUCT, 1, 0}, {IDS_TREE_CARDS, 2, 1}, {IDS_TREE_TEMPLATES, 3, 1},
     {IDS_TREE_CATEGORIES, 4, 1}, {IDS_TREE_BACKUP, 5, 1},  {IDS_TREE_HELP, 6, 1},
 };
 

@@ -12,7 +12,7 @@
 
 class wxHtmlWindow;
 
-// The tree's items, in table order.
+// The tree's items, in table order. The root is given image 0 like every item without one of its own.
 enum class NavItem { Root, Product, Cards, Templates, Categories, Backups, Help, Count };
 
 class COutLookBarPage : public wxPanel {

@@ -5,15 +5,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "OptionsRecordBytes.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-std::vector<uint8_t> RecordBytes(uint32_t minutes, uint8_t fill) {
-    std::vector<uint8_t> bytes(32, fill);
-    for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(minutes >> (8 * i));
-    return bytes;
-}
 
 TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesAndNothingShorter) {
     TempDir dir;
@@ -24,7 +19,7 @@ TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesAndNothingShorter) {
     EXPECT_EQ(record[7], 5u);
     EXPECT_EQ(record[0], 0u);
 
-    std::vector<uint8_t> longer = RecordBytes(10, 0x11);
+    std::vector<uint8_t> longer = OptionsRecordBytes(10, 0x11);
     longer.push_back(0x99);
     WriteBytes(dir / "long", longer);
     ASSERT_TRUE(ReadOptionsFile(dir / "long", record));
@@ -58,7 +53,7 @@ TEST(HostOptionsFile, WriteRoundTripsEveryWordLittleEndian) {
 
 TEST(HostOptionsFile, AFileHeldByAnotherFailsAfterTwoAttempts) {
     TempDir dir;
-    WriteBytes(dir / "options.dat", RecordBytes(9, 0));
+    WriteBytes(dir / "options.dat", OptionsRecordBytes(9, 0));
     int holder = ::open((dir / "options.dat").c_str(), O_RDONLY);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);

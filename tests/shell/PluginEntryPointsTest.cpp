@@ -122,8 +122,8 @@ TEST_F(PluginEntryPoints, InitCreatesTheThreeWindowsAndTheTree) {
             walk(child);
     };
     walk(tree->GetRootItem());
-    std::vector<std::pair<wxString, int>> expected = {{" Pocketdeck", -1}, {" Tessera", 1},    {" Cards", 2},
-                                                      {" Templates", 3},   {" Categories", 4}, {" Backup", 5},
+    std::vector<std::pair<wxString, int>> expected = {{" Pocketdeck", 0}, {" Tessera", 1},    {" Cards", 2},
+                                                      {" Templates", 3},  {" Categories", 4}, {" Backup", 5},
                                                       {" Help", 6}};
     EXPECT_EQ(items, expected);
     EXPECT_EQ(tree->GetSelection(), tree->GetRootItem());
@@ -158,6 +158,10 @@ TEST_F(PluginEntryPoints, ShowLoadsMenuToolbarAcceleratorsAndTakesTheStrip) {
 
     EXPECT_EQ(host->strip->GetParent(), Page());
     EXPECT_TRUE(host->strip->IsShown());
+    // The tree and the strip sit 1 pixel inside the page, the strip in the bottom 150 pixels.
+    wxSize page = Page()->GetClientSize();
+    EXPECT_EQ(host->strip->GetRect(), wxRect(1, page.y - 149, page.x - 2, 148));
+    EXPECT_EQ(Page()->Tree()->GetRect(), wxRect(1, 1, page.x - 2, page.y - 152));
     EXPECT_EQ(TheApp().shown, 1);
 }
 
@@ -194,7 +198,9 @@ TEST_F(PluginEntryPoints, StateChangeRebuildsTheTreeAndReturnsToTheRoot) {
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
     EXPECT_EQ(Page()->Tree()->GetCount(), 7u);
     EXPECT_EQ(TheApp().connectionState, 4);
+    Module().appStatus = plugin::kAppNotRunning;
     OnStateChange(plugin::kStateDisconnected);
+    EXPECT_EQ(Module().appStatus, plugin::kAppUnknown);
     EXPECT_TRUE(Page()->Session().lockoutCheckPending);
     EXPECT_FALSE(Page()->Session().loggedIn);
 }

@@ -2,15 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "OptionsRecordBytes.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-std::vector<uint8_t> RecordBytes(uint32_t minutes, uint8_t fill) {
-    std::vector<uint8_t> bytes(32, fill);
-    for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(minutes >> (8 * i));
-    return bytes;
-}
 
 // A write leaves a fresh modification time; the file is dated back so that one shows.
 void DateBack(const std::filesystem::path& file) {
@@ -50,7 +45,7 @@ TEST(Settings, AShortFileKeepsTheDefaultAndIsNotRewritten) {
 TEST(Settings, UnchangedMinutesAreNotWrittenAtUnload) {
     TempDir dir;
     auto file = dir / "options.dat";
-    WriteBytes(file, RecordBytes(10, 0));
+    WriteBytes(file, OptionsRecordBytes(10, 0));
     CSettings settings;
     settings.Load(file);
     EXPECT_EQ(settings.IdleMinutes(), 10);
@@ -62,12 +57,12 @@ TEST(Settings, UnchangedMinutesAreNotWrittenAtUnload) {
 TEST(Settings, ChangedMinutesAreSavedAndTheHostsWordsSurvive) {
     TempDir dir;
     auto file = dir / "options.dat";
-    WriteBytes(file, RecordBytes(10, 0x5A));
+    WriteBytes(file, OptionsRecordBytes(10, 0x5A));
     CSettings settings;
     settings.Load(file);
     settings.SetIdleMinutes(0);
     settings.Save(file);
-    EXPECT_EQ(ReadBytes(file), RecordBytes(0, 0x5A));
+    EXPECT_EQ(ReadBytes(file), OptionsRecordBytes(0, 0x5A));
 }
 
 TEST(Settings, NothingIsWrittenWhenTheFileCannotBeRead) {
