@@ -9,6 +9,7 @@
 
 #include "FakeHostFrame.h"
 #include "GuiTest.h"
+#include "shell/HostRequest.h"
 #include "shell/TesseraApp.h"
 #include "support/TestSupport.h"
 #include "ui/LinkLauncher.h"
@@ -337,6 +338,46 @@ TEST_F(PluginEntryPoints, UnInitReleasesEveryWindowAndGivesTheStripBack) {
     // The host may load the plug-in again.
     ASSERT_EQ(host->Init(), 1);
     EXPECT_EQ(host->navBar->GetPageCount(), pages);
+}
+
+// A host that answers each request a moment later through CPU, as the real one does.
+struct AnsweringHost {
+    static inline std::vector<std::vector<uint32_t>> requests;
+    static inline std::vector<intptr_t> extras;
+    static inline uint32_t answer = plugin::kAppNotRunning;
+    static int Callback(const uint32_t* record, intptr_t first, intptr_t second) {
+        requests.emplace_back(record, record + plugin::kMessageWords);
+        extras = {first, second};
+        wxTheApp->CallAfter([] { CPU(Message(answer).data()); });
+        return 1;
+    }
+};
+
+TEST(HostRequests, TheRequestRecordCarriesOnlyTheCodeAndTheTag) {
+    HostRequestRecord record = MakeHostRequest(101);
+    EXPECT_EQ(record[0], 101u);
+    EXPECT_EQ(record[106], 0x00020001u);
+    EXPECT_EQ(std::count(record.begin(), record.end(), 0u), 105);
+}
+
+TEST_F(PluginEntryPoints, ARequestWaitsForTheHostsAnswerThroughCpu) {
+    UnInitPlugin();
+    host->Destroy();
+    host = new FakeHostFrame;
+    ASSERT_EQ(host->Init(&AnsweringHost::Callback), 1);
+    AnsweringHost::requests.clear();
+
+    Module().appStatus = plugin::kAppUnknown;
+    AnsweringHost::answer = plugin::kAppRunning;
+    EXPECT_EQ(AskHost(plugin::kRequestAppRunning, plugin::kAppUnknown), plugin::kAppRunning);
+    AnsweringHost::answer = plugin::kAppCloseFailed;
+    EXPECT_EQ(AskHost(plugin::kRequestCloseApp, plugin::kAppRunning), plugin::kAppCloseFailed);
+
+    ASSERT_EQ(AnsweringHost::requests.size(), 2u);
+    HostRequestRecord first = MakeHostRequest(100);
+    EXPECT_EQ(AnsweringHost::requests[0], std::vector<uint32_t>(first.begin(), first.end()));
+    EXPECT_EQ(AnsweringHost::requests[1][0], 101u);
+    EXPECT_EQ(AnsweringHost::extras, (std::vector<intptr_t>{0, 0}));
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+#pragma once
+// Requests to the host (100: is the phone application running; 101: close it). The host answers
+// later through CPU, which moves the phone application status; meanwhile the user-interface thread
+// keeps dispatching events, so the answer can arrive.
+#include <array>
+#include <cstdint>
+
+#include "shell/PluginApi.h"
+
+using HostRequestRecord = std::array<uint32_t, plugin::kMessageWords>;
+
+// All zero but the request code (word 0) and the interface tag (word 106).
+HostRequestRecord MakeHostRequest(uint32_t code);
+
+// Sends code through the host's callback, then dispatches events for as long as the status stays
+// waitWhile. Returns the status after the wait; without a callback nothing is sent and the status is
+// returned as it is.
+uint32_t AskHost(uint32_t code, uint32_t waitWhile);
