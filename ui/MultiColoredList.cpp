@@ -18,8 +18,7 @@ constexpr int kTextInset = 2;
 class StripedRows : public wxVListBox {
 public:
     StripedRows(CMultiColoredList* owner, long style)
-        : wxVListBox(owner, wxID_ANY, wxDefaultPosition, wxDefaultSize, style | wxBORDER_NONE),
-          m_owner(owner) {
+        : wxVListBox(owner, wxID_ANY, wxDefaultPosition, wxDefaultSize, style | wxBORDER_NONE), owner(owner) {
         SetBackgroundColour(*wxWHITE);
         // A selected row changes colour with the focus, and more than the current row may be selected.
         Bind(wxEVT_SET_FOCUS, &StripedRows::OnFocusChange, this);
@@ -28,7 +27,7 @@ public:
 
 protected:
     void OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const override {
-        m_owner->DrawItem(dc, rect, n, HasFocus());
+        owner->DrawItem(dc, rect, n, HasFocus());
     }
     wxCoord OnMeasureItem(size_t) const override { return CMultiColoredList::kRowHeight; }
     void OnDrawBackground(wxDC&, const wxRect&, size_t) const override {}
@@ -39,7 +38,7 @@ private:
         event.Skip();
     }
 
-    CMultiColoredList* m_owner;
+    CMultiColoredList* owner;
 };
 
 }  // namespace
@@ -47,86 +46,86 @@ private:
 CMultiColoredList::CMultiColoredList(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
                                      long style)
     : wxWindow(parent, id, pos, size, wxBORDER_THEME),
-      m_header(new CMyHeadCtrl(this)),
-      m_rowsWindow(new StripedRows(this, style)) {
+      header(new CMyHeadCtrl(this)),
+      rowsWindow(new StripedRows(this, style)) {
     auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(m_header, 0, wxEXPAND);
-    sizer->Add(m_rowsWindow, 1, wxEXPAND);
+    sizer->Add(header, 0, wxEXPAND);
+    sizer->Add(rowsWindow, 1, wxEXPAND);
     SetSizer(sizer);
     Bind(wxEVT_LIST_COL_BEGIN_DRAG, [this](wxListEvent& event) {
-        if (!m_resizeAllowed) event.Veto();
+        if (!resizeAllowed) event.Veto();
     });
-    Bind(wxEVT_LIST_COL_DRAGGING, [this](wxListEvent&) { m_rowsWindow->Refresh(); });
-    Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent&) { m_rowsWindow->Refresh(); });
+    Bind(wxEVT_LIST_COL_DRAGGING, [this](wxListEvent&) { rowsWindow->Refresh(); });
+    Bind(wxEVT_LIST_COL_END_DRAG, [this](wxListEvent&) { rowsWindow->Refresh(); });
 }
 
 wxWindow* CMultiColoredList::GetRowsWindow() const {
-    return m_rowsWindow;
+    return rowsWindow;
 }
 
 void CMultiColoredList::InsertColumn(long column, const wxString& heading, int format, int width) {
-    m_header->InsertItem(column, {heading, format, width});
-    m_rowsWindow->Refresh();
+    header->InsertItem(column, {heading, format, width});
+    rowsWindow->Refresh();
 }
 
 long CMultiColoredList::InsertItem(long index, const wxString& text, int image) {
     const long at = std::clamp(index, 0L, GetItemCount());
-    m_rows.insert(m_rows.begin() + at, Row{{text}, image});
+    rows.insert(rows.begin() + at, Row{{text}, image});
     RowsChanged();
     return at;
 }
 
 void CMultiColoredList::SetItem(long index, int column, const wxString& text) {
-    auto& texts = m_rows.at(index).texts;
+    auto& texts = rows.at(index).texts;
     if (texts.size() <= static_cast<size_t>(column)) texts.resize(column + 1);
     texts[column] = text;
-    m_rowsWindow->RefreshRow(index);
+    rowsWindow->RefreshRow(index);
 }
 
 wxString CMultiColoredList::GetItemText(long index, int column) const {
-    const auto& texts = m_rows.at(index).texts;
+    const auto& texts = rows.at(index).texts;
     return static_cast<size_t>(column) < texts.size() ? texts[column] : wxString();
 }
 
 void CMultiColoredList::DeleteAllItems() {
-    m_rows.clear();
+    rows.clear();
     RowsChanged();
 }
 
 void CMultiColoredList::SetImageList(wxImageList* images) {
-    m_images = images;
-    m_rowsWindow->Refresh();
+    imageList = images;
+    rowsWindow->Refresh();
 }
 
 void CMultiColoredList::Select(long index, bool on) {
-    if (m_rowsWindow->HasMultipleSelection()) {
-        m_rowsWindow->Select(index, on);
+    if (rowsWindow->HasMultipleSelection()) {
+        rowsWindow->Select(index, on);
     } else {
-        m_rowsWindow->SetSelection(on ? index : wxNOT_FOUND);
+        rowsWindow->SetSelection(on ? index : wxNOT_FOUND);
     }
 }
 
 bool CMultiColoredList::IsSelected(long index) const {
-    return m_rowsWindow->IsSelected(index);
+    return rowsWindow->IsSelected(index);
 }
 
 void CMultiColoredList::RowsChanged() {
-    m_rowsWindow->SetItemCount(m_rows.size());
-    m_rowsWindow->Refresh();
+    rowsWindow->SetItemCount(rows.size());
+    rowsWindow->Refresh();
 }
 
 void CMultiColoredList::DrawItem(wxDC& dc, const wxRect& rowRect, size_t row, bool listFocused) const {
-    const RowColours colours = RowColours::For(row, m_rowsWindow->IsSelected(row), listFocused);
+    const RowColours colours = RowColours::For(row, rowsWindow->IsSelected(row), listFocused);
     dc.SetBrush(wxBrush(colours.background));
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetTextForeground(colours.text);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.SetFont(GetFont());
     wxRect cell(rowRect.x, rowRect.y, 0, rowRect.height);
-    for (size_t column = 0; column < m_header->GetItemCount(); ++column) {
-        cell.width = m_header->GetItem(column).width;
+    for (size_t column = 0; column < header->GetItemCount(); ++column) {
+        cell.width = header->GetItem(column).width;
         dc.DrawRectangle(cell);
-        DrawCell(dc, cell, m_rows.at(row), column);
+        DrawCell(dc, cell, rows.at(row), column);
         cell.x += cell.width;
     }
 }
@@ -134,15 +133,15 @@ void CMultiColoredList::DrawItem(wxDC& dc, const wxRect& rowRect, size_t row, bo
 void CMultiColoredList::DrawCell(wxDC& dc, const wxRect& cell, const Row& row, size_t column) const {
     wxDCClipper clip(dc, cell);
     wxRect textCell = cell;
-    if (column == 0 && m_images && row.image >= 0 && row.image < m_images->GetImageCount()) {
-        const wxSize icon = m_images->GetSize();
-        m_images->Draw(row.image, dc, cell.x + kTextInset, CellLayout::CentredY(cell, icon.y),
-                       wxIMAGELIST_DRAW_TRANSPARENT);
+    if (column == 0 && imageList && row.image >= 0 && row.image < imageList->GetImageCount()) {
+        const wxSize icon = imageList->GetSize();
+        imageList->Draw(row.image, dc, cell.x + kTextInset, CellLayout::CentredY(cell, icon.y),
+                        wxIMAGELIST_DRAW_TRANSPARENT);
         textCell.x += kTextInset + icon.x;
         textCell.width -= kTextInset + icon.x;
     }
     const wxString text = column < row.texts.size() ? row.texts[column] : wxString();
     const wxSize extent = dc.GetTextExtent(text);
-    dc.DrawText(text, CellLayout::TextX(textCell, extent.x, m_header->GetItem(column).format, kTextInset),
+    dc.DrawText(text, CellLayout::TextX(textCell, extent.x, header->GetItem(column).format, kTextInset),
                 CellLayout::CentredY(textCell, extent.y));
 }

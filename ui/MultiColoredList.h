@@ -22,7 +22,7 @@ public:
     long InsertItem(long index, const wxString& text, int image = -1);
     void SetItem(long index, int column, const wxString& text);
     wxString GetItemText(long index, int column = 0) const;
-    long GetItemCount() const { return static_cast<long>(m_rows.size()); }
+    long GetItemCount() const { return static_cast<long>(rows.size()); }
     void DeleteAllItems();
     // The small images of column 0; the list does not own them.
     void SetImageList(wxImageList* images);
@@ -30,10 +30,10 @@ public:
     void Select(long index, bool on = true);
     bool IsSelected(long index) const;
 
-    void AllowColumnResize(bool allow) { m_resizeAllowed = allow; }
-    bool IsColumnResizeAllowed() const { return m_resizeAllowed; }
+    void AllowColumnResize(bool allow) { resizeAllowed = allow; }
+    bool IsColumnResizeAllowed() const { return resizeAllowed; }
 
-    CMyHeadCtrl* GetHeader() const { return m_header; }
+    CMyHeadCtrl* GetHeader() const { return header; }
     wxWindow* GetRowsWindow() const;
 
     // Draws row into rowRect on dc, as the list shows it with or without the keyboard focus.
@@ -48,9 +48,9 @@ private:
     void DrawCell(wxDC& dc, const wxRect& cell, const Row& row, size_t column) const;
     void RowsChanged();
 
-    CMyHeadCtrl* m_header;
-    wxVListBox* m_rowsWindow;
-    std::vector<Row> m_rows;
-    wxImageList* m_images = nullptr;
-    bool m_resizeAllowed = true;
+    CMyHeadCtrl* header;
+    wxVListBox* rowsWindow;
+    std::vector<Row> rows;
+    wxImageList* imageList = nullptr;
+    bool resizeAllowed = true;
 };

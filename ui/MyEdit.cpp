@@ -7,14 +7,14 @@
 CMyEdit::CMyEdit(wxWindow* parent, wxWindowID id, int fieldType, const wxString& value, const wxPoint& pos,
                  const wxSize& size, long style)
     // Single-line: the toolkit then keeps the one line vertically centred whatever the height.
-    : wxTextCtrl(parent, id, value, pos, size, style & ~wxTE_MULTILINE), m_fieldType(fieldType) {
+    : wxTextCtrl(parent, id, value, pos, size, style & ~wxTE_MULTILINE), fieldType(fieldType) {
     Bind(wxEVT_CHAR_HOOK, &CMyEdit::OnCharHook, this);
     Bind(wxEVT_LEFT_DOWN, &CMyEdit::OnLeftDown, this);
     UpdateCursor();
 }
 
-void CMyEdit::SetFieldType(int fieldType) {
-    m_fieldType = fieldType;
+void CMyEdit::SetFieldType(int type) {
+    fieldType = type;
     UpdateCursor();
 }
 
@@ -24,7 +24,7 @@ void CMyEdit::SetEditable(bool editable) {
 }
 
 bool CMyEdit::IsLink() const {
-    return EditLink::IsLinkField(m_fieldType, IsEditable());
+    return EditLink::IsLinkField(fieldType, IsEditable());
 }
 
 void CMyEdit::UpdateCursor() {
@@ -52,7 +52,7 @@ void CMyEdit::OnCharHook(wxKeyEvent& event) {
 
 void CMyEdit::OnLeftDown(wxMouseEvent& event) {
     event.Skip();
-    if (const auto link = EditLink::For(m_fieldType, IsEditable(), GetValue())) {
+    if (const auto link = EditLink::For(fieldType, IsEditable(), GetValue())) {
         LaunchLink(link->target, link->verb);
     }
 }

@@ -9,8 +9,8 @@ public:
     CMyEdit(wxWindow* parent, wxWindowID id, int fieldType, const wxString& value = wxString(),
             const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize, long style = 0);
 
-    int GetFieldType() const { return m_fieldType; }
-    void SetFieldType(int fieldType);
+    int GetFieldType() const { return fieldType; }
+    void SetFieldType(int type);
     void SetEditable(bool editable) override;
 
     // True when the box acts as a link (read-only URL or e-mail field).
@@ -21,5 +21,5 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnLeftDown(wxMouseEvent& event);
 
-    int m_fieldType;
+    int fieldType;
 };

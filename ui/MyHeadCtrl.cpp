@@ -26,54 +26,54 @@ CMyHeadCtrl::CMyHeadCtrl(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_LEFT_DCLICK, &CMyHeadCtrl::OnLeftDClick, this);
     Bind(wxEVT_MOTION, &CMyHeadCtrl::OnMotion, this);
     Bind(wxEVT_LEFT_UP, &CMyHeadCtrl::OnLeftUp, this);
-    Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { m_tracked = -1; });
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { tracked = -1; });
 }
 
 void CMyHeadCtrl::InsertItem(size_t index, const Item& item) {
-    m_items.insert(m_items.begin() + std::min(index, m_items.size()), item);
+    items.insert(items.begin() + std::min(index, items.size()), item);
     Refresh();
 }
 
 void CMyHeadCtrl::SetItemWidth(size_t index, int width) {
-    m_items.at(index).width = std::max(width, 0);
+    items.at(index).width = std::max(width, 0);
     Refresh();
 }
 
 void CMyHeadCtrl::SetTextFont(const wxFont& font) {
-    m_textFont = font;
+    textFont = font;
     Refresh();
 }
 
 wxSize CMyHeadCtrl::DoGetBestSize() const {
     int width = 0;
-    for (const Item& item : m_items) width += item.width;
+    for (const Item& item : items) width += item.width;
     return wxSize(width, kHeight);
 }
 
 int CMyHeadCtrl::ColumnLeft(size_t index) const {
     int x = 0;
-    for (size_t i = 0; i < index; ++i) x += m_items[i].width;
+    for (size_t i = 0; i < index; ++i) x += items[i].width;
     return x;
 }
 
 wxRect CMyHeadCtrl::ItemRect(size_t index) const {
     const int shift = index > 0 ? 1 : 0;
-    return wxRect(ColumnLeft(index) + shift, 0, m_items[index].width, GetClientSize().y);
+    return wxRect(ColumnLeft(index) + shift, 0, items[index].width, GetClientSize().y);
 }
 
 void CMyHeadCtrl::DrawHeader(wxDC& dc) const {
     dc.SetBrush(wxBrush(kBackground));
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.DrawRectangle(wxPoint(0, 0), GetClientSize());
-    dc.SetFont(m_textFont.IsOk() ? m_textFont : GetFont());
+    dc.SetFont(textFont.IsOk() ? textFont : GetFont());
     dc.SetTextForeground(*wxBLACK);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    for (size_t i = 0; i < m_items.size(); ++i) {
+    for (size_t i = 0; i < items.size(); ++i) {
         const wxRect cell = ItemRect(i);
         dc.DrawRectangle(cell);
-        const wxString title = m_items[i].text.Left(kMaxTitle).BeforeFirst('\n');
+        const wxString title = items[i].text.Left(kMaxTitle).BeforeFirst('\n');
         const wxSize extent = dc.GetTextExtent(title);
-        const int format = i == 0 ? wxLIST_FORMAT_CENTRE : m_items[i].format;
+        const int format = i == 0 ? wxLIST_FORMAT_CENTRE : items[i].format;
         wxDCClipper clip(dc, cell);
         dc.DrawText(title, CellLayout::TextX(cell, extent.x, format, kTextInset),
                     CellLayout::CentredY(cell, extent.y));
@@ -86,7 +86,7 @@ void CMyHeadCtrl::OnPaint(wxPaintEvent&) {
 }
 
 int CMyHeadCtrl::DividerAt(int x) const {
-    for (size_t i = 0; i < m_items.size(); ++i) {
+    for (size_t i = 0; i < items.size(); ++i) {
         if (std::abs(x - ColumnLeft(i + 1)) < kDividerSlack) return static_cast<int>(i);
     }
     return -1;
@@ -103,7 +103,7 @@ bool CMyHeadCtrl::Notify(wxEventType type, int column) {
 void CMyHeadCtrl::OnLeftDown(wxMouseEvent& event) {
     const int column = DividerAt(event.GetX());
     if (column < 0 || !Notify(wxEVT_LIST_COL_BEGIN_DRAG, column)) return;
-    m_tracked = column;
+    tracked = column;
     CaptureMouse();
 }
 
@@ -111,21 +111,21 @@ void CMyHeadCtrl::OnLeftDClick(wxMouseEvent& event) {
     const int column = DividerAt(event.GetX());
     if (column < 0 || !Notify(wxEVT_LIST_COL_BEGIN_DRAG, column)) return;
     wxClientDC dc(this);
-    dc.SetFont(m_textFont.IsOk() ? m_textFont : GetFont());
-    SetItemWidth(column, dc.GetTextExtent(m_items[column].text.Left(kMaxTitle)).x + 2 * kTextInset);
+    dc.SetFont(textFont.IsOk() ? textFont : GetFont());
+    SetItemWidth(column, dc.GetTextExtent(items[column].text.Left(kMaxTitle)).x + 2 * kTextInset);
     Notify(wxEVT_LIST_COL_END_DRAG, column);
 }
 
 void CMyHeadCtrl::OnMotion(wxMouseEvent& event) {
-    if (m_tracked < 0) return;
-    SetItemWidth(m_tracked, event.GetX() - ColumnLeft(m_tracked));
-    Notify(wxEVT_LIST_COL_DRAGGING, m_tracked);
+    if (tracked < 0) return;
+    SetItemWidth(tracked, event.GetX() - ColumnLeft(tracked));
+    Notify(wxEVT_LIST_COL_DRAGGING, tracked);
 }
 
 void CMyHeadCtrl::OnLeftUp(wxMouseEvent&) {
-    if (m_tracked < 0) return;
-    const int column = m_tracked;
-    m_tracked = -1;
+    if (tracked < 0) return;
+    const int column = tracked;
+    tracked = -1;
     if (HasCapture()) ReleaseMouse();
     Notify(wxEVT_LIST_COL_END_DRAG, column);
 }

@@ -21,8 +21,8 @@ public:
     CMyHeadCtrl(wxWindow* parent, wxWindowID id = wxID_ANY);
 
     void InsertItem(size_t index, const Item& item);
-    size_t GetItemCount() const { return m_items.size(); }
-    const Item& GetItem(size_t index) const { return m_items.at(index); }
+    size_t GetItemCount() const { return items.size(); }
+    const Item& GetItem(size_t index) const { return items.at(index); }
     void SetItemWidth(size_t index, int width);
     // The font of the titles; wxNullFont for the window's own.
     void SetTextFont(const wxFont& font);
@@ -45,7 +45,7 @@ private:
     void OnMotion(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
 
-    std::vector<Item> m_items;
-    wxFont m_textFont;
-    int m_tracked = -1;
+    std::vector<Item> items;
+    wxFont textFont;
+    int tracked = -1;
 };

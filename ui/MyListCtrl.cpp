@@ -3,7 +3,7 @@
 #include "ui/RowHitTest.h"
 
 CMyListCtrl::CMyListCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
-    : wxListCtrl(parent, id, pos, size, style), m_rows(GetChildren().front()) {
+    : wxListCtrl(parent, id, pos, size, style), rows(GetChildren().front()) {
     Bind(wxEVT_LIST_COL_BEGIN_DRAG, [](wxListEvent& event) { event.Veto(); });
     // The rows' area, the list's first child, hands its mouse events to the list first, in its own
     // coordinates.
@@ -21,7 +21,7 @@ long CMyListCtrl::VisibleRowAt(const wxPoint& point) const {
 }
 
 void CMyListCtrl::OnRowsPress(wxMouseEvent& event) {
-    if (VisibleRowAt(event.GetPosition() + m_rows->GetPosition()) >= 0) {
+    if (VisibleRowAt(event.GetPosition() + rows->GetPosition()) >= 0) {
         event.Skip();
     } else {
         SetFocus();

@@ -14,5 +14,5 @@ public:
 private:
     void OnRowsPress(wxMouseEvent& event);
 
-    wxWindow* m_rows;
+    wxWindow* rows;
 };
