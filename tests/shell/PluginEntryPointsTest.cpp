@@ -33,9 +33,16 @@ std::vector<uint32_t> Message(uint32_t status) {
     return record;
 }
 
+// The plug-in reads and saves the host's options file; the tests keep it in a folder of their own.
+void UseOwnConfigFolder() {
+    static TempDir config;
+    setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+}
+
 class PluginEntryPoints : public testing::Test {
 protected:
     void SetUp() override {
+        UseOwnConfigFolder();
         uint32_t info[plugin::kInfoWords];
         ASSERT_EQ(GetPluginInfo(info), 1);
         host = new FakeHostFrame;
@@ -70,6 +77,7 @@ protected:
 };
 
 TEST(PluginInfo, FillsTheRecordAndRefusesNull) {
+    UseOwnConfigFolder();
     EXPECT_EQ(GetPluginInfo(nullptr), 0);
     uint32_t info[plugin::kInfoWords];
     std::memset(info, 0xAA, sizeof info);
