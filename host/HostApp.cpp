@@ -1,5 +1,8 @@
 #include "host/HostApp.h"
 
+#include <cstdio>
+#include <exception>
+
 #include "host/MainFrame.h"
 #include "platform/HostOptionsPath.h"
 
@@ -7,5 +10,16 @@ bool HostApp::OnInit() {
     auto* frame = new MainFrame(pluginFolder, HostOptionsPath());
     frame->Show();
     frame->CallAfter(&MainFrame::ReportLoadErrors);
+    return true;
+}
+
+bool HostApp::OnExceptionInMainLoop() {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "pocketdeck: an event handler failed: %s\n", error.what());
+    } catch (...) {
+        std::fprintf(stderr, "pocketdeck: an event handler failed\n");
+    }
     return true;
 }
