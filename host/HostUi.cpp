@@ -59,5 +59,6 @@ wxBitmap PhonePicture(int size) {
     dc.SetBrush(wxBrush(wxColour(120, 170, 220)));
     dc.DrawRectangle(left + 2, size / 8 + 1, width - 4, size * 5 / 8);
     dc.SelectObject(wxNullBitmap);
+    picture.SetMask(new wxMask(picture, *wxWHITE));  // the white around the phone is see-through
     return picture;
 }
