@@ -3,6 +3,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "store/ByteOrder.h"
+
 namespace {
 
 constexpr size_t kRecordBytes = plugin::kOptionsWords * 4;
@@ -16,10 +18,7 @@ HostOptions HostOptions::Read(const std::filesystem::path& file) {
     in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
     // One byte more than the record tells a longer file from an exact one.
     if (static_cast<size_t>(in.gcount()) != kRecordBytes) return options;
-    for (size_t i = 0; i < options.record.size(); ++i) {
-        const uint8_t* word = bytes + 4 * i;
-        options.record[i] = word[0] | word[1] << 8 | word[2] << 16 | static_cast<uint32_t>(word[3]) << 24;
-    }
+    for (size_t i = 0; i < options.record.size(); ++i) options.record[i] = GetU32(bytes + 4 * i);
     return options;
 }
 
@@ -27,12 +26,10 @@ bool HostOptions::Write(const std::filesystem::path& file) const {
     std::error_code error;
     std::filesystem::create_directories(file.parent_path(), error);
     if (error) return false;
-    char bytes[kRecordBytes];
-    for (size_t i = 0; i < record.size(); ++i) {
-        for (int b = 0; b < 4; ++b) bytes[4 * i + b] = static_cast<char>(record[i] >> (8 * b));
-    }
+    uint8_t bytes[kRecordBytes];
+    for (size_t i = 0; i < record.size(); ++i) PutU32(bytes + 4 * i, record[i]);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes, sizeof bytes);
+    out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
     out.close();
     return !out.fail();
 }

@@ -1,19 +1,14 @@
 #pragma once
 // The host's options record: eight little-endian 32-bit words kept in one 32-byte file that the host
 // and its plug-ins share. Words 0 to 6 are the host's, word 7 the plug-ins' idle lock minutes.
-#include <array>
-#include <cstdint>
 #include <filesystem>
 
 #include "shell/PluginApi.h"
 
-using HostOptionsRecord = std::array<uint32_t, plugin::kOptionsWords>;
-
 class HostOptions {
 public:
     static constexpr int kStatusBarHidden = 0;
-    static constexpr int kIdleLockMinutes = 7;
-    static constexpr uint32_t kDefaultIdleLockMinutes = 5;
+    static constexpr int kIdleLockMinutes = plugin::kIdleMinutesWord;
 
     // The record in the file, or the defaults when the file does not hold exactly 32 bytes.
     static HostOptions Read(const std::filesystem::path& file);
@@ -28,5 +23,5 @@ public:
     void SetStatusBarShown(bool shown) { record[kStatusBarHidden] = shown ? 0 : 1; }
 
 private:
-    HostOptionsRecord record{0, 0, 0, 0, 0, 0, 0, kDefaultIdleLockMinutes};
+    HostOptionsRecord record{0, 0, 0, 0, 0, 0, 0, plugin::kDefaultIdleMinutes};
 };

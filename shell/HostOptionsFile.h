@@ -1,14 +1,9 @@
 #pragma once
 // The host's 32-byte options record on disk. Opens are tried twice with a 200 ms pause, as the host
 // may hold the file for a moment; a record is taken only when all 32 bytes are there.
-#include <array>
-#include <cstdint>
 #include <filesystem>
 
-using HostOptionsRecord = std::array<uint32_t, 8>;
-
-constexpr int kIdleMinutesWord = 7;
-constexpr int kDefaultIdleMinutes = 5;
+#include "shell/PluginApi.h"
 
 // Reads the first 32 bytes into destination (left untouched when the file is shorter). A missing
 // file in an existing folder is created empty. error, when given, receives the last open's errno.

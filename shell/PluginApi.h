@@ -2,6 +2,7 @@
 // The binary interface between the host and a plug-in: the twelve entry points a plug-in exports
 // (C linkage, looked up by name), the records that cross them, and the host's request callback.
 // Window handles are pointers to the host's wx objects; see docs/architecture.md for each role.
+#include <array>
 #include <cstdint>
 
 namespace plugin {
@@ -12,6 +13,9 @@ constexpr int kInfoWords = 22;
 constexpr int kInfoNameUnits = 32;
 constexpr int kMessageWords = 107;
 constexpr int kOptionsWords = 8;
+// The options record's word 7: the plug-ins' idle lock minutes (signed; 0 or less never locks).
+constexpr int kIdleMinutesWord = 7;
+constexpr uint32_t kDefaultIdleMinutes = 5;
 
 // Host message record words.
 constexpr int kMessageCode = 0;
@@ -41,6 +45,9 @@ constexpr int kCodeUpdateUi = -1;
 constexpr int kCodeEditChange = 0x0300;
 
 }  // namespace plugin
+
+// The host's options record, shared with every plug-in: eight 32-bit words, little-endian on disk.
+using HostOptionsRecord = std::array<uint32_t, plugin::kOptionsWords>;
 
 extern "C" {
 using HostRequestProc = int (*)(const uint32_t* record, intptr_t, intptr_t);

@@ -94,23 +94,8 @@ bool CreateNavigationPage() {
     const HostWindows& host = Module().host;
     COutLookBarPage::Views views{host.webView, app.view, app.listBar, ShowListPane};
     app.navPage = new COutLookBarPage(host.navBar, views);
-    std::u16string name;
-    for (int i = 0; i < plugin::kInfoNameUnits; ++i) {
-        char16_t unit = static_cast<char16_t>(app.info[6 + i / 2] >> (16 * (i % 2)));
-        if (unit == 0) break;
-        name += unit;
-    }
-    wxString title =
-        name.empty() ? LoadResString(IDS_DISPLAY_NAME) : wxString::FromUTF8(Utf16ToUtf8Lossy(name));
-    return host.navBar->AddPage(app.navPage, title, false, 0);
-}
-
-void ReturnMainViewId() {
-    CTesseraApp& app = TheApp();
-    wxWindow* web = Module().host.webView;
-    if (!app.view || !web || app.view->GetId() != AFX_IDW_PANE_FIRST) return;
-    app.view->SetId(web->GetId());
-    web->SetId(AFX_IDW_PANE_FIRST);
+    // The same display name the information record carries.
+    return host.navBar->AddPage(app.navPage, LoadResString(IDS_DISPLAY_NAME), false, 0);
 }
 
 void DestroyNavigationPage() {
@@ -134,7 +119,7 @@ void DestroyWindows() {
         app.listBar = nullptr;
     }
     if (app.view) {
-        ReturnMainViewId();
+        if (app.navPage) app.navPage->ReturnMainViewId();
         app.view->Destroy();
         app.view = nullptr;
     }
@@ -209,8 +194,8 @@ PLUGIN_EXPORT void HidePlugin() {
     GuardedVoid([] {
         CTesseraApp& app = TheApp();
         app.shown = 0;
-        if (!app.view) return;
-        ReturnMainViewId();
+        if (!app.view || !app.navPage) return;
+        app.navPage->ReturnMainViewId();
         ShowListPane(false);
         app.view->Hide();
         Module().host.webView->Hide();
@@ -284,7 +269,8 @@ PLUGIN_EXPORT void OnSetUpChange(int kind, const uint32_t* version) {
 
 PLUGIN_EXPORT void OnOptionsChanged(const uint32_t* options) {
     GuardedVoid([&] {
-        if (options) TheApp().settings.SetIdleMinutes(static_cast<int32_t>(options[kIdleMinutesWord]));
+        if (options)
+            TheApp().settings.SetIdleMinutes(static_cast<int32_t>(options[plugin::kIdleMinutesWord]));
     });
 }
 

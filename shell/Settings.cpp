@@ -45,7 +45,7 @@ void CSettings::Load(const std::filesystem::path& file) {
 void CSettings::Save(const std::filesystem::path& file) const {
     HostOptionsRecord onDisk{};
     if (!ReadOptionsFile(file, onDisk)) return;
-    if (onDisk[kIdleMinutesWord] == record[kIdleMinutesWord]) return;
-    onDisk[kIdleMinutesWord] = record[kIdleMinutesWord];
+    if (onDisk[plugin::kIdleMinutesWord] == record[plugin::kIdleMinutesWord]) return;
+    onDisk[plugin::kIdleMinutesWord] = record[plugin::kIdleMinutesWord];
     WriteOptionsFile(file, onDisk);
 }

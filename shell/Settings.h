@@ -16,8 +16,8 @@ public:
     // Fonts 1 to 4: 9 pt medium, 10 pt bold, 9 pt bold, 10 pt bold underlined.
     const wxFont& Font(int number) const;
 
-    int IdleMinutes() const { return static_cast<int32_t>(record[kIdleMinutesWord]); }
-    void SetIdleMinutes(int minutes) { record[kIdleMinutesWord] = static_cast<uint32_t>(minutes); }
+    int IdleMinutes() const { return static_cast<int32_t>(record[plugin::kIdleMinutesWord]); }
+    void SetIdleMinutes(int minutes) { record[plugin::kIdleMinutesWord] = static_cast<uint32_t>(minutes); }
 
     // At start-up: the file's record replaces the defaults when it reads.
     void Load(const std::filesystem::path& file);
@@ -28,6 +28,6 @@ public:
     static int FontHeight(int points, int dpi);
 
 private:
-    HostOptionsRecord record{0, 0, 0, 0, 0, 0, 0, kDefaultIdleMinutes};
+    HostOptionsRecord record{0, 0, 0, 0, 0, 0, 0, plugin::kDefaultIdleMinutes};
     wxFont fonts[4];
 };

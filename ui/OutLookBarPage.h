@@ -43,6 +43,8 @@ public:
 
     // Makes the host's web view the frame's main view again and shows the item's start page.
     void ShowStartPage(NavItem item);
+    // Gives the main-view id back to the host's web view when the plug-in's main view holds it.
+    void ReturnMainViewId();
 
     WalletSession& Session() { return session; }
     bool OnCommand(int id, int code, void* extra);
@@ -53,7 +55,6 @@ private:
     void OnSelectionChanged(wxTreeEvent& event);
     void OnContextMenu(wxContextMenuEvent&) {}
     void RunPage(NavItem item);
-    void ReturnMainViewId();
     void RelayoutFrame();
 
     Views views;
