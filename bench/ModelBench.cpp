@@ -21,7 +21,7 @@
 #include "phone/NewStoreFile.h"
 #include "platform/rapi/FolderTransport.h"
 #include "store/BufferCipher.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
 

@@ -6,13 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "cli/ExitStatus.h"
 #include "device/PhoneOptionRecord.h"
 #include "device/WalletLocation.h"
 #include "platform/rapi/Rapi.h"
 #include "store/SecureBytes.h"
-
-// Exit statuses of the wallet commands.
-enum ExitStatus { kExitOk = 0, kExitFailed = 1, kExitWrongPassword = 2, kExitLockedOut = 3 };
 
 struct PhoneOptions {
     std::string phone;  // "unix:PATH" or "folder:PATH"; empty: POCKETDECK_PHONE or the default socket

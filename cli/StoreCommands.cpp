@@ -6,6 +6,7 @@
 #include <memory>
 #include <ostream>
 
+#include "cli/ExitStatus.h"
 #include "cli/PasswordPrompt.h"
 #include "cli/RecordJson.h"
 #include "platform/Utf16.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kFailed = 1;
 constexpr int kWrongPassword = 2;
 
 // A local store file reached through the folder transport: its folder is served as the phone's
@@ -43,20 +43,20 @@ private:
 int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istream& in, std::ostream& err) {
     if (!store.Connected()) {
         err << "tessera: cannot reach the folder of " << options.file << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     int code = store->Open();
     if (code != 0) {
         err << "tessera: cannot open " << options.file << " as a "
             << (options.templates ? "templates" : "wallet") << " store (code " << code << ")\n";
-        return kFailed;
+        return kExitFailed;
     }
     SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
     if (!store->CheckPassword(password.data(), password.size())) {
         err << "tessera: wrong password\n";
         return kWrongPassword;
     }
-    return 0;
+    return kExitOk;
 }
 
 OrderedJson RecordToJson(CTesseraEncryptedLinkList& store, const item_entry_struct& entry) {
@@ -92,12 +92,12 @@ int StoreInfo(const StoreCommandOptions& options, std::ostream& out, std::ostrea
     LocalStore store(options);
     if (!store.Connected()) {
         err << "tessera: cannot reach the folder of " << options.file << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     int code = store->Open();
     if (code != 0) {
         out << OrderedJson{{"code", code}}.dump() << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     auto version = store->FileVersion();
     OrderedJson json{{"code", 0},
@@ -109,7 +109,7 @@ int StoreInfo(const StoreCommandOptions& options, std::ostream& out, std::ostrea
                      {"records", store->records.count},
                      {"lastId", store->lastId}};
     out << json.dump() << "\n";
-    return 0;
+    return kExitOk;
 }
 
 int StoreDump(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -117,23 +117,23 @@ int StoreDump(const StoreCommandOptions& options, std::istream& in, std::ostream
     if (int status = OpenStore(store, options, in, err)) return status;
     for (auto* node = store->records.head; node; node = node->next)
         out << RecordToJson(*store, node->element).dump() << "\n";
-    return 0;
+    return kExitOk;
 }
 
 int StorePut(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     CTesseraItem item;
-    if (!ReadRecordFile(options.recordJsonFile, item, err)) return kFailed;
+    if (!ReadRecordFile(options.recordJsonFile, item, err)) return kExitFailed;
     LocalStore store(options);
     if (int status = OpenStore(store, options, in, err)) return status;
     item_entry_struct* entry = store->FindRecord(options.id);
     bool written = entry ? store->UpdateRecord(item, entry) : store->AddRecord(item, options.id);
     if (!written) {
         err << "tessera: the record could not be written to " << options.file << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     if (!entry) entry = &store->records.tail->element;
     out << OrderedJson{{"id", entry->id}, {"offset", entry->offset}}.dump() << "\n";
-    return 0;
+    return kExitOk;
 }
 
 int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -142,12 +142,12 @@ int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostre
     item_entry_struct* entry = store->FindRecord(options.id);
     if (!entry) {
         err << "tessera: no record with id " << options.id << " in " << options.file << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     if (!store->DeleteRecord(entry)) {
         err << "tessera: the record could not be deleted from " << options.file << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     out << OrderedJson{{"id", options.id}, {"deleted", true}}.dump() << "\n";
-    return 0;
+    return kExitOk;
 }

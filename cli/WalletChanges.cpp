@@ -12,6 +12,13 @@ namespace {
 
 constexpr uint32_t kIconCount = 80;
 
+// Card and category icons alike come from the 80-icon library.
+bool ValidIcon(const std::optional<uint32_t>& icon, std::ostream& err) {
+    if (!icon || *icon < kIconCount) return true;
+    err << "tessera: --icon takes 0 to " << kIconCount - 1 << "\n";
+    return false;
+}
+
 bool CategoryExists(CData& data, int32_t id) {
     return id == 0 || std::any_of(data.categories.begin(), data.categories.end(),
                                   [id](const category_struct& c) { return c.id == id; });
@@ -21,10 +28,7 @@ bool CategoryExists(CData& data, int32_t id) {
 bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTesseraItem& card,
                       std::ostream& err) {
     std::string error;
-    if (options.icon && *options.icon >= kIconCount) {
-        err << "tessera: --icon takes 0 to " << kIconCount - 1 << "\n";
-        return false;
-    }
+    if (!ValidIcon(options.icon, err)) return false;
     if (options.category && !CategoryExists(data, *options.category)) {
         err << "tessera: no category with id " << *options.category << "\n";
         return false;
@@ -110,7 +114,7 @@ int RemoveCards(const WalletCommandOptions& options, std::istream& in, std::ostr
 }
 
 int AddCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
-    if (!ValidCategoryName(options.categoryName, err)) return kExitFailed;
+    if (!ValidCategoryName(options.categoryName, err) || !ValidIcon(options.icon, err)) return kExitFailed;
     return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
         int32_t id = data.TakeCategoryId();
         uint32_t icon = options.icon.value_or(0);
@@ -127,7 +131,7 @@ int AddCategory(const WalletCommandOptions& options, std::istream& in, std::ostr
 
 int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
                    std::ostream& err) {
-    if (!ValidCategoryName(options.categoryName, err)) return kExitFailed;
+    if (!ValidCategoryName(options.categoryName, err) || !ValidIcon(options.icon, err)) return kExitFailed;
     return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
         int32_t id = static_cast<int32_t>(options.id);
         const category_struct* category = FindCategory(data, id);

@@ -32,7 +32,7 @@ void AddQueries(CLI::App& app, WalletCommandOptions& options, int& status) {
     CLI::App* list =
         WalletCommand(app, "list", "The cards as the card list shows them", options, status, ListCards);
     list->add_option("--category", options.categoryFilter, "Only the cards of this category id (0: none)");
-    list->add_option("--find", options.find, "Only the cards whose fields hold this text");
+    list->add_option("--find", options.find, "Only the cards whose names hold this text");
     list->add_option("--sort", options.sort, "name, category, created or modified")
         ->check(CLI::IsMember({"name", "category", "created", "modified"}));
     list->add_flag("--desc", options.descending, "Descending order");
@@ -76,6 +76,7 @@ void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
         WalletCommand(*category, "rename", "Rename a category", options, status, RenameCategory);
     rename->add_option("ID", options.id, "Category id")->required();
     rename->add_option("NAME", options.categoryName, "Its new name")->required();
+    rename->add_option("--icon", options.icon, "Icon 0-79");
     CLI::App* rm = WalletCommand(*category, "rm", "Delete a category", options, status, RemoveCategory);
     rm->add_option("ID", options.id, "Category id")->required();
     rm->add_flag("--delete-cards", options.deleteCards,

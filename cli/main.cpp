@@ -4,6 +4,7 @@
 #include <exception>
 #include <iostream>
 
+#include "cli/ExitStatus.h"
 #include "cli/StoreCommands.h"
 #include "cli/WalletCommandLine.h"
 
@@ -54,6 +55,6 @@ int main(int argc, char** argv) {
         return status;
     } catch (const std::exception& e) {
         std::cerr << "tessera: " << e.what() << "\n";
-        return 1;
+        return kExitFailed;
     }
 }

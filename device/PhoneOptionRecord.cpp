@@ -1,31 +1,25 @@
 #include "device/PhoneOptionRecord.h"
 
 #include "device/DeviceFiles.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 int32_t PhoneOptionRecord::GetInt(uint32_t offset) const { return static_cast<int32_t>(GetU32(bytes + offset)); }
 
 void PhoneOptionRecord::SetInt(uint32_t offset, int32_t value) { PutU32(bytes + offset, static_cast<uint32_t>(value)); }
 
-void PhoneOptionRecord::Clamp(uint32_t offset, int32_t low, int32_t high, int32_t fallback) {
-    int32_t value = GetInt(offset);
-    if (value < low || value > high) SetInt(offset, fallback);
-}
-
-void PhoneOptionRecord::Flag(uint32_t offset) {
-    if (GetInt(offset) != 0) SetInt(offset, 1);
-}
-
 void PhoneOptionRecord::Sanitize() {
     if (LockoutRemainingMs() < 0) SetLockoutRemainingMs(0);
-    Clamp(24, 0, 1, 0);
-    Clamp(28, 0, 1, 1);
-    Clamp(32, 0, 6, 4);
-    Clamp(kLockoutDuration, 0, 3, 0);
-    Clamp(564, 0, 1, 0);
-    Flag(568);
-    Clamp(572, 0, 3, 1);
-    Flag(584);
+    for (const Setting& setting : kSettings) {
+        int32_t value = GetInt(setting.offset);
+        if (value < setting.low || value > setting.high) SetInt(setting.offset, setting.fallback);
+    }
+    for (uint32_t flag : kFlags) {
+        if (GetInt(flag) != 0) SetInt(flag, 1);
+    }
+}
+
+void PhoneOptionRecord::ResetSettings() {
+    for (const Setting& setting : kSettings) SetInt(setting.offset, setting.fallback);
 }
 
 int PhoneOptionRecord::Read(const char16_t* path) {

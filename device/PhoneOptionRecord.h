@@ -10,6 +10,22 @@ class PhoneOptionRecord {
 public:
     static constexpr uint32_t kSize = 608;
     static constexpr uint32_t kBackupFolderUnits = 260;
+    // Byte offsets of the fields the plug-in reads.
+    static constexpr uint32_t kLockoutRemaining = 20;
+    static constexpr uint32_t kLockoutDuration = 36;
+    static constexpr uint32_t kBackupFolder = 40;
+
+    // A signed setting kept in [low, high]; a value outside becomes fallback, which is also the value a
+    // fresh installation writes.
+    struct Setting {
+        uint32_t offset;
+        int32_t low, high, fallback;
+    };
+    static constexpr Setting kSettings[] = {{24, 0, 1, 0},  {28, 0, 1, 1},
+                                            {32, 0, 6, 4},  {kLockoutDuration, 0, 3, 0},
+                                            {564, 0, 1, 0}, {572, 0, 3, 1}};
+    // Flags: any value but 0 is kept as 1.
+    static constexpr uint32_t kFlags[] = {568, 584};
 
     // Reads the file whole, then keeps every field in range; a failed read keeps the previous bytes
     // (kept in range all the same). 1 or 0.
@@ -17,6 +33,8 @@ public:
     // Keeps every field in range, then writes the record whole. 1 or 0.
     int Write(const char16_t* path);
     void Sanitize();
+    // Every setting at its fallback.
+    void ResetSettings();
 
     int32_t LockoutRemainingMs() const { return GetInt(kLockoutRemaining); }
     void SetLockoutRemainingMs(int32_t ms) { SetInt(kLockoutRemaining, ms); }
@@ -30,16 +48,8 @@ public:
     uint8_t* Bytes() { return bytes; }
 
 private:
-    static constexpr uint32_t kLockoutRemaining = 20;
-    static constexpr uint32_t kLockoutDuration = 36;
-    static constexpr uint32_t kBackupFolder = 40;
-
     int32_t GetInt(uint32_t offset) const;
     void SetInt(uint32_t offset, int32_t value);
-    // A signed setting outside [low, high] becomes `fallback`.
-    void Clamp(uint32_t offset, int32_t low, int32_t high, int32_t fallback);
-    // A flag other than 0 becomes 1.
-    void Flag(uint32_t offset);
 
     uint8_t bytes[kSize] = {};
 };

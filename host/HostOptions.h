@@ -3,16 +3,16 @@
 // and its plug-ins share. Words 0 to 6 are the host's, word 7 the plug-ins' idle lock minutes.
 #include <filesystem>
 
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 
 class HostOptions {
 public:
     static constexpr int kStatusBarHidden = 0;
     static constexpr int kIdleLockMinutes = plugin::kIdleMinutesWord;
 
-    // The record in the file, or the defaults when the file does not hold exactly 32 bytes.
+    // The record in the file, or the defaults when it cannot be read or is shorter than 32 bytes.
     static HostOptions Read(const std::filesystem::path& file);
-    // Writes all 32 bytes, creating the folder; false when that fails.
+    // Writes all 32 bytes, creating the folder and the file; false when that fails.
     bool Write(const std::filesystem::path& file) const;
 
     const HostOptionsRecord& Record() const { return record; }

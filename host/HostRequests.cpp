@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "platform/rapi/Rapi.h"
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 
 namespace {
 

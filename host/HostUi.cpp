@@ -8,8 +8,8 @@
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
 
-#include "ui/FixedIds.h"
-#include "ui/Resource.h"
+#include "plugin-api/FixedIds.h"
+#include "plugin-api/PluginApi.h"
 
 void FillHostMenus(wxMenuBar* bar) {
     while (bar->GetMenuCount() > 0) delete bar->Remove(0);

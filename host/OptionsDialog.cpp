@@ -40,12 +40,12 @@ void OptionsDialog::AddPluginPages(const PluginSet& plugins) {
 }
 
 bool OptionsDialog::Confirm() {
-    options.SetStatusBarShown(statusBar->GetValue());
-    apply(options);
     for (wxWindow* page : pluginPages) {
         if (!page->Validate()) return false;
-        page->TransferDataFromWindow();
     }
+    options.SetStatusBarShown(statusBar->GetValue());
+    apply(options);
+    for (wxWindow* page : pluginPages) page->TransferDataFromWindow();
     return true;
 }
 

@@ -13,13 +13,14 @@ class wxNotebook;
 
 class OptionsDialog : public wxDialog {
 public:
-    // Called on OK with the options as entered, before the plug-ins' pages confirm themselves.
+    // Called on OK with the options as entered, after every page's check and before the pages take
+    // their values.
     using Apply = std::function<void(const HostOptions&)>;
 
     OptionsDialog(wxWindow* parent, const HostOptions& options, const PluginSet& plugins, Apply apply);
 
-    // What OK does: applies the options, then lets each plug-in page check and take its values.
-    // False when a page refuses, which keeps the dialog open.
+    // What OK does: every plug-in page checks its input first; when one refuses, nothing is applied and
+    // the dialog stays open (false). Otherwise the options apply, then each page takes its values.
     bool Confirm();
 
     wxNotebook* Book() const { return book; }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 
 struct PluginEntryPoints {
     GetPluginInfoProc getPluginInfo = nullptr;

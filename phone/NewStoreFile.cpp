@@ -6,7 +6,7 @@
 #include "phone/HostFile.h"
 #include "platform/SystemTime.h"
 #include "store/BufferCipher.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 #include "store/Sha256.h"
 #include "store/TesseraEncryptedLinkList.h"

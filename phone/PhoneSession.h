@@ -6,14 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "phone/ExitStatus.h"
 #include "platform/rapi/Rapi.h"
 #include "store/SecureBytes.h"
 #include "store/TesseraEncryptedLinkList.h"
-
-// Command results.
-inline constexpr int kDone = 0;
-inline constexpr int kFailed = 1;
-inline constexpr int kWrongPassword = 2;
 
 // Serves the phone folder to the Ce* calls and holds the calling thread's session while it lives.
 class PhoneSession {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <string>
 
+#include "phone/ExitStatus.h"
 #include "phone/PhoneAgent.h"
 #include "platform/rapi/PhoneSocketPath.h"
 
@@ -23,12 +24,12 @@ int ServePhone(const ServeOptions& options) {
     std::string error;
     if (!agent.Start(error)) {
         std::cerr << "tessera-phone: " << error << "\n";
-        return 1;
+        return kFailed;
     }
     std::cout << "tessera-phone: serving " << options.phoneDir << " on " << agent.Socket().string()
               << std::endl;
     int received = 0;
     sigwait(&stops, &received);
     agent.Stop();
-    return 0;
+    return kDone;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "phone/CardGenerator.h"
+#include "phone/ExitStatus.h"
 #include "phone/NewStoreFile.h"
 #include "phone/PhoneReport.h"
 #include "phone/PhoneSetup.h"
@@ -36,7 +37,7 @@ void AddNewStore(CLI::App& app, NewStoreOptions& options, int& status) {
         std::string error;
         if (!CreateStoreFile(options.file, options.kind, password.data(), password.size(), error)) {
             std::cerr << "tessera-phone: cannot create " << options.file << ": " << error << "\n";
-            status = 1;
+            status = kFailed;
         }
     });
 }
@@ -181,6 +182,6 @@ int main(int argc, char** argv) {
         return status;
     } catch (const std::exception& e) {
         std::cerr << "tessera-phone: " << e.what() << "\n";
-        return 1;
+        return kFailed;
     }
 }

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 
 using HostRequestRecord = std::array<uint32_t, plugin::kMessageWords>;
 

@@ -285,8 +285,8 @@ PLUGIN_EXPORT void SetSleepTickCount(uint32_t idleMs) {
 PLUGIN_EXPORT void* CreateOptionsDialog(void* parent) {
     return Guarded<void*>(nullptr, [&]() -> void* {
         if (!parent) return nullptr;
+        auto current = [] { return TheApp().settings.IdleMinutes(); };
         auto confirm = [](int minutes) { TheApp().settings.SetIdleMinutes(minutes); };
-        return new CTessera_OptionsDlg(static_cast<wxWindow*>(parent), TheApp().settings.IdleMinutes(),
-                                       confirm);
+        return new CTessera_OptionsDlg(static_cast<wxWindow*>(parent), current, confirm);
     });
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The plug-in's twelve entry points, as the host finds them by name (see PluginApi.h for the roles).
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 
 extern "C" {
 int GetPluginInfo(uint32_t* info);

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "shell/HostOptionsFile.h"
+#include "platform/HostOptionsFile.h"
 
 class CSettings {
 public:

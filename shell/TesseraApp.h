@@ -9,7 +9,7 @@
 
 #include "device/DeviceLink.h"
 #include "model/Data.h"
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 #include "shell/Settings.h"
 #include "ui/MyIconList.h"
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "store/Aes256.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/Sha256.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "store/FileCrc.h"
 
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "diag/STLogFile.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 #include "store/PhoneFile.h"
 #include "store/Sha256.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 std::u16string ItemField::Name() const {
     size_t n = 0;

@@ -5,7 +5,7 @@
 #include <wx/toolbar.h>
 
 #include "ui/ArtLibrary.h"
-#include "ui/FixedIds.h"
+#include "plugin-api/FixedIds.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
 

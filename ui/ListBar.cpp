@@ -1,6 +1,6 @@
 #include "ui/ListBar.h"
 
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 #include "ui/LinkLauncher.h"
 #include "ui/Resource.h"
 #include "ui/StartPages.h"

@@ -1,7 +1,8 @@
 #pragma once
 // The fixed numeric identifiers of commands, controls, dialogs, bitmaps, icons, menus, timers and
 // strings. They are part of the plug-in's contract with its host and with the string table, so they
-// never change.
+// never change. The few the host knows as well live in the host interface.
+#include "plugin-api/PluginApi.h"
 
 // Strings (the text of each is in StringTable.cpp). The tree texts are also the list pane's captions and
 // the headers of its template and category lists.
@@ -99,15 +100,6 @@
 // Card form: the password button in view and in edit mode.
 #define IDS_BUTTON_COPY 14140
 #define IDS_BUTTON_GENERATE 14141
-// Field type names, consecutive in the order of the field type codes 0 to 7.
-#define IDS_TYPE_TEXT 14160
-#define IDS_TYPE_NUMBER 14161
-#define IDS_TYPE_PHONE 14162
-#define IDS_TYPE_PASSWORD 14163
-#define IDS_TYPE_URL 14164
-#define IDS_TYPE_EMAIL 14165
-#define IDS_TYPE_DATE 14166
-#define IDS_TYPE_TIME 14167
 // Field editor.
 #define IDS_FIELD_EDITOR_TITLE 14180
 #define IDS_BUTTON_ADD 14181
@@ -149,9 +141,7 @@
 #define ID_INVERT_SELECTION 32006
 #define ID_DELETE 32007
 #define ID_FIND 32008
-#define ID_VIEW_STATUS_BAR 32011
 #define ID_VISIT_WEBSITE 32013
-#define ID_HOST_OPTIONS 32788
 #define ID_NEW_CONTEXT 32801
 #define ID_NEW_DROPDOWN 32839
 #define ID_FIND_BOX 32841
@@ -161,11 +151,8 @@
 #define ID_ARRANGE_MODIFIED 32855
 #define ID_SAVE_AS_TEMPLATE 32866
 #define ID_LOCK_WALLET 32878
-#define ID_APP_ABOUT 57664
-#define ID_APP_EXIT 57665
 
 // Windows and controls.
-#define AFX_IDW_PANE_FIRST 0xE900
 #define IDC_NAV_TREE 10000
 #define IDW_LIST_BAR 12345
 #define IDW_MAIN_VIEW 12346

@@ -127,15 +127,6 @@ constexpr StringEntry kStrings[] = {
     {IDS_BUTTON_COPY, "Copy"},
     {IDS_BUTTON_GENERATE, "Generate"},
 
-    {IDS_TYPE_TEXT, "TEXT"},
-    {IDS_TYPE_NUMBER, "NUMBER"},
-    {IDS_TYPE_PHONE, "PNONE NUMBER"},
-    {IDS_TYPE_PASSWORD, "PASSWORD"},
-    {IDS_TYPE_URL, "URL"},
-    {IDS_TYPE_EMAIL, "E-MAIL"},
-    {IDS_TYPE_DATE, "DATE"},
-    {IDS_TYPE_TIME, "TIME"},
-
     {IDS_FIELD_EDITOR_TITLE, "Edit Field"},
     {IDS_BUTTON_ADD, "&Add"},
     {IDS_BUTTON_DELETE, "&Delete"},

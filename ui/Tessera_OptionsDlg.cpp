@@ -22,13 +22,14 @@ bool ParseWholeNumber(const wxString& text, int* value) {
 
 }  // namespace
 
-CTessera_OptionsDlg::CTessera_OptionsDlg(wxWindow* parent, int minutes, std::function<void(int)> confirm)
-    : wxPanel(parent, IDD_OPTIONS), minutes(minutes), confirm(std::move(confirm)) {
+CTessera_OptionsDlg::CTessera_OptionsDlg(wxWindow* parent, std::function<int()> current,
+                                         std::function<void(int)> confirm)
+    : wxPanel(parent, IDD_OPTIONS), current(std::move(current)), confirm(std::move(confirm)) {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_STATIC, LoadResString(IDS_OPTIONS_LOCK_AFTER)), 0,
              wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
-    edit = new wxTextCtrl(this, IDC_OPTIONS_MINUTES, wxString::Format("%d", minutes), wxDefaultPosition,
-                          wxSize(60, -1));
+    edit = new wxTextCtrl(this, IDC_OPTIONS_MINUTES, wxString::Format("%d", this->current()),
+                          wxDefaultPosition, wxSize(60, -1));
     row->Add(edit, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     row->Add(new wxStaticText(this, wxID_STATIC, LoadResString(IDS_OPTIONS_MINUTES_IDLE)), 0,
              wxALIGN_CENTER_VERTICAL);
@@ -37,15 +38,22 @@ CTessera_OptionsDlg::CTessera_OptionsDlg(wxWindow* parent, int minutes, std::fun
     SetSizer(page);
 }
 
+bool CTessera_OptionsDlg::Entered(int* minutes) const {
+    return ParseWholeNumber(edit->GetValue().Strip(wxString::both), minutes);
+}
+
+bool CTessera_OptionsDlg::Validate() {
+    int entered = 0;
+    if (Entered(&entered)) return true;
+    wxMessageBox(LoadResString(IDS_ENTER_INTEGER), LoadResString(IDS_APP_CAPTION), wxOK | wxICON_EXCLAMATION,
+                 this);
+    edit->SetFocus();
+    return false;
+}
+
 bool CTessera_OptionsDlg::TransferDataFromWindow() {
     int entered = 0;
-    if (!ParseWholeNumber(edit->GetValue().Strip(wxString::both), &entered)) {
-        wxMessageBox(LoadResString(IDS_ENTER_INTEGER), LoadResString(IDS_APP_CAPTION),
-                     wxOK | wxICON_EXCLAMATION, this);
-        edit->SetFocus();
-        return false;
-    }
-    if (entered != minutes && confirm) confirm(entered);
-    minutes = entered;
+    if (!Entered(&entered)) return Validate();  // refuses, with the message
+    if (entered != current() && confirm) confirm(entered);
     return true;
 }

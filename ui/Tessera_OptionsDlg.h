@@ -8,15 +8,19 @@ class wxTextCtrl;
 
 class CTessera_OptionsDlg : public wxPanel {
 public:
-    // confirm receives the entered minutes when the page is confirmed with a different number.
-    CTessera_OptionsDlg(wxWindow* parent, int minutes, std::function<void(int)> confirm);
+    // The page shows current() at creation; confirm receives the entered minutes when the page is
+    // confirmed with a number other than the minutes current() gives at that moment (the host may have
+    // changed them since).
+    CTessera_OptionsDlg(wxWindow* parent, std::function<int()> current, std::function<void(int)> confirm);
 
-    // Confirms the page: a whole number is taken; anything else is refused with the standard message.
+    // Refuses anything but a whole number with the standard message.
+    bool Validate() override;
     bool TransferDataFromWindow() override;
-    int Minutes() const { return minutes; }
 
 private:
+    bool Entered(int* minutes) const;
+
     wxTextCtrl* edit = nullptr;
-    int minutes;
+    std::function<int()> current;
     std::function<void(int)> confirm;
 };

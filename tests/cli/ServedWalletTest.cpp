@@ -8,7 +8,7 @@
 
 #include "../rapi/AgentProcess.h"
 #include "TestSupport.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace {
 

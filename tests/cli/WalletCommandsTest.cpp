@@ -10,8 +10,8 @@
 #include "device/PhoneOptionRecord.h"
 #include "phone/PhoneSetup.h"
 #include "phone/SampleCards.h"
+#include "platform/ByteOrder.h"
 #include "platform/rapi/RapiTransport.h"
-#include "store/ByteOrder.h"
 #include "store/PasswordBytes.h"
 
 namespace {
@@ -219,6 +219,17 @@ TEST_F(WalletCommandsTest, CategoriesAreAddedRenamedAndRemovedWithOrWithoutTheir
 
     options.categoryName = std::string(64, 'x');
     EXPECT_EQ(Run(AddCategory).status, 1);
+
+    // A category's icon comes from the same 80-icon library as a card's.
+    options.categoryName = "Garden";
+    for (uint32_t icon : {80u, 500u, 70000u}) {
+        options.icon = icon;
+        for (Command command : {AddCategory, RenameCategory}) {
+            Result refused = Run(command);
+            EXPECT_EQ(refused.status, 1) << icon;
+            EXPECT_NE(refused.err.find("--icon takes 0 to 79"), std::string::npos) << refused.err;
+        }
+    }
 }
 
 TEST_F(WalletCommandsTest, DeletingACategoryWithItsCards) {

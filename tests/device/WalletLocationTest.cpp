@@ -2,7 +2,7 @@
 
 #include "DeviceFixture.h"
 #include "device/DeviceFiles.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace {
 

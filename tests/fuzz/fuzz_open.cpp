@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/RapiTransport.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
 #include "store/TesseraEncryptedLinkList.h"

@@ -19,8 +19,7 @@
 #include <vector>
 
 #include "FakePluginIds.h"
-#include "shell/PluginApi.h"
-#include "ui/Resource.h"
+#include "plugin-api/PluginApi.h"
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -121,7 +120,7 @@ FAKE_EXPORT void ShowPlugin(void*, void*, void** accel) {
     toolBar->ClearTools();
     toolBar->AddTool(kFakeHandled, "Handled", wxBitmap(16, 16));
     auto* findBox = new wxTextCtrl(toolBar, wxID_ANY);
-    findBox->SetId(ID_FIND_BOX);
+    findBox->SetId(kFakeFindBox);
     toolBar->AddControl(findBox);
     toolBar->Realize();
     frame->Layout();
@@ -134,7 +133,7 @@ FAKE_EXPORT void HidePlugin() {
 }
 
 FAKE_EXPORT int PluginProc(int id, int code, void*, void*) {
-    if (id == kFakeHandled || id == kFakeUnhandled || id == ID_FIND_BOX) {
+    if (id == kFakeHandled || id == kFakeUnhandled || id == kFakeFindBox) {
         Log("PluginProc " + std::to_string(id) + " " + std::to_string(code));
     }
     return id == kFakeHandled ? 1 : 0;

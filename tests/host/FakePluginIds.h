@@ -3,3 +3,4 @@
 constexpr int kFakeHandled = 30001;
 constexpr int kFakeUnhandled = 30002;
 constexpr int kFakeMainViewId = 12346;
+constexpr int kFakeFindBox = 32841;

@@ -10,7 +10,7 @@
 #include "host/HostRequests.h"
 #include "platform/rapi/FaultInjectingTransport.h"
 #include "platform/rapi/FolderTransport.h"
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 
 namespace {
 

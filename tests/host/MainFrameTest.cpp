@@ -25,7 +25,7 @@
 #include "host/MainFrame.h"
 #include "host/OptionsDialog.h"
 #include "platform/rapi/RapiTransport.h"
-#include "ui/Resource.h"
+#include "plugin-api/PluginApi.h"
 
 namespace {
 
@@ -137,13 +137,13 @@ TEST_F(MainFrameTest, LoadsShowsAndHidesInOrder) {
     ASSERT_EQ(book->GetPageCount(), 2u);
     EXPECT_EQ(book->GetSelection(), 1);
     EXPECT_EQ(frame->GetMenuBar()->GetMenuCount(), 1u);
-    EXPECT_NE(frame->Windows().toolBar->FindControl(ID_FIND_BOX), nullptr);
+    EXPECT_NE(frame->Windows().toolBar->FindControl(kFakeFindBox), nullptr);
 
     Select(0);
     EXPECT_EQ(fake.Lifecycle().back(), "HidePlugin");
     EXPECT_EQ(frame->GetMenuBar()->GetMenuCount(), 3u);
     EXPECT_NE(frame->GetMenuBar()->FindItem(ID_APP_EXIT), nullptr);
-    EXPECT_EQ(frame->Windows().toolBar->FindControl(ID_FIND_BOX), nullptr);
+    EXPECT_EQ(frame->Windows().toolBar->FindControl(kFakeFindBox), nullptr);
     EXPECT_NE(frame->Windows().toolBar->FindById(ID_HOST_OPTIONS), nullptr);
 
     Select(1);
@@ -185,10 +185,10 @@ TEST_F(MainFrameTest, CommandsGoToTheShownPlugin) {
     wxUpdateUIEvent update(kFakeUnhandled);
     frame->ProcessWindowEvent(update);
     EXPECT_TRUE(fake.Has("PluginProc 30002 -1"));
-    auto* findBox = wxDynamicCast(frame->Windows().toolBar->FindControl(ID_FIND_BOX), wxTextCtrl);
+    auto* findBox = wxDynamicCast(frame->Windows().toolBar->FindControl(kFakeFindBox), wxTextCtrl);
     ASSERT_NE(findBox, nullptr);
     findBox->SetValue("visa");
-    EXPECT_TRUE(fake.Has("PluginProc 32841 768"));
+    EXPECT_TRUE(fake.Has("PluginProc " + std::to_string(kFakeFindBox) + " 768"));
 
     EXPECT_TRUE(Send(ID_VIEW_STATUS_BAR));
     EXPECT_FALSE(frame->GetStatusBar()->IsShown());
@@ -256,30 +256,31 @@ TEST_F(MainFrameTest, MainViewExchangeMovesTheCentrePane) {
     EXPECT_FALSE(frame->Docking().GetPane(view).IsOk());
 }
 
-TEST_F(MainFrameTest, OptionsApplyBeforePluginPagesConfirm) {
+TEST_F(MainFrameTest, OptionsApplyOnlyAfterEveryPageAcceptsAndBeforePagesConfirm) {
     FakeCopy& fake = AddFake("a.so");
     Start();
     wxTEST_DIALOG(frame->ShowOptions(), wxExpectDismissableModal<OptionsDialog>(wxID_CANCEL));
     EXPECT_FALSE(std::filesystem::exists(optionsFile)) << "cancel changes nothing";
 
-    size_t callsAtApply = 0;
-    HostOptions applied;
-    OptionsDialog dialog(frame, HostOptions(), frame->Plugins(), [&](const HostOptions& options) {
-        applied = options;
-        callsAtApply = fake.All().size();
+    int applies = 0;
+    std::string lastCallAtApply;
+    OptionsDialog dialog(frame, HostOptions(), frame->Plugins(), [&](const HostOptions&) {
+        ++applies;
+        lastCallAtApply = fake.All().back();
     });
     ASSERT_EQ(dialog.Book()->GetPageCount(), 2u);
     EXPECT_EQ(dialog.Book()->GetPageText(1), "Fake");
 
     fake.Function<void (*)(bool)>("FakeSetPageValid")(false);
     EXPECT_FALSE(dialog.Confirm());
-    EXPECT_EQ(fake.All().size(), callsAtApply + 1);
+    EXPECT_EQ(applies, 0) << "a refused page applies nothing";
     EXPECT_EQ(fake.All().back(), "Validate");
 
     fake.Function<void (*)(bool)>("FakeSetPageValid")(true);
     EXPECT_TRUE(dialog.Confirm());
+    EXPECT_EQ(applies, 1);
+    EXPECT_EQ(lastCallAtApply, "Validate");
     EXPECT_EQ(fake.All().back(), "TransferDataFromWindow");
-    EXPECT_EQ(applied.Word(HostOptions::kIdleLockMinutes), 5u);
 }
 
 TEST_F(MainFrameTest, PhoneConnectsAndGoesAway) {

@@ -22,7 +22,7 @@
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/RapiTransport.h"
 #include "store/BufferCipher.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
 

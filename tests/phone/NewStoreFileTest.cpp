@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "platform/SystemTime.h"
 #include "store/BufferCipher.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
 #include "store/Sha256.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace {
 

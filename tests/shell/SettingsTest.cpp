@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "OptionsRecordBytes.h"
+#include "support/OptionsRecordBytes.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "store/BufferCipher.h"
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace {
 

@@ -43,62 +43,20 @@ TEST(StringTable, NoTwoStringNamesShareANumber) {
     }
 }
 
-TEST(StringTable, UnknownIdGivesEmptyText) {
-    EXPECT_TRUE(LoadResString(0).empty());
-    EXPECT_TRUE(LoadResString(13019).empty());  // just below the first string
-    EXPECT_TRUE(LoadResString(13043).empty());  // a gap between fixed strings
-    EXPECT_TRUE(LoadResString(13150).empty());
-    EXPECT_TRUE(LoadResString(IDC_NAV_TREE).empty());
-    EXPECT_TRUE(LoadResString(0xFFFFFFFFu).empty());
+TEST(StringTable, UnknownIdsGiveEmptyText) {
+    for (unsigned id : {0u, 13019u, 13043u, 13150u, 0xFFFFFFFFu})
+        EXPECT_TRUE(LoadResString(id).empty()) << id;
 }
 
-TEST(StringTable, TreeTextsKeepTheirLeadingSpace) {
-    EXPECT_EQ(Text(IDS_TREE_ROOT), " Pocketdeck");
-    EXPECT_EQ(Text(IDS_TREE_CARDS), " Cards");
-    EXPECT_EQ(Text(IDS_TREE_BACKUP), " Backup");
-    EXPECT_EQ(Text(IDS_TREE_HELP), " Help");
-}
-
-TEST(StringTable, TrailingSpacesAreKept) {
-    EXPECT_EQ(Text(IDS_BUTTON_EMPTY_CARD), "Empty Card ");
-    EXPECT_EQ(Text(IDS_BACKUP_LAST_MODIFY), "Last Modify: ");
-    EXPECT_EQ(Text(IDS_BACKUP_CARD_COUNT), "Number of Card: ");
-}
-
-TEST(StringTable, MessagesBreakLinesWithRealNewlines) {
-    EXPECT_EQ(Text(IDS_RESTORE_DONE),
-              "Restore completed successfully! Please restart Pocketdeck and login with the backup file "
-              "password.\n\nPress OK to continue.");
-    EXPECT_EQ(Text(IDS_WALLET_MISSING),
-              "Please exit Pocketdeck, launch Tessera on your phone and initialize the password.\n\n"
-              "Press OK to continue.");
-    EXPECT_EQ(Text(IDS_APP_RUNNING),
-              "Quillmark Tessera is currently running on the phone.\n\nPress OK to close it and continue.");
-}
-
-TEST(StringTable, VersionMessageEndsWithTheMakersAddress) {
-    EXPECT_EQ(Text(IDS_VERSION_NOT_SUPPORTED),
-              "The version of Quillmark Tessera on your phone is not supported.\n\n"
-              "Please download and install the latest version from " +
-                  std::string(kMakerWebsite) + ".");
-}
-
-TEST(StringTable, FormatTextsKeepTheirPlaceholders) {
-    EXPECT_EQ(Text(IDS_BACKUP_DONE), "Backup to %s complete!");
-    EXPECT_EQ(Text(IDS_LIST_TITLE), "%s ( %d )");
-    EXPECT_EQ(Text(IDS_ARRANGED_BY), "Arranged By: %s");
-    EXPECT_EQ(Text(IDS_SORT_BY), "Sort by:%s");
-    EXPECT_EQ(Text(IDS_LOCKOUT_RUNNING),
-              "You have entered incorrect password too many times, please retry in %d minutes.");
-    EXPECT_EQ(wxString::Format(LoadResString(IDS_LIST_TITLE), LoadResString(IDS_TREE_CARDS), 0).utf8_string(),
-              " Cards ( 0 )");
-}
-
-TEST(StringTable, FieldTypeNamesFollowTheTypeCodes) {
-    const char* const names[] = {"TEXT", "NUMBER", "PNONE NUMBER", "PASSWORD",
-                                 "URL",  "E-MAIL", "DATE",         "TIME"};
-    for (unsigned code = 0; code < std::size(names); ++code)
-        EXPECT_EQ(Text(IDS_TYPE_TEXT + code), names[code]) << "type " << code;
+// A text that goes through wxString::Format or a message box: only %s and %d placeholders, and line
+// breaks as real newlines rather than an escaped backslash.
+TEST(StringTable, TextsHoldOnlyKnownPlaceholdersAndRealNewlines) {
+    const std::regex placeholder("%[^sd]|%$");
+    for (const auto& [name, id] : StringIdsOfHeader()) {
+        std::string text = Text(id);
+        EXPECT_FALSE(std::regex_search(text, placeholder)) << name << ": " << text;
+        EXPECT_EQ(text.find("\\n"), std::string::npos) << name;
+    }
 }
 
 }  // namespace

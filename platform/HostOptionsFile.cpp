@@ -1,4 +1,4 @@
-#include "shell/HostOptionsFile.h"
+#include "platform/HostOptionsFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "store/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 #pragma once
-// The host's 32-byte options record on disk. Opens are tried twice with a 200 ms pause, as the host
-// may hold the file for a moment; a record is taken only when all 32 bytes are there.
+// The host's 32-byte options record on disk, read and written the same way by the host and its
+// plug-ins. Every open takes the file without sharing (an exclusive lock) and is tried twice with a
+// 200 ms pause, as the other side may hold it for a moment; a record is taken only when its first 32
+// bytes are there.
 #include <filesystem>
 
-#include "shell/PluginApi.h"
+#include "plugin-api/PluginApi.h"
 
 // Reads the first 32 bytes into destination (left untouched when the file is shorter). A missing
 // file in an existing folder is created empty. error, when given, receives the last open's errno.

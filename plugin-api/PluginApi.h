@@ -46,6 +46,14 @@ constexpr int kCodeEditChange = 0x0300;
 
 }  // namespace plugin
 
+// Commands and windows both sides know by number: the host's own menu commands, which a plug-in's
+// menu may carry too, and the id of whichever window fills the frame's centre.
+constexpr int ID_VIEW_STATUS_BAR = 32011;
+constexpr int ID_HOST_OPTIONS = 32788;
+constexpr int ID_APP_ABOUT = 57664;
+constexpr int ID_APP_EXIT = 57665;
+constexpr int AFX_IDW_PANE_FIRST = 0xE900;
+
 // The host's options record, shared with every plug-in: eight 32-bit words, little-endian on disk.
 using HostOptionsRecord = std::array<uint32_t, plugin::kOptionsWords>;
 

@@ -1,11 +1,11 @@
-#include "shell/HostOptionsFile.h"
+#include "platform/HostOptionsFile.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "OptionsRecordBytes.h"
+#include "support/OptionsRecordBytes.h"
 #include "support/TestSupport.h"
 
 namespace {
