@@ -9,10 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <iostream>
-#include <map>
 #include <memory>
 
+#include "RatioReporter.h"
 #include "phone/CardBuilder.h"
 #include "phone/NewStoreFile.h"
 #include "phone/PhoneAgent.h"
@@ -205,39 +204,13 @@ BENCHMARK(Open)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 BENCHMARK(OpenAndReadAll)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(UpdateRecord)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Prints the ratios of each socket case to its folder case, and of the folder's full read to the floor.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (const char* name : {"Open", "OpenAndReadAll", "UpdateRecord"})
-            Ratio(std::string(name) + "/socket:1", std::string(name) + "/socket:0");
-        Ratio("OpenAndReadAll/socket:1", "MoveBytes");
-    }
-
-private:
-    void Ratio(const std::string& name, const std::string& baseline) {
-        if (times.count(name) && times.count(baseline) && times[baseline] > 0)
-            std::cout << name << " / " << baseline << ": " << times[name] / times[baseline] << "\n";
-    }
-
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
+// The ratios of each socket case to its folder case, and of the folder's full read to the floor.
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    RatioReporter reporter("", {{"Open/socket:1", "Open/socket:0"},
+                                {"OpenAndReadAll/socket:1", "OpenAndReadAll/socket:0"},
+                                {"UpdateRecord/socket:1", "UpdateRecord/socket:0"},
+                                {"OpenAndReadAll/socket:1", "MoveBytes"}});
+    return RunWithRatios(argc, argv, reporter);
 }

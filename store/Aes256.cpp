@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 
+#include "store/Aes256Hardware.h"
 #include "store/SecureBytes.h"
 
 // The state is kept as four little-endian column words: row r of a column is bits 8r..8r+7.
@@ -11,6 +12,7 @@ namespace {
 
 constexpr int kRounds = 14;
 constexpr int kScheduleWords = 4 * (kRounds + 1);
+constexpr uint8_t kZeroIv[16] = {};
 
 constexpr uint8_t XTime(uint8_t x) {
     return uint8_t((x << 1) ^ ((x & 0x80) ? 0x1b : 0));
@@ -191,11 +193,39 @@ void InvertSchedule(uint32_t rk[kScheduleWords]) {
     SecureZero(enc, sizeof enc);
 }
 
+void PortableEncryptCbc(const uint32_t* rk, const uint8_t iv[16], const uint8_t* in, uint8_t* out,
+                        size_t len) {
+    uint32_t s[1][4];
+    LoadBlock(iv, s[0]);
+    for (size_t i = 0; i < len; i += 16) {
+        uint32_t plain[4];
+        LoadBlock(in + i, plain);
+        for (int c = 0; c < 4; ++c) s[0][c] ^= plain[c];
+        Encipher(rk, s);
+        StoreBlock(out + i, s[0]);
+    }
+}
+
+// Unlike encryption, decryption of one block does not wait for the previous one: two at a time keep more
+// table look-ups in flight.
+void PortableDecryptCbc(const uint32_t* rk, const uint8_t iv[16], const uint8_t* in, uint8_t* out,
+                        size_t len) {
+    uint32_t previous[4];
+    LoadBlock(iv, previous);
+    size_t i = 0;
+    for (; i + 32 <= len; i += 32) DecryptCbcBlocks<2>(rk, in + i, out + i, previous);
+    for (; i < len; i += 16) DecryptCbcBlocks<1>(rk, in + i, out + i, previous);
+}
+
+// With masks rather than branches, so that neither the time taken nor the branch history depends on the key's
+// digits (and a record read pays no mispredicted branch for each of them). A mask is all ones where its range
+// holds: x is in 0..limit exactly when neither x nor limit - x is negative.
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    int digit = uint8_t(c) - '0';
+    int letter = (uint8_t(c) | 0x20) - 'a';  // either case
+    int isDigit = ~((digit | (9 - digit)) >> 31);
+    int isLetter = ~((letter | (5 - letter)) >> 31);
+    return (digit & isDigit) | ((letter + 10) & isLetter) | ~(isDigit | isLetter);
 }
 
 // Stops at the first character that is not a digit, so it never reads past the end of a shorter string.
@@ -211,6 +241,9 @@ bool ParseHexKey(const char* hex, uint8_t key[32]) {
 }
 
 }  // namespace
+
+CAes256::CAes256(CryptoPath path)
+    : hardware(kCryptoInstructionsBuilt && path == CryptoPath::Hardware && HasAesInstructions()) {}
 
 CAes256::~CAes256() {
     SecureZero(roundKeys, sizeof roundKeys);
@@ -235,8 +268,7 @@ bool CAes256::SetKeyFromHex(const char* hex64, Direction direction) {
     uint8_t key[32];
     bool ok = hex64 != nullptr && ParseHexKey(hex64, key);
     if (ok) {
-        ExpandKey(key, roundKeys);
-        if (direction == Decrypt) InvertSchedule(roundKeys);
+        ExpandSchedule(key, direction);
         keySet = true;
         this->direction = direction;
     }
@@ -244,18 +276,25 @@ bool CAes256::SetKeyFromHex(const char* hex64, Direction direction) {
     return ok;
 }
 
+void CAes256::ExpandSchedule(const uint8_t key[32], Direction direction) {
+    if constexpr (kCryptoInstructionsBuilt) {
+        if (hardware) {
+            auto* schedule = reinterpret_cast<uint8_t*>(roundKeys);
+            AesNiExpandKey(key, schedule);
+            if (direction == Decrypt) AesNiInvertSchedule(schedule);
+            return;
+        }
+    }
+    ExpandKey(key, roundKeys);
+    if (direction == Decrypt) InvertSchedule(roundKeys);
+}
+
 void CAes256::EncryptBlock(const uint8_t in[16], uint8_t out[16]) const {
-    uint32_t s[1][4];
-    LoadBlock(in, s[0]);
-    Encipher(roundKeys, s);
-    StoreBlock(out, s[0]);
+    Cbc(Encrypt, kZeroIv, in, out, 16);
 }
 
 void CAes256::DecryptBlock(const uint8_t in[16], uint8_t out[16]) const {
-    uint32_t s[1][4];
-    LoadBlock(in, s[0]);
-    Decipher(roundKeys, s);
-    StoreBlock(out, s[0]);
+    Cbc(Decrypt, kZeroIv, in, out, 16);
 }
 
 bool CAes256::Ready(Direction wanted, size_t len) const {
@@ -264,26 +303,23 @@ bool CAes256::Ready(Direction wanted, size_t len) const {
 
 size_t CAes256::EncryptCbc(const uint8_t iv[16], const uint8_t* in, uint8_t* out, size_t len) const {
     if (!Ready(Encrypt, len)) return 0;
-    uint32_t s[1][4];
-    LoadBlock(iv, s[0]);
-    for (size_t i = 0; i < len; i += 16) {
-        uint32_t plain[4];
-        LoadBlock(in + i, plain);
-        for (int c = 0; c < 4; ++c) s[0][c] ^= plain[c];
-        Encipher(roundKeys, s);
-        StoreBlock(out + i, s[0]);
-    }
+    Cbc(Encrypt, iv, in, out, len);
     return len * 8;
 }
 
-// Unlike encryption, decryption of one block does not wait for the previous one: two at a time keep more
-// table look-ups in flight.
 size_t CAes256::DecryptCbc(const uint8_t iv[16], const uint8_t* in, uint8_t* out, size_t len) const {
     if (!Ready(Decrypt, len)) return 0;
-    uint32_t previous[4];
-    LoadBlock(iv, previous);
-    size_t i = 0;
-    for (; i + 32 <= len; i += 32) DecryptCbcBlocks<2>(roundKeys, in + i, out + i, previous);
-    for (; i < len; i += 16) DecryptCbcBlocks<1>(roundKeys, in + i, out + i, previous);
+    Cbc(Decrypt, iv, in, out, len);
     return len * 8;
+}
+
+void CAes256::Cbc(Direction which, const uint8_t iv[16], const uint8_t* in, uint8_t* out, size_t len) const {
+    if constexpr (kCryptoInstructionsBuilt) {
+        if (hardware) {
+            (which == Encrypt ? AesNiEncryptCbc : AesNiDecryptCbc)(
+                reinterpret_cast<const uint8_t*>(roundKeys), iv, in, out, len);
+            return;
+        }
+    }
+    (which == Encrypt ? PortableEncryptCbc : PortableDecryptCbc)(roundKeys, iv, in, out, len);
 }

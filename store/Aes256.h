@@ -1,15 +1,18 @@
 #pragma once
 // AES-256 (FIPS-197, 14 rounds) and its CBC mode (SP 800-38A). An object holds the key schedule of one
-// direction.
+// direction. It runs on the processor's AES instructions where the path allows and the processor has them,
+// else on the portable table code; both give the same bytes.
 
 #include <cstddef>
 #include <cstdint>
+
+#include "store/CryptoPath.h"
 
 class CAes256 {
 public:
     enum Direction { Encrypt, Decrypt };
 
-    CAes256() = default;
+    explicit CAes256(CryptoPath path = DefaultCryptoPath());
     ~CAes256();
     CAes256(const CAes256&) = delete;
     CAes256& operator=(const CAes256&) = delete;
@@ -28,10 +31,18 @@ public:
     size_t EncryptCbc(const uint8_t iv[16], const uint8_t* in, uint8_t* out, size_t len) const;
     size_t DecryptCbc(const uint8_t iv[16], const uint8_t* in, uint8_t* out, size_t len) const;
 
+    // Whether this object runs on the AES instructions.
+    bool Hardware() const { return hardware; }
+
 private:
     bool Ready(Direction wanted, size_t len) const;
+    void ExpandSchedule(const uint8_t key[32], Direction direction);
+    // CBC on this object's path, without the checks.
+    void Cbc(Direction which, const uint8_t iv[16], const uint8_t* in, uint8_t* out, size_t len) const;
 
-    uint32_t roundKeys[60] = {};  // 15 round keys of 4 words
+    // 15 round keys of 4 little-endian words, which in memory is the byte order the AES instructions use.
+    alignas(16) uint32_t roundKeys[60] = {};
+    bool hardware;
     bool keySet = false;
     Direction direction = Encrypt;
 };

@@ -42,13 +42,14 @@ bool DecryptBuffer(const Key32& key, const uint8_t* buffer, size_t T, SecureByte
     CAes256 aes;
     if (!aes.SetKey(key.bytes, CAes256::Decrypt)) return false;
     try {
-        SecureBytes scratch(T);
-        if (aes.DecryptCbc(kZeroIv, buffer, scratch.data(), T) != T * 8) return false;
-        uint32_t n = GetU32(scratch.data());
+        SecureBytes plain(T);
+        if (aes.DecryptCbc(kZeroIv, buffer, plain.data(), T) != T * 8) return false;
+        uint32_t n = GetU32(plain.data());
         if (n == 0 || n > T - kLengthWordSize) return false;
-        auto begin = scratch.begin() + kLengthWordSize;
-        SecureBytes data(begin, begin + n);
-        out.swap(data);
+        // In place: the allocation, all of which is wiped when freed, still holds the padding.
+        plain.erase(plain.begin(), plain.begin() + kLengthWordSize);
+        plain.resize(n);
+        out.swap(plain);
         return true;
     } catch (const std::bad_alloc&) {
         return false;

@@ -3,13 +3,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <vector>
 
-// Overwrites n bytes in a way the optimiser may not remove.
+// Overwrites n bytes in a way the optimiser may not remove: the empty statement after the memset tells the
+// compiler that the bytes may be read, so the stores are not dead. A whole memset rather than a byte-wise
+// volatile loop, because every record read wipes its buffers.
 inline void SecureZero(void* p, size_t n) {
-    volatile unsigned char* v = static_cast<volatile unsigned char*>(p);
-    while (n--) *v++ = 0;
+    if (n == 0) return;
+    std::memset(p, 0, n);
+    asm volatile("" : : "r"(p) : "memory");
 }
 
 template <typename T>
@@ -24,7 +28,9 @@ struct SecureAllocator {
         ::operator delete(p);
     }
     template <typename U>
-    bool operator==(const SecureAllocator<U>&) const { return true; }
+    bool operator==(const SecureAllocator<U>&) const {
+        return true;
+    }
 };
 
 using Bytes = std::vector<uint8_t>;

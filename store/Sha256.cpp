@@ -4,21 +4,13 @@
 #include <cstring>
 
 #include "store/SecureBytes.h"
+#include "store/Sha256Constants.h"
+#include "store/Sha256Hardware.h"
 
 namespace {
 
 constexpr uint32_t kInitialState[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                        0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-
-constexpr uint32_t kRoundConstants[64] = {
-    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
-    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
-    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
-    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
-    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
-    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
-    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
-    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
 inline uint32_t LoadBe32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
@@ -53,11 +45,11 @@ inline uint32_t Majority(uint32_t x, uint32_t y, uint32_t z) {
     (w[(i)&15] += SmallSigma1(w[((i)-2) & 15]) + w[((i)-7) & 15] + SmallSigma0(w[((i)-15) & 15]))
 
 // One round. Instead of shifting a..h along, the callers rotate the names they pass.
-#define ROUND(a, b, c, d, e, f, g, h, i, word)                                          \
-    do {                                                                                \
-        uint32_t t = h + BigSigma1(e) + Choose(e, f, g) + kRoundConstants[i] + word(i); \
-        d += t;                                                                         \
-        h = t + BigSigma0(a) + Majority(a, b, c);                                       \
+#define ROUND(a, b, c, d, e, f, g, h, i, word)                                                \
+    do {                                                                                      \
+        uint32_t t = h + BigSigma1(e) + Choose(e, f, g) + kSha256RoundConstants[i] + word(i); \
+        d += t;                                                                               \
+        h = t + BigSigma0(a) + Majority(a, b, c);                                             \
     } while (0)
 
 #define EIGHT_ROUNDS(i, word)                   \
@@ -70,7 +62,7 @@ inline uint32_t Majority(uint32_t x, uint32_t y, uint32_t z) {
     ROUND(c, d, e, f, g, h, a, b, i + 6, word); \
     ROUND(b, c, d, e, f, g, h, a, i + 7, word)
 
-void Compress(uint32_t state[8], const uint8_t* block, size_t blockCount) {
+void PortableCompress(uint32_t state[8], const uint8_t* block, size_t blockCount) {
     uint32_t w[16];
     for (; blockCount > 0; --blockCount, block += 64) {
         uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
@@ -96,7 +88,10 @@ void Compress(uint32_t state[8], const uint8_t* block, size_t blockCount) {
 
 }  // namespace
 
-CSha256::CSha256() {
+CSha256::CSha256(CryptoPath path) : compress(PortableCompress) {
+    if constexpr (kCryptoInstructionsBuilt) {
+        if (path == CryptoPath::Hardware && HasShaInstructions()) compress = ShaNiCompress;
+    }
     Start();
 }
 
@@ -104,6 +99,10 @@ CSha256::~CSha256() {
     SecureZero(state, sizeof state);
     SecureZero(buffer, sizeof buffer);
     byteCount = 0;
+}
+
+bool CSha256::Hardware() const {
+    return compress != PortableCompress;
 }
 
 void CSha256::Start() {
@@ -121,9 +120,9 @@ void CSha256::Add(const void* data, size_t n) {
         std::memcpy(buffer + used, p, take);
         p += take, n -= take, used += take;
         if (used < 64) return;
-        Compress(state, buffer, 1);
+        compress(state, buffer, 1);
     }
-    Compress(state, p, n / 64);
+    compress(state, p, n / 64);
     p += n / 64 * 64, n %= 64;
     if (n > 0) std::memcpy(buffer, p, n);
 }
@@ -134,13 +133,13 @@ void CSha256::Finish(uint8_t digest[32]) {
     buffer[used++] = 0x80;
     if (used > 56) {
         std::memset(buffer + used, 0, 64 - used);
-        Compress(state, buffer, 1);
+        compress(state, buffer, 1);
         used = 0;
     }
     std::memset(buffer + used, 0, 56 - used);
     StoreBe32(buffer + 56, uint32_t(bitCount >> 32));
     StoreBe32(buffer + 60, uint32_t(bitCount));
-    Compress(state, buffer, 1);
+    compress(state, buffer, 1);
     for (int i = 0; i < 8; ++i) StoreBe32(digest + 4 * i, state[i]);
     SecureZero(state, sizeof state);
     SecureZero(buffer, sizeof buffer);

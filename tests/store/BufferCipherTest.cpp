@@ -4,9 +4,14 @@
 #include <openssl/sha.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "CryptoTestUtil.h"
+#include "store/Aes256.h"
+#include "store/Sha256.h"
 
 namespace {
 
@@ -140,6 +145,28 @@ TEST(PasswordKeyTest, IsTheDigestOfTheUtf16Units) {
     Key32 key;
     PasswordKey(units.data(), units.size(), key);
     EXPECT_EQ(ToHex(key.bytes, 32), ToHex(expected, 32));
+}
+
+// What the kernel says this processor has, as a second opinion on our reading of CPUID.
+bool KernelListsCpuFlag(const std::string& flag) {
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    for (std::string line; std::getline(cpuinfo, line);) {
+        if (line.rfind("flags", 0) != 0) continue;
+        std::istringstream words(line);
+        for (std::string word; words >> word;)
+            if (word == flag) return true;
+        return false;
+    }
+    return false;
+}
+
+TEST(CryptoPathTest, DefaultIsTheInstructionsTheProcessorHasUnlessForcedPortable) {
+    const char* choice = std::getenv("TESSERA_CRYPTO");
+    bool forced = choice != nullptr && std::string(choice) == "portable";
+    EXPECT_EQ(HasAesInstructions(), KernelListsCpuFlag("aes"));
+    EXPECT_EQ(HasShaInstructions(), KernelListsCpuFlag("sha_ni"));
+    EXPECT_EQ(CAes256().Hardware(), !forced && HasAesInstructions());
+    EXPECT_EQ(CSha256().Hardware(), !forced && HasShaInstructions());
 }
 
 }  // namespace

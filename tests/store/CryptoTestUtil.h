@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the tests of the cryptographic primitives.
 
+#include <gtest/gtest.h>
 #include <openssl/evp.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/CryptoPath.h"
 #include "store/SecureBytes.h"
 
 // Lower-case hex digits only, as the test vectors are written.
@@ -49,3 +51,22 @@ inline Bytes OpenSslAes256Cbc(bool encrypt, const uint8_t key[32], const uint8_t
     out.resize(ok ? size_t(updated + finished) : 0);
     return out;
 }
+
+// A fixture whose tests run once on each path. On a processor without the instructions the hardware run is
+// skipped, and says so.
+template <bool (*hasInstructions)()>
+struct OnEachPath : testing::TestWithParam<CryptoPath> {
+    void SetUp() override {
+        if (GetParam() == CryptoPath::Hardware && !hasInstructions())
+            GTEST_SKIP() << "this processor lacks the instructions of the hardware path";
+    }
+    bool OnHardware() const { return GetParam() == CryptoPath::Hardware; }
+};
+
+inline std::string PathName(const testing::TestParamInfo<CryptoPath>& info) {
+    return info.param == CryptoPath::Hardware ? "Hardware" : "Portable";
+}
+
+#define INSTANTIATE_ON_EACH_PATH(fixture)                                                                \
+    INSTANTIATE_TEST_SUITE_P(Path, fixture, testing::Values(CryptoPath::Portable, CryptoPath::Hardware), \
+                             PathName)

@@ -24,44 +24,44 @@ const Vector kFipsVectors[] = {
     {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
 };
 
-std::string DigestHex(const void* data, size_t n) {
-    uint8_t digest[32];
-    Sha256(data, n, digest);
-    return ToHex(digest, 32);
-}
-
 std::string OpenSslDigestHex(const uint8_t* data, size_t n) {
     uint8_t digest[32];
     SHA256(data, n, digest);
     return ToHex(digest, 32);
 }
 
-std::string DigestInPieces(const uint8_t* data, size_t n, size_t pieceSize) {
-    CSha256 sha;
-    for (size_t at = 0; at < n; at += pieceSize) sha.Add(data + at, std::min(pieceSize, n - at));
+std::string DigestInPieces(CryptoPath path, const void* data, size_t n, size_t pieceSize) {
+    CSha256 sha(path);
+    EXPECT_EQ(sha.Hardware(), path == CryptoPath::Hardware);
+    for (size_t at = 0; at < n; at += pieceSize)
+        sha.Add(static_cast<const uint8_t*>(data) + at, std::min(pieceSize, n - at));
     uint8_t digest[32];
     sha.Finish(digest);
     return ToHex(digest, 32);
 }
 
-TEST(Sha256Test, FipsVectorsInOneCall) {
+struct Sha256Test : OnEachPath<HasShaInstructions> {
+    std::string DigestHex(const void* data, size_t n) const { return DigestInPieces(GetParam(), data, n, n); }
+};
+INSTANTIATE_ON_EACH_PATH(Sha256Test);
+
+TEST_P(Sha256Test, FipsVectorsInOneCall) {
     for (const auto& v : kFipsVectors) {
         EXPECT_EQ(DigestHex(v.message.data(), v.message.size()), v.digest) << v.message.size() << " bytes";
     }
 }
 
-TEST(Sha256Test, FipsVectorsInPiecesOfEverySize) {
+TEST_P(Sha256Test, FipsVectorsInPiecesOfEverySize) {
     for (const auto& v : kFipsVectors) {
-        const auto* data = reinterpret_cast<const uint8_t*>(v.message.data());
         for (size_t piece = 1; piece <= 130; ++piece) {
-            ASSERT_EQ(DigestInPieces(data, v.message.size(), piece), v.digest)
+            ASSERT_EQ(DigestInPieces(GetParam(), v.message.data(), v.message.size(), piece), v.digest)
                 << v.message.size() << " bytes in pieces of " << piece;
         }
     }
 }
 
-TEST(Sha256Test, EmptyPiecesChangeNothing) {
-    CSha256 sha;
+TEST_P(Sha256Test, EmptyPiecesChangeNothing) {
+    CSha256 sha(GetParam());
     sha.Add(nullptr, 0);
     sha.Add("a", 1);
     sha.Add("", 0);
@@ -71,8 +71,8 @@ TEST(Sha256Test, EmptyPiecesChangeNothing) {
     EXPECT_EQ(ToHex(digest, 32), kFipsVectors[1].digest);
 }
 
-TEST(Sha256Test, StartAgainAfterFinishGivesAFreshDigest) {
-    CSha256 sha;
+TEST_P(Sha256Test, StartAgainAfterFinishGivesAFreshDigest) {
+    CSha256 sha(GetParam());
     uint8_t digest[32];
     sha.Add("some earlier message", 20);
     sha.Finish(digest);
@@ -83,7 +83,7 @@ TEST(Sha256Test, StartAgainAfterFinishGivesAFreshDigest) {
 }
 
 // Every length around the padding boundaries (55/56 bytes in the last block, whole blocks).
-TEST(Sha256Test, EveryLengthUpTo300MatchesOpenSsl) {
+TEST_P(Sha256Test, EveryLengthUpTo300MatchesOpenSsl) {
     std::mt19937 rng(1);
     Bytes data = RandomBytes(rng, 300);
     for (size_t n = 0; n <= data.size(); ++n) {
@@ -91,11 +91,11 @@ TEST(Sha256Test, EveryLengthUpTo300MatchesOpenSsl) {
     }
 }
 
-TEST(Sha256Test, RandomPiecesMatchOpenSsl) {
+TEST_P(Sha256Test, RandomPiecesMatchOpenSsl) {
     std::mt19937 rng(2);
     for (int trial = 0; trial < 300; ++trial) {
         Bytes data = RandomBytes(rng, RandomSize(rng, 0, 5000));
-        CSha256 sha;
+        CSha256 sha(GetParam());
         for (size_t at = 0; at < data.size();) {
             size_t piece = std::min(RandomSize(rng, 0, 200), data.size() - at);
             sha.Add(data.data() + at, piece);
@@ -104,6 +104,19 @@ TEST(Sha256Test, RandomPiecesMatchOpenSsl) {
         uint8_t digest[32];
         sha.Finish(digest);
         ASSERT_EQ(ToHex(digest, 32), OpenSslDigestHex(data.data(), data.size())) << data.size() << " bytes";
+    }
+}
+
+// Every length up to 4 KiB, at offsets 0 to 15 from an aligned address.
+TEST(Sha256PathsTest, AgreeOnEveryLengthUpTo4KiB) {
+    if (!HasShaInstructions()) GTEST_SKIP() << "this processor has no SHA extensions";
+    std::mt19937 rng(6);
+    Bytes data = RandomBytes(rng, 4096 + 15);
+    for (size_t n = 0; n <= 4096; ++n) {
+        const uint8_t* p = data.data() + n % 16;
+        ASSERT_EQ(DigestInPieces(CryptoPath::Hardware, p, n, n),
+                  DigestInPieces(CryptoPath::Portable, p, n, n))
+            << n << " bytes";
     }
 }
 
