@@ -58,8 +58,17 @@ int PhoneAccess::CheckLockout(std::ostream& err) {
         err << "tessera: cannot read Options.dat on the phone\n";
         return kExitFailed;
     }
-    if (optionRecord.LockoutRemainingMs() <= 0) return kExitOk;
-    err << Lockout::Message(Lockout::MinutesToShow(optionRecord.LockoutRemainingMs())) << "\n";
+    int32_t remaining = optionRecord.LockoutRemainingMs();
+    if (remaining <= 0) return kExitOk;
+    // The countdown the plug-in would have made since this command started the lockout.
+    if (std::optional<int32_t> left = LoginFailures(PhoneName()).LockoutLeftMs(); left && *left < remaining) {
+        remaining = *left;
+        optionRecord.SetLockoutRemainingMs(remaining);
+        optionRecord.Write(
+            location.OptionsPath().c_str());  // as the plug-in's ticks, a failed write is ignored
+        if (remaining <= 0) return kExitOk;
+    }
+    err << Lockout::Message(Lockout::MinutesToShow(remaining)) << "\n";
     return kExitLockedOut;
 }
 
@@ -95,8 +104,8 @@ int PhoneAccess::WrongPassword(bool empty, std::ostream& err) {
         err << "tessera: The password you entered is incorrect!\n";
         return kExitWrongPassword;
     }
-    failures.Reset();
     int minutes = Lockout::Start(optionRecord, location.OptionsPath().c_str());
+    failures.LockoutStarted(optionRecord.LockoutRemainingMs());
     err << Lockout::Message(minutes) << "\n";
     return kExitLockedOut;
 }

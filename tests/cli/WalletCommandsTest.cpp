@@ -314,6 +314,9 @@ TEST_F(WalletCommandsTest, PasswordsThatAreNotUtf8AreRefused) {
 }
 
 TEST_F(WalletCommandsTest, ThreeWrongPasswordsInARowAcrossRunsLockTheLoginOut) {
+    TempDir state;  // the command's own, so that the note of this phone is the only one
+    std::string saved = std::getenv("XDG_STATE_HOME");
+    setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
     const std::string wrong = "open sesamE\n";
     for (const std::string& password : {wrong, wrong, std::string("open sesame\n"), wrong, wrong})
         EXPECT_EQ(Run(ListCards, password).status, password == wrong ? 2 : 0);
@@ -324,7 +327,18 @@ TEST_F(WalletCommandsTest, ThreeWrongPasswordsInARowAcrossRunsLockTheLoginOut) {
     std::vector<uint8_t> record = ReadBytes(InstallFile("Options.dat"));
     ASSERT_EQ(record.size(), PhoneOptionRecord::kSize);
     EXPECT_EQ(GetU32(record.data() + 20), 300000u);
-    EXPECT_EQ(Run(ListCards).status, 3);
+
+    // Nothing counts down on the phone without the plug-in: the command counts from the lockout's start.
+    std::filesystem::path note = std::filesystem::directory_iterator(state / "tessera")->path();
+    for (int minutesAgo : {2, 6}) {
+        std::filesystem::last_write_time(note, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::minutes(minutesAgo) -
+                                                   std::chrono::seconds(1));
+        Result result = Run(ListCards);
+        EXPECT_EQ(result.status, minutesAgo == 2 ? 3 : 0) << result.err;
+        EXPECT_EQ(GetU32(ReadBytes(InstallFile("Options.dat")).data() + 20), minutesAgo == 2 ? 180000u : 0u);
+    }
+    setenv("XDG_STATE_HOME", saved.c_str(), 1);
 }
 
 TEST_F(WalletCommandsTest, LockoutWrongPasswordAndARunningApplication) {
