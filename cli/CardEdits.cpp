@@ -29,21 +29,57 @@ bool SetValue(ItemField& field, const std::string& value, std::string& error) {
     return true;
 }
 
+bool ValidFieldName(std::u16string_view name) {
+    return !name.empty() && name.size() < ItemField::kNameUnits;
+}
+
+// The field named `name`, added with `type` when the card has none; nullptr with `error` set when the card
+// has no room.
+ItemField* FieldToSet(CTesseraItem& card, std::u16string_view name, uint32_t type, std::string& error) {
+    if (ItemField* field = FindField(card, name)) return field;
+    ItemField added;
+    added.type = type;
+    added.SetName(name);
+    if (!card.AddField(added)) {
+        error = "the card has no room for another field";
+        return nullptr;
+    }
+    return FindField(card, name);
+}
+
 }  // namespace
 
 bool ApplyAssignment(CTesseraItem& card, const std::string& assignment, std::string& error) {
     size_t equals = assignment.find('=');
-    std::u16string name = Utf8ToUtf16Lossy(assignment.substr(0, equals));
-    if (equals == std::string::npos || name.empty() || name.size() >= ItemField::kNameUnits) {
+    std::string nameText = assignment.substr(0, equals);
+    std::u16string name = Utf8ToUtf16Lossy(nameText);
+    if (equals == std::string::npos || !ValidFieldName(name)) {
         error = "--set takes \"Field=Value\" with a field name of 1 to 63 characters";
         return false;
     }
     std::string value = assignment.substr(equals + 1);
-    if (ItemField* field = FindField(card, name)) return SetValue(*field, value, error);
-    ItemField added;
-    added.type = kFieldText;
-    added.SetName(name);
-    return SetValue(added, value, error) && card.AddField(added);
+    ItemField* existing = FindField(card, name);
+    if (existing && existing->type == kFieldPassword && !value.empty()) {
+        error =
+            "--set does not take a password, which every user could read on the command line: use "
+            "--set-secret \"" +
+            nameText + "\" to type it";
+        return false;
+    }
+    ItemField* field = existing ? existing : FieldToSet(card, name, kFieldText, error);
+    return field && SetValue(*field, value, error);
+}
+
+bool ApplySecret(CTesseraItem& card, const std::string& name, std::u16string_view value, std::string& error) {
+    std::u16string fieldName = Utf8ToUtf16Lossy(name);
+    if (!ValidFieldName(fieldName)) {
+        error = "--set-secret takes a field name of 1 to 63 characters";
+        return false;
+    }
+    ItemField* field = FieldToSet(card, fieldName, kFieldPassword, error);
+    if (!field) return false;
+    SetFieldText(*field, value);
+    return true;
 }
 
 bool ApplyAssignments(CTesseraItem& card, const std::vector<std::string>& assignments, std::string& error) {

@@ -1,12 +1,15 @@
 #include "cli/PhoneAccess.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <istream>
 #include <ostream>
 
+#include "cli/LoginFailures.h"
 #include "cli/PasswordPrompt.h"
 #include "device/DeviceFiles.h"
 #include "device/Lockout.h"
+#include "platform/rapi/PhoneSocketPath.h"
 #include "platform/rapi/RapiTransport.h"
 
 namespace {
@@ -55,8 +58,17 @@ int PhoneAccess::CheckLockout(std::ostream& err) {
         err << "tessera: cannot read Options.dat on the phone\n";
         return kExitFailed;
     }
-    if (optionRecord.LockoutRemainingMs() <= 0) return kExitOk;
-    err << Lockout::Message(Lockout::MinutesToShow(optionRecord.LockoutRemainingMs())) << "\n";
+    int32_t remaining = optionRecord.LockoutRemainingMs();
+    if (remaining <= 0) return kExitOk;
+    // The countdown the plug-in would have made since this command started the lockout.
+    if (std::optional<int32_t> left = LoginFailures(PhoneName()).LockoutLeftMs(); left && *left < remaining) {
+        remaining = *left;
+        optionRecord.SetLockoutRemainingMs(remaining);
+        optionRecord.Write(
+            location.OptionsPath().c_str());  // as the plug-in's ticks, a failed write is ignored
+        if (remaining <= 0) return kExitOk;
+    }
+    err << Lockout::Message(Lockout::MinutesToShow(remaining)) << "\n";
     return kExitLockedOut;
 }
 
@@ -73,11 +85,31 @@ int PhoneAccess::RefuseWhileAppRuns(std::ostream& err) {
 }
 
 bool PhoneAccess::ReadPassword(std::istream& in, SecureBytes& password, std::ostream& err) {
-    if (options.passwordStdin) {
-        password = ReadPasswordLine(in);
-        return true;
+    return ReadSecret("Wallet password: ", options.passwordStdin, in, password, err);
+}
+
+// The phone as reached, its path made absolute, so that one phone keeps one count of wrong passwords.
+std::string PhoneAccess::PhoneName() const {
+    std::string setting = Setting(options) ? Setting(options) : "";
+    if (setting.empty()) setting = "unix:" + DefaultPhoneSocketPath().string();
+    size_t colon = setting.find(':');
+    std::error_code ignored;
+    std::filesystem::path path = std::filesystem::weakly_canonical(setting.substr(colon + 1), ignored);
+    return setting.substr(0, colon + 1) + path.string();
+}
+
+int PhoneAccess::WrongPassword(bool empty, std::ostream& err) {
+    LoginFailures failures(PhoneName());
+    if (empty || failures.Add() < Lockout::kAttempts) {
+        err << "tessera: The password you entered is incorrect!\n";
+        return kExitWrongPassword;
     }
-    if (PromptPassword("Wallet password: ", password)) return true;
-    err << "tessera: no terminal to ask for the password; use --password-stdin\n";
-    return false;
+    int minutes = Lockout::Start(optionRecord, location.OptionsPath().c_str());
+    failures.LockoutStarted(optionRecord.LockoutRemainingMs());
+    err << Lockout::Message(minutes) << "\n";
+    return kExitLockedOut;
+}
+
+void PhoneAccess::RightPassword() {
+    LoginFailures(PhoneName()).Reset();
 }

@@ -27,12 +27,20 @@ public:
     int CheckLockout(std::ostream& err);
     // kExitFailed while the wallet application runs on the phone (it would not see the change).
     int RefuseWhileAppRuns(std::ostream& err);
-    // The password from the terminal or standard input; false when there is none to be had.
+    // The password from the terminal or standard input; false, with a message, when there is none to be
+    // had or it is not valid UTF-8.
     bool ReadPassword(std::istream& in, SecureBytes& password, std::ostream& err);
+    // A wrong wallet password: kExitWrongPassword, or kExitLockedOut once it is the third in a row for this
+    // phone, across runs, which starts the phone's lockout. An empty password is not counted.
+    int WrongPassword(bool empty, std::ostream& err);
+    // The right wallet password: the count of wrong ones starts again.
+    void RightPassword();
 
     const WalletLocation& Location() const { return location; }
 
 private:
+    std::string PhoneName() const;
+
     PhoneOptions options;
     std::unique_ptr<RapiConnection> connection;
     WalletLocation location;

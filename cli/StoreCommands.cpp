@@ -51,8 +51,13 @@ int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istrea
             << (options.templates ? "templates" : "wallet") << " store (code " << code << ")\n";
         return kExitFailed;
     }
-    SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
-    if (!store->CheckPassword(password.data(), password.size())) {
+    std::optional<SecureBytes> password =
+        options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
+    if (!password) {
+        err << "tessera: the password is not valid UTF-8\n";
+        return kFailed;
+    }
+    if (!store->CheckPassword(password->data(), password->size())) {
         err << "tessera: wrong password\n";
         return kWrongPassword;
     }

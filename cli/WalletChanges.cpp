@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CardEdits.h"
+#include "cli/PasswordPrompt.h"
 #include "cli/WalletSession.h"
 #include "model/ItemChanges.h"
 #include "platform/Utf16.h"
@@ -24,8 +25,28 @@ bool CategoryExists(CData& data, int32_t id) {
                                   [id](const category_struct& c) { return c.id == id; });
 }
 
+// Each secret is read after the wallet password, in the order the names were given.
+bool ApplySecrets(const WalletCommandOptions& options, CTesseraItem& card, std::istream& in,
+                  std::ostream& err) {
+    for (const std::string& name : options.secrets) {
+        SecureBytes bytes;
+        if (!ReadSecret(name + ": ", options.phone.passwordStdin, in, bytes, err)) return false;
+        std::u16string value(bytes.size() / 2, u'\0');
+        for (size_t i = 0; i < value.size(); ++i)
+            value[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+        std::string error;
+        bool applied = ApplySecret(card, name, value, error);
+        SecureZero(value.data(), value.size() * sizeof(char16_t));
+        if (!applied) {
+            err << "tessera: " << error << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 // Icon and category changes touch the card's modification time; values and the name do not.
-bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTesseraItem& card,
+bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTesseraItem& card, std::istream& in,
                       std::ostream& err) {
     std::string error;
     if (!ValidIcon(options.icon, err)) return false;
@@ -37,6 +58,7 @@ bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTessera
         err << "tessera: " << error << "\n";
         return false;
     }
+    if (!ApplySecrets(options, card, in, err)) return false;
     if (options.name) SetItemName(card, Utf8ToUtf16Lossy(*options.name));
     if (options.icon) ChangeIcon(card, *options.icon);
     if (options.category) ChangeCategory(card, static_cast<uint32_t>(*options.category));
@@ -76,7 +98,7 @@ int AddCard(const WalletCommandOptions& options, std::istream& in, std::ostream&
         }
         std::unique_ptr<CTesseraItem> card =
             options.templateId ? data.NewCardFromTemplate(*options.templateId) : NewBlankCard();
-        if (!card || !ApplyCardOptions(data, options, *card, err)) return kExitFailed;
+        if (!card || !ApplyCardOptions(data, options, *card, in, err)) return kExitFailed;
         uint32_t id = data.TakeCardId();
         if (int status = Written(id != 0 && data.AddCard(*card, id), err)) return status;
         out << id << "\n";
@@ -92,7 +114,7 @@ int EditCard(const WalletCommandOptions& options, std::istream& in, std::ostream
             err << "tessera: no card with id " << id << "\n";
             return kExitFailed;
         }
-        if (!ApplyCardOptions(data, options, *card, err)) return kExitFailed;
+        if (!ApplyCardOptions(data, options, *card, in, err)) return kExitFailed;
         if (int status = Written(data.UpdateCard(*card, id), err)) return status;
         out << id << "\n";
         return kExitOk;

@@ -23,7 +23,12 @@ CLI::App* WalletCommand(CLI::App& parent, const char* name, const char* help, Wa
 
 void AddCardEditOptions(CLI::App* sub, WalletCommandOptions& options) {
     sub->add_option("--name", options.name, "The card's name");
-    sub->add_option("--set", options.sets, "Field=Value (repeatable); a new name adds a TEXT field");
+    sub->add_option("--set", options.sets,
+                    "Field=Value (repeatable); a new name adds a TEXT field; not for PASSWORD fields");
+    sub->add_option(
+        "--set-secret", options.secrets,
+        "NAME (repeatable): read this field's value without echo, or with --password-stdin as the "
+        "next line of standard input after the password; a new name adds a PASSWORD field");
     sub->add_option("--category", options.category, "Category id (0: none)");
     sub->add_option("--icon", options.icon, "Icon 0-79");
 }

@@ -26,7 +26,8 @@ struct WalletCommandOptions {
     // add, edit
     bool blank = false;
     std::optional<uint32_t> templateId;
-    std::vector<std::string> sets;  // "Field=Value"
+    std::vector<std::string> sets;     // "Field=Value"
+    std::vector<std::string> secrets;  // field names whose values are read like the password, in order
     std::optional<std::string> name;
     std::optional<int32_t> category;
     std::optional<uint32_t> icon;

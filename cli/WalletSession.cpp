@@ -35,10 +35,9 @@ int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
     }
     SecureBytes password;
     if (!phone.ReadPassword(in, password, err)) return kExitFailed;
-    if (!data.walletStore->CheckPassword(password.data(), password.size())) {
-        err << "tessera: The password you entered is incorrect!\n";
-        return kExitWrongPassword;
-    }
+    if (!data.walletStore->CheckPassword(password.data(), password.size()))
+        return phone.WrongPassword(password.empty(), err);
+    phone.RightPassword();
     SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
     if (!data.templateStore->CheckPassword(builtIn.data(), builtIn.size())) {
         err << "tessera: the templates file does not open with its built-in password\n";

@@ -1,18 +1,15 @@
 #include "model/CardExport.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <new>
 #include <string_view>
-#include <system_error>
 
 #include "model/FieldType.h"
+#include "platform/PrivateFile.h"
 #include "store/TesseraEncryptedLinkList.h"
 
 namespace {
@@ -111,28 +108,6 @@ bool WriteCards(CTesseraEncryptedLinkList& store, int fd) {
 bool ExportCards(CTesseraEncryptedLinkList& walletStore, const std::filesystem::path& file,
                  std::string& error) {
     tzset();
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        error = std::generic_category().message(errno);
-        return false;
-    }
-    // An existing file too: it now holds every password. Devices and pipes are left as they are.
-    struct stat info {};
-    bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (regular) ::fchmod(fd, 0600);
-    bool written = false;
-    try {
-        written = WriteCards(walletStore, fd);
-    } catch (const std::bad_alloc&) {
-        errno = ENOMEM;
-    }
-    int writeError = errno;
-    // A file cut short would pass for a whole export: it is emptied instead.
-    if (!written && regular) (void)::ftruncate(fd, 0);
-    if (::close(fd) != 0 && written) {
-        written = false;
-        writeError = errno;
-    }
-    if (!written) error = std::generic_category().message(writeError);
-    return written;
+    return WritePrivateFile(
+        file, [&](int fd) { return WriteCards(walletStore, fd); }, error);
 }

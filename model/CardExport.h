@@ -14,8 +14,8 @@
 
 class CTesseraEncryptedLinkList;
 
-// Creates or truncates the file, readable and writable by its owner only, and writes every card. False
-// with the system's description of the failure in `error` when the file cannot be created or written;
-// a file that could not be written whole is left empty.
+// Writes every card to the file, readable and writable by its owner only, whole or not at all
+// (WritePrivateFile). False with the reason in `error` when the file cannot be written or an existing
+// one may not be replaced; the file is then as it was.
 bool ExportCards(CTesseraEncryptedLinkList& walletStore, const std::filesystem::path& file,
                  std::string& error);

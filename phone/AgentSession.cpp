@@ -273,7 +273,9 @@ std::string AgentSession::Serve() {
     if (std::string refused = Handshake(); !refused.empty()) return refused;
     // One frame per pass, until the connection ends.
     for (;;) {
-        if (!channel.WaitReadable(LinkClock::time_point::max())) return "socket error";
+        LinkClock::time_point quietUntil = LinkClock::now() + idle;
+        if (!channel.WaitReadable(quietUntil))
+            return LinkClock::now() >= quietUntil ? "idle too long" : "socket error";
         uint32_t op = 0;
         FrameStatus status = channel.Receive(&op, &body, FrameDeadline());
         if (status == FrameStatus::Closed) return "";

@@ -12,11 +12,10 @@
 #include "phone/AgentSession.h"
 #include "phone/AgentSocket.h"
 #include "platform/rapi/UnixSocket.h"
+#include "platform/rapi/WireChannel.h"
 
 namespace {
 
-// More clients than this at once are turned away, so that a runaway client cannot exhaust the threads.
-constexpr size_t kMaxConnections = 256;
 // How long the accepting thread rests after accept fails for want of resources.
 constexpr int kAcceptBackoffMs = 100;
 
@@ -29,8 +28,9 @@ struct PhoneAgent::Connection {
     std::atomic<bool> done{false};
 };
 
-PhoneAgent::PhoneAgent(std::filesystem::path phoneDir, std::filesystem::path socket, std::ostream* log)
-    : phoneDir(std::move(phoneDir)), socket(std::move(socket)), log(log) {}
+PhoneAgent::PhoneAgent(std::filesystem::path phoneDir, std::filesystem::path socket, std::ostream* log,
+                       AgentLimits limits)
+    : phoneDir(std::move(phoneDir)), socket(std::move(socket)), log(log), limits(limits) {}
 
 PhoneAgent::~PhoneAgent() {
     Stop();
@@ -39,7 +39,12 @@ PhoneAgent::~PhoneAgent() {
 bool PhoneAgent::Start(std::string& error) {
     std::error_code ec;
     if (acceptor.joinable()) return true;
-    if (!std::filesystem::is_directory(phoneDir / "fs", ec)) {
+    std::filesystem::file_status fs = std::filesystem::symlink_status(phoneDir / "fs", ec);
+    if (std::filesystem::is_symlink(fs)) {
+        error = (phoneDir / "fs").string() + " is a link: only a real folder is served";
+        return false;
+    }
+    if (!std::filesystem::is_directory(fs)) {
         error = phoneDir.string() + " is not a phone folder (it has no fs folder)";
         return false;
     }
@@ -100,8 +105,9 @@ bool PhoneAgent::AcceptOne() {
     ReapFinished();
     try {
         std::lock_guard lock(mutex);
-        if (connections.size() >= kMaxConnections) {
-            if (log) *log << "tessera-phone: too many clients, one turned away\n";
+        if (connections.size() >= limits.connections) {
+            Refuse(fd.Get());
+            if (log) *log << "tessera-phone: too many clients, one turned away" << std::endl;
             return true;
         }
         auto connection = std::make_unique<Connection>(std::move(fd));
@@ -118,7 +124,7 @@ bool PhoneAgent::AcceptOne() {
 void PhoneAgent::Serve(Connection& connection) {
     try {
         std::string ended = PeerIsOurUser(connection.fd.Get())
-                                ? AgentSession(connection.fd.Get(), *phone).Serve()
+                                ? AgentSession(connection.fd.Get(), *phone, limits.idle).Serve()
                                 : "the client runs as another user";
         if (!ended.empty()) Log("tessera-phone: connection closed: " + ended);
     } catch (...) {
@@ -127,6 +133,15 @@ void PhoneAgent::Serve(Connection& connection) {
     // The client sees the end at once; the descriptor itself stays ours until the thread is joined.
     ::shutdown(connection.fd.Get(), SHUT_RDWR);
     connection.done = true;
+}
+
+// Says why before closing, so that the client can tell a full agent from a dead one. The socket is new, so
+// the short frame fits its buffer at once.
+void PhoneAgent::Refuse(int fd) {
+    WireWriter refusal(WireOp::Hello);
+    refusal.U32(ERROR_REQ_NOT_ACCEP);
+    refusal.U32(kLinkVersion);
+    WireChannel(fd).Send(refusal, LinkClock::now());
 }
 
 void PhoneAgent::ReapFinished() {

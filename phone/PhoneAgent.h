@@ -1,10 +1,12 @@
 #pragma once
-// Serves a phone folder to the desktop over a Unix domain socket (docs/phone-link.md): any number of clients
-// at once, each connection on a thread of its own with one session. Every session goes through one folder
-// transport, so "no sharing" opens hold across connections, and paths stay confined to the phone's folder.
+// Serves a phone folder to the desktop over a Unix domain socket (docs/phone-link.md): up to a limit of
+// clients at once, each connection on a thread of its own with one session. Every session goes through one
+// folder transport, so "no sharing" opens hold across connections, and paths stay confined to the phone's
+// folder.
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
 #include <list>
 #include <memory>
@@ -16,10 +18,17 @@
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/UniqueFd.h"
 
+// What one agent allows, so that no client can starve the others.
+struct AgentLimits {
+    std::chrono::milliseconds idle{60'000};  // silence after the handshake that ends a connection
+    size_t connections = 32;                 // served at once; the next is refused with a Hello error
+};
+
 class PhoneAgent {
 public:
     // Tells `log` why connections ended badly (never what they carried); nullptr tells nobody.
-    PhoneAgent(std::filesystem::path phoneDir, std::filesystem::path socket, std::ostream* log = nullptr);
+    PhoneAgent(std::filesystem::path phoneDir, std::filesystem::path socket, std::ostream* log = nullptr,
+               AgentLimits limits = {});
     ~PhoneAgent();
     PhoneAgent(const PhoneAgent&) = delete;
     PhoneAgent& operator=(const PhoneAgent&) = delete;
@@ -39,10 +48,12 @@ private:
     void Serve(Connection& connection);
     void ReapFinished();
     void Log(const std::string& line);
+    void Refuse(int fd);
 
     std::filesystem::path phoneDir;
     std::filesystem::path socket;
     std::ostream* log;
+    AgentLimits limits;
     std::shared_ptr<FolderTransport> phone;
     UniqueFd listener;
     struct stat socketFile {};

@@ -33,9 +33,11 @@ void AddNewStore(CLI::App& app, NewStoreOptions& options, int& status) {
         ->transform(CLI::CheckedTransformer(kinds, CLI::ignore_case));
     command->callback([&options, &status] {
         bool templates = options.kind == StoreKind::Templates;
-        SecureBytes password = templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(std::cin);
-        std::string error;
-        if (!CreateStoreFile(options.file, options.kind, password.data(), password.size(), error)) {
+        std::optional<SecureBytes> password =
+            templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(std::cin);
+        std::string error = password ? "" : "the password is not valid UTF-8";
+        if (!password ||
+            !CreateStoreFile(options.file, options.kind, password->data(), password->size(), error)) {
             std::cerr << "tessera-phone: cannot create " << options.file << ": " << error << "\n";
             status = kFailed;
         }
@@ -64,9 +66,9 @@ int Print(int code, const nlohmann::ordered_json& json, int indent = -1) {
 
 // The wallet password from standard input; nothing, with the failure reported, when it is empty.
 std::optional<SecureBytes> ReadWalletPassword(int& status) {
-    SecureBytes password = ReadPasswordLine(std::cin);
-    if (!password.empty()) return password;
-    Finish(1, "the wallet password is empty", status);
+    std::optional<SecureBytes> password = ReadPasswordLine(std::cin);
+    if (password && !password->empty()) return password;
+    Finish(1, password ? "the wallet password is empty" : "the wallet password is not valid UTF-8", status);
     return std::nullopt;
 }
 

@@ -5,16 +5,17 @@
 
 #include "platform/Utf16.h"
 
-SecureBytes PasswordFromLine(std::string& line) {
+std::optional<SecureBytes> PasswordFromLine(std::string& line) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::u16string text = Utf8ToUtf16Lossy(line);
-    SecureBytes bytes = PasswordBytes(text);
+    std::optional<std::u16string> text = Utf8ToUtf16(line);
     SecureZero(line.data(), line.size());
-    SecureZero(text.data(), text.size() * sizeof(char16_t));
+    if (!text) return std::nullopt;
+    SecureBytes bytes = PasswordBytes(*text);
+    SecureZero(text->data(), text->size() * sizeof(char16_t));
     return bytes;
 }
 
-SecureBytes ReadPasswordLine(std::istream& in) {
+std::optional<SecureBytes> ReadPasswordLine(std::istream& in) {
     std::string line;
     std::getline(in, line);
     return PasswordFromLine(line);

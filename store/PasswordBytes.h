@@ -2,6 +2,7 @@
 // Passwords are handled as their UTF-16LE bytes without a terminator.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,8 @@ inline SecureBytes PasswordBytes(std::u16string_view password) {
 }
 
 // A typed line (UTF-8, a trailing CR dropped) as password bytes; the line and the copies made on the
-// way are wiped.
-SecureBytes PasswordFromLine(std::string& line);
+// way are wiped. Nothing when the line is not valid UTF-8: a lossy reading would let several byte
+// strings open the same wallet.
+std::optional<SecureBytes> PasswordFromLine(std::string& line);
 // One line of `in`, newline dropped, as password bytes.
-SecureBytes ReadPasswordLine(std::istream& in);
+std::optional<SecureBytes> ReadPasswordLine(std::istream& in);

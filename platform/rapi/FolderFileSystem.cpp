@@ -1,6 +1,8 @@
 #include "platform/rapi/FolderFileSystem.h"
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,25 +62,35 @@ CE_FIND_DATA FindDataOf(const HostChild& child) {
     return data;
 }
 
+// A regular file opened without following a link, refused for writing when another name links to it (which
+// may lie outside the phone). Truncated only once it is known to be served.
+DWORD OpenServedFile(const HostEntry& entry, int flags, UniqueFd* out) {
+    bool writing = (flags & O_ACCMODE) != O_RDONLY;
+    UniqueFd fd(::openat(entry.folder.Get(), entry.name.c_str(), flags & ~O_TRUNC, kFileMode));
+    if (!fd) return ErrorFromErrno(errno);
+    struct stat info;
+    if (::fstat(fd.Get(), &info) != 0) return ErrorFromErrno(errno);
+    if (!S_ISREG(info.st_mode) || (writing && info.st_nlink > 1)) return ERROR_ACCESS_DENIED;
+    if ((flags & O_TRUNC) && ::ftruncate(fd.Get(), 0) != 0) return ErrorFromErrno(errno);
+    *out = std::move(fd);
+    return ERROR_SUCCESS;
+}
+
 // Copies the contents and the last write time, as the phone's copy does.
-DWORD CopyContents(const std::filesystem::path& from, const std::filesystem::path& to) {
-    UniqueFd in(::open(from.c_str(), O_RDONLY | kOpenFlags));
-    if (!in) return ErrorFromErrno(errno);
-    UniqueFd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kOpenFlags, kFileMode));
-    if (!out) return ErrorFromErrno(errno);
+DWORD CopyContents(int in, int out) {
     char buffer[1 << 16];
     off_t offset = 0;
     for (;;) {
         size_t read = 0, written = 0;
-        if (int error = ReadAt(in.Get(), buffer, sizeof buffer, offset, &read)) return ErrorFromErrno(error);
+        if (int error = ReadAt(in, buffer, sizeof buffer, offset, &read)) return ErrorFromErrno(error);
         if (read == 0) break;
-        if (int error = WriteAt(out.Get(), buffer, read, offset, &written)) return ErrorFromErrno(error);
+        if (int error = WriteAt(out, buffer, read, offset, &written)) return ErrorFromErrno(error);
         offset += static_cast<off_t>(read);
     }
     struct stat info;
-    if (::fstat(in.Get(), &info) == 0) {
+    if (::fstat(in, &info) == 0) {
         const timespec times[] = {info.st_atim, info.st_mtim};
-        ::futimens(out.Get(), times);
+        ::futimens(out, times);
     }
     return ERROR_SUCCESS;
 }
@@ -108,8 +120,8 @@ DWORD FolderFileSystem::Open(std::u16string_view name, DWORD access, DWORD share
     // Checked before the open so that a refused open never truncates.
     std::optional<ShareTable::Lease> lease = shares.Acquire(entry.path.native(), access, share);
     if (!lease) return ERROR_SHARING_VIOLATION;
-    UniqueFd fd(::open(entry.path.c_str(), OpenFlags(access, disposition), kFileMode));
-    if (!fd) return ErrorFromErrno(errno);
+    UniqueFd fd;
+    if (DWORD error = OpenServedFile(entry, OpenFlags(access, disposition), &fd)) return error;
     *out = {std::move(fd), std::move(*lease), entry.exists};
     return ERROR_SUCCESS;
 }
@@ -123,7 +135,9 @@ DWORD FolderFileSystem::Find(std::u16string_view pattern, std::vector<CE_FIND_DA
     if (DWORD error = tree.Resolve(parents, &folder)) return error;
     if (!folder.exists || !folder.isDirectory) return ERROR_PATH_NOT_FOUND;
 
-    std::vector<HostChild> children = tree.List(folder.path);
+    UniqueFd listed;
+    if (DWORD error = OpenHostFolder(folder.folder.Get(), folder.name, &listed)) return error;
+    std::vector<HostChild> children = tree.List(listed.Get());
     std::erase_if(children,
                   [&](const HostChild& child) { return !MatchesPattern(path.parts.back(), child.name); });
     if (children.empty()) return ERROR_FILE_NOT_FOUND;
@@ -139,7 +153,8 @@ DWORD FolderFileSystem::CreateDirectory(std::u16string_view name) {
     HostEntry entry;
     if (DWORD error = Resolve(name, &entry)) return error;
     if (entry.exists) return ERROR_ALREADY_EXISTS;
-    return ::mkdir(entry.path.c_str(), kFolderMode) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
+    return ::mkdirat(entry.folder.Get(), entry.name.c_str(), kFolderMode) == 0 ? ERROR_SUCCESS
+                                                                               : ErrorFromErrno(errno);
 }
 
 DWORD FolderFileSystem::Copy(std::u16string_view from, std::u16string_view to, bool failIfExists) {
@@ -156,8 +171,12 @@ DWORD FolderFileSystem::Copy(std::u16string_view from, std::u16string_view to, b
         shares.Acquire(source.path.native(), GENERIC_READ, FILE_SHARE_READ);
     std::optional<ShareTable::Lease> writing = shares.Acquire(target.path.native(), GENERIC_WRITE, 0);
     if (!reading || !writing) return ERROR_SHARING_VIOLATION;
-    DWORD error = CopyContents(source.path, target.path);
-    if (error && !target.exists) ::unlink(target.path.c_str());  // no half copy is left behind
+    UniqueFd in, out;
+    DWORD error = OpenServedFile(source, O_RDONLY | kOpenFlags, &in);
+    if (!error) error = OpenServedFile(target, O_WRONLY | O_CREAT | O_TRUNC | kOpenFlags, &out);
+    if (!error) error = CopyContents(in.Get(), out.Get());
+    // No half copy is left behind.
+    if (error && !target.exists && out) ::unlinkat(target.folder.Get(), target.name.c_str(), 0);
     return error;
 }
 
@@ -169,7 +188,11 @@ DWORD FolderFileSystem::Move(std::u16string_view from, std::u16string_view to) {
     if (DWORD error = Resolve(to, &target)) return error;
     if (target.exists) return ERROR_ALREADY_EXISTS;
     if (shares.InUse(source.path.native())) return ERROR_SHARING_VIOLATION;
-    return ::rename(source.path.c_str(), target.path.c_str()) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
+    // Never over a name that appeared since the lookup.
+    return ::renameat2(source.folder.Get(), source.name.c_str(), target.folder.Get(), target.name.c_str(),
+                       RENAME_NOREPLACE) == 0
+               ? ERROR_SUCCESS
+               : ErrorFromErrno(errno);
 }
 
 DWORD FolderFileSystem::Delete(std::u16string_view name) {
@@ -178,5 +201,5 @@ DWORD FolderFileSystem::Delete(std::u16string_view name) {
     if (DWORD error = ResolveExisting(name, &entry)) return error;
     if (entry.isDirectory) return ERROR_ACCESS_DENIED;
     if (shares.InUse(entry.path.native())) return ERROR_SHARING_VIOLATION;
-    return ::unlink(entry.path.c_str()) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
+    return ::unlinkat(entry.folder.Get(), entry.name.c_str(), 0) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
 }

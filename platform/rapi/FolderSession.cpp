@@ -7,6 +7,11 @@
 namespace {
 
 // Keeps position + any DWORD count within a host offset.
+// What one session may hold open at once, so that no client can exhaust the agent's descriptors or memory.
+constexpr size_t kMaxFiles = 64;
+constexpr size_t kMaxSearches = 16;
+constexpr size_t kMaxKeys = 64;
+
 constexpr int64_t kMaxPosition = std::numeric_limits<int64_t>::max() - std::numeric_limits<DWORD>::max();
 
 uintptr_t Id(const void* handle) {
@@ -45,6 +50,10 @@ DWORD FolderSession::FailPosition(DWORD error) {
 HANDLE FolderSession::CreateFile(std::u16string_view name, DWORD access, DWORD share, DWORD disposition,
                                  DWORD) {
     File file{{}, access, 0};
+    if (openFiles.size() >= kMaxFiles) {
+        lastError = ERROR_TOO_MANY_OPEN_FILES;
+        return INVALID_HANDLE_VALUE;
+    }
     if (DWORD error = files->Open(name, access, share, disposition, &file.opened)) {
         lastError = error;
         return INVALID_HANDLE_VALUE;
@@ -120,6 +129,10 @@ BOOL FolderSession::CloseHandle(HANDLE handle) {
 
 HANDLE FolderSession::FindFirstFile(std::u16string_view pattern, CE_FIND_DATA* data) {
     Search search;
+    if (searches.size() >= kMaxSearches) {
+        lastError = ERROR_TOO_MANY_OPEN_FILES;
+        return INVALID_HANDLE_VALUE;
+    }
     if (DWORD error = files->Find(pattern, &search.found)) {
         lastError = error;
         return INVALID_HANDLE_VALUE;
@@ -175,7 +188,9 @@ std::optional<std::u16string> FolderSession::KeyPath(HKEY key, std::u16string_vi
 LONG FolderSession::RegOpenKeyEx(HKEY root, std::u16string_view subKey, HKEY* result) {
     *result = nullptr;
     std::optional<std::u16string> path = KeyPath(root, subKey);
-    lastError = path ? registry->OpenKey(*path) : ERROR_INVALID_HANDLE;
+    lastError = !path                     ? ERROR_INVALID_HANDLE
+                : keys.size() >= kMaxKeys ? ERROR_TOO_MANY_OPEN_FILES
+                                          : registry->OpenKey(*path);
     if (lastError == ERROR_SUCCESS) *result = reinterpret_cast<HKEY>(Add(keys, std::move(*path)));
     return static_cast<LONG>(lastError);
 }

@@ -17,6 +17,7 @@ std::shared_ptr<FolderTransport> FolderTransport::ForFsRoot(std::filesystem::pat
 
 std::unique_ptr<RapiSession> FolderTransport::Connect() {
     std::error_code error;
-    if (!std::filesystem::is_directory(files->Root(), error)) return nullptr;
+    // A link in place of the root is never followed.
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(files->Root(), error))) return nullptr;
     return std::make_unique<FolderSession>(files, registry, app);
 }

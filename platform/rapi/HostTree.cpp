@@ -1,9 +1,11 @@
 #include "platform/rapi/HostTree.h"
 
+#include <dirent.h>
 #include <errno.h>
+#include <fcntl.h>
 
-#include "platform/rapi/PhonePath.h"
 #include "platform/Utf16.h"
+#include "platform/rapi/PhonePath.h"
 
 namespace {
 
@@ -11,57 +13,83 @@ bool IsServed(const struct stat& info) {
     return S_ISREG(info.st_mode) || S_ISDIR(info.st_mode);
 }
 
-DWORD Found(std::filesystem::path path, const struct stat& info, HostEntry* out) {
+DWORD Found(const std::filesystem::path& folderPath, std::string name, const struct stat& info,
+            HostEntry* out) {
     if (!IsServed(info)) return ERROR_ACCESS_DENIED;
-    *out = {std::move(path), true, S_ISDIR(info.st_mode)};
+    out->path = folderPath / name;
+    out->name = std::move(name);
+    out->exists = true;
+    out->isDirectory = S_ISDIR(info.st_mode);
     return ERROR_SUCCESS;
 }
 
 }  // namespace
 
+DWORD OpenHostFolder(int folder, const std::string& name, UniqueFd* out) {
+    *out = UniqueFd(::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (*out) return ERROR_SUCCESS;
+    return errno == ENOTDIR || errno == ELOOP ? ERROR_ACCESS_DENIED : ErrorFromErrno(errno);
+}
+
 DWORD HostTree::Resolve(std::span<const std::u16string> parts, HostEntry* out) const {
-    HostEntry entry{root, true, true};
+    UniqueFd folder(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder) return ERROR_PATH_NOT_FOUND;
+    HostEntry entry{root, {}, ".", true, true};
     for (const std::u16string& part : parts) {
         if (!entry.exists || !entry.isDirectory) return ERROR_PATH_NOT_FOUND;
-        if (DWORD error = Lookup(entry.path, part, &entry)) return error;
+        if (entry.name != ".") {
+            UniqueFd child;
+            if (DWORD error = OpenHostFolder(folder.Get(), entry.name, &child)) return error;
+            folder = std::move(child);
+        }
+        std::filesystem::path folderPath = entry.path;
+        if (DWORD error = Lookup(folder.Get(), folderPath, part, &entry)) return error;
     }
+    entry.folder = std::move(folder);
     *out = std::move(entry);
     return ERROR_SUCCESS;
 }
 
-DWORD HostTree::Lookup(const std::filesystem::path& folder, std::u16string_view name, HostEntry* out) const {
+DWORD HostTree::Lookup(int folder, const std::filesystem::path& folderPath, std::u16string_view name,
+                       HostEntry* out) const {
     std::optional<std::string> hostName = Utf16ToUtf8(name);
     if (!hostName) return ERROR_INVALID_NAME;
-    std::filesystem::path exact = folder / *hostName;
     struct stat info;
-    if (::lstat(exact.c_str(), &info) == 0) return Found(exact, info, out);
+    if (::fstatat(folder, hostName->c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        return Found(folderPath, std::move(*hostName), info, out);
     if (errno != ENOENT) return ErrorFromErrno(errno);
 
     // Names differing only in case cannot live side by side on the phone; the first spelling wins.
     std::vector<HostChild> children = List(folder);
     const HostChild* match = nullptr;
     for (const HostChild& child : children) {
-        if (SameName(child.name, name) && (!match || child.path < match->path)) match = &child;
+        if (SameName(child.name, name) && (!match || child.hostName < match->hostName)) match = &child;
     }
-    if (match) return Found(match->path, match->info, out);
-    *out = {std::move(exact), false, false};
+    if (match) return Found(folderPath, match->hostName, match->info, out);
+    out->path = folderPath / *hostName;
+    out->name = std::move(*hostName);
+    out->exists = out->isDirectory = false;
     return ERROR_SUCCESS;
 }
 
-std::vector<HostChild> HostTree::List(const std::filesystem::path& folder) const {
+std::vector<HostChild> HostTree::List(int folder) const {
     std::vector<HostChild> children;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        std::optional<std::u16string> name = Utf8ToUtf16(it->path().filename().native());
+    UniqueFd own;
+    if (OpenHostFolder(folder, ".", &own)) return children;
+    DIR* listing = ::fdopendir(own.Get());
+    if (!listing) return children;
+    int listed = own.Get();
+    own.Release();  // closedir closes it
+    while (const dirent* item = ::readdir(listing)) {
+        std::optional<std::u16string> name = Utf8ToUtf16(item->d_name);
         if (!name || name->size() >= MAX_PATH || !IsValidPhoneName(*name, false)) continue;
-        HostChild child{std::move(*name), it->path(), {}};
-        if (::lstat(child.path.c_str(), &child.info) == 0 && IsServed(child.info))
+        HostChild child{std::move(*name), item->d_name, {}};
+        if (::fstatat(listed, item->d_name, &child.info, AT_SYMLINK_NOFOLLOW) == 0 && IsServed(child.info))
             children.push_back(std::move(child));
     }
+    ::closedir(listing);
     return children;
 }
-
 DWORD ErrorFromErrno(int error) {
     switch (error) {
         case ENOENT:

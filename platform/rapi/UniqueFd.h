@@ -18,6 +18,12 @@ public:
 
     int Get() const { return fd; }
     explicit operator bool() const { return fd >= 0; }
+    // Gives the descriptor up to the caller, who closes it.
+    int Release() {
+        int released = fd;
+        fd = -1;
+        return released;
+    }
 
 private:
     int fd = -1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -259,6 +260,96 @@ TEST_F(WalletCommandsTest, ExportWritesAnOwnerOnlyFileAndWarns) {
     ASSERT_GT(bytes.size(), 4u);
     EXPECT_EQ(bytes[0], '"');  // UTF-16LE, no byte-order mark
     EXPECT_EQ(bytes[1], 0);
+}
+
+TEST_F(WalletCommandsTest, ExportNeverWritesThroughAFileItDoesNotOwn) {
+    TempDir out;
+    std::filesystem::path target = out / "cards.txt";
+    options.file = target.string();
+    WriteBytes(out / "elsewhere", {'x'});
+    std::filesystem::create_symlink(out / "elsewhere", target);
+    Result linked = Run(ExportWallet);
+    EXPECT_EQ(linked.status, 1);
+    EXPECT_NE(linked.err.find("not a regular file"), std::string::npos) << linked.err;
+    EXPECT_EQ(ReadText(out / "elsewhere"), "x");
+
+    std::filesystem::remove(target);
+    WriteBytes(target, {'o', 'l', 'd'});
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
+        Result foreign = Run(ExportWallet);
+        EXPECT_EQ(foreign.status, 1);
+        EXPECT_NE(foreign.err.find("belongs to another user"), std::string::npos) << foreign.err;
+        EXPECT_EQ(ReadText(target), "old");
+        ASSERT_EQ(chown(target.c_str(), 0, 0), 0);
+    }
+    std::filesystem::permissions(target, std::filesystem::perms(0666));
+    ASSERT_EQ(Run(ExportWallet).status, 0);
+    struct stat info {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_GT(info.st_size, 3);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 2);  // nothing left beside
+}
+
+TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLine) {
+    options.blank = true;
+    options.sets = {"Login=jo"};
+    options.secrets = {"PIN", "Password"};
+    Result added = Run(AddCard, "open sesame\n1234\ns3cret\n");
+    ASSERT_EQ(added.status, 0) << added.err;
+    uint32_t id = std::stoul(added.out);
+    options.reveal = true;
+    nlohmann::json card = Show(id);
+    EXPECT_EQ(FieldValue(card, "PIN"), "1234");
+    EXPECT_EQ(FieldValue(card, "Password"), "s3cret");
+    EXPECT_EQ(card["fields"].back()["type"], "PASSWORD");
+
+    Fresh();
+    options.id = id;
+    options.sets = {"Password=visible"};
+    Result refused = Run(EditCard);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("--set-secret \"Password\""), std::string::npos) << refused.err;
+    options.sets.clear();
+    options.secrets = {"Password"};
+    EXPECT_EQ(Run(EditCard, "open sesame\n\xff\n").status, 1);  // not UTF-8
+    options.reveal = true;
+    EXPECT_EQ(FieldValue(Show(id), "Password"), "s3cret");
+}
+
+TEST_F(WalletCommandsTest, PasswordsThatAreNotUtf8AreRefused) {
+    Result refused = Run(ListCards, "open sesame\xe9\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("not valid UTF-8"), std::string::npos) << refused.err;
+}
+
+TEST_F(WalletCommandsTest, ThreeWrongPasswordsInARowAcrossRunsLockTheLoginOut) {
+    TempDir state;  // the command's own, so that the note of this phone is the only one
+    std::string saved = std::getenv("XDG_STATE_HOME");
+    setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
+    const std::string wrong = "open sesamE\n";
+    for (const std::string& password : {wrong, wrong, std::string("open sesame\n"), wrong, wrong})
+        EXPECT_EQ(Run(ListCards, password).status, password == wrong ? 2 : 0);
+    EXPECT_EQ(Run(ListCards, "\n").status, 2);  // an empty password is not counted
+    Result third = Run(ListCards, wrong);
+    EXPECT_EQ(third.status, 3);
+    EXPECT_EQ(third.err, "You have entered incorrect password too many times, please retry in 5 minutes.\n");
+    std::vector<uint8_t> record = ReadBytes(InstallFile("Options.dat"));
+    ASSERT_EQ(record.size(), PhoneOptionRecord::kSize);
+    EXPECT_EQ(GetU32(record.data() + 20), 300000u);
+
+    // Nothing counts down on the phone without the plug-in: the command counts from the lockout's start.
+    std::filesystem::path note = std::filesystem::directory_iterator(state / "tessera")->path();
+    for (int minutesAgo : {2, 6}) {
+        std::filesystem::last_write_time(note, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::minutes(minutesAgo) -
+                                                   std::chrono::seconds(1));
+        Result result = Run(ListCards);
+        EXPECT_EQ(result.status, minutesAgo == 2 ? 3 : 0) << result.err;
+        EXPECT_EQ(GetU32(ReadBytes(InstallFile("Options.dat")).data() + 20), minutesAgo == 2 ? 180000u : 0u);
+    }
+    setenv("XDG_STATE_HOME", saved.c_str(), 1);
 }
 
 TEST_F(WalletCommandsTest, LockoutWrongPasswordAndARunningApplication) {

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/LocalTime.h"
+#include "platform/PrivateFile.h"
 #include "platform/SystemTime.h"
 #include "platform/Utf16.h"
 
@@ -30,7 +36,9 @@ TEST(SystemTimeTest, TheRecordIsEightLittleEndianWords) {
 
 TEST(Utf16Test, LossyFormsReplaceOnlyWhatIsMalformed) {
     EXPECT_EQ(Utf8ToUtf16Lossy("a\xC3\xA9\xF0\x9F\x94\x91"), u"a\u00e9\U0001F511");
-    EXPECT_EQ(Utf8ToUtf16Lossy("a\xFF" "b\xC3"), u"a\uFFFDb\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16Lossy("a\xFF"
+                               "b\xC3"),
+              u"a\uFFFDb\uFFFD");
     EXPECT_EQ(Utf8ToUtf16Lossy("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
     EXPECT_EQ(Utf16ToUtf8Lossy(u"x\xD800y"), "x\xEF\xBF\xBDy");
     EXPECT_EQ(Utf16ToUtf8Lossy(u"\U0001F511"), "\xF0\x9F\x94\x91");
@@ -70,8 +78,37 @@ TEST_F(LocalTimeTest, TypedLocalTimesAreStoredInUtc) {
     auto midnight = ParseLocalDateTime("2026-01-15");
     ASSERT_TRUE(midnight);
     EXPECT_EQ(midnight->wHour, 5);
-    for (const char* bad : {"2026-02-30", "2026-01-15 24:00", "2026-01-15 10:61", "15.01.2026", "2026-01-15x"})
+    for (const char* bad :
+         {"2026-02-30", "2026-01-15 24:00", "2026-01-15 10:61", "15.01.2026", "2026-01-15x"})
         EXPECT_FALSE(ParseLocalDateTime(bad)) << bad;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("private-file-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::path file = dir / "out.txt";
+    std::ofstream(file) << "old";
+    std::string error;
+    auto failing = [](int fd) {
+        (void)!::write(fd, "half", 4);
+        errno = ENOSPC;
+        return false;
+    };
+    EXPECT_FALSE(WritePrivateFile(file, failing, error));
+    EXPECT_EQ(error, "No space left on device");
+    auto writing = [](int fd) { return ::write(fd, "new", 3) == 3; };
+    EXPECT_FALSE(WritePrivateFile(dir / "missing" / "out.txt", writing, error));
+    EXPECT_EQ(error, "No such file or directory");
+    std::ifstream in(file);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

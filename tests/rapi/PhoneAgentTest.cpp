@@ -161,6 +161,39 @@ TEST_F(PhoneAgentTest, StopEndsSessionsAndRemovesTheSocket) {
     EXPECT_EQ(agent.Transport()->Connect(), nullptr);
 }
 
+// Each limit is reached and answered: a silent connection is closed, the connection over the limit is
+// refused with its reason, and a session over its handles or searches gets an error while it goes on.
+TEST(AgentLimitsTest, EachLimitIsReachedAndAnswered) {
+    TempDir phone;
+    std::filesystem::create_directory(phone / "fs");
+    WriteBytes(phone / "fs" / "note.txt", {'n'});
+    RunningAgent agent(phone.Path(), {std::chrono::milliseconds(500), 2});
+    RapiSetTransport(agent.Transport());
+    ASSERT_EQ(CeRapiInit(), S_OK);
+
+    std::vector<HANDLE> files;
+    for (HANDLE file;
+         (file = Open(u"\\note.txt", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING)) != INVALID_HANDLE_VALUE;)
+        files.push_back(file);
+    EXPECT_EQ(files.size(), 64u);
+    EXPECT_EQ(CeGetLastError(), ERROR_TOO_MANY_OPEN_FILES);
+    EXPECT_TRUE(CeCloseHandle(files.back()));
+    EXPECT_NE(Open(u"\\note.txt", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    CE_FIND_DATA found;
+    std::vector<HANDLE> searches;
+    for (HANDLE search; (search = CeFindFirstFile(u"\\*", &found)) != INVALID_HANDLE_VALUE;)
+        searches.push_back(search);
+    EXPECT_EQ(searches.size(), 16u);
+    EXPECT_EQ(CeGetLastError(), ERROR_TOO_MANY_OPEN_FILES);
+    RawClient second(agent.Socket());  // with this thread's session, as many as the agent serves
+    second.Send(HelloFrame(kLinkMagic, kLinkVersion));
+    RawClient third(agent.Socket());
+    EXPECT_EQ(third.RepliesUntilClosed(), std::vector<uint32_t>{ERROR_REQ_NOT_ACCEP});
+    EXPECT_EQ(second.RepliesUntilClosed(), std::vector<uint32_t>{ERROR_SUCCESS});  // closed once idle
+    CeRapiUninit();
+    RapiSetTransport(nullptr);
+}
+
 class AgentSocketTest : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(phone / "fs"); }

@@ -1,5 +1,8 @@
 // Only the phone's own folder is served: names that climb out, symbolic links, characters the phone
 // does not allow and over-long paths are refused, and nothing outside is touched.
+#include <atomic>
+#include <chrono>
+
 #include "RapiContract.h"
 
 namespace {
@@ -82,6 +85,53 @@ TEST_P(RapiConfinementTest, PathsOfMaxPathUnitsAreRefused) {
     std::u16string tooLong = longest + u"g";
     EXPECT_EQ(OpenError(tooLong.c_str(), GENERIC_WRITE, 0, CREATE_NEW), ERROR_INVALID_NAME);
     EXPECT_EQ(FindNames((path + u"\\*").c_str()).size(), 1u);
+}
+
+TEST_P(RapiConfinementTest, HardLinksToOutsideFilesAreNotWritten) {
+    std::filesystem::create_hard_link(Outside() / "secret.txt", Host("linked"));
+    Put(u"\\mine", "m");
+    EXPECT_EQ(OpenError(u"\\linked", GENERIC_WRITE, 0, OPEN_EXISTING), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(OpenError(u"\\linked", GENERIC_WRITE, 0, CREATE_ALWAYS), ERROR_ACCESS_DENIED);  // not truncated
+    EXPECT_FALSE(CeCopyFile(u"\\mine", u"\\linked", FALSE));
+    EXPECT_EQ(CeGetLastError(), ERROR_ACCESS_DENIED);
+    ExpectOutsideUntouched();
+}
+
+// Another process swaps a folder for a link to the outside and back as fast as it can, while the client
+// reads, writes, lists, copies and deletes through it: no byte from outside ever reaches the client.
+TEST_P(RapiConfinementTest, AFolderSwappedForALinkNeverLeadsOutside) {
+    std::filesystem::create_directory(Host("swapped"));
+    WriteBytes(Host("swapped") / "secret.txt", {'i'});
+    WriteBytes(Host("swapped") / "inner.txt", {});
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        while (!stop) {
+            std::filesystem::rename(Host("swapped"), Host("parked"));
+            std::filesystem::create_directory_symlink(Outside(), Host("swapped"));
+            std::filesystem::remove(Host("swapped"));
+            std::filesystem::rename(Host("parked"), Host("swapped"));
+        }
+    });
+    int inside = 0;
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+         std::chrono::steady_clock::now() < end;) {
+        std::string read = Contents(u"\\swapped\\secret.txt");
+        EXPECT_NE(read, "s");
+        inside += read == "i";
+        if (CeCopyFile(u"\\swapped\\secret.txt", u"\\copy", FALSE)) {
+            EXPECT_EQ(Contents(u"\\copy"), "i");
+        }
+        HANDLE made = Open(u"\\swapped\\new.txt", GENERIC_WRITE, 0, CREATE_ALWAYS);
+        if (made != INVALID_HANDLE_VALUE) CeCloseHandle(made);
+        EXPECT_FALSE(std::filesystem::exists(Outside() / "new.txt"));
+        CeDeleteFile(u"\\swapped\\new.txt");
+        std::vector<std::u16string> listed = FindNames(u"\\swapped\\*");
+        EXPECT_TRUE(listed.empty() || listed.front() == u"inner.txt");
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_GT(inside, 0);  // the race was run, not always lost
+    ExpectOutsideUntouched();
 }
 
 TEST_P(RapiConfinementTest, UnterminatedNameIsReadNoFurtherThanMaxPath) {

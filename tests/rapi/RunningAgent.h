@@ -11,7 +11,7 @@
 class RunningAgent {
 public:
     // Starts serving at once, making the phone's fs folder when it is missing.
-    explicit RunningAgent(std::filesystem::path phoneDir);
+    explicit RunningAgent(std::filesystem::path phoneDir, AgentLimits limits = {});
 
     const std::filesystem::path& Socket() const { return socket; }
     std::shared_ptr<SocketTransport> Transport(LinkTimeouts timeouts = {}) const;
