@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "GuiTest.h"
+#include "LoginExpectations.h"
 #include "TestSupport.h"
 #include "host/MainFrame.h"
 #include "model/Data.h"
@@ -29,21 +30,6 @@ namespace {
 constexpr int kCards = 10000;
 constexpr char kPassword[] = "bench";
 const std::filesystem::path kPlugin = TESSERA_PLUGIN;
-
-// The login dialog answered in place of its modal loop: the password typed and OK pressed.
-class TypePassword : public wxModalExpectation {
-public:
-    int Invoke(wxDialog* dialog) const override {
-        wxDynamicCast(dialog->FindWindow(IDC_PASSWORD), wxTextCtrl)->SetValue(kPassword);
-        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-        ok.SetEventObject(dialog->FindWindow(wxID_OK));
-        dialog->ProcessWindowEvent(ok);
-        return dialog->GetReturnCode();
-    }
-
-protected:
-    wxString GetDefaultDescription() const override { return "the login dialog"; }
-};
 
 // A phone with the wallet, served in process, and the host with the plug-in on it.
 class BenchHost {
@@ -91,7 +77,7 @@ public:
         wxTreeItemIdValue cookie;
         wxTreeItemId product = tree->GetFirstChild(tree->GetRootItem(), cookie);
         wxTreeItemId cards = tree->GetFirstChild(product, cookie);
-        wxTEST_DIALOG(tree->SelectItem(cards), TypePassword());
+        wxTEST_DIALOG(tree->SelectItem(cards), TypePasswords({kPassword}));
     }
     wxListCtrl* List() { return wxDynamicCast(frame->FindWindow(IDC_CARD_LIST), wxListCtrl); }
     void Route(int id, int code, wxCommandEvent* event) {
@@ -104,9 +90,15 @@ public:
     MainFrame* frame = nullptr;
 };
 
-BenchHost& Host() {
-    static BenchHost host;
+// Made on first use, ended before the user interface is.
+std::unique_ptr<BenchHost>& HostSlot() {
+    static std::unique_ptr<BenchHost> host;
     return host;
+}
+
+BenchHost& Host() {
+    if (!HostSlot()) HostSlot() = std::make_unique<BenchHost>();
+    return *HostSlot();
 }
 
 void BM_OpenInHost(benchmark::State& state) {
@@ -192,6 +184,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
+    HostSlot().reset();
     RapiSetTransport(nullptr);
     wxTheApp->OnExit();
     wxEntryCleanup();

@@ -86,6 +86,7 @@ bool CreateListPane() {
     pane.Name(kListPaneName)
         .Caption(LoadResString(IDS_LIST_BAR_CAPTION))
         .Left()
+        .Row(1)  // beside the host's navigation pane, not sharing its row
         .Gripper()
         .Dockable()
         .BestSize(kListPaneWidth, -1)

@@ -205,7 +205,8 @@ void CListBar::LayoutList() {
     wxSize client = GetClientSize();
     int top = 0;
     if (filterBox->IsShown()) {
-        filterBox->SetSize(0, 0, client.x - 1, kFilterBoxHeight);
+        // At least as high as the toolkit draws a drop-down list.
+        filterBox->SetSize(0, 0, client.x - 1, std::max(kFilterBoxHeight, filterBox->GetBestSize().y));
         top = filterBox->GetSize().y;
     }
     list->SetSize(0, top, std::max(client.x, 0), std::max(client.y - top, 0));

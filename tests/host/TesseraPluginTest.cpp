@@ -19,6 +19,7 @@
 
 #include "../rapi/AgentProcess.h"
 #include "GuiTest.h"
+#include "LoginExpectations.h"
 #include "PhoneFolder.h"
 #include "TestSupport.h"
 #include "host/MainFrame.h"
@@ -123,47 +124,6 @@ TEST_F(TesseraInHost, ThePhoneConnectingAndGoingAwayReturnsToTheStartPage) {
         PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "No phone connected"; }, 5000));
     EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
 }
-
-// The login dialog answered in place of its modal loop: the passwords typed into it and OK pressed
-// after each (the messages of the wrong ones answered by the expectations that follow).
-class TypePasswords : public wxModalExpectation {
-public:
-    explicit TypePasswords(std::vector<wxString> passwords) : passwords(std::move(passwords)) {}
-    int Invoke(wxDialog* dialog) const override {
-        dialog->SetReturnCode(wxID_CANCEL);
-        for (const wxString& password : passwords) {
-            wxDynamicCast(dialog->FindWindow(IDC_PASSWORD), wxTextCtrl)->SetValue(password);
-            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-            ok.SetEventObject(dialog->FindWindow(wxID_OK));
-            dialog->ProcessWindowEvent(ok);
-        }
-        return dialog->GetReturnCode();
-    }
-
-protected:
-    wxString GetDefaultDescription() const override { return "the login dialog"; }
-
-private:
-    std::vector<wxString> passwords;
-};
-
-// A message box answered with OK; its text is kept.
-class Told : public wxModalExpectation {
-public:
-    explicit Told(std::vector<wxString>& texts) : texts(texts) {}
-    int Invoke(wxDialog* dialog) const override {
-        auto* message = dynamic_cast<wxMessageDialog*>(dialog);
-        if (!message) return wxID_NONE;
-        texts.push_back(message->GetMessage());
-        return wxID_OK;
-    }
-
-protected:
-    wxString GetDefaultDescription() const override { return "a message box"; }
-
-private:
-    std::vector<wxString>& texts;
-};
 
 class TesseraWalletInHost : public TesseraInHost {
 protected:
