@@ -185,9 +185,10 @@ void CListBar::UpdateTitle() {
                              content.RowCount());
     if (wxAuiManager* manager = wxAuiManager::GetManager(this)) {
         wxAuiPaneInfo& pane = manager->GetPane(this);
+        // The caption is drawn from the pane's record: a repaint shows the new one without a new layout.
         if (pane.IsOk()) {
             pane.Caption(title);
-            manager->Update();
+            manager->GetManagedWindow()->Refresh();
         }
     }
 }
