@@ -15,3 +15,9 @@ inline wxMenuItem* AppendMenuCommand(wxMenu* menu, int id, const wxString& text,
     item->SetId(id);
     return item;
 }
+
+// Gives a window just created with wxID_ANY its fixed id.
+inline void GiveFixedId(wxWindow* window, int id) {
+    wxWindow::UnreserveControlId(window->GetId());
+    window->SetId(id);
+}

@@ -1,24 +1,7 @@
 #include "shell/HostRequest.h"
 
-#include <wx/app.h>
-#include <wx/evtloop.h>
-
 #include "shell/TesseraApp.h"
-
-namespace {
-
-constexpr unsigned long kDispatchSliceMs = 50;
-
-void DispatchWhile(uint32_t waitWhile) {
-    wxGUIEventLoop loop;
-    wxEventLoopActivator active(&loop);
-    while (Module().appStatus == waitWhile) {
-        loop.DispatchTimeout(kDispatchSliceMs);
-        if (wxTheApp) wxTheApp->ProcessPendingEvents();
-    }
-}
-
-}  // namespace
+#include "ui/DispatchLoop.h"
 
 HostRequestRecord MakeHostRequest(uint32_t code) {
     HostRequestRecord record{};
@@ -27,11 +10,10 @@ HostRequestRecord MakeHostRequest(uint32_t code) {
     return record;
 }
 
-uint32_t AskHost(uint32_t code, uint32_t waitWhile) {
+void AskHost(uint32_t code, const std::function<bool()>& keepWaiting) {
     HostRequestProc request = TheApp().hostRequest;
-    if (!request) return Module().appStatus;
+    if (!request) return;
     HostRequestRecord record = MakeHostRequest(code);
     request(record.data(), 0, 0);
-    DispatchWhile(waitWhile);
-    return Module().appStatus;
+    DispatchWhile(keepWaiting);
 }

@@ -4,6 +4,7 @@
 // keeps dispatching events, so the answer can arrive.
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "plugin-api/PluginApi.h"
 
@@ -12,7 +13,6 @@ using HostRequestRecord = std::array<uint32_t, plugin::kMessageWords>;
 // All zero but the request code (word 0) and the interface tag (word 106).
 HostRequestRecord MakeHostRequest(uint32_t code);
 
-// Sends code through the host's callback, then dispatches events for as long as the status stays
-// waitWhile. Returns the status after the wait; without a callback nothing is sent and the status is
-// returned as it is.
-uint32_t AskHost(uint32_t code, uint32_t waitWhile);
+// Sends code through the host's callback, then dispatches events for as long as keepWaiting() holds.
+// Without a callback nothing is sent and nothing waited for.
+void AskHost(uint32_t code, const std::function<bool()>& keepWaiting);

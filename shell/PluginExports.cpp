@@ -77,11 +77,16 @@ bool CreateListPane() {
     CTesseraApp& app = TheApp();
     wxAuiManager* manager = FrameManager();
     if (!manager) return false;
-    app.listBar = new CListBar(Module().host.frame, [] { TheApp().Lock(true); });
+    CListBar::Links links{&app.data, &app.session.Backups(), &app.icons, [] { TheApp().Lock(true); },
+                          [] {
+                              if (TheApp().navPage) TheApp().navPage->SelectItem(NavItem::Cards);
+                          }};
+    app.listBar = new CListBar(Module().host.frame, std::move(links));
     wxAuiPaneInfo pane;
     pane.Name(kListPaneName)
         .Caption(LoadResString(IDS_LIST_BAR_CAPTION))
         .Left()
+        .Row(1)  // beside the host's navigation pane, not sharing its row
         .Gripper()
         .Dockable()
         .BestSize(kListPaneWidth, -1)
@@ -94,6 +99,7 @@ bool CreateNavigationPage() {
     const HostWindows& host = Module().host;
     COutLookBarPage::Views views{host.webView, app.view, app.listBar, ShowListPane};
     app.navPage = new COutLookBarPage(host.navBar, views);
+    app.navPage->SetPageHandler(&app.sessionWindows);
     // The same display name the information record carries.
     return host.navBar->AddPage(app.navPage, LoadResString(IDS_DISPLAY_NAME), false, 0);
 }
@@ -178,9 +184,9 @@ PLUGIN_EXPORT void ShowPlugin(void*, void*, void** accelerators) {
             wxTheApp->ExitMainLoop();
             return;
         }
-        bool walletPage = app.connectionState == plugin::kStateConnected &&
-                          module.setupKind == plugin::kSetUpPhone &&
-                          !app.navPage->Session().ReadWhileLoggedOut();
+        const PluginSession& session = app.session;
+        bool walletPage = session.connectionState == plugin::kStateConnected &&
+                          session.setupKind == plugin::kSetUpPhone && !session.ReadWhileLoggedOut();
         if (walletPage) {
             app.navPage->RepresentSelection();
         } else {
@@ -233,10 +239,15 @@ PLUGIN_EXPORT int CPU(const uint32_t* message) {
         uint32_t record[plugin::kMessageWords];
         std::memcpy(record, message, sizeof record);
         uint32_t status = record[plugin::kMessageStatus];
-        if (status == plugin::kAppNotRunning || status == plugin::kAppRunning) {
-            Module().appStatus = status;
+        PluginSession& session = TheApp().session;
+        if (status == plugin::kAppNotRunning) {
+            session.appStatus = status;
+            return session.PhoneReady();
+        }
+        if (status == plugin::kAppRunning) {
+            session.appStatus = status;
         } else if (status == plugin::kAppCloseFailed) {
-            Module().appStatus = status;
+            session.appStatus = status;
             return -1;
         }
         return 1;
@@ -246,24 +257,21 @@ PLUGIN_EXPORT int CPU(const uint32_t* message) {
 PLUGIN_EXPORT void OnStateChange(int state) {
     GuardedVoid([&] {
         CTesseraApp& app = TheApp();
-        app.connectionState = state;
-        if (!app.navPage) return;
-        if (state == plugin::kStateDisconnected) {
-            app.navPage->Session() = WalletSession{};
-            Module().appStatus = plugin::kAppUnknown;
-        }
-        app.navPage->BuildTree();
+        app.session.connectionState = state;
+        if (state == plugin::kStateDisconnected) app.session.Reset();
+        if (app.navPage) app.navPage->BuildTree();
     });
 }
 
 PLUGIN_EXPORT void OnSetUpChange(int kind, const uint32_t* version) {
     GuardedVoid([&] {
         PluginModule& module = Module();
-        module.setupKind = kind;
+        PluginSession& session = TheApp().session;
+        session.setupKind = kind;
         module.setupVersion = {};
         if (version) std::copy(version, version + 4, module.setupVersion.begin());
         bool same = std::equal(module.setupVersion.begin(), module.setupVersion.end(), std::begin(kVersion));
-        TheApp().versionAccepted = kind == plugin::kSetUpPhone && same ? 1 : 0;
+        session.versionAccepted = kind == plugin::kSetUpPhone && same ? 1 : 0;
     });
 }
 
@@ -278,7 +286,7 @@ PLUGIN_EXPORT void SetSleepTickCount(uint32_t idleMs) {
     GuardedVoid([&] {
         CTesseraApp& app = TheApp();
         uint32_t threshold = static_cast<uint32_t>(app.settings.IdleMinutes()) * 60000u;
-        if (app.connectionState == plugin::kStateConnected && idleMs >= threshold) app.Lock(false);
+        if (app.session.connectionState == plugin::kStateConnected && idleMs >= threshold) app.Lock(false);
     });
 }
 

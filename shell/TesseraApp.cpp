@@ -3,27 +3,17 @@
 #include <wx/accel.h>
 
 #include "platform/HostOptionsPath.h"
-#include "ui/ListBar.h"
-#include "ui/OutLookBarPage.h"
 
 CTesseraApp::CTesseraApp() = default;
 
 void CTesseraApp::InitInstance() {
-    connectionState = 0;
+    session.connectionState = 0;
     hostRequest = nullptr;
-    versionAccepted = 0;
-    editingEnabled = 1;
+    session.versionAccepted = 0;
+    session.editingEnabled = 1;
+    session.SetViews(&sessionWindows);
     icons.Create();
     settings.Load(HostOptionsPath());
-}
-
-void CTesseraApp::Lock(bool forced) {
-    if (!navPage) return;
-    WalletSession& session = navPage->Session();
-    if ((listBar && listBar->IsBusy()) || Module().loginDialogOpen || session.lockoutCheckPending) return;
-    if (!forced && settings.IdleMinutes() <= 0) return;
-    navPage->SelectRoot();
-    session.loggedIn = false;
 }
 
 CTesseraApp& TheApp() {

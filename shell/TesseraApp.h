@@ -10,6 +10,8 @@
 #include "device/DeviceLink.h"
 #include "model/Data.h"
 #include "plugin-api/PluginApi.h"
+#include "shell/PluginSession.h"
+#include "shell/SessionWindows.h"
 #include "shell/Settings.h"
 #include "ui/MyIconList.h"
 
@@ -45,32 +47,30 @@ public:
     // host's options record read.
     void InitInstance();
     // The wallet lock: forced by the Lock Wallet command, not forced after idle time.
-    void Lock(bool forced);
+    void Lock(bool forced) { session.Lock(forced, settings.IdleMinutes()); }
 
     std::array<uint32_t, plugin::kInfoWords> info{};
-    int editingEnabled = 1;
     CSettings settings;
     CMyIconList icons;
     CData data;
     COutLookBarPage* navPage = nullptr;
     CListBar* listBar = nullptr;
     CMyView* view = nullptr;
-    int connectionState = 0;
     int shown = 0;
     HostRequestProc hostRequest = nullptr;
     DeviceLink link;  // holds the RAPI-initialised flag
-    int versionAccepted = 0;
+    // The connection and wallet session (with the host's connection state, setup kind, accepted
+    // version, phone application status and the login-dialog-open flag) and its windows.
+    PluginSession session{data, link};
+    SessionWindows sessionWindows{session};
 };
 
 // Values of the plug-in module beside the application object.
 struct PluginModule {
     HostWindows host;
     bool menuLoaded = false;
-    bool loginDialogOpen = false;
     std::unique_ptr<wxIcon> icon;
     std::unique_ptr<wxAcceleratorTable> accelerators;
-    uint32_t appStatus = plugin::kAppUnknown;
-    int setupKind = 0;
     std::array<uint32_t, 4> setupVersion{};
 };
 

@@ -1,5 +1,8 @@
 #include "ui/CommandTables.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include <wx/combobox.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
@@ -150,6 +153,15 @@ std::unique_ptr<wxMenu> LoadPopupMenu(int id) {
     } else {
         return nullptr;
     }
+    return menu;
+}
+
+std::unique_ptr<wxMenu> LoadArrangeMenu() {
+    auto menu = std::make_unique<wxMenu>();
+    auto title = std::find_if(std::begin(kMainMenu), std::end(kMainMenu), [](const MenuEntry& entry) {
+        return entry.id == kSubmenu && std::string_view(entry.text) == "&Arranged by";
+    });
+    AppendEntries(menu.get(), kMainMenu, static_cast<size_t>(title - std::begin(kMainMenu)) + 1);
     return menu;
 }
 

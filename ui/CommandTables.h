@@ -13,6 +13,8 @@ class wxToolBar;
 void FillMenuBar(wxMenuBar* bar);
 // A new popup menu 13017 or 13035; null for any other id.
 std::unique_ptr<wxMenu> LoadPopupMenu(int id);
+// The "Arranged by" submenu of the main menu, on its own (the card list's first header pops it up).
+std::unique_ptr<wxMenu> LoadArrangeMenu();
 // The seven shortcuts of accelerator table 128.
 std::unique_ptr<wxAcceleratorTable> LoadAccelerators();
 // Clears bar and loads toolbar 13041 into it: the tools with separators between neighbours, the

@@ -1,24 +1,371 @@
 #include "ui/ListBar.h"
 
+#include <algorithm>
+
+#include <wx/aui/framemanager.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/toolbar.h>
+
+#include "device/TesseraBackup.h"
+#include "model/Data.h"
+#include "platform/Utf16.h"
+#include "plugin-api/FixedIds.h"
 #include "plugin-api/PluginApi.h"
+#include "ui/CommandTables.h"
 #include "ui/LinkLauncher.h"
+#include "ui/MyIconList.h"
+#include "ui/MyListCtrl.h"
 #include "ui/Resource.h"
 #include "ui/StartPages.h"
 #include "ui/StringTable.h"
 
-CListBar::CListBar(wxWindow* parent, std::function<void()> lock)
-    : wxPanel(parent, IDW_LIST_BAR), lock(std::move(lock)) {}
+namespace {
 
-bool CListBar::OnCommand(int id, int code, void*) {
-    if (code != plugin::kCodeCommand) return false;
+constexpr int kFilterBoxWidth = 400;
+constexpr int kFilterBoxHeight = 20;
+constexpr size_t kSortHeaderLimit = 100;
+
+wxString FromUtf16(const std::u16string& text) {
+    return wxString::FromUTF8(Utf16ToUtf8Lossy(text));
+}
+
+unsigned KeyName(CardSortKey key) {
+    static constexpr unsigned kNames[] = {IDS_KEY_NAME, IDS_KEY_CATEGORY, IDS_KEY_CREATED, IDS_KEY_MODIFIED};
+    return kNames[static_cast<int>(key)];
+}
+
+unsigned Caption(ListPage kind) {
+    switch (kind) {
+        case ListPage::Cards:
+            return IDS_TREE_CARDS;
+        case ListPage::Templates:
+            return IDS_TREE_TEMPLATES;
+        case ListPage::Categories:
+            return IDS_TREE_CATEGORIES;
+        case ListPage::Backups:
+            return IDS_TREE_BACKUP;
+        case ListPage::None:
+            break;
+    }
+    return IDS_TREE_ROOT;
+}
+
+int KeyOfCommand(int id) {
     switch (id) {
+        case ID_ARRANGE_NAME:
+            return 0;
+        case ID_ARRANGE_CATEGORY:
+            return 1;
+        case ID_ARRANGE_CREATED:
+            return 2;
+        case ID_ARRANGE_MODIFIED:
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+// The rows as a virtual list: the control asks for the texts of the rows it draws, so a list of ten
+// thousand cards costs no more to show than a list of ten. Even rows are tinted.
+class RowsView : public CMyListCtrl {
+public:
+    RowsView(wxWindow* parent, const ListContent& content)
+        : CMyListCtrl(parent, IDC_CARD_LIST, wxDefaultPosition, wxDefaultSize,
+                      wxLC_REPORT | wxLC_VIRTUAL | wxBORDER_NONE),
+          content(content) {
+        tinted.SetBackgroundColour(wxColour(235, 240, 242));
+        plain.SetBackgroundColour(*wxWHITE);
+    }
+
+private:
+    wxString OnGetItemText(long item, long column) const override {
+        return FromUtf16(content.Text(static_cast<int>(item), static_cast<int>(column)));
+    }
+    int OnGetItemColumnImage(long item, long column) const override {
+        return column == 0 ? content.Image(static_cast<int>(item)) : -1;
+    }
+    wxItemAttr* OnGetItemAttr(long item) const override {
+        return const_cast<wxItemAttr*>(item % 2 ? &plain : &tinted);
+    }
+
+    const ListContent& content;
+    wxItemAttr tinted, plain;
+};
+
+CListBar::CListBar(wxWindow* parent, Links links)
+    : wxPanel(parent, IDW_LIST_BAR),
+      links(std::move(links)),
+      content(*this->links.data, this->links.backups) {
+    list = new RowsView(this, content);
+    filterBox = new wxChoice(this, wxID_ANY, wxDefaultPosition, wxSize(kFilterBoxWidth, kFilterBoxHeight));
+    GiveFixedId(filterBox, IDC_CATEGORY_FILTER);
+    filterBox->Hide();
+    title = wxString::Format(LoadResString(IDS_LIST_TITLE), LoadResString(IDS_TREE_ROOT), 0);
+    list->Bind(wxEVT_LIST_COL_CLICK, &CListBar::OnHeaderClick, this);
+    list->Bind(wxEVT_LIST_ITEM_FOCUSED, &CListBar::OnRowFocused, this);
+    list->Bind(wxEVT_LIST_ITEM_SELECTED, &CListBar::OnRowFocused, this);
+    filterBox->Bind(wxEVT_CHOICE, &CListBar::OnFilterChosen, this);
+    Bind(wxEVT_SIZE, &CListBar::OnSize, this);
+    Bind(
+        wxEVT_MENU, [this](wxCommandEvent& event) { OnCommand(event.GetId(), plugin::kCodeCommand, &event); },
+        ID_ARRANGE_NAME, ID_ARRANGE_MODIFIED);
+    if (this->links.data) this->links.data->AddListener(this);
+}
+
+CListBar::~CListBar() {
+    if (links.data) links.data->RemoveListener(this);
+}
+
+wxListCtrl* CListBar::List() const {
+    return list;
+}
+
+void CListBar::ShowList(ListPage kind) {
+    list->SetImageList(kind == ListPage::Backups ? links.icons->Backup() : links.icons->Small(),
+                       wxIMAGE_LIST_SMALL);
+    if (kind == ListPage::Cards && filterBox->GetCount() > 0 && filterBox->GetSelection() != 0)
+        filterBox->SetSelection(0);
+    content.Show(kind);
+    filterBox->Show(kind == ListPage::Cards);
+    BuildColumns();
+    RefillRows();
+    LayoutList();
+    SelectFirstRow();
+    UpdateTitle();
+    Refresh();
+}
+
+void CListBar::BuildColumns() {
+    list->Freeze();
+    list->DeleteAllColumns();
+    switch (content.Kind()) {
+        case ListPage::Cards:
+            list->InsertColumn(
+                0, wxString::Format(LoadResString(IDS_ARRANGED_BY), LoadResString(KeyName(content.Key()))));
+            list->InsertColumn(1, LoadResString(content.Ascending() ? IDS_ASCENDING : IDS_DESCENDING),
+                               wxLIST_FORMAT_CENTRE);
+            list->InsertColumn(2, wxEmptyString, wxLIST_FORMAT_LEFT, 0);
+            break;
+        case ListPage::Templates:
+        case ListPage::Categories:
+            list->InsertColumn(0, LoadResString(Caption(content.Kind())));
+            list->InsertColumn(1, wxEmptyString, wxLIST_FORMAT_LEFT, 0);
+            break;
+        case ListPage::Backups:
+            list->InsertColumn(0, LoadResString(IDS_COLUMN_BACKUP));
+            break;
+        case ListPage::None:
+            break;
+    }
+    list->Thaw();
+}
+
+void CListBar::RefillRows() {
+    list->SetItemCount(content.RowCount());
+    list->Refresh();
+}
+
+void CListBar::SelectFirstRow() {
+    for (long row = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row >= 0;
+         row = list->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+        list->SetItemState(row, 0, wxLIST_STATE_SELECTED);
+    if (content.RowCount() == 0) return;
+    list->SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    list->EnsureVisible(0);
+}
+
+void CListBar::UpdateTitle() {
+    title = wxString::Format(LoadResString(IDS_LIST_TITLE), LoadResString(Caption(content.Kind())),
+                             content.RowCount());
+    if (wxAuiManager* manager = wxAuiManager::GetManager(this)) {
+        wxAuiPaneInfo& pane = manager->GetPane(this);
+        // The caption is drawn from the pane's record: a repaint shows the new one without a new layout.
+        if (pane.IsOk()) {
+            pane.Caption(title);
+            manager->GetManagedWindow()->Refresh();
+        }
+    }
+}
+
+void CListBar::SetHeaderText(int column, const wxString& text) {
+    wxListItem item;
+    item.SetMask(wxLIST_MASK_TEXT);
+    item.SetText(text);
+    list->SetColumn(column, item);
+}
+
+// The card list: the filter box on top, column 0 two thirds of the width; every other list fills the
+// pane with one column.
+void CListBar::LayoutList() {
+    wxSize client = GetClientSize();
+    int top = 0;
+    if (filterBox->IsShown()) {
+        // At least as high as the toolkit draws a drop-down list.
+        filterBox->SetSize(0, 0, client.x - 1, std::max(kFilterBoxHeight, filterBox->GetBestSize().y));
+        top = filterBox->GetSize().y;
+    }
+    list->SetSize(0, top, std::max(client.x, 0), std::max(client.y - top, 0));
+    int width = list->GetClientSize().x;
+    if (list->GetColumnCount() == 0) return;
+    if (content.Kind() == ListPage::Cards) {
+        list->SetColumnWidth(0, width * 2 / 3);
+        list->SetColumnWidth(1, width - width * 2 / 3);
+    } else {
+        list->SetColumnWidth(0, width);
+    }
+}
+
+void CListBar::OnSize(wxSizeEvent& event) {
+    LayoutList();
+    event.Skip();
+}
+
+void CListBar::Arrange(CardSortKey key) {
+    content.Arrange(key);
+    if (content.Kind() == ListPage::Cards) {
+        RefillRows();
+        wxString name = LoadResString(KeyName(key));
+        SetHeaderText(0, wxString::Format(LoadResString(IDS_SORT_BY), name).Left(kSortHeaderLimit));
+    }
+    SelectFirstRow();
+}
+
+void CListBar::OnHeaderClick(wxListEvent& event) {
+    ListPage kind = content.Kind();
+    if (kind == ListPage::Cards && event.GetColumn() == 0) {
+        std::unique_ptr<wxMenu> menu = LoadArrangeMenu();
+        PopupMenu(menu.get());
+        return;
+    }
+    if (kind == ListPage::Backups || kind == ListPage::None) return;
+    if (kind == ListPage::Cards && event.GetColumn() != 1) return;
+    content.FlipDirection();
+    if (kind == ListPage::Cards)
+        SetHeaderText(1, LoadResString(content.Ascending() ? IDS_ASCENDING : IDS_DESCENDING));
+    RefillRows();
+    SelectFirstRow();
+}
+
+void CListBar::OnRowFocused(wxListEvent& event) {
+    long row = event.GetIndex();
+    constexpr long kBoth = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
+    if (!notify || row < 0 || list->GetItemState(row, kBoth) != kBoth) return;
+    selection = content.Item(static_cast<int>(row));
+    if (selectionTarget) selectionTarget->ShowItem(selection);
+}
+
+void CListBar::OnFilterChosen(wxCommandEvent&) {
+    int chosen = filterBox->GetSelection();
+    if (chosen == wxNOT_FOUND) return;
+    if (links.data->findActive) {
+        links.data->findText.clear();
+        if (wxComboBox* box = FindBox()) box->ChangeValue(wxEmptyString);
+    }
+    content.SetCategoryFilter(
+        static_cast<int32_t>(reinterpret_cast<intptr_t>(filterBox->GetClientData(chosen))));
+    RefillRows();
+    SelectFirstRow();
+    UpdateTitle();
+}
+
+wxComboBox* CListBar::FindBox() const {
+    auto* frame = wxDynamicCast(GetParent(), wxFrame);
+    wxToolBar* bar = frame ? frame->GetToolBar() : nullptr;
+    return bar ? wxDynamicCast(bar->FindControl(ID_FIND_BOX), wxComboBox) : nullptr;
+}
+
+void CListBar::ToggleFind() {
+    findMode = !findMode;
+    links.data->findActive = findMode ? 1 : 0;
+    links.data->findText.clear();
+    if (wxComboBox* box = FindBox()) box->ChangeValue(wxEmptyString);
+}
+
+void CListBar::FindTextChanged(const wxString& text) {
+    links.data->findText = Utf8ToUtf16Lossy(text.utf8_string());
+    if (content.Kind() != ListPage::Cards && !text.empty() && links.showCards) links.showCards();
+    if (content.Kind() != ListPage::Cards) return;
+    content.Rebuild();
+    RefillRows();
+    UpdateTitle();
+}
+
+bool CListBar::OnCommand(int id, int code, void* extra) {
+    if (id == ID_FIND_BOX && code == plugin::kCodeUpdateUi) {
+        // The find box takes text only in find mode.
+        if (extra) static_cast<wxUpdateUIEvent*>(extra)->Enable(findMode);
+        return true;
+    }
+    auto* event = static_cast<wxCommandEvent*>(extra);
+    if (id == ID_FIND_BOX && code == plugin::kCodeEditChange) {
+        FindTextChanged(event ? event->GetString() : FindBox() ? FindBox()->GetValue() : wxString());
+        return true;
+    }
+    if (code != plugin::kCodeCommand) return false;
+    if (int key = KeyOfCommand(id); key >= 0) {
+        Arrange(static_cast<CardSortKey>(key));
+        return true;
+    }
+    switch (id) {
+        case ID_FIND_BOX:
+            if (wxComboBox* box = FindBox();
+                box && !box->GetValue().empty() && box->FindString(box->GetValue(), true) == wxNOT_FOUND)
+                box->Append(box->GetValue());
+            return true;
+        case ID_FIND:
+            ToggleFind();
+            return true;
         case ID_VISIT_WEBSITE:
             LaunchLink(wxString::FromUTF8(kMakerWebsite), "open");
             return true;
         case ID_LOCK_WALLET:
-            if (lock) lock();
+            if (links.lock) links.lock();
             return true;
         default:
             return false;
     }
+}
+
+void CListBar::RowChanged(ListKind kind, int32_t) {
+    if (static_cast<int>(kind) == static_cast<int>(content.Kind())) list->Refresh();
+}
+
+void CListBar::CategoryAdded(int32_t id, const std::u16string& name) {
+    filterBox->Append(FromUtf16(name), reinterpret_cast<void*>(static_cast<intptr_t>(id)));
+}
+
+void CListBar::CategoryRenamed(int32_t id, const std::u16string& name) {
+    for (unsigned i = 0; i < filterBox->GetCount(); ++i) {
+        if (reinterpret_cast<intptr_t>(filterBox->GetClientData(i)) != id) continue;
+        bool selected = static_cast<int>(i) == filterBox->GetSelection();
+        filterBox->Delete(i);
+        filterBox->Insert(FromUtf16(name), i, reinterpret_cast<void*>(static_cast<intptr_t>(id)));
+        if (selected) filterBox->SetSelection(i);
+        return;
+    }
+}
+
+void CListBar::CategoryRemoved(int32_t id) {
+    for (unsigned i = 0; i < filterBox->GetCount(); ++i) {
+        if (reinterpret_cast<intptr_t>(filterBox->GetClientData(i)) == id) {
+            filterBox->Delete(i);
+            return;
+        }
+    }
+}
+
+void CListBar::CategoriesReloaded() {
+    filterBox->Clear();
+    filterBox->Append(LoadResString(IDS_ALL_CARDS),
+                      reinterpret_cast<void*>(static_cast<intptr_t>(kAllCategories)));
+    for (const category_struct& category : links.data->categories) {
+        if (category.id != 0) CategoryAdded(category.id, category.name);
+    }
+    filterBox->SetSelection(0);
 }

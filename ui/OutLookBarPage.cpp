@@ -23,12 +23,16 @@ constexpr NavItemEntry kItems[] = {
 };
 
 constexpr int kTreeImageSize = 16;
+constexpr int kLockoutTickMs = 60000;
 const wxColour kFrameGrey(0xC0, 0xC0, 0xC0);
 
 }  // namespace
 
 COutLookBarPage::COutLookBarPage(wxWindow* parent, const Views& views)
-    : wxPanel(parent, IDW_NAV_PAGE), views(views), images(kTreeImageSize, kTreeImageSize, true, 10) {
+    : wxPanel(parent, IDW_NAV_PAGE),
+      views(views),
+      images(kTreeImageSize, kTreeImageSize, true, 10),
+      lockoutTimer(this, IDT_LOCKOUT) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     tree = new wxTreeCtrl(this, IDC_NAV_TREE, wxDefaultPosition, wxDefaultSize,
                           wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_NONE);
@@ -39,10 +43,18 @@ COutLookBarPage::COutLookBarPage(wxWindow* parent, const Views& views)
     Bind(wxEVT_PAINT, &COutLookBarPage::OnPaint, this);
     Bind(wxEVT_CONTEXT_MENU, &COutLookBarPage::OnContextMenu, this);
     tree->Bind(wxEVT_TREE_SEL_CHANGED, &COutLookBarPage::OnSelectionChanged, this);
+    Bind(
+        wxEVT_TIMER,
+        [this](wxTimerEvent&) {
+            if (pages) pages->LockoutTick();
+        },
+        IDT_LOCKOUT);
     BuildTree();
 }
 
 COutLookBarPage::~COutLookBarPage() {
+    if (pages) pages->PageClosing();
+    lockoutTimer.Stop();
     tree->SetImageList(nullptr);
 }
 
@@ -65,6 +77,19 @@ void COutLookBarPage::BuildTree() {
 
 void COutLookBarPage::SelectRoot() {
     SelectItem(NavItem::Root);
+}
+
+void COutLookBarPage::SelectRootItem() {
+    if (SelectedItem() != NavItem::Root || !tree->GetSelection().IsOk()) SelectItem(NavItem::Root);
+}
+
+bool COutLookBarPage::StartLockoutTimer() {
+    return lockoutTimer.Start(kLockoutTickMs);
+}
+
+bool COutLookBarPage::StopLockoutTimer() {
+    lockoutTimer.Stop();
+    return true;
 }
 
 void COutLookBarPage::SelectItem(NavItem item) {
@@ -92,13 +117,30 @@ void COutLookBarPage::OnSelectionChanged(wxTreeEvent& event) {
     if (!building && event.GetItem().IsOk()) RunPage(SelectedItem());
 }
 
-// The page handler. The wallet items open their lists once the wallet session is there; until then
-// choosing them leaves the view as it is.
+// The page handler. The host's main window stays disabled while a page runs (a wallet page may wait
+// for the host, a worker or the login) and is enabled again on every way out.
 void COutLookBarPage::RunPage(NavItem item) {
-    wxWindow* frame = wxGetTopLevelParent(this);
-    if (frame) frame->Disable();
-    if (item == NavItem::Root || item == NavItem::Product || item == NavItem::Help) ShowStartPage(item);
-    if (frame) frame->Enable();
+    // A page run from inside another (the root page after the phone went away) leaves the enabling to
+    // the outer one.
+    struct FrameDisabled {
+        wxWindow* frame;
+        explicit FrameDisabled(wxWindow* top) : frame(top && top->IsEnabled() ? top : nullptr) {
+            if (frame) frame->Disable();
+        }
+        ~FrameDisabled() {
+            if (frame) frame->Enable();
+        }
+    } disabled(wxGetTopLevelParent(this));
+    switch (item) {
+        case NavItem::Cards:
+        case NavItem::Templates:
+        case NavItem::Categories:
+        case NavItem::Backups:
+            if (pages) pages->OpenWalletPage(static_cast<int>(item) - static_cast<int>(NavItem::Cards));
+            break;
+        default:
+            ShowStartPage(item);
+    }
 }
 
 void COutLookBarPage::ShowStartPage(NavItem item) {
@@ -118,6 +160,16 @@ void COutLookBarPage::ReturnMainViewId() {
     if (!views.mainView || !views.webView || views.mainView->GetId() != AFX_IDW_PANE_FIRST) return;
     views.mainView->SetId(views.webView->GetId());
     views.webView->SetId(AFX_IDW_PANE_FIRST);
+}
+
+void COutLookBarPage::ShowMainView() {
+    if (!views.mainView || !views.webView) return;
+    if (views.webView->GetId() == AFX_IDW_PANE_FIRST) {
+        views.webView->SetId(views.mainView->GetId());
+        views.mainView->SetId(AFX_IDW_PANE_FIRST);
+    }
+    views.webView->Hide();
+    views.mainView->Show();
 }
 
 void COutLookBarPage::RelayoutFrame() {

@@ -1,14 +1,15 @@
 #pragma once
 // The plug-in's page in the host's navigation bar: the tree of the plug-in's pages above a strip in
-// which the host shows one of its own windows. Choosing an item shows its page; the wallet session's
-// flags live here.
+// which the host shows one of its own windows. Choosing an item shows its page; the wallet items run
+// through the wallet session.
 #include <wx/imaglist.h>
 #include <wx/panel.h>
+#include <wx/timer.h>
 #include <wx/treectrl.h>
 
 #include <functional>
 
-#include "ui/WalletSession.h"
+#include "ui/WalletPageHandler.h"
 
 class wxHtmlWindow;
 
@@ -31,6 +32,8 @@ public:
     // Rebuilds the tree and selects the root item, which shows its page.
     void BuildTree();
     void SelectRoot();
+    // Selects the root item unless it is the selected one already.
+    void SelectRootItem();
     // Runs the selected item's page again (the root's when nothing is selected).
     void RepresentSelection();
     NavItem SelectedItem() const;
@@ -45,8 +48,14 @@ public:
     void ShowStartPage(NavItem item);
     // Gives the main-view id back to the host's web view when the plug-in's main view holds it.
     void ReturnMainViewId();
+    // The plug-in's main view takes the web view's place (and its id) as the frame's main view.
+    void ShowMainView();
 
-    WalletSession& Session() { return session; }
+    void SetPageHandler(WalletPageHandler* handler) { pages = handler; }
+    // The lockout countdown (timer 9527, one tick a minute); false when it does not start or stop.
+    bool StartLockoutTimer();
+    bool StopLockoutTimer();
+    wxTimer& LockoutTimer() { return lockoutTimer; }
     bool OnCommand(int id, int code, void* extra);
 
 private:
@@ -63,5 +72,6 @@ private:
     wxTreeItemId items[static_cast<int>(NavItem::Count)];
     wxWindow* strip = nullptr;
     bool building = false;
-    WalletSession session;
+    WalletPageHandler* pages = nullptr;
+    wxTimer lockoutTimer;
 };

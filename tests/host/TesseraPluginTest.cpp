@@ -4,16 +4,22 @@
 #include <signal.h>
 #include <wx/bookctrl.h>
 #include <wx/html/htmlwin.h>
+#include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/treectrl.h>
 #include <wx/weakref.h>
 
+#include <cstring>
 #include <set>
 #include <sstream>
 
 #include "../rapi/AgentProcess.h"
 #include "GuiTest.h"
+#include "LoginExpectations.h"
 #include "PhoneFolder.h"
 #include "TestSupport.h"
 #include "host/MainFrame.h"
@@ -52,7 +58,11 @@ protected:
         EXPECT_TRUE(PumpUntil([this] { return !frame; }));
         RapiSetTransport(nullptr);
     }
-    void UsePhone(const std::string& setting) { RapiSetTransport(RapiTransportFromSetting(setting.c_str())); }
+    // The host's link, and the plug-in's own copy of the link code, which finds the phone by the variable.
+    void UsePhone(const std::string& setting) {
+        RapiSetTransport(RapiTransportFromSetting(setting.c_str()));
+        setenv("POCKETDECK_PHONE", setting.c_str(), 1);
+    }
     void Start() {
         frame = new MainFrame(folder, dir / "config" / "options.dat");
         frame->Show();
@@ -102,14 +112,89 @@ TEST_F(TesseraInHost, ThePhoneConnectingAndGoingAwayReturnsToTheStartPage) {
     wxTreeItemId root = Tree()->GetRootItem();
     wxTreeItemIdValue cookie;
     wxTreeItemId product = Tree()->GetFirstChild(root, cookie);
-    Tree()->SelectItem(Tree()->GetFirstChild(product, cookie));
+    // The login is cancelled.
+    wxTEST_DIALOG(Tree()->SelectItem(Tree()->GetFirstChild(product, cookie)),
+                  wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
     EXPECT_EQ(Tree()->GetItemText(Tree()->GetSelection()), " Cards");
+    EXPECT_TRUE(frame->IsEnabled());
 
     agent.Signal(SIGKILL);
     ASSERT_TRUE(agent.WaitForEnd());
     ASSERT_TRUE(
         PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "No phone connected"; }, 5000));
     EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
+}
+
+class TesseraWalletInHost : public TesseraInHost {
+protected:
+    void SetUp() override {
+        TesseraInHost::SetUp();
+        ASSERT_TRUE(MakePhone(dir / "phone"));
+        ASSERT_TRUE(AddCards(dir / "phone", 30));
+        agent = std::make_unique<AgentProcess>(dir / "phone", dir / "link" / "phone.sock");
+        ASSERT_TRUE(agent->Serving());
+        UsePhone("unix:" + (dir / "link" / "phone.sock").string());
+        Start();
+        ASSERT_TRUE(
+            PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "Phone connected"; }, 8000));
+        PumpEvents();
+    }
+    wxTreeItemId Item(const wxString& text) {
+        wxTreeItemIdValue cookie;
+        wxTreeItemId product = Tree()->GetFirstChild(Tree()->GetRootItem(), cookie);
+        for (wxTreeItemId item = Tree()->GetFirstChild(product, cookie); item.IsOk();
+             item = Tree()->GetNextChild(product, cookie)) {
+            if (Tree()->GetItemText(item) == text) return item;
+        }
+        return {};
+    }
+    wxListCtrl* List() { return wxDynamicCast(frame->FindWindow(IDC_CARD_LIST), wxListCtrl); }
+    int32_t LockoutOnPhone() {
+        std::vector<uint8_t> options =
+            ReadBytes(dir / "phone" / "fs" / "Program Files" / "Tessera" / "Options.dat");
+        int32_t remaining = 0;
+        std::memcpy(&remaining, options.data() + 0x14, sizeof remaining);
+        return remaining;
+    }
+
+    std::unique_ptr<AgentProcess> agent;
+    std::vector<wxString> told;
+};
+
+TEST_F(TesseraWalletInHost, FromTheCardsItemThroughTheLoginToTheListedCards) {
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    ASSERT_NE(List(), nullptr);
+    EXPECT_EQ(List()->GetItemCount(), 30);
+    EXPECT_TRUE(List()->IsShownOnScreen());
+    EXPECT_TRUE(frame->IsEnabled());
+    EXPECT_EQ(List()->GetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED),
+              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    {
+        // The second page of the session asks nothing: any dialog would fail the test.
+        wxTestingModalHook noDialog(__FILE__, __LINE__, __WXFUNCTION__);
+        Tree()->SelectItem(Item(" Templates"));
+    }
+    EXPECT_GT(List()->GetItemCount(), 0);
+    wxListItem header;
+    header.SetMask(wxLIST_MASK_TEXT);
+    List()->GetColumn(0, header);
+    EXPECT_EQ(header.GetText(), " Templates");
+}
+
+TEST_F(TesseraWalletInHost, ThreeWrongPasswordsLockTheLoginOnThePhone) {
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"", "one", "two", "three"}), Told(told),
+                  Told(told), Told(told), Told(told));
+    EXPECT_EQ(told, (std::vector<wxString>{
+                        "The password you entered is incorrect!", "The password you entered is incorrect!",
+                        "The password you entered is incorrect!",
+                        "You have entered incorrect password too many times, please retry in 5 "
+                        "minutes."}));
+    EXPECT_EQ(LockoutOnPhone(), 300000);
+    EXPECT_TRUE(frame->IsEnabled());
+    told.clear();
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Categories")), Told(told));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].Contains("retry in 5 minutes"));
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ protected:
         ASSERT_EQ(GetPluginInfo(info), 1);
         host = new FakeHostFrame;
         ASSERT_EQ(host->Init(), 1);
+        OnSetUpChange(0, nullptr);  // no wallet page runs its flow unless a test connects the phone
         PumpEvents();
     }
     void TearDown() override {
@@ -66,8 +67,8 @@ protected:
     COutLookBarPage* Page() { return TheApp().navPage; }
     // A wallet page selected and the session ready for the lock to act.
     void OpenCardsPage() {
-        Page()->Session().lockoutCheckPending = false;
-        Page()->Session().loggedIn = true;
+        TheApp().session.lockoutCheckPending = false;
+        TheApp().session.loggedIn = true;
         Page()->SelectItem(NavItem::Cards);
         ASSERT_EQ(Page()->SelectedItem(), NavItem::Cards);
     }
@@ -195,12 +196,12 @@ TEST_F(PluginEntryPoints, StateChangeRebuildsTheTreeAndReturnsToTheRoot) {
     OnStateChange(plugin::kStateConnected);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
     EXPECT_EQ(Page()->Tree()->GetCount(), 7u);
-    EXPECT_EQ(TheApp().connectionState, 4);
-    Module().appStatus = plugin::kAppNotRunning;
+    EXPECT_EQ(TheApp().session.connectionState, 4);
+    TheApp().session.appStatus = plugin::kAppNotRunning;
     OnStateChange(plugin::kStateDisconnected);
-    EXPECT_EQ(Module().appStatus, plugin::kAppUnknown);
-    EXPECT_TRUE(Page()->Session().lockoutCheckPending);
-    EXPECT_FALSE(Page()->Session().loggedIn);
+    EXPECT_EQ(TheApp().session.appStatus, plugin::kAppUnknown);
+    EXPECT_TRUE(TheApp().session.lockoutCheckPending);
+    EXPECT_FALSE(TheApp().session.loggedIn);
 }
 
 TEST_F(PluginEntryPoints, ShowPresentsTheWalletPageOnlyWhenConnectedAndNotLoggedOutAfterARead) {
@@ -211,8 +212,8 @@ TEST_F(PluginEntryPoints, ShowPresentsTheWalletPageOnlyWhenConnectedAndNotLogged
     Show();
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
     HidePlugin();
-    Page()->Session().walletRead = Page()->Session().templatesRead = true;
-    Page()->Session().loggedIn = false;
+    TheApp().session.walletRead = TheApp().session.templatesRead = true;
+    TheApp().session.loggedIn = false;
     Show();
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
 }
@@ -221,26 +222,26 @@ TEST_F(PluginEntryPoints, SetUpChangeAcceptsOnlyThePhoneWithTheOneVersion) {
     uint32_t good[4] = {1, 0, 1, 519};
     uint32_t newer[4] = {1, 0, 1, 520};
     OnSetUpChange(2, good);
-    EXPECT_EQ(TheApp().versionAccepted, 1);
+    EXPECT_EQ(TheApp().session.versionAccepted, 1);
     OnSetUpChange(2, newer);
-    EXPECT_EQ(TheApp().versionAccepted, 0);
+    EXPECT_EQ(TheApp().session.versionAccepted, 0);
     OnSetUpChange(1, good);
-    EXPECT_EQ(TheApp().versionAccepted, 0);
+    EXPECT_EQ(TheApp().session.versionAccepted, 0);
     OnSetUpChange(2, nullptr);
-    EXPECT_EQ(TheApp().versionAccepted, 0);
-    EXPECT_EQ(Module().setupKind, 2);
+    EXPECT_EQ(TheApp().session.versionAccepted, 0);
+    EXPECT_EQ(TheApp().session.setupKind, 2);
 }
 
 TEST_F(PluginEntryPoints, CpuStoresTheApplicationStatus) {
-    Module().appStatus = plugin::kAppUnknown;
+    TheApp().session.appStatus = plugin::kAppUnknown;
     EXPECT_EQ(CPU(Message(13).data()), 1);
-    EXPECT_EQ(Module().appStatus, 13u);
+    EXPECT_EQ(TheApp().session.appStatus, 13u);
     EXPECT_EQ(CPU(Message(12).data()), -1);
-    EXPECT_EQ(Module().appStatus, 12u);
+    EXPECT_EQ(TheApp().session.appStatus, 12u);
     EXPECT_EQ(CPU(Message(14).data()), 1);
-    EXPECT_EQ(Module().appStatus, 12u);
+    EXPECT_EQ(TheApp().session.appStatus, 12u);
     EXPECT_EQ(CPU(Message(11).data()), 1);
-    EXPECT_EQ(Module().appStatus, 11u);
+    EXPECT_EQ(TheApp().session.appStatus, 11u);
     EXPECT_EQ(CPU(nullptr), 1);
 }
 
@@ -253,10 +254,10 @@ TEST_F(PluginEntryPoints, IdleLocksFromTheThresholdOnlyWhenConnected) {
     OpenCardsPage();
     SetSleepTickCount(299999);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
-    EXPECT_TRUE(Page()->Session().loggedIn);
+    EXPECT_TRUE(TheApp().session.loggedIn);
     SetSleepTickCount(300000);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
-    EXPECT_FALSE(Page()->Session().loggedIn);
+    EXPECT_FALSE(TheApp().session.loggedIn);
 }
 
 TEST_F(PluginEntryPoints, ZeroMinutesNeverLockWhileTheLockCommandStillDoes) {
@@ -267,20 +268,20 @@ TEST_F(PluginEntryPoints, ZeroMinutesNeverLockWhileTheLockCommandStillDoes) {
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
     EXPECT_EQ(PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr), 1);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
-    EXPECT_FALSE(Page()->Session().loggedIn);
+    EXPECT_FALSE(TheApp().session.loggedIn);
 }
 
 TEST_F(PluginEntryPoints, TheLockWaitsForTheLoginDialogAndThePendingLockoutCheck) {
     OnStateChange(plugin::kStateConnected);
     OpenCardsPage();
-    Module().loginDialogOpen = true;
+    TheApp().session.loginDialogOpen = true;
     PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
-    Module().loginDialogOpen = false;
-    Page()->Session().lockoutCheckPending = true;
+    TheApp().session.loginDialogOpen = false;
+    TheApp().session.lockoutCheckPending = true;
     PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
-    EXPECT_TRUE(Page()->Session().loggedIn);
+    EXPECT_TRUE(TheApp().session.loggedIn);
 }
 
 TEST_F(PluginEntryPoints, PluginProcRoutesKnownCommandsAndRefusesOthers) {
@@ -379,11 +380,14 @@ TEST_F(PluginEntryPoints, ARequestWaitsForTheHostsAnswerThroughCpu) {
     ASSERT_EQ(host->Init(&AnsweringHost::Callback), 1);
     AnsweringHost::requests.clear();
 
-    Module().appStatus = plugin::kAppUnknown;
+    uint32_t& status = TheApp().session.appStatus;
+    status = plugin::kAppUnknown;
     AnsweringHost::answer = plugin::kAppRunning;
-    EXPECT_EQ(AskHost(plugin::kRequestAppRunning, plugin::kAppUnknown), plugin::kAppRunning);
+    AskHost(plugin::kRequestAppRunning, [&] { return status == plugin::kAppUnknown; });
+    EXPECT_EQ(status, plugin::kAppRunning);
     AnsweringHost::answer = plugin::kAppCloseFailed;
-    EXPECT_EQ(AskHost(plugin::kRequestCloseApp, plugin::kAppRunning), plugin::kAppCloseFailed);
+    AskHost(plugin::kRequestCloseApp, [&] { return status == plugin::kAppRunning; });
+    EXPECT_EQ(status, plugin::kAppCloseFailed);
 
     ASSERT_EQ(AnsweringHost::requests.size(), 2u);
     HostRequestRecord first = MakeHostRequest(100);

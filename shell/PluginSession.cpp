@@ -1,0 +1,223 @@
+#include "shell/PluginSession.h"
+
+#include "device/DeviceFiles.h"
+#include "device/Lockout.h"
+#include "store/TesseraEncryptedLinkList.h"
+#include "ui/Resource.h"
+
+namespace {
+
+constexpr uint32_t kWalletFileType = 0;
+constexpr uint32_t kTemplatesFileType = 1;
+
+}  // namespace
+
+int PluginSession::PhoneReady() {
+    link.Connect();
+    if (!link.RapiInitialized()) return 1;
+    if (!location.InstallDirKnown() && !location.Locate()) return 1;
+    if (!options.Read(location.OptionsPath().c_str())) return 1;
+    if (options.LockoutRemainingMs() > 0) {
+        StartCountdown();
+        lockoutCheckPending = true;
+    } else {
+        lockoutCheckPending = false;
+    }
+    editingEnabled = 1;
+    if (views) views->EnableEditing(true);
+    return 1;
+}
+
+void PluginSession::OpenPage(WalletPage page) {
+    if (!views) return;
+    ++pageDepth;
+    RunPage(page);
+    --pageDepth;
+    // The phone went away while the page waited: nothing of it stays half-read.
+    if (pageDepth == 0 && resetPending) ResetNow();
+}
+
+void PluginSession::RunPage(WalletPage page) {
+    if (connectionState != plugin::kStateConnected || setupKind != plugin::kSetUpPhone) return;
+    if (!versionAccepted) return Message(IDS_VERSION_NOT_SUPPORTED, MessageIcon::Error);
+    if (appStatus != plugin::kAppNotRunning && !PhoneAppClosed()) return;
+    if (!location.InstallDirKnown() && !location.Locate()) return;
+    if (!FilesFound()) return;
+    if (!WalletRead() && !ReadStores()) return;
+    if (lockoutCheckPending && !LockoutAllowsLogin()) return;
+    if (!loggedIn && !LogIn()) return;
+    if (page == WalletPage::Backups && !backupListRead) ReadBackupList();
+    if (resetPending) return;
+    views->ShowList(static_cast<int>(page));
+}
+
+// The phone application must not run while the desktop has the wallet open. The waits end early when
+// the phone goes away, since no answer can come then.
+bool PluginSession::PhoneAppClosed() {
+    auto waitWhile = [this](uint32_t status) {
+        return [this, status] { return appStatus == status && !resetPending; };
+    };
+    if (appStatus == plugin::kAppUnknown) {
+        views->AskHost(plugin::kRequestAppRunning, waitWhile(plugin::kAppUnknown));
+        if (appStatus != plugin::kAppRunning) return appStatus == plugin::kAppNotRunning && !resetPending;
+    }
+    if (appStatus == plugin::kAppRunning) {
+        Message(IDS_APP_RUNNING, MessageIcon::Information);
+        if (resetPending) return false;
+        views->AskHost(plugin::kRequestCloseApp, waitWhile(plugin::kAppRunning));
+        if (appStatus == plugin::kAppCloseFailed) Message(IDS_CLOSE_APP_FAILED, MessageIcon::Error);
+    }
+    return appStatus == plugin::kAppNotRunning && !resetPending;
+}
+
+bool PluginSession::FilesFound() {
+    if (!FileFound(walletFound, location.WalletPath(), {IDS_WALLET_MISSING, MessageIcon::Information})) {
+        views->PostHostExit();
+        return false;
+    }
+    return FileFound(templatesFound, location.TemplatesPath(), {IDS_TEMPLATES_MISSING, MessageIcon::Error}) &&
+           FileFound(optionsFound, location.OptionsPath(), {IDS_OPTIONS_MISSING, MessageIcon::Error});
+}
+
+bool PluginSession::FileFound(bool& found, const std::u16string& path, const SessionMessage& missing) {
+    if (!found) found = DeviceFileExists(path.c_str()) != 0;
+    if (!found) views->Message(missing);
+    return found;
+}
+
+bool PluginSession::ReadStores() {
+    data.Reset();
+    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType);
+    data.templateStore =
+        std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType);
+    readResult = 0;
+    CTesseraEncryptedLinkList* wallet = data.walletStore.get();
+    CTesseraEncryptedLinkList* templates = data.templateStore.get();
+    views->ReadWithProgress(IDS_READ_TESSERA, IDS_READING_CARDS, [this, wallet, templates] {
+        RapiConnection connection;
+        if (!connection.Ok()) return;
+        bool read = wallet->Open() == CTesseraEncryptedLinkList::kOpened &&
+                    templates->Open() == CTesseraEncryptedLinkList::kOpened;
+        readResult = read ? 1 : 0;
+    });
+    if (resetPending) return false;
+    walletRead = templatesRead = readResult != 0;
+    if (!walletRead) Message(IDS_READ_FAILED, MessageIcon::Error);
+    return walletRead;
+}
+
+bool PluginSession::LockoutAllowsLogin() {
+    if (!options.Read(location.OptionsPath().c_str())) return false;
+    if (options.LockoutRemainingMs() > 0) {
+        Message(IDS_LOCKOUT_RUNNING, MessageIcon::Stop, Lockout::MinutesToShow(options.LockoutRemainingMs()));
+        return false;
+    }
+    lockoutCheckPending = false;
+    return true;
+}
+
+bool PluginSession::LogIn() {
+    loginDialogOpen = true;
+    LoginResult login = views->Login(*data.walletStore, *data.templateStore);
+    loginDialogOpen = false;
+    if (resetPending) return false;
+    if (login.templatesLocked) {
+        // The templates file is not one this wallet can use: the open is abandoned, the wallet untouched.
+        walletRead = templatesRead = false;
+        Message(IDS_READ_FAILED, MessageIcon::Error);
+        return false;
+    }
+    if (!login.ok) {
+        if (login.attempts >= Lockout::kAttempts) StartLockout();
+        return false;
+    }
+    loggedIn = true;
+    data.LoadCards();
+    data.LoadTemplatesAndCategories();
+    return true;
+}
+
+void PluginSession::ReadBackupList() {
+    WalletLocation where = location;
+    PhoneOptionRecord record = options;
+    int found = 0;
+    CTesseraBackup& list = backups;
+    views->ReadWithProgress(IDS_READ_BACKUP, IDS_READING_BACKUP,
+                            [&] { found = list.ReadList(where, record); });
+    backupListRead = found != 0;
+}
+
+void PluginSession::StartLockout() {
+    int minutes = Lockout::Start(options, location.OptionsPath().c_str());
+    StartCountdown();
+    Message(IDS_LOCKOUT_RUNNING, MessageIcon::None, minutes);
+}
+
+void PluginSession::StartCountdown() {
+    if (views && views->StartLockoutTimer()) {
+        lockoutTimerActive = true;
+        lockoutCheckPending = true;
+    }
+}
+
+void PluginSession::StopCountdown() {
+    if (lockoutTimerActive && views && views->StopLockoutTimer()) {
+        lockoutTimerActive = false;
+        lockoutCheckPending = false;
+    }
+}
+
+void PluginSession::LockoutTick() {
+    if (Lockout::Tick(options, location.OptionsPath().c_str())) return;
+    options.SetLockoutRemainingMs(0);
+    lockoutCheckPending = false;
+    StopCountdown();
+}
+
+void PluginSession::Lock(bool forced, int idleMinutes) {
+    // A page that waits (for the host, a worker or a dialog) is not interrupted either.
+    if (!views || views->ListBusy() || loginDialogOpen || lockoutCheckPending || pageDepth > 0) return;
+    if (!forced && idleMinutes <= 0) return;
+    views->CloseOpenItems();
+    views->SelectRootItem();
+    loggedIn = false;
+}
+
+void PluginSession::Reset() {
+    if (pageDepth > 0) {
+        resetPending = true;
+        return;
+    }
+    ResetNow();
+}
+
+void PluginSession::ResetNow() {
+    resetPending = false;
+    backups.Clear();
+    backupListRead = false;
+    data.Reset();
+    readResult = 0;
+    loggedIn = false;
+    location = WalletLocation{};
+    walletFound = templatesFound = optionsFound = false;
+    walletRead = templatesRead = false;
+    appStatus = plugin::kAppUnknown;
+    StopCountdown();
+    // Checked again at the next page even when the countdown stopped: a connection that cannot read
+    // the option record must not let a running lockout be skipped.
+    lockoutCheckPending = true;
+    editingEnabled = 0;
+    if (views) {
+        views->EnableEditing(false);
+        views->ShowStartPage();
+    }
+    link.Disconnect();
+}
+
+void PluginSession::Closing() {
+    StopCountdown();
+}
+
+void PluginSession::Message(unsigned text, MessageIcon icon, int number) {
+    if (views) views->Message({text, icon, number});
+}

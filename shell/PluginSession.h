@@ -1,0 +1,89 @@
+#pragma once
+// The connection and wallet session: the phone-ready step, the wallet page flow, the login and its
+// lockout, the lock and the reset. A plain class over the model and the device link; the windows,
+// dialogs and timers it needs are behind SessionViews, and they drive it.
+#include <cstdint>
+
+#include "device/DeviceLink.h"
+#include "device/PhoneOptionRecord.h"
+#include "device/TesseraBackup.h"
+#include "device/WalletLocation.h"
+#include "model/Data.h"
+#include "plugin-api/PluginApi.h"
+#include "shell/SessionViews.h"
+
+// The wallet pages of the navigation tree, as the list pane numbers its lists.
+enum class WalletPage { Cards = 0, Templates = 1, Categories = 2, Backups = 3 };
+
+class PluginSession {
+public:
+    PluginSession(CData& data, DeviceLink& link) : data(data), link(link) {}
+    PluginSession(const PluginSession&) = delete;
+    PluginSession& operator=(const PluginSession&) = delete;
+
+    void SetViews(SessionViews* windows) { views = windows; }
+
+    // The host's view of the phone (the module values the entry points keep).
+    int connectionState = 0;
+    int setupKind = 0;
+    int versionAccepted = 0;
+    uint32_t appStatus = plugin::kAppUnknown;
+    bool loginDialogOpen = false;
+    int editingEnabled = 1;
+
+    // The session's flags: the files read, the login, and the lockout (checked again before the next
+    // login until the phone's option record shows none running).
+    bool walletRead = false, templatesRead = false;
+    bool loggedIn = false;
+    bool lockoutCheckPending = true;
+    bool lockoutTimerActive = false;
+
+    // Run by CPU with status 11: connect, locate the files, read the option record, resume a lockout.
+    int PhoneReady();
+    // The page handler's wallet pages.
+    void OpenPage(WalletPage page);
+    // Not forced: the idle time passed idleMinutes.
+    void Lock(bool forced, int idleMinutes);
+    // The phone went away. Inside a page (a dialog or a wait of its own), the stores stay until the
+    // page has returned: they are released on its way out.
+    void Reset();
+    // One minute of a running lockout.
+    void LockoutTick();
+    // The navigation page closes.
+    void Closing();
+
+    // The wallet has been read but nobody is logged in.
+    bool ReadWhileLoggedOut() const { return walletRead && templatesRead && !loggedIn; }
+    bool WalletRead() const { return walletRead && templatesRead; }
+    bool InPage() const { return pageDepth > 0; }
+    const PhoneOptionRecord& Options() const { return options; }
+    const WalletLocation& Location() const { return location; }
+    const CTesseraBackup& Backups() const { return backups; }
+
+private:
+    void RunPage(WalletPage page);
+    bool PhoneAppClosed();
+    bool FilesFound();
+    bool FileFound(bool& found, const std::u16string& path, const SessionMessage& missing);
+    bool ReadStores();
+    bool LockoutAllowsLogin();
+    bool LogIn();
+    void ReadBackupList();
+    void StartLockout();
+    void StartCountdown();
+    void StopCountdown();
+    void Message(unsigned text, MessageIcon icon, int number = 0);
+    void ResetNow();
+
+    CData& data;
+    DeviceLink& link;
+    SessionViews* views = nullptr;
+    WalletLocation location;
+    PhoneOptionRecord options;
+    CTesseraBackup backups;
+    bool walletFound = false, templatesFound = false, optionsFound = false;
+    bool backupListRead = false;
+    int readResult = 0;
+    int pageDepth = 0;
+    bool resetPending = false;
+};

@@ -1,0 +1,126 @@
+#include "shell/SessionWindows.h"
+
+#include <wx/aui/framemanager.h>
+#include <wx/frame.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include "shell/HostRequest.h"
+#include "shell/TesseraApp.h"
+#include "ui/ListBar.h"
+#include "ui/MyView.h"
+#include "ui/OutLookBarPage.h"
+#include "ui/PasswordCheckDlg.h"
+#include "ui/ProgressDlg.h"
+#include "ui/Resource.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+long IconStyle(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return wxICON_INFORMATION;
+        case MessageIcon::Error:
+            return wxICON_ERROR;
+        case MessageIcon::Stop:
+            return wxICON_STOP;
+        case MessageIcon::None:
+            break;
+    }
+    return 0;
+}
+
+wxString MessageText(const SessionMessage& message) {
+    wxString text = LoadResString(message.text);
+    if (message.text == IDS_VERSION_NOT_SUPPORTED) return text + wxString::FromUTF8(kMakerWebsite) + ".";
+    if (text.Contains("%d")) return wxString::Format(text, message.number);
+    return text;
+}
+
+wxWindow* Parent() {
+    return Module().host.frame;
+}
+
+}  // namespace
+
+void SessionWindows::Message(const SessionMessage& message) {
+    wxMessageBox(MessageText(message), LoadResString(IDS_APP_CAPTION), wxOK | IconStyle(message.icon),
+                 Parent());
+}
+
+void SessionWindows::PostHostExit() {
+    if (wxWindow* frame = Parent()) wxQueueEvent(frame, new wxCommandEvent(wxEVT_MENU, ID_APP_EXIT));
+}
+
+void SessionWindows::AskHost(uint32_t request, const std::function<bool()>& keepWaiting) {
+    wxBusyCursor wait;
+    ::AskHost(request, keepWaiting);
+}
+
+void SessionWindows::ReadWithProgress(unsigned title, unsigned text, const std::function<void()>& work) {
+    wxWindow* parent = TheApp().navPage ? static_cast<wxWindow*>(TheApp().navPage) : Parent();
+    RunWithProgress(parent, LoadResString(title), LoadResString(text), work);
+}
+
+LoginResult SessionWindows::Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates) {
+    CPasswordCheckDlg dialog(Parent(), &store, &templates);
+    dialog.ShowModal();
+    return {dialog.ok(), dialog.Attempts(), dialog.TemplatesLocked()};
+}
+
+bool SessionWindows::StartLockoutTimer() {
+    return TheApp().navPage && TheApp().navPage->StartLockoutTimer();
+}
+
+bool SessionWindows::StopLockoutTimer() {
+    return TheApp().navPage && TheApp().navPage->StopLockoutTimer();
+}
+
+void SessionWindows::ShowList(int kind) {
+    CTesseraApp& app = TheApp();
+    if (!app.listBar) return;
+    app.listBar->ShowList(static_cast<ListPage>(kind));
+    if (wxAuiManager* manager = wxAuiManager::GetManager(Parent())) {
+        wxAuiPaneInfo& pane = manager->GetPane(app.listBar);
+        if (pane.IsOk() && !pane.IsShown()) {
+            pane.Show();
+            manager->Update();
+        }
+    }
+    if (app.navPage) app.navPage->ShowMainView();
+    if (Parent()) Parent()->Layout();
+}
+
+void SessionWindows::ShowStartPage() {
+    CTesseraApp& app = TheApp();
+    if (app.shown && app.navPage) app.navPage->ShowStartPage(NavItem::Root);
+}
+
+void SessionWindows::SelectRootItem() {
+    if (TheApp().navPage) TheApp().navPage->SelectRootItem();
+}
+
+void SessionWindows::CloseOpenItems() {
+    if (TheApp().listBar) TheApp().listBar->EndOwnDialog();
+}
+
+void SessionWindows::EnableEditing(bool enable) {
+    if (TheApp().view) TheApp().view->Enable(enable);
+}
+
+bool SessionWindows::ListBusy() {
+    return TheApp().listBar && TheApp().listBar->IsBusy();
+}
+
+void SessionWindows::OpenWalletPage(int kind) {
+    session.OpenPage(static_cast<WalletPage>(kind));
+}
+
+void SessionWindows::LockoutTick() {
+    session.LockoutTick();
+}
+
+void SessionWindows::PageClosing() {
+    session.Closing();
+}

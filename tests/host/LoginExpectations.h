@@ -1,0 +1,51 @@
+#pragma once
+// Modal expectations for the host's tests and benchmarks: the plug-in's login dialog answered in place
+// of its modal loop, and message boxes answered with OK.
+#include <wx/msgdlg.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+
+#include <vector>
+
+#include "ui/Resource.h"
+
+// The login dialog answered in place of its modal loop: the passwords typed into it and OK pressed
+// after each (the messages of the wrong ones answered by the expectations that follow).
+class TypePasswords : public wxModalExpectation {
+public:
+    explicit TypePasswords(std::vector<wxString> passwords) : passwords(std::move(passwords)) {}
+    int Invoke(wxDialog* dialog) const override {
+        dialog->SetReturnCode(wxID_CANCEL);
+        for (const wxString& password : passwords) {
+            wxDynamicCast(dialog->FindWindow(IDC_PASSWORD), wxTextCtrl)->SetValue(password);
+            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+            ok.SetEventObject(dialog->FindWindow(wxID_OK));
+            dialog->ProcessWindowEvent(ok);
+        }
+        return dialog->GetReturnCode();
+    }
+
+protected:
+    wxString GetDefaultDescription() const override { return "the login dialog"; }
+
+private:
+    std::vector<wxString> passwords;
+};
+
+// A message box answered with OK; its text is kept.
+class Told : public wxModalExpectation {
+public:
+    explicit Told(std::vector<wxString>& texts) : texts(texts) {}
+    int Invoke(wxDialog* dialog) const override {
+        auto* message = dynamic_cast<wxMessageDialog*>(dialog);
+        if (!message) return wxID_NONE;
+        texts.push_back(message->GetMessage());
+        return wxID_OK;
+    }
+
+protected:
+    wxString GetDefaultDescription() const override { return "a message box"; }
+
+private:
+    std::vector<wxString>& texts;
+};

@@ -1,0 +1,303 @@
+// The wallet session driven as the windows drive it, on a phone folder made by tessera-phone and
+// reached through the folder transport; the windows are answered by a scripted stand-in.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <thread>
+
+#include "device/Lockout.h"
+#include "phone/NewStoreFile.h"
+#include "platform/rapi/FolderTransport.h"
+#include "shell/PluginSession.h"
+#include "store/PasswordBytes.h"
+#include "support/TestSupport.h"
+#include "ui/LoginAttempts.h"
+#include "ui/Resource.h"
+
+namespace {
+
+constexpr char kPassword[] = "pass word";
+constexpr uint32_t kLockoutRemaining = 0x14;
+
+// The windows and the host as the session sees them. The host answers a request at once, the way
+// CPU would deliver it; the login types the scripted passwords through the dialog's own rules.
+struct ScriptedViews : SessionViews {
+    explicit ScriptedViews(PluginSession& session) : session(session) {}
+
+    void Message(const SessionMessage& message) override { messages.push_back(message); }
+    void PostHostExit() override { ++hostExits; }
+    void AskHost(uint32_t request, const std::function<bool()>&) override {
+        requests.push_back(request);
+        if (hostAnswers.empty()) return;
+        session.appStatus = hostAnswers.front();
+        hostAnswers.pop_front();
+        if (session.appStatus == plugin::kAppNotRunning) session.PhoneReady();
+    }
+    void ReadWithProgress(unsigned, unsigned, const std::function<void()>& work) override {
+        std::thread(work).join();
+        if (phoneLostDuringRead) session.Reset();
+    }
+    LoginResult Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates) override {
+        ++logins;
+        loginOpenSeen = session.loginDialogOpen;
+        LoginAttempts rules(&store, &templates);
+        while (!typed.empty()) {
+            std::u16string password = typed.front();
+            typed.pop_front();
+            LoginAttempts::Answer answer = rules.Submit(password);
+            if (answer == LoginAttempts::Answer::Close) break;
+            messages.push_back({IDS_WRONG_PASSWORD, MessageIcon::Stop});
+        }
+        return {rules.ok, rules.attempts, rules.templatesLocked};
+    }
+    bool StartLockoutTimer() override { return timerRuns = true; }
+    bool StopLockoutTimer() override { return !(timerRuns = false); }
+    void ShowList(int kind) override { lists.push_back(kind); }
+    void ShowStartPage() override { ++startPages; }
+    void SelectRootItem() override { ++rootSelections; }
+    void CloseOpenItems() override {}
+    void EnableEditing(bool) override {}
+    bool ListBusy() override { return false; }
+
+    PluginSession& session;
+    std::vector<SessionMessage> messages;
+    std::vector<uint32_t> requests;
+    std::deque<uint32_t> hostAnswers;
+    std::deque<std::u16string> typed;
+    std::vector<int> lists;
+    int hostExits = 0, logins = 0, startPages = 0, rootSelections = 0;
+    bool loginOpenSeen = false, timerRuns = false, phoneLostDuringRead = false;
+};
+
+class SessionTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_EQ(
+            RunShell("echo '" + std::string(kPassword) + "' | " TESSERA_PHONE_EXE " init " + Phone().string())
+                .status,
+            0);
+        ASSERT_EQ(RunShell("echo '" + std::string(kPassword) + "' | " TESSERA_PHONE_EXE " generate " +
+                           Phone().string() + " --cards 25")
+                      .status,
+                  0);
+    }
+    static const std::filesystem::path& Phone() {
+        static TempDir dir;
+        return dir.Path();
+    }
+    void SetUp() override {
+        std::filesystem::copy(Phone(), phone.Path(), std::filesystem::copy_options::recursive);
+        RapiSetTransport(std::make_shared<FolderTransport>(phone.Path()));
+        session.SetViews(&views);
+        session.connectionState = plugin::kStateConnected;
+        session.setupKind = plugin::kSetUpPhone;
+        session.versionAccepted = 1;
+    }
+    void TearDown() override {
+        session.Reset();
+        RapiSetTransport(nullptr);
+    }
+    std::filesystem::path File(const std::string& name) const {
+        return phone.Path() / "fs" / "Program Files" / "Tessera" / name;
+    }
+    int32_t RemainingOnPhone() const {
+        std::vector<uint8_t> bytes = ReadBytes(File("Options.dat"));
+        int32_t value = 0;
+        std::memcpy(&value, bytes.data() + kLockoutRemaining, sizeof value);
+        return value;
+    }
+    void SetRemainingOnPhone(int32_t ms) {
+        std::vector<uint8_t> bytes = ReadBytes(File("Options.dat"));
+        std::memcpy(bytes.data() + kLockoutRemaining, &ms, sizeof ms);
+        WriteBytes(File("Options.dat"), bytes);
+    }
+    // The phone ready (the application not running), then the page.
+    void Open(WalletPage page = WalletPage::Cards) {
+        session.appStatus = plugin::kAppNotRunning;
+        session.PhoneReady();
+        session.OpenPage(page);
+    }
+    void Type(std::initializer_list<const char16_t*> passwords) {
+        for (const char16_t* password : passwords) views.typed.emplace_back(password);
+    }
+    std::vector<unsigned> MessageTexts() const {
+        std::vector<unsigned> texts;
+        for (const SessionMessage& message : views.messages) texts.push_back(message.text);
+        return texts;
+    }
+
+    TempDir phone;
+    CData data;
+    DeviceLink link;
+    PluginSession session{data, link};
+    ScriptedViews views{session};
+};
+
+TEST_F(SessionTest, TheWholeRoadToTheCardsAndASecondPageThatAsksNothing) {
+    session.PhoneReady();  // the host has not yet said whether the application runs
+    views.hostAnswers = {plugin::kAppNotRunning};
+    Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    EXPECT_EQ(views.requests, (std::vector<uint32_t>{plugin::kRequestAppRunning}));
+    EXPECT_TRUE(views.loginOpenSeen);
+    EXPECT_FALSE(session.loginDialogOpen);
+    EXPECT_TRUE(session.loggedIn);
+    EXPECT_EQ(data.cardCount(), 25);
+    EXPECT_GT(data.templateCount(), 0);
+    EXPECT_TRUE(views.messages.empty());
+
+    session.OpenPage(WalletPage::Templates);
+    EXPECT_EQ(views.logins, 1);
+    EXPECT_EQ(views.requests.size(), 1u);
+    EXPECT_EQ(views.lists, (std::vector<int>{0, 1}));
+}
+
+TEST_F(SessionTest, ARunningApplicationIsClosedOnlyAfterTheUserWasTold) {
+    struct Case {
+        uint32_t answer;
+        std::vector<unsigned> messages;
+        bool listed;
+    };
+    for (const Case& c : {Case{plugin::kAppNotRunning, {IDS_APP_RUNNING}, true},
+                          Case{plugin::kAppCloseFailed, {IDS_APP_RUNNING, IDS_CLOSE_APP_FAILED}, false}}) {
+        views.messages.clear();
+        views.requests.clear();
+        views.lists.clear();
+        session.appStatus = plugin::kAppRunning;
+        views.hostAnswers = {c.answer};
+        Type({u"pass word"});
+        session.OpenPage(WalletPage::Cards);
+        EXPECT_EQ(MessageTexts(), c.messages);
+        EXPECT_EQ(views.requests, (std::vector<uint32_t>{plugin::kRequestCloseApp}));
+        EXPECT_EQ(views.lists.size(), c.listed ? 1u : 0u);
+    }
+}
+
+TEST_F(SessionTest, AMissingFileIsNamedAndAMissingWalletEndsTheHost) {
+    // Each file found stays found for the session, so the wallet file is tested first.
+    for (auto [file, text] :
+         {std::pair{"Tessera.dat", IDS_WALLET_MISSING}, std::pair{"Templates.dat", IDS_TEMPLATES_MISSING},
+          std::pair{"Options.dat", IDS_OPTIONS_MISSING}}) {
+        std::filesystem::rename(File(file), File("moved"));
+        views.messages.clear();
+        Open();
+        EXPECT_EQ(MessageTexts(), std::vector<unsigned>{static_cast<unsigned>(text)}) << file;
+        EXPECT_FALSE(session.WalletRead());
+        std::filesystem::rename(File("moved"), File(file));
+    }
+    EXPECT_EQ(views.hostExits, 1);
+}
+
+TEST_F(SessionTest, AReadFailureOrATemplatesFileOfAnotherPasswordAbandonsTheOpen) {
+    std::vector<uint8_t> wallet = ReadBytes(File("Tessera.dat"));
+    std::vector<uint8_t> broken = wallet;
+    broken.back() ^= 0xFF;  // the checksum no longer matches
+    WriteBytes(File("Tessera.dat"), broken);
+    Open();
+    EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_READ_FAILED});
+    EXPECT_FALSE(session.walletRead || session.templatesRead);
+    WriteBytes(File("Tessera.dat"), wallet);
+
+    views.messages.clear();
+    std::filesystem::remove(File("Templates.dat"));
+    SecureBytes other = PasswordBytes(u"not the built-in one");
+    std::string error;
+    ASSERT_TRUE(
+        CreateStoreFile(File("Templates.dat"), StoreKind::Templates, other.data(), other.size(), error));
+    Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_READ_FAILED});
+    EXPECT_FALSE(session.loggedIn);
+    EXPECT_EQ(views.hostExits, 0);
+    EXPECT_EQ(ReadBytes(File("Tessera.dat")), wallet);
+}
+
+TEST_F(SessionTest, ThreeWrongPasswordsLockTheLoginForTheSettingsMinutesOnThePhone) {
+    Type({u"", u"", u"", u"", u"one", u"two", u"three"});
+    Open();
+    EXPECT_FALSE(session.loggedIn);
+    // Four empty OKs count for nothing: two wrong ones are told, the third closes the dialog.
+    std::vector<unsigned> told(6, IDS_WRONG_PASSWORD);
+    told.push_back(IDS_LOCKOUT_RUNNING);
+    EXPECT_EQ(MessageTexts(), told);
+    EXPECT_EQ(views.messages.back(), (SessionMessage{IDS_LOCKOUT_RUNNING, MessageIcon::None, 5}));
+    EXPECT_EQ(RemainingOnPhone(), 300000);
+    EXPECT_TRUE(views.timerRuns);
+
+    // The countdown, a minute a tick, is written to the phone; the lock waits for its end.
+    for (int32_t left = 240000; left >= 0; left -= 60000) {
+        session.Lock(true, 5);
+        EXPECT_EQ(views.rootSelections, 0);
+        session.LockoutTick();
+        EXPECT_EQ(RemainingOnPhone(), left);
+    }
+    EXPECT_FALSE(views.timerRuns);
+    EXPECT_FALSE(session.lockoutCheckPending);
+    Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    EXPECT_TRUE(session.loggedIn);
+}
+
+TEST_F(SessionTest, ALockoutFoundAtConnectionRefusesTheLoginWithRoundedMinutes) {
+    SetRemainingOnPhone(119999);
+    Open();
+    EXPECT_TRUE(views.timerRuns);
+    EXPECT_EQ(views.logins, 0);
+    EXPECT_EQ(views.messages, (std::vector<SessionMessage>{{IDS_LOCKOUT_RUNNING, MessageIcon::Stop, 1}}));
+
+    // A reset stops the countdown; the next connection resumes it from the phone.
+    session.Reset();
+    EXPECT_FALSE(views.timerRuns);
+    EXPECT_TRUE(session.lockoutCheckPending);
+    session.connectionState = plugin::kStateConnected;
+    SetRemainingOnPhone(180000);
+    views.messages.clear();
+    Open();
+    EXPECT_TRUE(views.timerRuns);
+    EXPECT_EQ(views.messages, (std::vector<SessionMessage>{{IDS_LOCKOUT_RUNNING, MessageIcon::Stop, 3}}));
+}
+
+TEST_F(SessionTest, TheIdleLockKeepsOutOfTheLoginAndTheLockoutButTheCommandLocksAtZeroMinutes) {
+    Type({u"pass word"});
+    Open();
+    ASSERT_TRUE(session.loggedIn);
+    session.loginDialogOpen = true;
+    session.Lock(false, 5);
+    session.loginDialogOpen = false;
+    session.Lock(false, 0);
+    EXPECT_TRUE(session.loggedIn);
+    session.Lock(true, 0);
+    EXPECT_FALSE(session.loggedIn);
+    EXPECT_EQ(views.rootSelections, 1);
+    // Read but locked: the next page asks for the password again, and reads nothing.
+    Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    EXPECT_EQ(views.logins, 2);
+    EXPECT_TRUE(session.loggedIn);
+}
+
+TEST_F(SessionTest, ThePhoneLostDuringTheReadLeavesTheSessionResetNotHalfRead) {
+    views.phoneLostDuringRead = true;
+    Type({u"pass word"});
+    Open();
+    EXPECT_EQ(views.logins, 0);
+    EXPECT_TRUE(views.lists.empty());
+    EXPECT_FALSE(session.WalletRead());
+    EXPECT_EQ(data.walletStore, nullptr);
+    EXPECT_EQ(session.appStatus, plugin::kAppUnknown);
+    EXPECT_FALSE(link.RapiInitialized());
+    EXPECT_EQ(views.startPages, 1);
+}
+
+TEST(LoginAttemptsTest, TheTypedPasswordIsWipedAndAnEmptyOneCountsForNothing) {
+    LoginAttempts rules(nullptr, nullptr);
+    std::u16string empty, typed = u"secret";
+    EXPECT_EQ(rules.Submit(empty), LoginAttempts::Answer::Empty);
+    EXPECT_EQ(rules.attempts, 0);
+    EXPECT_EQ(rules.Submit(typed), LoginAttempts::Answer::Wrong);
+    EXPECT_TRUE(typed.empty());
+    EXPECT_EQ(rules.attempts, 1);
+}
+
+}  // namespace

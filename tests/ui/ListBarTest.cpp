@@ -1,0 +1,119 @@
+// The list pane's windows over model rows set up directly: headers, titles, striping, the header's
+// direction click, the category filter box kept in step with the model, and the selection told.
+#include <wx/choice.h>
+#include <wx/listctrl.h>
+
+#include "FrameFixture.h"
+#include "device/TesseraBackup.h"
+#include "model/Data.h"
+#include "ui/ListBar.h"
+#include "ui/MyIconList.h"
+#include "ui/Resource.h"
+
+namespace {
+
+struct RecordedSelection : ListSelectionTarget {
+    void ShowItem(const ListItem& item) override { shown.push_back(item); }
+    std::vector<ListItem> shown;
+};
+
+class ListBarTest : public FrameFixture {
+protected:
+    void SetUp() override {
+        FrameFixture::SetUp();
+        icons.Create();
+        for (int i = 0; i < 5; ++i) {
+            card_info_struct card;
+            card.id = 10 + i;
+            card.category = i % 2 ? 2 : 0;
+            card.name = std::u16string(1, u'e' - i);
+            data.cards.push_back(card);
+        }
+        data.categories = {{0, 0, u"none"}, {1, 2, u"work"}};
+        backups.entries = {{u"Backup(Manual).20101231235958", {}, 3}};
+        bar = new CListBar(frame, {&data, &backups, &icons, nullptr, nullptr});
+        bar->SetSize(frame->GetClientSize());
+        bar->SetSelectionTarget(&selection);
+        bar->CategoriesReloaded();
+    }
+    wxString Header(int column) {
+        wxListItem item;
+        item.SetMask(wxLIST_MASK_TEXT);
+        bar->List()->GetColumn(column, item);
+        return item.GetText();
+    }
+    void ClickHeader(int column) {
+        wxListEvent click(wxEVT_LIST_COL_CLICK, bar->List()->GetId());
+        click.m_col = column;
+        click.SetEventObject(bar->List());
+        bar->List()->ProcessWindowEvent(click);
+    }
+
+    CData data;
+    CTesseraBackup backups;
+    CMyIconList icons;
+    CListBar* bar = nullptr;
+    RecordedSelection selection;
+};
+
+TEST_F(ListBarTest, EachKindHasItsHeadersAndTitle) {
+    struct Case {
+        ListPage kind;
+        std::vector<wxString> headers;
+        wxString title;
+    };
+    for (const Case& c : {Case{ListPage::Cards, {"Arranged By: Name", "ASC", ""}, " Cards ( 5 )"},
+                          Case{ListPage::Templates, {" Templates", ""}, " Templates ( 0 )"},
+                          Case{ListPage::Categories, {" Categories", ""}, " Categories ( 2 )"},
+                          Case{ListPage::Backups, {"Backup"}, " Backup ( 1 )"}}) {
+        bar->ShowList(c.kind);
+        ASSERT_EQ(bar->List()->GetColumnCount(), static_cast<int>(c.headers.size()));
+        for (size_t i = 0; i < c.headers.size(); ++i) EXPECT_EQ(Header(i), c.headers[i]);
+        EXPECT_EQ(bar->Title(), c.title);
+        EXPECT_EQ(bar->FilterBox()->IsShown(), c.kind == ListPage::Cards);
+    }
+    EXPECT_EQ(bar->List()->GetItemText(0), "Backup(Manual).20101231235958");
+}
+
+TEST_F(ListBarTest, RowZeroIsTintedSelectedAndTold) {
+    bar->ShowList(ListPage::Cards);
+    PumpEvents();
+    EXPECT_EQ(bar->List()->GetItemBackgroundColour(0), wxColour(235, 240, 242));
+    EXPECT_EQ(bar->List()->GetItemBackgroundColour(1), *wxWHITE);
+    EXPECT_EQ(bar->List()->GetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED),
+              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    ASSERT_FALSE(selection.shown.empty());
+    EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Cards, 14, {}}));
+}
+
+TEST_F(ListBarTest, TheDirectionHeaderFlipsUntilTheNextRebuild) {
+    bar->ShowList(ListPage::Cards);
+    ClickHeader(1);
+    EXPECT_EQ(Header(1), "DEC");
+    EXPECT_EQ(bar->List()->GetItemText(0), "e");
+    bar->OnCommand(ID_ARRANGE_CATEGORY, 0, nullptr);
+    EXPECT_EQ(Header(0), "Sort by:Category");
+    bar->ShowList(ListPage::Cards);
+    EXPECT_EQ(Header(0), "Arranged By: Category");
+    EXPECT_EQ(Header(1), "ASC");
+}
+
+TEST_F(ListBarTest, TheFilterBoxFollowsTheCategoriesAndFiltersTheCards) {
+    wxChoice* box = bar->FilterBox();
+    EXPECT_EQ(box->GetCount(), 2u);  // "All cards" and work; category 0 is never listed
+    bar->CategoryAdded(5, u"home");
+    bar->CategoryRenamed(2, u"office");
+    EXPECT_EQ(box->GetString(1), "office");
+    bar->CategoryRemoved(5);
+    EXPECT_EQ(box->GetCount(), 2u);
+
+    bar->ShowList(ListPage::Cards);
+    box->SetSelection(1);
+    wxCommandEvent chosen(wxEVT_CHOICE, box->GetId());
+    chosen.SetInt(1);
+    box->ProcessWindowEvent(chosen);
+    EXPECT_EQ(bar->List()->GetItemCount(), 2);
+    EXPECT_EQ(bar->Title(), " Cards ( 2 )");
+}
+
+}  // namespace

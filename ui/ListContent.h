@@ -1,0 +1,67 @@
+#pragma once
+// What the list pane shows, without the windows: the rows of the cards, templates, categories or
+// backups in their order, the texts of their cells, the sort key and direction of each list, the
+// category filter and the item a row stands for. The card rows are the model's own rows, arranged by
+// the model; the list control only asks for the rows it draws.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/CardOrder.h"
+#include "platform/SystemTime.h"
+
+class CData;
+class CTesseraBackup;
+
+enum class ListPage { None = -1, Cards = 0, Templates = 1, Categories = 2, Backups = 3 };
+
+// The item a row stands for: a card, template or category by id, a backup by file name.
+struct ListItem {
+    ListPage kind = ListPage::None;
+    int32_t id = 0;
+    std::u16string name;
+    bool operator==(const ListItem&) const = default;
+};
+
+class ListContent {
+public:
+    ListContent(CData& data, const CTesseraBackup* backups) : data(data), backups(backups) {}
+
+    // Switches to a kind and builds its rows: the card list starts again from its stored key and
+    // direction; the filter goes back to all cards.
+    void Show(ListPage kind);
+    // Rebuilds the rows of the shown kind with the current key, direction and filter.
+    void Rebuild();
+    // The header's direction click: lasts until the next Show.
+    void FlipDirection();
+    // An "Arranged by" command.
+    void Arrange(CardSortKey key);
+    void SetCategoryFilter(int32_t category);
+
+    ListPage Kind() const { return kind; }
+    int RowCount() const { return rowCount; }
+    std::u16string Text(int row, int column) const;
+    int Image(int row) const;
+    ListItem Item(int row) const;
+    CardSortKey Key() const { return key; }
+    bool Ascending() const { return ascending; }
+    int32_t CategoryFilter() const { return filter; }
+    std::u16string CategoryName(int32_t id) const;
+
+    // "dd_MM_yyyy", from the stored fields as they are.
+    static std::u16string DateText(const SYSTEMTIME& time);
+
+private:
+    void OrderByName();
+    const std::u16string& Name(int index) const;
+
+    CData& data;
+    const CTesseraBackup* backups;
+    ListPage kind = ListPage::None;
+    CardSortKey keys[3] = {CardSortKey::Name, CardSortKey::Name, CardSortKey::Name};
+    CardSortKey key = CardSortKey::Name;
+    bool ascending = true;
+    int32_t filter = -1;
+    int rowCount = 0;
+    std::vector<int> order;  // templates and categories: indices into the model's rows
+};

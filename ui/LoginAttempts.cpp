@@ -1,0 +1,23 @@
+#include "ui/LoginAttempts.h"
+
+#include "store/PasswordBytes.h"
+#include "store/TesseraEncryptedLinkList.h"
+
+LoginAttempts::Answer LoginAttempts::Submit(std::u16string& password) {
+    if (password.empty()) return Answer::Empty;
+    SecureBytes bytes = PasswordBytes(password);
+    SecureZero(password.data(), password.size() * sizeof(char16_t));
+    password.clear();
+    if (store) ok = store->CheckPassword(bytes.data(), bytes.size()) ? 1 : 0;
+    if (templates) {
+        SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
+        if (!templates->CheckPassword(builtIn.data(), builtIn.size())) {
+            // Not a templates file this wallet can use: the open is given up, nothing counted.
+            templatesLocked = true;
+            ok = 0;
+            return Answer::Close;
+        }
+    }
+    ++attempts;
+    return !ok && attempts < kMaxAttempts ? Answer::Wrong : Answer::Close;
+}

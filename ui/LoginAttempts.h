@@ -1,0 +1,33 @@
+#pragma once
+// The login dialog's rules: an empty password counts for nothing, three wrong ones close the dialog,
+// and the templates store unlocks with its built-in password on the same OK.
+#include <string>
+
+class CTesseraEncryptedLinkList;
+
+class LoginAttempts {
+public:
+    static constexpr int kMaxAttempts = 3;
+    static constexpr size_t kMaxLength = 31;
+
+    enum class Answer {
+        Empty,  // say the password is wrong; nothing counted
+        Wrong,  // say the password is wrong; the dialog stays
+        Close,  // accepted, the last attempt, or the templates do not unlock
+    };
+
+    // store may be null (then only the templates are unlocked and ok stays 0).
+    LoginAttempts(CTesseraEncryptedLinkList* store, CTesseraEncryptedLinkList* templates)
+        : store(store), templates(templates) {}
+
+    // The typed password is wiped before this returns.
+    Answer Submit(std::u16string& password);
+
+    int ok = 0;
+    int attempts = 0;
+    bool templatesLocked = false;
+
+private:
+    CTesseraEncryptedLinkList* store;
+    CTesseraEncryptedLinkList* templates;
+};

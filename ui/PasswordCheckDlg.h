@@ -1,0 +1,28 @@
+#pragma once
+// The login dialog: the wallet password, typed masked, checked against a store on OK.
+#include <wx/dialog.h>
+
+#include "ui/LoginAttempts.h"
+
+class wxTextCtrl;
+
+class CPasswordCheckDlg : public wxDialog {
+public:
+    // store: the wallet's (or a backup's); templates: unlocked on the same OK (may be null).
+    CPasswordCheckDlg(wxWindow* parent, CTesseraEncryptedLinkList* store,
+                      CTesseraEncryptedLinkList* templates);
+
+    int ok() const { return rules.ok; }
+    int Attempts() const { return rules.attempts; }
+    bool TemplatesLocked() const { return rules.templatesLocked; }
+    wxTextCtrl* Edit() const { return edit; }
+
+private:
+    void OnOk(wxCommandEvent& event);
+    void OnCancel(wxCommandEvent& event);
+    void WrongPassword();
+    void Finish(int result);
+
+    LoginAttempts rules;
+    wxTextCtrl* edit;
+};

@@ -1,0 +1,78 @@
+#include "ui/ProgressDlg.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+
+#include <thread>
+
+#include "diag/STLogFile.h"
+#include "ui/ArtLibrary.h"
+#include "ui/DispatchLoop.h"
+#include "ui/Resource.h"
+
+CProgressDlg::CProgressDlg(wxWindow* parent, const wxString& title, const wxString& text)
+    : wxDialog(parent, IDD_PROGRESS, title, wxDefaultPosition, wxDefaultSize, wxCAPTION),
+      timer(this, IDT_PROGRESS) {
+    wxBitmap track = LoadBitmapRes(IDB_PROGRESS_TRACK);
+    picture = new wxWindow(this, IDC_PROGRESS_PICTURE, wxDefaultPosition, track.GetSize());
+    picture->SetBackgroundStyle(wxBG_STYLE_PAINT);
+    picture->Bind(wxEVT_PAINT, &CProgressDlg::OnPaintPicture, this);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(picture, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 10);
+    sizer->Add(new wxStaticText(this, IDC_PROGRESS_TEXT, text), 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND,
+               10);
+    SetSizerAndFit(sizer);
+    Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent& event) { event.Veto(); });
+    Bind(
+        wxEVT_TIMER, [this](wxTimerEvent&) { Advance(); }, IDT_PROGRESS);
+    Bind(wxEVT_THREAD, &CProgressDlg::OnDone, this, WM_PROGRESS_DONE);
+    timer.Start(kTickMs);
+}
+
+CProgressDlg::~CProgressDlg() {
+    timer.Stop();
+}
+
+void CProgressDlg::Advance() {
+    ++counter;
+    picture->Refresh();
+}
+
+void CProgressDlg::PostDone(wxEvtHandler* dialog) {
+    wxQueueEvent(dialog, new wxThreadEvent(wxEVT_THREAD, WM_PROGRESS_DONE));
+}
+
+void CProgressDlg::OnPaintPicture(wxPaintEvent&) {
+    wxAutoBufferedPaintDC dc(picture);
+    dc.SetBackground(wxBrush(GetBackgroundColour()));
+    dc.Clear();
+    dc.DrawBitmap(LoadBitmapRes(IDB_PROGRESS_TRACK), 0, 0, true);
+    int cellWidth = picture->GetClientSize().x / kCells;
+    dc.DrawBitmap(LoadBitmapRes(IDB_PROGRESS_MARKER), MarkerCell() * cellWidth, 0, true);
+}
+
+void CProgressDlg::OnDone(wxThreadEvent&) {
+    open = false;
+    timer.Stop();
+    Hide();
+}
+
+void RunWithProgress(wxWindow* parent, const wxString& title, const wxString& text,
+                     const std::function<void()>& work) {
+    auto* dialog = new CProgressDlg(parent, title, text);
+    dialog->CentreOnParent();
+    dialog->Show();
+    dialog->Update();
+    std::thread worker([&work, dialog] {
+        try {
+            work();
+        } catch (...) {
+            ST_LOG("Critical Error: worker failed");
+        }
+        CProgressDlg::PostDone(dialog);
+    });
+    DispatchWhile([dialog] { return dialog->IsOpen(); });
+    worker.join();
+    dialog->Destroy();
+}
