@@ -55,7 +55,7 @@ int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istrea
         options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
     if (!password) {
         err << "tessera: the password is not valid UTF-8\n";
-        return kFailed;
+        return kExitFailed;
     }
     if (!store->CheckPassword(password->data(), password->size())) {
         err << "tessera: wrong password\n";
