@@ -65,7 +65,7 @@ public:
 private:
     bool Usable() {
         RapiConnection connection;
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         return connection.Ok() && OpenAndUnlock(store) == 0 && store.records.count == int(kCards);
     }
     void Make() {
@@ -78,7 +78,7 @@ private:
             std::exit(1);
         }
         RapiConnection connection;
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         if (!connection.Ok() || OpenAndUnlock(store) != 0) std::exit(1);
         for (uint32_t id = 1; id <= kCards; ++id) {
             if (!store.AddRecord(Card(id)->Item(), id)) std::exit(1);
@@ -166,7 +166,7 @@ void MoveBytes(benchmark::State& state) {
 void Open(benchmark::State& state) {
     CallCounter counter(state);
     for (auto _ : state) {
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         if (OpenAndUnlock(store) != 0) state.SkipWithError("open failed");
     }
 }
@@ -174,7 +174,7 @@ void Open(benchmark::State& state) {
 void OpenAndReadAll(benchmark::State& state) {
     CallCounter counter(state);
     for (auto _ : state) {
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         if (OpenAndUnlock(store) != 0) state.SkipWithError("open failed");
         SecureBytes plain;
         for (store.records.MoveFirst(); store.records.cursor; store.records.MoveNext()) {
@@ -186,7 +186,7 @@ void OpenAndReadAll(benchmark::State& state) {
 
 void UpdateRecord(benchmark::State& state) {
     RapiSetTransport(Link().folder);
-    auto store = std::make_unique<CTesseraEncryptedLinkList>(kWallet, 0);
+    auto store = std::make_unique<CTesseraEncryptedLinkList>(kWallet, kWalletFileType);
     {
         RapiConnection connection;
         if (OpenAndUnlock(*store) != 0) state.SkipWithError("open failed");

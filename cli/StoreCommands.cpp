@@ -28,7 +28,8 @@ public:
         RapiSetTransport(FolderTransport::ForFsRoot(file.parent_path()));
         connection = std::make_unique<RapiConnection>();
         store = std::make_unique<CTesseraEncryptedLinkList>(
-            u"\\" + Utf8ToUtf16Lossy(file.filename().string()), options.templates ? 1 : 0);
+            u"\\" + Utf8ToUtf16Lossy(file.filename().string()),
+            options.templates ? kTemplatesFileType : kWalletFileType);
     }
     bool Connected() const { return connection->Ok(); }
     CTesseraEncryptedLinkList& operator*() { return *store; }

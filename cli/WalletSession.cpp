@@ -24,8 +24,9 @@ int WalletSession::Open(std::istream& in, std::ostream& err, bool forChange) {
 
 int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
     const WalletLocation& location = phone.Location();
-    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), 0);
-    data.templateStore = std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), 1);
+    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType);
+    data.templateStore =
+        std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType);
     int walletCode = data.walletStore->Open();
     int templatesCode = data.templateStore->Open();
     if (walletCode != 0 || templatesCode != 0) {

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint32_t kCategoryRecordId = CTesseraEncryptedLinkList::kCategoryRecordId;
-
 void LoadRows(CTesseraEncryptedLinkList* store, std::vector<card_info_struct>& rows) {
     rows.clear();
     if (!store) return;

@@ -14,10 +14,6 @@
 namespace {
 
 constexpr uint32_t kChecksumChunk = 64 * 1024;
-constexpr uint32_t kTypeOffset = 32;
-constexpr uint32_t kVersionOffset = 36;
-constexpr uint32_t kTimeOffset = 52;
-constexpr uint32_t kChecksumOffset = 68;
 
 // FileCrc of everything from the current position to the end of the file, and where that end is.
 bool ChecksumToEnd(PhoneFile& file, uint32_t start, uint32_t& crc, uint32_t& fileSize) {
@@ -51,7 +47,9 @@ CTesseraEncryptedLinkList::CTesseraEncryptedLinkList(std::u16string filePath, ui
                                                      Version minimum)
     : path(std::move(filePath)), expectedType(fileType), minimumVersion(minimum) {}
 
-CTesseraEncryptedLinkList::~CTesseraEncryptedLinkList() { Reset(); }
+CTesseraEncryptedLinkList::~CTesseraEncryptedLinkList() {
+    Reset();
+}
 
 void CTesseraEncryptedLinkList::Reset() {
     records.RemoveAll();
@@ -63,17 +61,21 @@ void CTesseraEncryptedLinkList::Reset() {
     lastId = 0;
 }
 
-uint32_t CTesseraEncryptedLinkList::FileType() const { return GetU32(header + kTypeOffset); }
-
-CTesseraEncryptedLinkList::Version CTesseraEncryptedLinkList::FileVersion() const {
-    Version v;
-    for (size_t i = 0; i < v.size(); ++i) v[i] = GetU32(header + kVersionOffset + 4 * i);
-    return v;
+uint32_t CTesseraEncryptedLinkList::FileType() const {
+    return StoreHeaderType(header);
 }
 
-SYSTEMTIME CTesseraEncryptedLinkList::ModifiedTime() const { return LoadTime(header + kTimeOffset); }
+CTesseraEncryptedLinkList::Version CTesseraEncryptedLinkList::FileVersion() const {
+    return StoreHeaderVersion(header);
+}
 
-uint32_t CTesseraEncryptedLinkList::Checksum() const { return GetU32(header + kChecksumOffset); }
+SYSTEMTIME CTesseraEncryptedLinkList::ModifiedTime() const {
+    return StoreHeaderTime(header);
+}
+
+uint32_t CTesseraEncryptedLinkList::Checksum() const {
+    return StoreHeaderChecksum(header);
+}
 
 int CTesseraEncryptedLinkList::Open() {
     Reset();
@@ -83,15 +85,16 @@ int CTesseraEncryptedLinkList::Open() {
 }
 
 int CTesseraEncryptedLinkList::Load(PhoneFile& file) {
-    if (!file.ReadExact(header, kHeaderSize)) return kHeaderUnreadable;
-    if (std::memcmp(header, kSignature, sizeof kSignature) != 0) return kBadSignature;
+    if (!file.ReadExact(header, kStoreHeaderSize)) return kHeaderUnreadable;
+    if (std::memcmp(header, kStoreSignature, sizeof kStoreSignature) != 0) return kBadSignature;
     if (FileType() != expectedType) return kWrongType;
     Version version = FileVersion();
     for (size_t i = 0; i < version.size(); ++i) {
         if (version[i] < minimumVersion[i]) return kVersionTooOld;
     }
     uint32_t crc = 0, fileSize = 0;
-    if (!ChecksumToEnd(file, kHeaderSize, crc, fileSize) || !file.Seek(kHeaderSize) || crc != Checksum())
+    if (!ChecksumToEnd(file, kStoreHeaderSize, crc, fileSize) || !file.Seek(kStoreHeaderSize) ||
+        crc != Checksum())
         return kChecksumMismatch;
     int code = LoadPasswordSection(file, fileSize);
     return code != kOpened ? code : LoadRecords(file, fileSize);
@@ -102,7 +105,7 @@ int CTesseraEncryptedLinkList::LoadPasswordSection(PhoneFile& file, uint32_t fil
     if (!file.ReadExact(word, 4) || GetU32(word) == 0) return kBadPasswordLength;
     uint32_t length = GetU32(word);
     // The block is allocated only when the file really holds that many bytes.
-    if (length > fileSize - (kHeaderSize + 4)) return kPasswordBlockUnreadable;
+    if (length > fileSize - (kStoreHeaderSize + 4)) return kPasswordBlockUnreadable;
     if (!Allocate(passwordBlock, length)) return kOutOfMemory;
     if (!file.ReadExact(passwordBlock.data(), length)) {
         passwordBlock.clear();
@@ -113,7 +116,7 @@ int CTesseraEncryptedLinkList::LoadPasswordSection(PhoneFile& file, uint32_t fil
 }
 
 int CTesseraEncryptedLinkList::LoadRecords(PhoneFile& file, uint32_t fileSize) {
-    uint32_t position = kHeaderSize + 4 + PasswordBlockLength() + kPasswordHashSize;
+    uint32_t position = kStoreHeaderSize + 4 + PasswordBlockLength() + kPasswordHashSize;
     for (;;) {
         uint8_t head[kRecordHeadSize];
         int64_t got = file.Read(head, kRecordHeadSize);
@@ -121,10 +124,11 @@ int CTesseraEncryptedLinkList::LoadRecords(PhoneFile& file, uint32_t fileSize) {
         if (got < 4) return kOpened;
         if (got != kRecordHeadSize) return kRecordUnreadable;
         item_entry_struct entry;
-        entry.deleted = GetU32(head);
-        entry.id = GetU32(head + 4);
+        RecordHead stored = DecodeRecordHead(head);
+        entry.deleted = stored.deleted;
+        entry.id = stored.id;
         entry.offset = position;  // the stored offset word is not trusted
-        uint32_t length = GetU32(head + 12);
+        uint32_t length = stored.length;
         uint32_t dataStart = position + kRecordHeadSize;
         if (length > fileSize - dataStart) return kRecordUnreadable;
         if (!Allocate(entry.data, length)) return kOutOfMemory;
@@ -234,11 +238,8 @@ bool CTesseraEncryptedLinkList::WriteRecordAt(PhoneFile& file, const item_entry_
         FILE_ACCESS_ERROR();
         return false;
     }
-    uint8_t* p = PutU32(record.data(), entry.deleted);
-    p = PutU32(p, entry.id);
-    p = PutU32(p, entry.offset);
-    p = PutU32(p, entry.length());
-    if (entry.length()) std::memcpy(p, entry.data.data(), entry.length());
+    EncodeRecordHead({entry.deleted, entry.id, entry.offset, entry.length()}, record.data());
+    if (entry.length()) std::memcpy(record.data() + kRecordHeadSize, entry.data.data(), entry.length());
     if (!file.Seek(entry.offset) || !file.WriteExact(record.data(), static_cast<uint32_t>(record.size()))) {
         FILE_ACCESS_ERROR();
         return false;
@@ -258,8 +259,8 @@ bool CTesseraEncryptedLinkList::AppendRecord(PhoneFile& file, item_entry_struct&
 
 bool CTesseraEncryptedLinkList::MarkDeleted(PhoneFile& file, uint32_t offset) {
     uint8_t flag[4];
-    PutU32(flag, 1);
-    if (!file.Seek(offset) || !file.WriteExact(flag, sizeof flag)) {
+    PutU32(flag, kRecordDeleted);
+    if (!file.Seek(offset + kRecordDeletedOffset) || !file.WriteExact(flag, sizeof flag)) {
         FILE_ACCESS_ERROR();
         return false;
     }
@@ -267,19 +268,19 @@ bool CTesseraEncryptedLinkList::MarkDeleted(PhoneFile& file, uint32_t offset) {
 }
 
 bool CTesseraEncryptedLinkList::RefreshHeader(PhoneFile& file) {
-    uint8_t fresh[kHeaderSize];
+    uint8_t fresh[kStoreHeaderSize];
     uint32_t crc = 0, fileSize = 0;
-    if (!file.Seek(0) || !file.ReadExact(fresh, kHeaderSize) ||
-        !ChecksumToEnd(file, kHeaderSize, crc, fileSize)) {
+    if (!file.Seek(0) || !file.ReadExact(fresh, kStoreHeaderSize) ||
+        !ChecksumToEnd(file, kStoreHeaderSize, crc, fileSize)) {
         FILE_ACCESS_ERROR();
         return false;
     }
-    StoreTime(GetSystemTimeUtc(), fresh + kTimeOffset);
-    PutU32(fresh + kChecksumOffset, crc);
-    if (!file.Seek(0) || !file.WriteExact(fresh, kHeaderSize)) {
+    SetStoreHeaderTime(fresh, GetSystemTimeUtc());
+    SetStoreHeaderChecksum(fresh, crc);
+    if (!file.Seek(0) || !file.WriteExact(fresh, kStoreHeaderSize)) {
         FILE_ACCESS_ERROR();
         return false;
     }
-    std::memcpy(header, fresh, kHeaderSize);
+    std::memcpy(header, fresh, kStoreHeaderSize);
     return true;
 }

@@ -11,6 +11,7 @@
 #include "store/BufferCipher.h"
 #include "store/DynamicList.h"
 #include "store/SecureBytes.h"
+#include "store/StoreFormat.h"
 #include "store/TesseraItem.h"
 
 class PhoneFile;
@@ -27,14 +28,10 @@ struct item_entry_struct {
 
 class CTesseraEncryptedLinkList {
 public:
-    using Version = std::array<uint32_t, 4>;
+    using Version = StoreVersion;
 
-    static constexpr uint32_t kHeaderSize = 72;
-    static constexpr uint32_t kRecordHeadSize = 16;
     static constexpr uint32_t kPasswordHashSize = 32;
-    static constexpr uint32_t kCategoryRecordId = 0xFFFFFFFFu;
-    static constexpr char kSignature[] = "Quillmark Tessera";
-    static constexpr Version kMinimumVersion = {1, 0, 0, 0};
+    static constexpr uint32_t kCategoryRecordId = ::kCategoryRecordId;
 
     // Open results.
     enum OpenCode {
@@ -52,7 +49,8 @@ public:
         kOutOfMemory = -11,
     };
 
-    CTesseraEncryptedLinkList(std::u16string path, uint32_t fileType, Version minimumVersion = kMinimumVersion);
+    CTesseraEncryptedLinkList(std::u16string path, uint32_t fileType,
+                              Version minimumVersion = kStoreMinimumVersion);
     virtual ~CTesseraEncryptedLinkList();
     CTesseraEncryptedLinkList(const CTesseraEncryptedLinkList&) = delete;
     CTesseraEncryptedLinkList& operator=(const CTesseraEncryptedLinkList&) = delete;
@@ -101,7 +99,7 @@ private:
     std::u16string path;
     uint32_t expectedType;
     Version minimumVersion;
-    uint8_t header[kHeaderSize] = {};
+    uint8_t header[kStoreHeaderSize] = {};
     Bytes passwordBlock;
     uint8_t passwordHash[kPasswordHashSize] = {};
     Key32 sessionKey{};

@@ -71,7 +71,7 @@ protected:
     // The open code of the wallet as it is on the phone, read in process.
     int CodeOnThePhone() {
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
-        CTesseraEncryptedLinkList fresh(kWallet, 0);
+        CTesseraEncryptedLinkList fresh(kWallet, kWalletFileType);
         return fresh.Open();
     }
 
@@ -82,7 +82,7 @@ protected:
 TEST_F(LinkStoreTest, ChangesThroughTheAgentLeaveAWalletThatOpens) {
     RunningAgent agent(phone.Path());
     Reconnect(agent.Transport());
-    CTesseraEncryptedLinkList store(kWallet, 0);
+    CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(store), 0);
     ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
     ASSERT_TRUE(store.AddRecord(Card(u"Mail", u"bob")->Item(), 2));
@@ -90,7 +90,7 @@ TEST_F(LinkStoreTest, ChangesThroughTheAgentLeaveAWalletThatOpens) {
     ASSERT_TRUE(store.UpdateRecord(Card(u"Bank account", u"alice.smith")->Item(), store.FindRecord(1)));
     ASSERT_TRUE(store.DeleteRecord(store.FindRecord(2)));
 
-    CTesseraEncryptedLinkList again(kWallet, 0);
+    CTesseraEncryptedLinkList again(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(again), 0);
     EXPECT_EQ(again.records.count, 2);
     EXPECT_EQ(NameOf(again, 1), u"Bank account");
@@ -104,7 +104,7 @@ protected:
     void SetUp() override {
         LinkStoreTest::SetUp();
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         ASSERT_EQ(OpenAndUnlock(store), 0);
         ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
         ASSERT_TRUE(store.AddRecord(Card(u"Mail", u"bob")->Item(), 2));
@@ -116,7 +116,7 @@ protected:
     // The requests that the step sends when nothing goes wrong.
     uint64_t RequestsOf(const Step& step) {
         std::shared_ptr<SocketTransport> socket = agent.Transport();
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
         EXPECT_EQ(OpenAndUnlock(store), 0);
         Reconnect(socket);
@@ -130,7 +130,7 @@ protected:
     // Runs the step on a store opened in process, through a relay that hangs up after the nth request. Only
     // the last request, the file's close, may fail unnoticed: the store has done its work by then.
     void ExpectCleanFailure(const Step& step, uint64_t nth, bool last) {
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
         ASSERT_EQ(OpenAndUnlock(store), 0);
         CuttingRelay relay(agent.Socket(), nth);
@@ -189,7 +189,7 @@ TEST_F(AgentProcessTest, KilledAgentFailsEveryCallAndANewOneTakesOverItsSocket) 
     auto agent = std::make_unique<AgentProcess>(phone.Path(), Socket());
     ASSERT_TRUE(agent->Serving());
     Reconnect(std::make_shared<SocketTransport>(Socket()));
-    CTesseraEncryptedLinkList store(kWallet, 0);
+    CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(store), 0);
     ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
 
@@ -203,7 +203,7 @@ TEST_F(AgentProcessTest, KilledAgentFailsEveryCallAndANewOneTakesOverItsSocket) 
     agent = std::make_unique<AgentProcess>(phone.Path(), Socket());
     ASSERT_TRUE(agent->Serving());
     Reconnect(std::make_shared<SocketTransport>(Socket()));
-    CTesseraEncryptedLinkList again(kWallet, 0);
+    CTesseraEncryptedLinkList again(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(again), 0);
     EXPECT_EQ(NameOf(again, 1), u"Bank");
 }

@@ -41,9 +41,10 @@ protected:
     // The header bytes a change must leave alone, and a valid checksum.
     void ExpectHeaderKeptAndChecksumValid(const std::vector<uint8_t>& before) {
         std::vector<uint8_t> after = Bytes();
-        EXPECT_EQ(std::memcmp(before.data(), after.data(), 52), 0);
-        EXPECT_EQ(GetU32(after.data() + 68), FileCrc(after.data() + 72, after.size() - 72));
-        EXPECT_EQ(std::memcmp(store->Header(), after.data(), 72), 0);
+        EXPECT_EQ(std::memcmp(before.data(), after.data(), kStoreTimeOffset), 0);
+        EXPECT_EQ(StoreHeaderChecksum(after.data()),
+                  FileCrc(after.data() + kStoreHeaderSize, after.size() - kStoreHeaderSize));
+        EXPECT_EQ(std::memcmp(store->Header(), after.data(), kStoreHeaderSize), 0);
         EXPECT_EQ(Reopen(), 0);
     }
 };
@@ -158,7 +159,7 @@ TEST_F(StoreChangeTest, DeleteRecordMarksTheRecordAndDropsTheEntry) {
     item_entry_struct stranger;
     EXPECT_FALSE(store->DeleteRecord(&stranger));
     EXPECT_EQ(Bytes(), after);
-    CTesseraEncryptedLinkList reopened(u"\\Tessera.dat", 0);
+    CTesseraEncryptedLinkList reopened(u"\\Tessera.dat", kWalletFileType);
     ASSERT_EQ(reopened.Open(), 0);
     EXPECT_EQ(reopened.records.count, 1);
     EXPECT_EQ(reopened.lastId, 2u);

@@ -38,7 +38,8 @@ protected:
                             const std::function<void(CTesseraEncryptedLinkList&)>& checkStore) {
         WriteBytes(File(), before);
         OpenStore();
-        size_t logged = CountLogLines("Critical Error: TesseraFileAccess\t(from TesseraEncryptedLinkList.cpp,");
+        size_t logged =
+            CountLogLines("Critical Error: TesseraFileAccess\t(from TesseraEncryptedLinkList.cpp,");
         arm();
         EXPECT_FALSE(change(*store)) << what;
         faults->Disarm();
@@ -64,10 +65,12 @@ protected:
         }
         for (uint64_t nth = 1; nth <= calls[RapiOp::WriteFile]; ++nth) {
             std::string what = "short write #" + std::to_string(nth);
-            ExpectCleanFailure(change, [&] { faults->ShortWrite(nth, 3); }, what, checkStore);
+            ExpectCleanFailure(
+                change, [&] { faults->ShortWrite(nth, 3); }, what, checkStore);
         }
         // A short read of the header; short reads in the checksum pass only cost more reads.
-        ExpectCleanFailure(change, [&] { faults->ShortRead(1, 10); }, "short header read", checkStore);
+        ExpectCleanFailure(
+            change, [&] { faults->ShortRead(1, 10); }, "short header read", checkStore);
     }
 
     std::vector<uint8_t> before;
@@ -120,7 +123,7 @@ TEST_F(StoreFaultTest, OpenReportsAFailedReadAsTheStepItBroke) {
     // block and hash, then the first record's head.
     for (Case c : std::initializer_list<Case>{{1, -2}, {2, -6}, {4, -7}, {5, -8}, {6, -9}}) {
         faults->FailCall(RapiOp::ReadFile, c.read, ERROR_GEN_FAILURE);
-        CTesseraEncryptedLinkList opened(u"\\Tessera.dat", 0);
+        CTesseraEncryptedLinkList opened(u"\\Tessera.dat", kWalletFileType);
         EXPECT_EQ(opened.Open(), c.code) << "read #" << c.read;
         faults->Disarm();
     }
@@ -128,7 +131,7 @@ TEST_F(StoreFaultTest, OpenReportsAFailedReadAsTheStepItBroke) {
     EXPECT_EQ(Reopen(), -1);
     // A failed read of a record's first word ends the walk like the end of the file does.
     faults->FailCall(RapiOp::ReadFile, 7, ERROR_GEN_FAILURE);
-    CTesseraEncryptedLinkList opened(u"\\Tessera.dat", 0);
+    CTesseraEncryptedLinkList opened(u"\\Tessera.dat", kWalletFileType);
     EXPECT_EQ(opened.Open(), 0);
     EXPECT_EQ(opened.records.count, 0);
     faults->FailCall(RapiOp::ReadFile, 8, ERROR_GEN_FAILURE);  // the first record's data
