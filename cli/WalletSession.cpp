@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "model/SaveMessages.h"
 #include "store/PasswordBytes.h"
 
 WalletSession::~WalletSession() {
@@ -29,6 +30,12 @@ int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
         std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType);
     int walletCode = data.walletStore->Open();
     int templatesCode = data.templateStore->Open();
+    for (const auto& store : {data.walletStore.get(), data.templateStore.get()}) {
+        if (store->OpenError() == ERROR_SHARING_VIOLATION) {
+            err << "tessera: " << kWalletInUseLine << "\n";
+            return kExitFailed;
+        }
+    }
     if (walletCode != 0 || templatesCode != 0) {
         err << "tessera: Read Tessera data failed! (wallet " << walletCode << ", templates " << templatesCode
             << ")\n";

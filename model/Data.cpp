@@ -168,6 +168,20 @@ bool CData::SaveCardAsTemplate(uint32_t cardId) {
     return id != 0 && AddTemplate(*item, id);
 }
 
+int CData::LastChange() const {
+    for (const auto* store : {walletStore.get(), templateStore.get()}) {
+        if (store && store->LastChange() != CTesseraEncryptedLinkList::kChangeDone)
+            return store->LastChange();
+    }
+    return CTesseraEncryptedLinkList::kChangeDone;
+}
+
+bool CData::Reload() {
+    if (!walletStore || !templateStore || !walletStore->Reload() || !templateStore->Reload()) return false;
+    bool cardsLoaded = LoadCards();
+    return LoadTemplatesAndCategories() && cardsLoaded;
+}
+
 void CData::Reset() {
     walletStore.reset();
     templateStore.reset();
