@@ -8,6 +8,7 @@
 
 #include "../rapi/AgentProcess.h"
 #include "TestSupport.h"
+#include "platform/rapi/FolderFileSystem.h"
 #include "store/ByteOrder.h"
 
 namespace {
@@ -29,10 +30,57 @@ protected:
                         " --password-stdin");
     }
 
+    // Runs the commands at once, in the background; the shell prints "failed" for each that fails.
+    ShellResult AllAtOnce(const std::vector<std::string>& commands) {
+        std::string socket = (dir / "link" / "phone.sock").string();
+        std::string script;
+        for (const std::string& command : commands)
+            script += "(echo 'pass word' | " TESSERA " " + command + " --phone unix:" + socket +
+                      " --password-stdin >/dev/null 2>&1 || echo failed) & ";
+        return RunShell(script + "wait");
+    }
+
+    std::vector<int> CardIds() {
+        std::vector<int> ids;
+        for (const auto& card : nlohmann::json::parse(Tessera("list --json").text)) ids.push_back(card["id"]);
+        return ids;
+    }
+
     TempDir dir;
     std::filesystem::path phone;
     std::unique_ptr<AgentProcess> agent;
 };
+
+TEST_F(ServedWalletTest, CommandsStartedTogetherTakeTurnsAndAllGetThrough) {
+    EXPECT_EQ(AllAtOnce(std::vector<std::string>(10, "list")).text, "");
+    std::vector<int> ids = CardIds();
+    ASSERT_GE(ids.size(), 8u);
+    ids.resize(8);
+    std::vector<std::string> edits;
+    for (int id : ids)
+        edits.push_back("edit " + std::to_string(id) + " --name Renamed-" + std::string(id, 'x'));
+    EXPECT_EQ(AllAtOnce(edits).text, "");
+    std::string listed = Tessera("list --json").text;
+    for (int id : ids)
+        EXPECT_NE(listed.find("Renamed-" + std::string(id, 'x') + "\""), std::string::npos) << id;
+}
+
+// Another program on this computer holds the wallet (as `--phone folder:` does while it writes): the
+// served phone refuses the agent's open, and the command says why once its turn does not come.
+TEST_F(ServedWalletTest, AWalletHeldByAnotherProgramIsReportedAsInUse) {
+    FolderFileSystem elsewhere(phone / "fs");
+    OpenedFile held;
+    ASSERT_EQ(elsewhere.Open(u"\\Program Files\\Tessera\\Tessera.dat", GENERIC_READ | GENERIC_WRITE, 0,
+                             OPEN_EXISTING, &held),
+              ERROR_SUCCESS);
+    ShellResult list = Tessera("list");
+    EXPECT_EQ(list.status, 1);
+    EXPECT_NE(list.text.find("The wallet is in use by another program on this computer; try again."),
+              std::string::npos)
+        << list.text;
+    held = {};
+    EXPECT_EQ(Tessera("list").status, 0);
+}
 
 TEST_F(ServedWalletTest, EveryCommandOverTheSocket) {
     ShellResult list = Tessera("list --json");
