@@ -8,10 +8,12 @@
 
 #include "cli/PasswordPrompt.h"
 #include "cli/RecordJson.h"
+#include "platform/SystemTime.h"
 #include "platform/Utf16.h"
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/RapiTransport.h"
 #include "store/PasswordBytes.h"
+#include "store/StoreRepair.h"
 #include "store/TesseraEncryptedLinkList.h"
 
 namespace {
@@ -151,4 +153,27 @@ int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostre
     }
     out << OrderedJson{{"id", options.id}, {"deleted", true}}.dump() << "\n";
     return 0;
+}
+
+int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,
+                std::ostream& err) {
+    if (result == RepairResult::kRefused) {
+        err << "tessera: " << name << ": left alone: " << report << "\n";
+        return kFailed;
+    }
+    out << name << ": " << report << "\n";
+    return 0;
+}
+
+int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+    LocalStore store(options);
+    if (!store.Connected()) {
+        err << "tessera: cannot reach the folder of " << options.file << "\n";
+        return kFailed;
+    }
+    SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
+    std::string report;
+    uint32_t type = options.templates ? kTemplatesFileType : kWalletFileType;
+    RepairResult result = RepairStoreFile(store->Path(), type, password, GetSystemTimeUtc(), report);
+    return PrintRepair(options.file, result, report, out, err);
 }

@@ -47,8 +47,7 @@ int Written(bool ok, const CData& data, std::ostream& err) {
             err << "tessera: " << kWalletInUseLine << "\n";
             break;
         case CTesseraEncryptedLinkList::kChangeStale:
-            err << "tessera: " << kWalletChangedLine << "\n";
-            break;
+            break;  // the command runs again on the wallet as it now is (RunOnWallet)
         default:
             err << "tessera: the change could not be written to the phone\n";
     }

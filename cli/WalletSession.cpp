@@ -59,5 +59,16 @@ int RunOnWallet(const PhoneOptions& options, std::istream& in, std::ostream& err
                 const std::function<int(CData&)>& command) {
     WalletSession session(options);
     if (int status = session.Open(in, err, forChange)) return status;
-    return command(session.Data());
+    // Another program may change the wallet between this command's read and its write; the change is
+    // then refused, and the command runs again on the wallet as it now is.
+    constexpr int kAttempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        int status = command(session.Data());
+        if (status == kExitOk || session.Data().LastChange() != CTesseraEncryptedLinkList::kChangeStale)
+            return status;
+        if (attempt == kAttempts || !session.Data().Reload()) {
+            err << "tessera: " << kWalletChangedLine << "\n";
+            return kExitFailed;
+        }
+    }
 }

@@ -37,6 +37,12 @@ void AddStoreCommands(CLI::App& app, StoreCommandOptions& options, int& status) 
     fileArguments(rm);
     rm->add_option("--id", options.id, "Record id")->required();
     rm->callback([&] { status = StoreRemove(options, std::cin, std::cout, std::cerr); });
+
+    CLI::App* repair = store->add_subcommand(
+        "repair",
+        "Repair what a cut save left: checksum, a partial last record, a cut grow (password on stdin)");
+    fileArguments(repair);
+    repair->callback([&] { status = StoreRepair(options, std::cin, std::cout, std::cerr); });
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ void CTesseraEncryptedLinkList::Reset() {
     lastId = 0;
     fileSize = 0;
     checksumKnown = false;
+    lastChange = kChangeDone;
     openError = ERROR_SUCCESS;
 }
 

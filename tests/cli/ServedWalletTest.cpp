@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 #include "platform/rapi/FolderFileSystem.h"
 #include "store/ByteOrder.h"
+#include "store/StoreFormat.h"
 
 namespace {
 
@@ -114,6 +115,27 @@ TEST_F(ServedWalletTest, EveryCommandOverTheSocket) {
 
     EXPECT_EQ(Tessera("rm " + id).status, 0);
     EXPECT_EQ(nlohmann::json::parse(Tessera("list --json").text).size(), cards);
+}
+
+// A save cut after its record reached the phone leaves a stale checksum: the wallet no longer opens
+// until `tessera repair` mends it over the link, after a copy of the file beside it.
+TEST_F(ServedWalletTest, RepairMendsAStaleChecksumOverTheLink) {
+    std::filesystem::path wallet = phone / "fs" / "Program Files" / "Tessera" / "Tessera.dat";
+    size_t cards = nlohmann::json::parse(Tessera("list --json").text).size();
+    std::vector<uint8_t> bytes = ReadBytes(wallet);
+    PutU32(bytes.data() + kStoreChecksumOffset, StoreHeaderChecksum(bytes.data()) ^ 1);
+    WriteBytes(wallet, bytes);
+    EXPECT_EQ(Tessera("list").status, 1);
+
+    ShellResult repaired = Tessera("repair");
+    ASSERT_EQ(repaired.status, 0) << repaired.text;
+    EXPECT_NE(repaired.text.find("Tessera.dat: repaired"), std::string::npos) << repaired.text;
+    EXPECT_NE(repaired.text.find("Templates.dat: sound"), std::string::npos) << repaired.text;
+    EXPECT_EQ(nlohmann::json::parse(Tessera("list --json").text).size(), cards);
+    size_t copies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(wallet.parent_path()))
+        copies += entry.path().filename().string().starts_with("Tessera.dat.repair-");
+    EXPECT_EQ(copies, 1u);
 }
 
 TEST_F(ServedWalletTest, WrongPasswordAndLockout) {
