@@ -157,15 +157,17 @@ int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostre
 
 int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,
                 std::ostream& err) {
-    if (result == RepairResult::kRefused) {
-        err << "tessera: " << name << ": left alone: " << report << "\n";
+    if (result == RepairResult::kRefused || result == RepairResult::kNeedsRepair) {
+        err << "tessera: " << name << ": " << (result == RepairResult::kRefused ? "left alone: " : "")
+            << report << "\n";
         return kFailed;
     }
     out << name << ": " << report << "\n";
     return 0;
 }
 
-int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+                bool checkOnly) {
     LocalStore store(options);
     if (!store.Connected()) {
         err << "tessera: cannot reach the folder of " << options.file << "\n";
@@ -174,6 +176,7 @@ int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostre
     SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
     std::string report;
     uint32_t type = options.templates ? kTemplatesFileType : kWalletFileType;
-    RepairResult result = RepairStoreFile(store->Path(), type, password, GetSystemTimeUtc(), report);
+    RepairResult result =
+        RepairStoreFile(store->Path(), type, password, GetSystemTimeUtc(), report, checkOnly);
     return PrintRepair(options.file, result, report, out, err);
 }

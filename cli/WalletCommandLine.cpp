@@ -90,4 +90,6 @@ void AddWalletCommands(CLI::App& app, WalletCommandOptions& options, int& status
     AddChanges(app, options, status);
     WalletCommand(app, "repair", "Repair what a cut save left in the wallet and the templates file", options,
                   status, RepairWallet);
+    WalletCommand(app, "check", "Check the wallet and the templates file: sound, or what a cut save left",
+                  options, status, CheckWallet);
 }

@@ -114,7 +114,7 @@ std::u16string RepairCopyPath(const std::u16string& path, const SYSTEMTIME& now)
 }
 
 RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, const SecureBytes& password,
-                             const SYSTEMTIME& now, std::string& report) {
+                             const SYSTEMTIME& now, std::string& report, bool checkOnly) {
     PhoneFile file;  // held without sharing for the whole repair
     Bytes original;
     if (!file.Open(path, GENERIC_READ | GENERIC_WRITE) || !ReadAll(file, original)) {
@@ -136,6 +136,14 @@ RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, cons
         report = "sound";
         return RepairResult::kSound;
     }
+    report = "checksum";
+    if (!found.olderCopies.empty())
+        report += ", " + std::to_string(found.olderCopies.size()) + " older copies";
+    if (found.partialAt) report += ", a partial record at the end";
+    if (checkOnly) {
+        report = "a cut save left: " + report + "; run 'tessera repair'";
+        return RepairResult::kNeedsRepair;
+    }
     std::u16string copy = RepairCopyPath(path, now);
     if (!WriteNewFile(copy, original)) {
         report = "cannot write the copy of the file";
@@ -145,9 +153,6 @@ RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, cons
         report = "the repair could not be written; the file's bytes are in the copy";
         return RepairResult::kRefused;
     }
-    report = "repaired: checksum";
-    if (!found.olderCopies.empty())
-        report += ", " + std::to_string(found.olderCopies.size()) + " older copies deleted";
-    if (found.partialAt) report += ", partial record at the end closed";
+    report = "repaired: " + report;
     return RepairResult::kRepaired;
 }

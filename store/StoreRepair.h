@@ -11,11 +11,12 @@
 #include "platform/SystemTime.h"
 #include "store/SecureBytes.h"
 
-enum class RepairResult { kSound, kRepaired, kRefused };
+enum class RepairResult { kSound, kRepaired, kRefused, kNeedsRepair };
 
 // `password`: UTF-16LE bytes. `report` says what was found and done, or why the file was left alone.
+// With checkOnly nothing is written: a file that a repair would mend gives kNeedsRepair.
 RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, const SecureBytes& password,
-                             const SYSTEMTIME& now, std::string& report);
+                             const SYSTEMTIME& now, std::string& report, bool checkOnly = false);
 
 // PATH.repair-YYYYMMDDhhmmss, where the file's bytes are kept before a repair.
 std::u16string RepairCopyPath(const std::u16string& path, const SYSTEMTIME& now);

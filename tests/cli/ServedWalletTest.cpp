@@ -126,6 +126,9 @@ TEST_F(ServedWalletTest, RepairMendsAStaleChecksumOverTheLink) {
     PutU32(bytes.data() + kStoreChecksumOffset, StoreHeaderChecksum(bytes.data()) ^ 1);
     WriteBytes(wallet, bytes);
     EXPECT_EQ(Tessera("list").status, 1);
+    ShellResult checked = Tessera("check");
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_NE(checked.text.find("Tessera.dat: a cut save left: checksum"), std::string::npos) << checked.text;
 
     ShellResult repaired = Tessera("repair");
     ASSERT_EQ(repaired.status, 0) << repaired.text;
@@ -136,6 +139,7 @@ TEST_F(ServedWalletTest, RepairMendsAStaleChecksumOverTheLink) {
     for (const auto& entry : std::filesystem::directory_iterator(wallet.parent_path()))
         copies += entry.path().filename().string().starts_with("Tessera.dat.repair-");
     EXPECT_EQ(copies, 1u);
+    EXPECT_EQ(Tessera("check").status, 0);
 }
 
 TEST_F(ServedWalletTest, WrongPasswordAndLockout) {
