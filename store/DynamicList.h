@@ -15,8 +15,8 @@
     std::exit(1);
 }
 
-#define DYNAMIC_LIST_CHECK(condition)                           \
-    do {                                                        \
+#define DYNAMIC_LIST_CHECK(condition)                          \
+    do {                                                       \
         if (!(condition)) DynamicListFatal(__FILE__, __LINE__); \
     } while (0)
 

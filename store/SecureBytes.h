@@ -24,9 +24,7 @@ struct SecureAllocator {
         ::operator delete(p);
     }
     template <typename U>
-    bool operator==(const SecureAllocator<U>&) const {
-        return true;
-    }
+    bool operator==(const SecureAllocator<U>&) const { return true; }
 };
 
 using Bytes = std::vector<uint8_t>;
