@@ -1,7 +1,9 @@
 // The phone link with a 10,000-card wallet: opening it, unlocking it and decrypting every record, and
 // changing one record, over the socket transport beside the folder transport, with a plain read of the
-// file's bytes as the floor. Also counts the round trips of an open and of a change. The wallet is made
-// once and kept in a temporary folder between runs.
+// file's bytes as the floor. Also counts the round trips of an open and of a change, and sets the cost
+// of one change in a 100-card wallet beside the same change in the 10,000-card one: a change costs about
+// one record's bytes, whatever the wallet's size. The wallets are made once and kept in a temporary
+// folder between runs.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -25,6 +27,7 @@
 namespace {
 
 constexpr uint32_t kCards = 10000;
+constexpr uint32_t kSmallWallet = 100;
 constexpr char16_t kWallet[] = u"\\Tessera.dat";
 
 const SecureBytes& Password() {
@@ -51,8 +54,10 @@ std::unique_ptr<CardBuilder> Card(uint32_t id) {
 // The phone folder holding the wallet; made when the kept one is missing or does not open.
 class BenchPhone {
 public:
-    BenchPhone()
-        : dir(std::filesystem::temp_directory_path() / ("tessera-bench-link-" + std::to_string(getuid()))) {
+    explicit BenchPhone(uint32_t cards)
+        : cards(cards),
+          dir(std::filesystem::temp_directory_path() /
+              ("tessera-bench-link-" + std::to_string(getuid()) + "-" + std::to_string(cards))) {
         auto folder = std::make_shared<FolderTransport>(dir);
         RapiSetTransport(folder);
         if (!Usable()) Make();
@@ -64,11 +69,11 @@ public:
 private:
     bool Usable() {
         RapiConnection connection;
-        CTesseraEncryptedLinkList store(kWallet, 0);
-        return connection.Ok() && OpenAndUnlock(store) == 0 && store.records.count == int(kCards);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
+        return connection.Ok() && OpenAndUnlock(store) == 0 && store.records.count == int(cards);
     }
     void Make() {
-        std::cerr << "making a wallet of " << kCards << " cards in " << dir << " (kept for later runs)\n";
+        std::cerr << "making a wallet of " << cards << " cards in " << dir << " (kept for later runs)\n";
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir / "fs");
         std::string error;
@@ -77,20 +82,21 @@ private:
             std::exit(1);
         }
         RapiConnection connection;
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         if (!connection.Ok() || OpenAndUnlock(store) != 0) std::exit(1);
-        for (uint32_t id = 1; id <= kCards; ++id) {
+        for (uint32_t id = 1; id <= cards; ++id) {
             if (!store.AddRecord(Card(id)->Item(), id)) std::exit(1);
         }
     }
 
+    uint32_t cards;
     std::filesystem::path dir;
 };
 
 // The wallet's phone, served in process on a socket in a private temporary folder.
 class BenchLink {
 public:
-    BenchLink() {
+    explicit BenchLink(uint32_t cards) : phone(cards) {
         char pattern[] = "/tmp/tessera-bench-sock-XXXXXX";
         socketDir = mkdtemp(pattern);
         agent = std::make_unique<PhoneAgent>(phone.Dir(), socketDir / "phone.sock");
@@ -114,37 +120,42 @@ public:
     std::shared_ptr<FolderTransport> folder;
 };
 
-BenchLink& Link() {
-    static BenchLink link;
-    return link;
+BenchLink& Link(uint32_t cards = kCards) {
+    static std::map<uint32_t, std::unique_ptr<BenchLink>> links;
+    std::unique_ptr<BenchLink>& link = links[cards];
+    if (!link) link = std::make_unique<BenchLink>(cards);
+    return *link;
 }
 
-std::shared_ptr<RapiTransport> TransportOf(benchmark::State& state) {
-    return state.range(0) ? std::shared_ptr<RapiTransport>(Link().socket) : Link().folder;
+std::shared_ptr<RapiTransport> TransportOf(benchmark::State& state, uint32_t cards) {
+    return state.range(0) ? std::shared_ptr<RapiTransport>(Link(cards).socket) : Link(cards).folder;
 }
 
 // Ce* calls, and round trips when the transport is the socket, per iteration.
 class CallCounter {
 public:
-    explicit CallCounter(benchmark::State& state)
-        : state(state), calls(std::make_shared<FaultInjectingTransport>(TransportOf(state))) {
+    explicit CallCounter(benchmark::State& state, uint32_t cards = kCards)
+        : state(state),
+          cards(cards),
+          calls(std::make_shared<FaultInjectingTransport>(TransportOf(state, cards))) {
         RapiSetTransport(calls);
         connection = std::make_unique<RapiConnection>();
         if (!connection->Ok()) state.SkipWithError("no connection");
         calls->ResetCounters();
-        trips = Link().socket->RoundTrips();
+        trips = Link(cards).socket->RoundTrips();
     }
     ~CallCounter() {
         double iterations = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
         state.counters["calls"] = double(calls->TotalCalls()) / iterations;
         if (state.range(0))
-            state.counters["round_trips"] = double(Link().socket->RoundTrips() - trips) / iterations;
+            state.counters["round_trips"] = double(Link(cards).socket->RoundTrips() - trips) / iterations;
         connection.reset();
         RapiSetTransport(nullptr);
     }
 
 private:
     benchmark::State& state;
+    uint32_t cards;
     std::shared_ptr<FaultInjectingTransport> calls;
     std::unique_ptr<RapiConnection> connection;
     uint64_t trips = 0;
@@ -165,7 +176,7 @@ void MoveBytes(benchmark::State& state) {
 void Open(benchmark::State& state) {
     CallCounter counter(state);
     for (auto _ : state) {
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         if (OpenAndUnlock(store) != 0) state.SkipWithError("open failed");
     }
 }
@@ -173,7 +184,7 @@ void Open(benchmark::State& state) {
 void OpenAndReadAll(benchmark::State& state) {
     CallCounter counter(state);
     for (auto _ : state) {
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         if (OpenAndUnlock(store) != 0) state.SkipWithError("open failed");
         SecureBytes plain;
         for (store.records.MoveFirst(); store.records.cursor; store.records.MoveNext()) {
@@ -183,17 +194,19 @@ void OpenAndReadAll(benchmark::State& state) {
     }
 }
 
+// Arguments: the transport, the wallet's cards.
 void UpdateRecord(benchmark::State& state) {
-    RapiSetTransport(Link().folder);
-    auto store = std::make_unique<CTesseraEncryptedLinkList>(kWallet, 0);
+    uint32_t cards = static_cast<uint32_t>(state.range(1));
+    RapiSetTransport(Link(cards).folder);
+    auto store = std::make_unique<CTesseraEncryptedLinkList>(kWallet, kWalletFileType);
     {
         RapiConnection connection;
         if (OpenAndUnlock(*store) != 0) state.SkipWithError("open failed");
     }
-    std::unique_ptr<CardBuilder> card = Card(kCards / 2);
-    CallCounter counter(state);
+    std::unique_ptr<CardBuilder> card = Card(cards / 2);
+    CallCounter counter(state, cards);
     for (auto _ : state) {
-        if (!store->UpdateRecord(card->Item(), store->FindRecord(kCards / 2)))
+        if (!store->UpdateRecord(card->Item(), store->FindRecord(cards / 2)))
             state.SkipWithError("update failed");
     }
 }
@@ -202,7 +215,12 @@ void UpdateRecord(benchmark::State& state) {
 BENCHMARK(MoveBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Open)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenAndReadAll)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(UpdateRecord)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(UpdateRecord)
+    ->ArgNames({"socket", "cards"})
+    ->Args({0, kCards})
+    ->Args({1, kSmallWallet})
+    ->Args({1, kCards})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -210,7 +228,9 @@ BENCHMARK(UpdateRecord)->ArgName("socket")->Arg(0)->Arg(1)->Unit(benchmark::kMil
 int main(int argc, char** argv) {
     RatioReporter reporter("", {{"Open/socket:1", "Open/socket:0"},
                                 {"OpenAndReadAll/socket:1", "OpenAndReadAll/socket:0"},
-                                {"UpdateRecord/socket:1", "UpdateRecord/socket:0"},
-                                {"OpenAndReadAll/socket:1", "MoveBytes"}});
+                                {"UpdateRecord/socket:1/cards:10000", "UpdateRecord/socket:0/cards:10000"},
+                                {"OpenAndReadAll/socket:1", "MoveBytes"},
+                                {"UpdateRecord/socket:1/cards:10000", "UpdateRecord/socket:1/cards:100",
+                                 "UpdateRecord 10000 / 100"}});
     return RunWithRatios(argc, argv, reporter);
 }

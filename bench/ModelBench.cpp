@@ -22,8 +22,8 @@
 #include "platform/rapi/FolderTransport.h"
 #include "store/BufferCipher.h"
 #include "platform/ByteOrder.h"
-#include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
+#include "store/StoreFormat.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ public:
         WriteCards(password);
         RapiSetTransport(FolderTransport::ForFsRoot(dir.Path()));
         connection = std::make_unique<RapiConnection>();
-        data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", 0);
+        data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType);
         if (data.walletStore->Open() != 0 ||
             !data.walletStore->CheckPassword(password.data(), password.size()))
             abort();
@@ -110,12 +110,12 @@ private:
             if (!RandomCard(random)->Serialize(plain) ||
                 !EncryptBuffer(key, plain.data(), plain.size(), cipher))
                 abort();
-            uint8_t head[16];
-            PutU32(PutU32(PutU32(PutU32(head, 0), id), uint32_t(file.size())), uint32_t(cipher.size()));
+            uint8_t head[kRecordHeadSize];
+            EncodeRecordHead({kRecordLive, id, uint32_t(file.size()), uint32_t(cipher.size())}, head);
             file.insert(file.end(), head, head + sizeof head);
             file.insert(file.end(), cipher.begin(), cipher.end());
         }
-        PutU32(file.data() + 68, FileCrc(file.data() + 72, file.size() - 72));
+        SealStoreFile(file.data(), file.size());
         WriteBytes(dir / "Tessera.dat", file);
     }
 };

@@ -12,7 +12,10 @@
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    using Pair = std::pair<std::string, std::string>;  // the case, and the case it is divided by
+    // The case, the case it is divided by, and the line's label when not "case / divisor".
+    struct Pair {
+        std::string name, divisor, label;
+    };
 
     // Work spread over threads or processes is compared by the time that passes; work on the benchmark's own
     // thread by its processor time, which a busy machine disturbs less.
@@ -35,9 +38,10 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         if (!heading.empty()) std::cout << heading << "\n";
-        for (const auto& [name, divisor] : pairs) {
+        for (const auto& [name, divisor, label] : pairs) {
             if (times.count(name) && times.count(divisor) && times[divisor] > 0)
-                std::cout << name << " / " << divisor << ": " << times[name] / times[divisor] << "\n";
+                std::cout << (label.empty() ? name + " / " + divisor : label) << ": "
+                          << times[name] / times[divisor] << "\n";
         }
     }
 

@@ -9,10 +9,12 @@
 #include "cli/ExitStatus.h"
 #include "cli/PasswordPrompt.h"
 #include "cli/RecordJson.h"
+#include "platform/SystemTime.h"
 #include "platform/Utf16.h"
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/RapiTransport.h"
 #include "store/PasswordBytes.h"
+#include "store/StoreRepair.h"
 #include "store/TesseraEncryptedLinkList.h"
 
 namespace {
@@ -28,7 +30,8 @@ public:
         RapiSetTransport(FolderTransport::ForFsRoot(file.parent_path()));
         connection = std::make_unique<RapiConnection>();
         store = std::make_unique<CTesseraEncryptedLinkList>(
-            u"\\" + Utf8ToUtf16Lossy(file.filename().string()), options.templates ? 1 : 0);
+            u"\\" + Utf8ToUtf16Lossy(file.filename().string()),
+            options.templates ? kTemplatesFileType : kWalletFileType);
     }
     bool Connected() const { return connection->Ok(); }
     CTesseraEncryptedLinkList& operator*() { return *store; }
@@ -155,4 +158,30 @@ int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostre
     }
     out << OrderedJson{{"id", options.id}, {"deleted", true}}.dump() << "\n";
     return kExitOk;
+}
+
+int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,
+                std::ostream& err) {
+    if (result == RepairResult::kRefused || result == RepairResult::kNeedsRepair) {
+        err << "tessera: " << name << ": " << (result == RepairResult::kRefused ? "left alone: " : "")
+            << report << "\n";
+        return kFailed;
+    }
+    out << name << ": " << report << "\n";
+    return 0;
+}
+
+int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+                bool checkOnly) {
+    LocalStore store(options);
+    if (!store.Connected()) {
+        err << "tessera: cannot reach the folder of " << options.file << "\n";
+        return kFailed;
+    }
+    SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
+    std::string report;
+    uint32_t type = options.templates ? kTemplatesFileType : kWalletFileType;
+    RepairResult result =
+        RepairStoreFile(store->Path(), type, password, GetSystemTimeUtc(), report, checkOnly);
+    return PrintRepair(options.file, result, report, out, err);
 }

@@ -17,3 +17,13 @@ int StoreInfo(const StoreCommandOptions& options, std::ostream& out, std::ostrea
 int StoreDump(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 int StorePut(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+// Repairs what a cut save left in the file, or with checkOnly only says whether the file is sound
+// (password on stdin).
+int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
+                bool checkOnly);
+
+enum class RepairResult;
+// One line "NAME: what was found and done" (standard output, or standard error when the file is not
+// sound after it); 0 for a sound or repaired file, else 1.
+int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,
+                std::ostream& err);

@@ -7,6 +7,7 @@
 #include "cli/PasswordPrompt.h"
 #include "cli/WalletSession.h"
 #include "model/ItemChanges.h"
+#include "model/SaveMessages.h"
 #include "platform/Utf16.h"
 
 namespace {
@@ -65,9 +66,17 @@ bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTessera
     return true;
 }
 
-int Written(bool ok, std::ostream& err) {
+int Written(bool ok, const CData& data, std::ostream& err) {
     if (ok) return kExitOk;
-    err << "tessera: the change could not be written to the phone\n";
+    switch (data.LastChange()) {
+        case CTesseraEncryptedLinkList::kChangeInUse:
+            err << "tessera: " << kWalletInUseLine << "\n";
+            break;
+        case CTesseraEncryptedLinkList::kChangeStale:
+            break;  // the command runs again on the wallet as it now is (RunOnWallet)
+        default:
+            err << "tessera: the change could not be written to the phone\n";
+    }
     return kExitFailed;
 }
 
@@ -100,7 +109,7 @@ int AddCard(const WalletCommandOptions& options, std::istream& in, std::ostream&
             options.templateId ? data.NewCardFromTemplate(*options.templateId) : NewBlankCard();
         if (!card || !ApplyCardOptions(data, options, *card, in, err)) return kExitFailed;
         uint32_t id = data.TakeCardId();
-        if (int status = Written(id != 0 && data.AddCard(*card, id), err)) return status;
+        if (int status = Written(id != 0 && data.AddCard(*card, id), data, err)) return status;
         out << id << "\n";
         return kExitOk;
     });
@@ -115,7 +124,7 @@ int EditCard(const WalletCommandOptions& options, std::istream& in, std::ostream
             return kExitFailed;
         }
         if (!ApplyCardOptions(data, options, *card, in, err)) return kExitFailed;
-        if (int status = Written(data.UpdateCard(*card, id), err)) return status;
+        if (int status = Written(data.UpdateCard(*card, id), data, err)) return status;
         out << id << "\n";
         return kExitOk;
     });
@@ -128,7 +137,7 @@ int RemoveCards(const WalletCommandOptions& options, std::istream& in, std::ostr
                 err << "tessera: no card with id " << id << "\n";
                 return kExitFailed;
             }
-            if (int status = Written(data.DeleteCard(id), err)) return status;
+            if (int status = Written(data.DeleteCard(id), data, err)) return status;
             out << id << "\n";
         }
         return kExitOk;
@@ -145,7 +154,7 @@ int AddCategory(const WalletCommandOptions& options, std::istream& in, std::ostr
             return kExitFailed;
         }
         bool added = data.AddCategory(Utf8ToUtf16Lossy(options.categoryName), PackCategory(id, icon));
-        if (int status = Written(added, err)) return status;
+        if (int status = Written(added, data, err)) return status;
         out << id << "\n";
         return kExitOk;
     });
@@ -163,7 +172,7 @@ int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::o
         }
         uint32_t icon = options.icon.value_or(static_cast<uint32_t>(category->icon));
         bool renamed = data.UpdateCategory(Utf8ToUtf16Lossy(options.categoryName), PackCategory(id, icon));
-        if (int status = Written(renamed, err)) return status;
+        if (int status = Written(renamed, data, err)) return status;
         out << id << "\n";
         return kExitOk;
     });
@@ -178,7 +187,7 @@ int RemoveCategory(const WalletCommandOptions& options, std::istream& in, std::o
             return kExitFailed;
         }
         bool removed = data.DeleteCategory(id) && data.ReleaseCategoryCards(id, options.deleteCards);
-        if (int status = Written(removed, err)) return status;
+        if (int status = Written(removed, data, err)) return status;
         out << id << "\n";
         return kExitOk;
     });

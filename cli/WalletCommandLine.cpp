@@ -4,6 +4,7 @@
 
 #include "cli/WalletChanges.h"
 #include "cli/WalletQueries.h"
+#include "cli/WalletRepair.h"
 
 namespace {
 
@@ -93,4 +94,8 @@ void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
 void AddWalletCommands(CLI::App& app, WalletCommandOptions& options, int& status) {
     AddQueries(app, options, status);
     AddChanges(app, options, status);
+    WalletCommand(app, "repair", "Repair what a cut save left in the wallet and the templates file", options,
+                  status, RepairWallet);
+    WalletCommand(app, "check", "Check the wallet and the templates file: sound, or what a cut save left",
+                  options, status, CheckWallet);
 }

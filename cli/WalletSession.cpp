@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "model/SaveMessages.h"
 #include "store/PasswordBytes.h"
 
 WalletSession::~WalletSession() {
@@ -24,10 +25,17 @@ int WalletSession::Open(std::istream& in, std::ostream& err, bool forChange) {
 
 int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
     const WalletLocation& location = phone.Location();
-    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), 0);
-    data.templateStore = std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), 1);
+    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType);
+    data.templateStore =
+        std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType);
     int walletCode = data.walletStore->Open();
     int templatesCode = data.templateStore->Open();
+    for (const auto& store : {data.walletStore.get(), data.templateStore.get()}) {
+        if (store->OpenError() == ERROR_SHARING_VIOLATION) {
+            err << "tessera: " << kWalletInUseLine << "\n";
+            return kExitFailed;
+        }
+    }
     if (walletCode != 0 || templatesCode != 0) {
         err << "tessera: Read Tessera data failed! (wallet " << walletCode << ", templates " << templatesCode
             << ")\n";
@@ -50,5 +58,16 @@ int RunOnWallet(const PhoneOptions& options, std::istream& in, std::ostream& err
                 const std::function<int(CData&)>& command) {
     WalletSession session(options);
     if (int status = session.Open(in, err, forChange)) return status;
-    return command(session.Data());
+    // Another program may change the wallet between this command's read and its write; the change is
+    // then refused, and the command runs again on the wallet as it now is.
+    constexpr int kAttempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        int status = command(session.Data());
+        if (status == kExitOk || session.Data().LastChange() != CTesseraEncryptedLinkList::kChangeStale)
+            return status;
+        if (attempt == kAttempts || !session.Data().Reload()) {
+            err << "tessera: " << kWalletChangedLine << "\n";
+            return kExitFailed;
+        }
+    }
 }

@@ -38,6 +38,17 @@ void AddStoreCommands(CLI::App& app, StoreCommandOptions& options, int& status) 
     fileArguments(rm);
     rm->add_option("--id", options.id, "Record id")->required();
     rm->callback([&] { status = StoreRemove(options, std::cin, std::cout, std::cerr); });
+
+    CLI::App* repair = store->add_subcommand(
+        "repair",
+        "Repair what a cut save left: checksum, a partial last record, a cut grow (password on stdin)");
+    fileArguments(repair);
+    repair->callback([&] { status = StoreRepair(options, std::cin, std::cout, std::cerr, false); });
+
+    CLI::App* check = store->add_subcommand(
+        "check", "Check the file: header, checksum, password, every record, unique ids (password on stdin)");
+    fileArguments(check);
+    check->callback([&] { status = StoreRepair(options, std::cin, std::cout, std::cerr, true); });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/rapi/TurnTaking.h"
 #include "store/SecureBytes.h"
 
 namespace {
@@ -18,7 +19,7 @@ bool FindEntry(const char16_t* path, CE_FIND_DATA& data) {
 
 // Opens a record file; on failure reports the error and pauses once.
 HANDLE OpenRecordFile(const char16_t* path, DWORD access, DWORD disposition, DWORD* error) {
-    HANDLE file = CeCreateFile(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenWithoutSharing(path, access, disposition);
     if (file == INVALID_HANDLE_VALUE) {
         if (error) *error = CeGetLastError();
         std::this_thread::sleep_for(std::chrono::milliseconds(kRecordFileRetryPauseMs));
@@ -103,6 +104,10 @@ int DeviceCopyFile(const char16_t* from, const char16_t* to, bool failIfExists) 
     return from && to && CeCopyFile(from, to, failIfExists) ? 1 : 0;
 }
 
-int DeviceMoveFile(const char16_t* from, const char16_t* to) { return from && to && CeMoveFile(from, to) ? 1 : 0; }
+int DeviceMoveFile(const char16_t* from, const char16_t* to) {
+    return from && to && CeMoveFile(from, to) ? 1 : 0;
+}
 
-int DeviceDeleteFile(const char16_t* path) { return path && CeDeleteFile(path) ? 1 : 0; }
+int DeviceDeleteFile(const char16_t* path) {
+    return path && CeDeleteFile(path) ? 1 : 0;
+}

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint32_t kCategoryRecordId = CTesseraEncryptedLinkList::kCategoryRecordId;
-
 void LoadRows(CTesseraEncryptedLinkList* store, std::vector<card_info_struct>& rows) {
     rows.clear();
     if (!store) return;
@@ -168,6 +166,20 @@ bool CData::SaveCardAsTemplate(uint32_t cardId) {
         node->element.value.clear();
     uint32_t id = TakeTemplateId();
     return id != 0 && AddTemplate(*item, id);
+}
+
+int CData::LastChange() const {
+    for (const auto* store : {walletStore.get(), templateStore.get()}) {
+        if (store && store->LastChange() != CTesseraEncryptedLinkList::kChangeDone)
+            return store->LastChange();
+    }
+    return CTesseraEncryptedLinkList::kChangeDone;
+}
+
+bool CData::Reload() {
+    if (!walletStore || !templateStore || !walletStore->Reload() || !templateStore->Reload()) return false;
+    bool cardsLoaded = LoadCards();
+    return LoadTemplatesAndCategories() && cardsLoaded;
 }
 
 void CData::Reset() {

@@ -82,6 +82,13 @@ public:
     // The card list after a change of filter or order: the matching rows first, sorted; their number.
     int ArrangeCards(int32_t categoryFilter, CardSortKey key, bool ascending);
 
+    // Why the last failed change failed: the ChangeCode of its store (kChangeStale: another program
+    // changed the wallet since it was read; kChangeInUse: another program held it too long).
+    int LastChange() const;
+    // After kChangeStale: reads both stores and every row again; the login stays. False when a store
+    // does not open or its password changed (the user must log in again).
+    bool Reload();
+
     // Destroys both stores and every row; maxCategoryId and the find filter stay.
     void Reset();
 

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kCategoryRecordId = CTesseraEncryptedLinkList::kCategoryRecordId;
-
 // The name cut to a field name's 63 units, without leaving half of a surrogate pair at the end.
 std::u16string_view FitFieldName(std::u16string_view name) {
     if (name.size() < ItemField::kNameUnits) return name;

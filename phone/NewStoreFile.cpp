@@ -1,15 +1,13 @@
 #include "phone/NewStoreFile.h"
 
-#include <cstring>
 #include <random>
 
 #include "phone/HostFile.h"
 #include "platform/SystemTime.h"
 #include "store/BufferCipher.h"
 #include "platform/ByteOrder.h"
-#include "store/FileCrc.h"
 #include "store/Sha256.h"
-#include "store/TesseraEncryptedLinkList.h"
+#include "store/StoreFormat.h"
 
 namespace {
 
@@ -44,18 +42,14 @@ bool CreateStoreFile(const std::filesystem::path& file, StoreKind kind, const ui
         error = "the password is empty";
         return false;
     }
-    Bytes bytes(CTesseraEncryptedLinkList::kHeaderSize, 0);
-    std::memcpy(bytes.data(), CTesseraEncryptedLinkList::kSignature,
-                sizeof CTesseraEncryptedLinkList::kSignature);
-    uint8_t* p = PutU32(bytes.data() + 32, static_cast<uint32_t>(kind));
-    for (uint32_t word : CTesseraEncryptedLinkList::kMinimumVersion) p = PutU32(p, word);
-    StoreTime(GetSystemTimeUtc(), p);
+    Bytes bytes(kStoreHeaderSize, 0);
+    EncodeStoreHeader(bytes.data(), static_cast<uint32_t>(kind), kStoreMinimumVersion, GetSystemTimeUtc());
     Bytes section;
     if (!PasswordSection(password, passwordLength, section)) {
         error = "out of memory";
         return false;
     }
     bytes.insert(bytes.end(), section.begin(), section.end());
-    PutU32(bytes.data() + 68, FileCrc(bytes.data() + 72, bytes.size() - 72));
+    SealStoreFile(bytes.data(), bytes.size());
     return WriteNewFile(file, bytes.data(), bytes.size(), error);
 }

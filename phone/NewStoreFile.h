@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <string>
 
-enum class StoreKind : uint32_t { Wallet = 0, Templates = 1 };
+#include "store/StoreFormat.h"
+
+enum class StoreKind : uint32_t { Wallet = kWalletFileType, Templates = kTemplatesFileType };
 
 // Writes a store file with the header (signature, type, version 1.0.0.0, time, checksum) and a
 // password section for the given password bytes, and no records. Refuses to replace an existing

@@ -76,7 +76,7 @@ int WriteTemplates(const fs::path& phoneDir, const fs::path& file, std::u16strin
         return Fail(error, file.string() + ": " + error);
     PhoneSession session(phoneDir);
     CTesseraEncryptedLinkList templates(std::u16string(installPath) + u"\\" + std::u16string(kTemplatesFile),
-                                        1);
+                                        kTemplatesFileType);
     if (int code = UnlockStore(templates, password, error)) return code;
     return AddStarterTemplates(templates) ? kDone : Fail(error, "cannot write the starter templates");
 }

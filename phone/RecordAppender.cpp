@@ -2,15 +2,8 @@
 
 #include <cstring>
 
-#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
-
-namespace {
-
-constexpr uint32_t kTimeOffset = 52;
-constexpr uint32_t kChecksumOffset = 68;
-
-}  // namespace
+#include "store/StoreFormat.h"
 
 RecordAppender::RecordAppender(CTesseraEncryptedLinkList& target, const SecureBytes& password)
     : store(target) {
@@ -31,15 +24,14 @@ bool RecordAppender::Add(const CTesseraItem& item, std::string& error) {
         return false;
     }
     uint64_t offset = uint64_t(end) + pending.size();
-    if (offset + CTesseraEncryptedLinkList::kRecordHeadSize + ciphertext.size() > UINT32_MAX) {
+    if (offset + kRecordHeadSize + ciphertext.size() > UINT32_MAX) {
         error = "the store would grow beyond 4 GB";
         return false;
     }
-    uint8_t head[CTesseraEncryptedLinkList::kRecordHeadSize];
-    uint8_t* p = PutU32(head, 0);  // live
-    p = PutU32(p, store.lastId + 1);
-    p = PutU32(p, static_cast<uint32_t>(offset));
-    PutU32(p, static_cast<uint32_t>(ciphertext.size()));
+    uint8_t head[kRecordHeadSize];
+    EncodeRecordHead({kRecordLive, store.lastId + 1, static_cast<uint32_t>(offset),
+                      static_cast<uint32_t>(ciphertext.size())},
+                     head);
     pending.insert(pending.end(), head, head + sizeof head);
     pending.insert(pending.end(), ciphertext.begin(), ciphertext.end());
     ++store.lastId;
@@ -55,8 +47,8 @@ bool RecordAppender::Flush(std::string& error) {
     checksum = FileCrcUpdate(checksum, pending.data(), size);
     end += size;
     pending.clear();
-    StoreTime(GetSystemTimeUtc(), header + kTimeOffset);
-    PutU32(header + kChecksumOffset, checksum);
+    SetStoreHeaderTime(header, GetSystemTimeUtc());
+    SetStoreHeaderChecksum(header, checksum);
     if (file.Seek(0) && file.WriteExact(header, sizeof header)) return true;
     error = "cannot write the store's header";
     return false;

@@ -32,7 +32,7 @@ private:
     PhoneFile file;
     uint32_t end = 0;  // the file's size before the pending records
     uint32_t checksum = 0;
-    uint8_t header[CTesseraEncryptedLinkList::kHeaderSize] = {};
+    uint8_t header[kStoreHeaderSize] = {};
     Bytes pending;
     SecureBytes plain;
     Bytes ciphertext;

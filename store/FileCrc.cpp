@@ -1,5 +1,7 @@
 #include "store/FileCrc.h"
 
+#include <vector>
+
 #include "platform/ByteOrder.h"
 
 namespace {
@@ -31,6 +33,38 @@ constexpr CrcTables MakeTables() {
 
 alignas(64) constexpr CrcTables kTables = MakeTables();
 
+constexpr uint32_t kPolynomial = 0xEDB88320u;
+
+// a times b modulo the polynomial, both reflected (bit 31 is x^0).
+constexpr uint32_t MultiplyModP(uint32_t a, uint32_t b) {
+    uint32_t product = 0;
+    for (uint32_t m = 1u << 31; m != 0 && a != 0; m >>= 1) {
+        if (a & m) {
+            product ^= b;
+            a ^= m;
+        }
+        b = (b & 1) ? (b >> 1) ^ kPolynomial : b >> 1;
+    }
+    return product;
+}
+
+// x^(2^k) modulo the polynomial, k = 0..63.
+struct PowerTable {
+    uint32_t power[64];
+};
+
+constexpr PowerTable MakePowers() {
+    PowerTable t{};
+    uint32_t p = 1u << 30;  // x^1
+    for (int k = 0; k < 64; ++k) {
+        t.power[k] = p;
+        p = MultiplyModP(p, p);
+    }
+    return t;
+}
+
+constexpr PowerTable kPowers = MakePowers();
+
 // Bytes i..i+3 of a chunk, given as the little-endian word w.
 inline uint32_t WordTerm(uint32_t w, int i) {
     const auto& t = kTables.table;
@@ -59,4 +93,20 @@ uint32_t FileCrcUpdate(uint32_t reg, const void* data, size_t n) {
     for (; n >= kChunk; n -= kChunk, p += kChunk) reg = ChunkTail(p) ^ WordTerm(GetU32(p) ^ reg, 0);
     for (; n > 0; --n, ++p) reg = (reg >> 8) ^ kTables.table[0][(reg ^ *p) & 0xff];
     return reg;
+}
+
+uint32_t FileCrcZeros(uint32_t reg, uint64_t n) {
+    // Feeding a zero byte multiplies the register by x^8; n of them by x^(8n).
+    uint64_t bits = n * 8;
+    for (int k = 0; bits != 0; ++k, bits >>= 1) {
+        if (bits & 1) reg = MultiplyModP(kPowers.power[k], reg);
+    }
+    return reg;
+}
+
+uint32_t FileCrcPatch(uint32_t crc, uint64_t total, uint64_t at, const uint8_t* before, const uint8_t* after,
+                      size_t n) {
+    std::vector<uint8_t> change(n);
+    for (size_t i = 0; i < n; ++i) change[i] = before[i] ^ after[i];
+    return crc ^ FileCrcZeros(FileCrcUpdate(0, change.data(), n), total - at - n);
 }

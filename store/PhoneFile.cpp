@@ -1,8 +1,11 @@
 #include "store/PhoneFile.h"
 
+#include "platform/rapi/TurnTaking.h"
+
 bool PhoneFile::Open(const std::u16string& path, DWORD access) {
     Close();
-    handle = CeCreateFile(path.c_str(), access, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle = OpenWithoutSharing(path.c_str(), access, OPEN_EXISTING);
+    openError = handle == INVALID_HANDLE_VALUE ? CeGetLastError() : ERROR_SUCCESS;
     return handle != INVALID_HANDLE_VALUE;
 }
 

@@ -13,7 +13,8 @@ public:
     PhoneFile(const PhoneFile&) = delete;
     PhoneFile& operator=(const PhoneFile&) = delete;
 
-    // Opens an existing file without sharing, for GENERIC_READ or GENERIC_READ | GENERIC_WRITE.
+    // Opens an existing file without sharing, for GENERIC_READ or GENERIC_READ | GENERIC_WRITE, waiting
+    // its turn while another program holds it.
     bool Open(const std::u16string& path, DWORD access);
     // Reads up to n bytes; the count read, or -1 when the read fails.
     int64_t Read(void* buffer, uint32_t n);
@@ -22,7 +23,10 @@ public:
     bool Seek(uint32_t offsetFromStart);
     bool Size(uint32_t& size);
     void Close();
+    // Why Open failed.
+    DWORD LastError() const { return openError; }
 
 private:
     HANDLE handle = INVALID_HANDLE_VALUE;
+    DWORD openError = ERROR_SUCCESS;
 };

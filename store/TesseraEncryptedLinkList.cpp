@@ -14,10 +14,6 @@
 namespace {
 
 constexpr uint32_t kChecksumChunk = 64 * 1024;
-constexpr uint32_t kTypeOffset = 32;
-constexpr uint32_t kVersionOffset = 36;
-constexpr uint32_t kTimeOffset = 52;
-constexpr uint32_t kChecksumOffset = 68;
 
 // FileCrc of everything from the current position to the end of the file, and where that end is.
 bool ChecksumToEnd(PhoneFile& file, uint32_t start, uint32_t& crc, uint32_t& fileSize) {
@@ -51,7 +47,9 @@ CTesseraEncryptedLinkList::CTesseraEncryptedLinkList(std::u16string filePath, ui
                                                      Version minimum)
     : path(std::move(filePath)), expectedType(fileType), minimumVersion(minimum) {}
 
-CTesseraEncryptedLinkList::~CTesseraEncryptedLinkList() { Reset(); }
+CTesseraEncryptedLinkList::~CTesseraEncryptedLinkList() {
+    Reset();
+}
 
 void CTesseraEncryptedLinkList::Reset() {
     records.RemoveAll();
@@ -61,37 +59,51 @@ void CTesseraEncryptedLinkList::Reset() {
     std::memset(passwordHash, 0, sizeof passwordHash);
     SecureZero(sessionKey.bytes, sizeof sessionKey.bytes);
     lastId = 0;
+    fileSize = 0;
+    checksumKnown = false;
+    lastChange = kChangeDone;
+    openError = ERROR_SUCCESS;
 }
 
-uint32_t CTesseraEncryptedLinkList::FileType() const { return GetU32(header + kTypeOffset); }
+uint32_t CTesseraEncryptedLinkList::FileType() const {
+    return StoreHeaderType(header);
+}
 
 CTesseraEncryptedLinkList::Version CTesseraEncryptedLinkList::FileVersion() const {
-    Version v;
-    for (size_t i = 0; i < v.size(); ++i) v[i] = GetU32(header + kVersionOffset + 4 * i);
-    return v;
+    return StoreHeaderVersion(header);
 }
 
-SYSTEMTIME CTesseraEncryptedLinkList::ModifiedTime() const { return LoadTime(header + kTimeOffset); }
+SYSTEMTIME CTesseraEncryptedLinkList::ModifiedTime() const {
+    return StoreHeaderTime(header);
+}
 
-uint32_t CTesseraEncryptedLinkList::Checksum() const { return GetU32(header + kChecksumOffset); }
+uint32_t CTesseraEncryptedLinkList::Checksum() const {
+    return StoreHeaderChecksum(header);
+}
 
 int CTesseraEncryptedLinkList::Open() {
     Reset();
     PhoneFile file;
-    if (!file.Open(path, GENERIC_READ)) return kCannotOpen;
-    return Load(file);
+    if (!file.Open(path, GENERIC_READ)) {
+        openError = file.LastError();
+        return kCannotOpen;
+    }
+    int code = Load(file);
+    checksumKnown = code == kOpened;
+    return code;
 }
 
 int CTesseraEncryptedLinkList::Load(PhoneFile& file) {
-    if (!file.ReadExact(header, kHeaderSize)) return kHeaderUnreadable;
-    if (std::memcmp(header, kSignature, sizeof kSignature) != 0) return kBadSignature;
+    if (!file.ReadExact(header, kStoreHeaderSize)) return kHeaderUnreadable;
+    if (std::memcmp(header, kStoreSignature, sizeof kStoreSignature) != 0) return kBadSignature;
     if (FileType() != expectedType) return kWrongType;
     Version version = FileVersion();
     for (size_t i = 0; i < version.size(); ++i) {
         if (version[i] < minimumVersion[i]) return kVersionTooOld;
     }
-    uint32_t crc = 0, fileSize = 0;
-    if (!ChecksumToEnd(file, kHeaderSize, crc, fileSize) || !file.Seek(kHeaderSize) || crc != Checksum())
+    uint32_t crc = 0;
+    if (!ChecksumToEnd(file, kStoreHeaderSize, crc, fileSize) || !file.Seek(kStoreHeaderSize) ||
+        crc != Checksum())
         return kChecksumMismatch;
     int code = LoadPasswordSection(file, fileSize);
     return code != kOpened ? code : LoadRecords(file, fileSize);
@@ -102,7 +114,7 @@ int CTesseraEncryptedLinkList::LoadPasswordSection(PhoneFile& file, uint32_t fil
     if (!file.ReadExact(word, 4) || GetU32(word) == 0) return kBadPasswordLength;
     uint32_t length = GetU32(word);
     // The block is allocated only when the file really holds that many bytes.
-    if (length > fileSize - (kHeaderSize + 4)) return kPasswordBlockUnreadable;
+    if (length > fileSize - (kStoreHeaderSize + 4)) return kPasswordBlockUnreadable;
     if (!Allocate(passwordBlock, length)) return kOutOfMemory;
     if (!file.ReadExact(passwordBlock.data(), length)) {
         passwordBlock.clear();
@@ -113,18 +125,21 @@ int CTesseraEncryptedLinkList::LoadPasswordSection(PhoneFile& file, uint32_t fil
 }
 
 int CTesseraEncryptedLinkList::LoadRecords(PhoneFile& file, uint32_t fileSize) {
-    uint32_t position = kHeaderSize + 4 + PasswordBlockLength() + kPasswordHashSize;
+    uint32_t position = kStoreHeaderSize + 4 + PasswordBlockLength() + kPasswordHashSize;
     for (;;) {
         uint8_t head[kRecordHeadSize];
         int64_t got = file.Read(head, kRecordHeadSize);
-        // The file may end inside the first word of a record.
+        // The file may end inside the first word of a record; a failed read is no end.
+        if (got < 0) return kRecordUnreadable;
         if (got < 4) return kOpened;
         if (got != kRecordHeadSize) return kRecordUnreadable;
         item_entry_struct entry;
-        entry.deleted = GetU32(head);
-        entry.id = GetU32(head + 4);
+        RecordHead stored = DecodeRecordHead(head);
+        entry.deleted = stored.deleted;
+        entry.id = stored.id;
         entry.offset = position;  // the stored offset word is not trusted
-        uint32_t length = GetU32(head + 12);
+        entry.storedOffset = stored.offset;
+        uint32_t length = stored.length;
         uint32_t dataStart = position + kRecordHeadSize;
         if (length > fileSize - dataStart) return kRecordUnreadable;
         if (!Allocate(entry.data, length)) return kOutOfMemory;
@@ -134,6 +149,19 @@ int CTesseraEncryptedLinkList::LoadRecords(PhoneFile& file, uint32_t fileSize) {
         if (entry.id != kCategoryRecordId && entry.id > lastId) lastId = entry.id;
         records.AddTail(std::move(entry));
     }
+}
+
+bool CTesseraEncryptedLinkList::Reload() {
+    Bytes oldBlock = passwordBlock;
+    uint8_t oldHash[kPasswordHashSize];
+    std::memcpy(oldHash, passwordHash, sizeof oldHash);
+    Key32 key = sessionKey;
+    bool samePassword = Open() == kOpened && passwordBlock == oldBlock &&
+                        std::memcmp(oldHash, passwordHash, sizeof oldHash) == 0;
+    if (samePassword) sessionKey = key;
+    SecureZero(key.bytes, sizeof key.bytes);
+    SecureZero(oldBlock.data(), oldBlock.size());
+    return samePassword;
 }
 
 bool CTesseraEncryptedLinkList::CheckPassword(const uint8_t* password, size_t length) {
@@ -177,11 +205,13 @@ bool CTesseraEncryptedLinkList::Encrypt(const CTesseraItem& item, Bytes& ciphert
 }
 
 bool CTesseraEncryptedLinkList::AddRecord(const CTesseraItem& item, uint32_t id) {
+    lastChange = kChangeFailed;
     item_entry_struct entry;
     entry.id = id;
     if (!Encrypt(item, entry.data)) return false;
     PhoneFile file;
-    if (!OpenForChange(file) || !AppendRecord(file, entry) || !RefreshHeader(file)) {
+    Change change;
+    if (!BeginChange(file, change) || !AppendRecord(file, change, entry) || !FinishChange(file, change)) {
         FILE_ACCESS_ERROR();
         return false;
     }
@@ -190,19 +220,22 @@ bool CTesseraEncryptedLinkList::AddRecord(const CTesseraItem& item, uint32_t id)
 }
 
 bool CTesseraEncryptedLinkList::UpdateRecord(const CTesseraItem& item, item_entry_struct* entry) {
+    lastChange = kChangeFailed;
     if (!entry) return false;
     item_entry_struct copy;
     copy.id = entry->id;
     copy.offset = entry->offset;
     if (!Encrypt(item, copy.data)) return false;
     PhoneFile file;
-    bool written = OpenForChange(file);
+    Change change;
+    bool written = BeginChange(file, change);
     if (written && copy.length() == entry->length()) {
-        written = WriteRecordAt(file, copy);
+        written = RewriteRecord(file, change, *entry, copy);
     } else if (written) {
-        written = MarkDeleted(file, entry->offset) && AppendRecord(file, copy);
+        // The new copy first: a cut before the old one is marked leaves both, never neither.
+        written = AppendRecord(file, change, copy) && MarkDeleted(file, change, *entry);
     }
-    if (!written || !RefreshHeader(file)) {
+    if (!written || !FinishChange(file, change)) {
         FILE_ACCESS_ERROR();
         return false;
     }
@@ -211,10 +244,13 @@ bool CTesseraEncryptedLinkList::UpdateRecord(const CTesseraItem& item, item_entr
 }
 
 bool CTesseraEncryptedLinkList::DeleteRecord(item_entry_struct* entry) {
+    lastChange = kChangeFailed;
     for (records.MoveFirst(); records.cursor; records.MoveNext()) {
         if (&records.GetCurrent() != entry) continue;
         PhoneFile file;
-        bool marked = OpenForChange(file) && MarkDeleted(file, entry->offset) && RefreshHeader(file);
+        Change change;
+        bool marked =
+            BeginChange(file, change) && MarkDeleted(file, change, *entry) && FinishChange(file, change);
         if (!marked) FILE_ACCESS_ERROR();
         records.RemoveCurrent();
         return marked;
@@ -222,64 +258,101 @@ bool CTesseraEncryptedLinkList::DeleteRecord(item_entry_struct* entry) {
     return false;
 }
 
-bool CTesseraEncryptedLinkList::OpenForChange(PhoneFile& file) {
-    if (file.Open(path, GENERIC_READ | GENERIC_WRITE)) return true;
-    FILE_ACCESS_ERROR();
-    return false;
-}
-
-bool CTesseraEncryptedLinkList::WriteRecordAt(PhoneFile& file, const item_entry_struct& entry) {
-    Bytes record;
-    if (!Allocate(record, kRecordHeadSize + entry.length())) {
+bool CTesseraEncryptedLinkList::BeginChange(PhoneFile& file, Change& change) {
+    if (!file.Open(path, GENERIC_READ | GENERIC_WRITE)) {
+        if (file.LastError() == ERROR_SHARING_VIOLATION) lastChange = kChangeInUse;
         FILE_ACCESS_ERROR();
         return false;
     }
-    uint8_t* p = PutU32(record.data(), entry.deleted);
-    p = PutU32(p, entry.id);
-    p = PutU32(p, entry.offset);
-    p = PutU32(p, entry.length());
-    if (entry.length()) std::memcpy(p, entry.data.data(), entry.length());
-    if (!file.Seek(entry.offset) || !file.WriteExact(record.data(), static_cast<uint32_t>(record.size()))) {
-        FILE_ACCESS_ERROR();
-        return false;
-    }
-    return true;
-}
-
-bool CTesseraEncryptedLinkList::AppendRecord(PhoneFile& file, item_entry_struct& entry) {
+    uint8_t onDisk[kStoreHeaderSize];
     uint32_t size = 0;
-    if (!file.Size(size) || uint64_t(size) + kRecordHeadSize + entry.length() > UINT32_MAX) {
+    if (!file.ReadExact(onDisk, kStoreHeaderSize) || !file.Size(size)) {
         FILE_ACCESS_ERROR();
         return false;
     }
-    entry.offset = size;
-    return WriteRecordAt(file, entry);
+    // Another program changed the file since this store read or wrote it: its offsets are stale.
+    if (std::memcmp(onDisk, header, kStoreHeaderSize) != 0 || (checksumKnown && size != fileSize)) {
+        lastChange = kChangeStale;
+        ST_LOG("Critical Error: TesseraFileAccess: the file changed since it was read, nothing written");
+        return false;
+    }
+    change = {Checksum(), size, checksumKnown};
+    checksumKnown = false;  // until the header is written
+    return true;
 }
 
-bool CTesseraEncryptedLinkList::MarkDeleted(PhoneFile& file, uint32_t offset) {
-    uint8_t flag[4];
-    PutU32(flag, 1);
-    if (!file.Seek(offset) || !file.WriteExact(flag, sizeof flag)) {
+bool CTesseraEncryptedLinkList::WriteAt(PhoneFile& file, Change& change, uint32_t offset,
+                                        const uint8_t* bytes, uint32_t n, const uint8_t* before) {
+    if (!file.Seek(offset) || !file.WriteExact(bytes, n)) {
         FILE_ACCESS_ERROR();
         return false;
+    }
+    if (before) {
+        change.checksum = FileCrcPatch(change.checksum, change.fileSize - kStoreHeaderSize,
+                                       offset - kStoreHeaderSize, before, bytes, n);
+    } else {
+        change.checksum = FileCrcUpdate(change.checksum, bytes, n);
+        change.fileSize += n;
     }
     return true;
 }
 
-bool CTesseraEncryptedLinkList::RefreshHeader(PhoneFile& file) {
-    uint8_t fresh[kHeaderSize];
-    uint32_t crc = 0, fileSize = 0;
-    if (!file.Seek(0) || !file.ReadExact(fresh, kHeaderSize) ||
-        !ChecksumToEnd(file, kHeaderSize, crc, fileSize)) {
+bool CTesseraEncryptedLinkList::EncodeRecord(const item_entry_struct& entry, uint32_t offsetWord,
+                                             Bytes& out) {
+    if (!Allocate(out, kRecordHeadSize + entry.length())) {
         FILE_ACCESS_ERROR();
         return false;
     }
-    StoreTime(GetSystemTimeUtc(), fresh + kTimeOffset);
-    PutU32(fresh + kChecksumOffset, crc);
-    if (!file.Seek(0) || !file.WriteExact(fresh, kHeaderSize)) {
+    EncodeRecordHead({entry.deleted, entry.id, offsetWord, entry.length()}, out.data());
+    if (entry.length()) std::memcpy(out.data() + kRecordHeadSize, entry.data.data(), entry.length());
+    return true;
+}
+
+bool CTesseraEncryptedLinkList::RewriteRecord(PhoneFile& file, Change& change, const item_entry_struct& old,
+                                              item_entry_struct& fresh) {
+    Bytes before, after;
+    fresh.storedOffset = fresh.offset;
+    return EncodeRecord(old, old.storedOffset, before) && EncodeRecord(fresh, fresh.offset, after) &&
+           WriteAt(file, change, fresh.offset, after.data(), static_cast<uint32_t>(after.size()),
+                   before.data());
+}
+
+bool CTesseraEncryptedLinkList::AppendRecord(PhoneFile& file, Change& change, item_entry_struct& entry) {
+    if (uint64_t(change.fileSize) + kRecordHeadSize + entry.length() > UINT32_MAX) {
         FILE_ACCESS_ERROR();
         return false;
     }
-    std::memcpy(header, fresh, kHeaderSize);
+    entry.offset = entry.storedOffset = change.fileSize;
+    Bytes record;
+    return EncodeRecord(entry, entry.offset, record) &&
+           WriteAt(file, change, entry.offset, record.data(), static_cast<uint32_t>(record.size()), nullptr);
+}
+
+bool CTesseraEncryptedLinkList::MarkDeleted(PhoneFile& file, Change& change, const item_entry_struct& entry) {
+    uint8_t before[4], after[4];
+    PutU32(before, entry.deleted);
+    PutU32(after, kRecordDeleted);
+    return WriteAt(file, change, entry.offset + kRecordDeletedOffset, after, sizeof after, before);
+}
+
+bool CTesseraEncryptedLinkList::FinishChange(PhoneFile& file, Change& change) {
+    // Without a checksum this store can vouch for (an earlier change failed part way) the file is read again.
+    if (!change.checksumKnown && (!file.Seek(kStoreHeaderSize) ||
+                                  !ChecksumToEnd(file, kStoreHeaderSize, change.checksum, change.fileSize))) {
+        FILE_ACCESS_ERROR();
+        return false;
+    }
+    uint8_t fresh[kStoreHeaderSize];
+    std::memcpy(fresh, header, kStoreHeaderSize);
+    SetStoreHeaderTime(fresh, GetSystemTimeUtc());
+    SetStoreHeaderChecksum(fresh, change.checksum);
+    if (!file.Seek(0) || !file.WriteExact(fresh, kStoreHeaderSize)) {
+        FILE_ACCESS_ERROR();
+        return false;
+    }
+    std::memcpy(header, fresh, kStoreHeaderSize);
+    fileSize = change.fileSize;
+    checksumKnown = true;
+    lastChange = kChangeDone;
     return true;
 }

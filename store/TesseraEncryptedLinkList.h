@@ -8,9 +8,11 @@
 #include <string>
 
 #include "platform/SystemTime.h"
+#include "platform/rapi/Rapi.h"
 #include "store/BufferCipher.h"
 #include "store/DynamicList.h"
 #include "store/SecureBytes.h"
+#include "store/StoreFormat.h"
 #include "store/TesseraItem.h"
 
 class PhoneFile;
@@ -19,22 +21,19 @@ class PhoneFile;
 struct item_entry_struct {
     uint32_t deleted = 0;
     uint32_t id = 0;
-    uint32_t offset = 0;  // the record's real position in the file
-    Bytes data;           // ciphertext
+    uint32_t offset = 0;        // the record's real position in the file
+    uint32_t storedOffset = 0;  // the offset word as the file holds it
+    Bytes data;                 // ciphertext
 
     uint32_t length() const { return static_cast<uint32_t>(data.size()); }
 };
 
 class CTesseraEncryptedLinkList {
 public:
-    using Version = std::array<uint32_t, 4>;
+    using Version = StoreVersion;
 
-    static constexpr uint32_t kHeaderSize = 72;
-    static constexpr uint32_t kRecordHeadSize = 16;
     static constexpr uint32_t kPasswordHashSize = 32;
-    static constexpr uint32_t kCategoryRecordId = 0xFFFFFFFFu;
-    static constexpr char kSignature[] = "Quillmark Tessera";
-    static constexpr Version kMinimumVersion = {1, 0, 0, 0};
+    static constexpr uint32_t kCategoryRecordId = ::kCategoryRecordId;
 
     // Open results.
     enum OpenCode {
@@ -52,13 +51,25 @@ public:
         kOutOfMemory = -11,
     };
 
-    CTesseraEncryptedLinkList(std::u16string path, uint32_t fileType, Version minimumVersion = kMinimumVersion);
+    // Change results (LastChange).
+    enum ChangeCode {
+        kChangeDone = 0,
+        kChangeFailed = -1,
+        kChangeInUse = -2,  // another program held the file longer than a turn's wait
+        kChangeStale = -3,  // the file changed since this store read or wrote it: nothing was written
+    };
+
+    CTesseraEncryptedLinkList(std::u16string path, uint32_t fileType,
+                              Version minimumVersion = kStoreMinimumVersion);
     virtual ~CTesseraEncryptedLinkList();
     CTesseraEncryptedLinkList(const CTesseraEncryptedLinkList&) = delete;
     CTesseraEncryptedLinkList& operator=(const CTesseraEncryptedLinkList&) = delete;
 
     // Verifies the file and lists its live records; 0 or a negative OpenCode.
     int Open();
+    // Reads the file again after another program changed it, keeping the session key when the password
+    // section is still the same. True when the file opened and the store is still unlocked.
+    bool Reload();
     // Verifies the password (UTF-16LE bytes, no terminator) against the password section and, on
     // success, makes its key the session key.
     bool CheckPassword(const uint8_t* password, size_t length);
@@ -73,6 +84,11 @@ public:
     bool UpdateRecord(const CTesseraItem& item, item_entry_struct* entry);
     // Marks the record deleted in the file and drops the entry from the list, whatever the file said.
     bool DeleteRecord(item_entry_struct* entry);
+    // Why the last Add, Update or Delete failed: a ChangeCode. Each runs in one open without sharing
+    // that first checks the header is the one this store last read or wrote.
+    int LastChange() const { return lastChange; }
+    // After Open gave kCannotOpen: the platform error (ERROR_SHARING_VIOLATION: in use elsewhere).
+    DWORD OpenError() const { return openError; }
 
     // The header as last read or written.
     const uint8_t* Header() const { return header; }
@@ -92,17 +108,32 @@ private:
     int LoadPasswordSection(PhoneFile& file, uint32_t fileSize);
     int LoadRecords(PhoneFile& file, uint32_t fileSize);
     bool Encrypt(const CTesseraItem& item, Bytes& ciphertext) const;
-    bool OpenForChange(PhoneFile& file);
-    bool WriteRecordAt(PhoneFile& file, const item_entry_struct& entry);
-    bool AppendRecord(PhoneFile& file, item_entry_struct& entry);
-    bool MarkDeleted(PhoneFile& file, uint32_t offset);
-    bool RefreshHeader(PhoneFile& file);
+    // The checksum of everything after the header and the file's size, as a change's writes leave them.
+    struct Change {
+        uint32_t checksum = 0;
+        uint32_t fileSize = 0;
+        bool checksumKnown = false;  // else the file is read again before the header is written
+    };
+    bool BeginChange(PhoneFile& file, Change& change);
+    // Writes n bytes at offset; `before` holds the bytes they replace, or is null for an append.
+    bool WriteAt(PhoneFile& file, Change& change, uint32_t offset, const uint8_t* bytes, uint32_t n,
+                 const uint8_t* before);
+    static bool EncodeRecord(const item_entry_struct& entry, uint32_t offsetWord, Bytes& out);
+    bool RewriteRecord(PhoneFile& file, Change& change, const item_entry_struct& old,
+                       item_entry_struct& fresh);
+    bool AppendRecord(PhoneFile& file, Change& change, item_entry_struct& entry);
+    bool MarkDeleted(PhoneFile& file, Change& change, const item_entry_struct& entry);
+    bool FinishChange(PhoneFile& file, Change& change);
 
     std::u16string path;
     uint32_t expectedType;
     Version minimumVersion;
-    uint8_t header[kHeaderSize] = {};
+    uint8_t header[kStoreHeaderSize] = {};
     Bytes passwordBlock;
     uint8_t passwordHash[kPasswordHashSize] = {};
     Key32 sessionKey{};
+    uint32_t fileSize = 0;
+    bool checksumKnown = false;  // whether the header's checksum is the file's, with nothing written since
+    int lastChange = kChangeDone;
+    DWORD openError = ERROR_SUCCESS;
 };

@@ -37,6 +37,16 @@ int OpenFlags(DWORD access, DWORD disposition) {
     return flags;
 }
 
+// "No sharing" across processes too: an open file description lock over the whole file, exclusive for an
+// open that writes and shared for one that only reads, so that another process's writer waits its turn.
+DWORD LockAcrossProcesses(int fd, DWORD access) {
+    struct flock lock = {};
+    lock.l_type = (access & GENERIC_WRITE) ? F_WRLCK : F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) return ERROR_SUCCESS;
+    return errno == EAGAIN || errno == EACCES ? ERROR_SHARING_VIOLATION : ErrorFromErrno(errno);
+}
+
 FILETIME FileTimeOf(const timespec& time) {
     constexpr int64_t kEpochSeconds = 11644473600;  // from 1601-01-01, where file times count from
     constexpr int64_t kTicksPerSecond = 10'000'000;
@@ -120,8 +130,15 @@ DWORD FolderFileSystem::Open(std::u16string_view name, DWORD access, DWORD share
     // Checked before the open so that a refused open never truncates.
     std::optional<ShareTable::Lease> lease = shares.Acquire(entry.path.native(), access, share);
     if (!lease) return ERROR_SHARING_VIOLATION;
+    int flags = OpenFlags(access, disposition);
+    bool locked = share == 0;
     UniqueFd fd;
-    if (DWORD error = OpenServedFile(entry, OpenFlags(access, disposition), &fd)) return error;
+    if (DWORD error = OpenServedFile(entry, locked ? flags & ~O_TRUNC : flags, &fd)) return error;
+    if (locked) {
+        if (DWORD error = LockAcrossProcesses(fd.Get(), access)) return error;
+        // Truncated only once the file is this open's alone.
+        if ((flags & O_TRUNC) && ::ftruncate(fd.Get(), 0) != 0) return ErrorFromErrno(errno);
+    }
     *out = {std::move(fd), std::move(*lease), entry.exists};
     return ERROR_SUCCESS;
 }

@@ -9,6 +9,8 @@
 #include "../rapi/AgentProcess.h"
 #include "TestSupport.h"
 #include "platform/ByteOrder.h"
+#include "platform/rapi/FolderFileSystem.h"
+#include "store/StoreFormat.h"
 
 namespace {
 
@@ -29,10 +31,57 @@ protected:
                         " --password-stdin");
     }
 
+    // Runs the commands at once, in the background; the shell prints "failed" for each that fails.
+    ShellResult AllAtOnce(const std::vector<std::string>& commands) {
+        std::string socket = (dir / "link" / "phone.sock").string();
+        std::string script;
+        for (const std::string& command : commands)
+            script += "(echo 'pass word' | " TESSERA " " + command + " --phone unix:" + socket +
+                      " --password-stdin >/dev/null 2>&1 || echo failed) & ";
+        return RunShell(script + "wait");
+    }
+
+    std::vector<int> CardIds() {
+        std::vector<int> ids;
+        for (const auto& card : nlohmann::json::parse(Tessera("list --json").text)) ids.push_back(card["id"]);
+        return ids;
+    }
+
     TempDir dir;
     std::filesystem::path phone;
     std::unique_ptr<AgentProcess> agent;
 };
+
+TEST_F(ServedWalletTest, CommandsStartedTogetherTakeTurnsAndAllGetThrough) {
+    EXPECT_EQ(AllAtOnce(std::vector<std::string>(10, "list")).text, "");
+    std::vector<int> ids = CardIds();
+    ASSERT_GE(ids.size(), 8u);
+    ids.resize(8);
+    std::vector<std::string> edits;
+    for (int id : ids)
+        edits.push_back("edit " + std::to_string(id) + " --name Renamed-" + std::string(id, 'x'));
+    EXPECT_EQ(AllAtOnce(edits).text, "");
+    std::string listed = Tessera("list --json").text;
+    for (int id : ids)
+        EXPECT_NE(listed.find("Renamed-" + std::string(id, 'x') + "\""), std::string::npos) << id;
+}
+
+// Another program on this computer holds the wallet (as `--phone folder:` does while it writes): the
+// served phone refuses the agent's open, and the command says why once its turn does not come.
+TEST_F(ServedWalletTest, AWalletHeldByAnotherProgramIsReportedAsInUse) {
+    FolderFileSystem elsewhere(phone / "fs");
+    OpenedFile held;
+    ASSERT_EQ(elsewhere.Open(u"\\Program Files\\Tessera\\Tessera.dat", GENERIC_READ | GENERIC_WRITE, 0,
+                             OPEN_EXISTING, &held),
+              ERROR_SUCCESS);
+    ShellResult list = Tessera("list");
+    EXPECT_EQ(list.status, 1);
+    EXPECT_NE(list.text.find("The wallet is in use by another program on this computer; try again."),
+              std::string::npos)
+        << list.text;
+    held = {};
+    EXPECT_EQ(Tessera("list").status, 0);
+}
 
 TEST_F(ServedWalletTest, EveryCommandOverTheSocket) {
     ShellResult list = Tessera("list --json");
@@ -66,6 +115,31 @@ TEST_F(ServedWalletTest, EveryCommandOverTheSocket) {
 
     EXPECT_EQ(Tessera("rm " + id).status, 0);
     EXPECT_EQ(nlohmann::json::parse(Tessera("list --json").text).size(), cards);
+}
+
+// A save cut after its record reached the phone leaves a stale checksum: the wallet no longer opens
+// until `tessera repair` mends it over the link, after a copy of the file beside it.
+TEST_F(ServedWalletTest, RepairMendsAStaleChecksumOverTheLink) {
+    std::filesystem::path wallet = phone / "fs" / "Program Files" / "Tessera" / "Tessera.dat";
+    size_t cards = nlohmann::json::parse(Tessera("list --json").text).size();
+    std::vector<uint8_t> bytes = ReadBytes(wallet);
+    PutU32(bytes.data() + kStoreChecksumOffset, StoreHeaderChecksum(bytes.data()) ^ 1);
+    WriteBytes(wallet, bytes);
+    EXPECT_EQ(Tessera("list").status, 1);
+    ShellResult checked = Tessera("check");
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_NE(checked.text.find("Tessera.dat: a cut save left: checksum"), std::string::npos) << checked.text;
+
+    ShellResult repaired = Tessera("repair");
+    ASSERT_EQ(repaired.status, 0) << repaired.text;
+    EXPECT_NE(repaired.text.find("Tessera.dat: repaired"), std::string::npos) << repaired.text;
+    EXPECT_NE(repaired.text.find("Templates.dat: sound"), std::string::npos) << repaired.text;
+    EXPECT_EQ(nlohmann::json::parse(Tessera("list --json").text).size(), cards);
+    size_t copies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(wallet.parent_path()))
+        copies += entry.path().filename().string().starts_with("Tessera.dat.repair-");
+    EXPECT_EQ(copies, 1u);
+    EXPECT_EQ(Tessera("check").status, 0);
 }
 
 TEST_F(ServedWalletTest, WrongPasswordAndLockout) {

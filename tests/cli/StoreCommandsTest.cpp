@@ -12,8 +12,8 @@
 #include "platform/rapi/RapiTransport.h"
 #include "store/BufferCipher.h"
 #include "platform/ByteOrder.h"
-#include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
+#include "store/StoreFormat.h"
 
 namespace {
 
@@ -71,8 +71,8 @@ TEST_F(StoreCommandsTest, InfoPrintsTheHeaderInItsOrder) {
         << result.out;
     auto json = nlohmann::json::parse(result.out);
     std::vector<uint8_t> bytes = ReadBytes(dir / "Tessera.dat");
-    EXPECT_EQ(json["checksum"], GetU32(bytes.data() + 68));
-    EXPECT_EQ(json["passwordBlockLength"], GetU32(bytes.data() + 72));
+    EXPECT_EQ(json["checksum"], StoreHeaderChecksum(bytes.data()));
+    EXPECT_EQ(json["passwordBlockLength"], GetU32(bytes.data() + kStoreHeaderSize));
     EXPECT_EQ(json["records"], 0);
     EXPECT_EQ(json["lastId"], 0);
 }
@@ -157,10 +157,9 @@ TEST_F(StoreCommandsTest, DumpMarksRecordsThatDoNotDecryptOrParse) {
     ASSERT_EQ(Put(1, {{"fields", nlohmann::json::array()}}).status, 0);
     std::vector<uint8_t> bytes = ReadBytes(dir / "Tessera.dat");
     auto append = [&](uint32_t id, const std::vector<uint8_t>& data) {
-        uint8_t head[16];
-        PutU32(head, 0), PutU32(head + 4, id), PutU32(head + 8, uint32_t(bytes.size()));
-        PutU32(head + 12, uint32_t(data.size()));
-        bytes.insert(bytes.end(), head, head + 16);
+        uint8_t head[kRecordHeadSize];
+        EncodeRecordHead({kRecordLive, id, uint32_t(bytes.size()), uint32_t(data.size())}, head);
+        bytes.insert(bytes.end(), head, head + kRecordHeadSize);
         bytes.insert(bytes.end(), data.begin(), data.end());
     };
     append(2, std::vector<uint8_t>(32, 0x5A));
@@ -171,7 +170,7 @@ TEST_F(StoreCommandsTest, DumpMarksRecordsThatDoNotDecryptOrParse) {
     const uint8_t plain[10] = {};
     ASSERT_TRUE(EncryptBuffer(key, plain, sizeof plain, notAnItem));
     append(3, notAnItem);
-    PutU32(bytes.data() + 68, FileCrc(bytes.data() + 72, bytes.size() - 72));
+    SealStoreFile(bytes.data(), bytes.size());
     WriteBytes(dir / "Tessera.dat", bytes);
     auto lines = Dump();
     ASSERT_EQ(lines.size(), 3u);

@@ -1,13 +1,10 @@
 // Opens arbitrary store files. With the first input byte odd, the input follows a valid header
 // whose checksum matches, so the fuzzer reaches the password section and the record area.
-#include <cstring>
 #include <memory>
 
 #include "TestSupport.h"
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/RapiTransport.h"
-#include "platform/ByteOrder.h"
-#include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
 #include "store/TesseraEncryptedLinkList.h"
 
@@ -15,11 +12,10 @@ namespace {
 
 std::vector<uint8_t> StoreBytes(const uint8_t* data, size_t size) {
     if (size == 0 || !(data[0] & 1)) return std::vector<uint8_t>(data, data + size);
-    std::vector<uint8_t> file(CTesseraEncryptedLinkList::kHeaderSize, 0);
-    std::memcpy(file.data(), CTesseraEncryptedLinkList::kSignature, sizeof CTesseraEncryptedLinkList::kSignature);
-    PutU32(file.data() + 36, 1);
+    std::vector<uint8_t> file(kStoreHeaderSize, 0);
+    EncodeStoreHeader(file.data(), kWalletFileType, kStoreMinimumVersion, SYSTEMTIME{});
     file.insert(file.end(), data + 1, data + size);
-    PutU32(file.data() + 68, FileCrc(file.data() + 72, file.size() - 72));
+    SealStoreFile(file.data(), file.size());
     return file;
 }
 
@@ -37,7 +33,7 @@ struct Phone {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Phone phone;
     WriteBytes(phone.dir / "Tessera.dat", StoreBytes(data, size));
-    CTesseraEncryptedLinkList store(u"\\Tessera.dat", 0);
+    CTesseraEncryptedLinkList store(u"\\Tessera.dat", kWalletFileType);
     if (store.Open() != 0) return 0;
     SecureBytes password = PasswordBytes(u"fuzz");
     store.CheckPassword(password.data(), password.size());

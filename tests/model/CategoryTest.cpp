@@ -195,7 +195,7 @@ TEST_F(CategoryTest, ReleasingNoCategoryIsRefused) {
 
 TEST_F(CategoryTest, AFailedRewriteIsReportedAndItsRowKept) {
     AddCardsInCategories();
-    faults->FailCall(RapiOp::CreateFile, 1, ERROR_SHARING_VIOLATION);
+    faults->FailCall(RapiOp::CreateFile, 1, ERROR_ACCESS_DENIED);
     EXPECT_FALSE(data.ReleaseCategoryCards(3, false));
     EXPECT_EQ(data.cards[0].category, 3);  // its record still says 3
     EXPECT_EQ(data.cards[2].category, 0);

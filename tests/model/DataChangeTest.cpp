@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ModelFixture.h"
+#include "model/SaveMessages.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ TEST_F(DataChangeTest, FailedWritesLeaveTheRowsAsTheyWere) {
     EXPECT_FALSE(data.AddCard(*Card(u"Lost"), data.TakeCardId()));
     faults->FailCall(RapiOp::WriteFile, 1, ERROR_DISK_FULL);
     EXPECT_FALSE(data.UpdateCard(*Card(u"Renamed", 2, 2), id));
-    faults->FailCall(RapiOp::CreateFile, 1, ERROR_SHARING_VIOLATION);
+    faults->FailCall(RapiOp::CreateFile, 1, ERROR_ACCESS_DENIED);
     EXPECT_FALSE(data.AddTemplate(*NewBlankTemplate(), data.TakeTemplateId()));
 
     ASSERT_EQ(data.cardCount(), 1);
@@ -83,6 +84,29 @@ TEST_F(DataChangeTest, FailedWritesLeaveTheRowsAsTheyWere) {
     EXPECT_EQ(data.cards[0].category, 1);
     EXPECT_EQ(data.templateCount(), 0);
     EXPECT_TRUE(listener.events.empty());
+}
+
+// Another program (here a second model) grows a card after this model read the wallet: this model's
+// change writes nothing and says why; after Reload, with the login kept, it sees the change and saves.
+TEST_F(DataChangeTest, AChangeToAWalletAnotherProgramChangedFailsUntilTheModelReloads) {
+    uint32_t id = AddCard(u"Bank");
+    auto other = Reloaded();
+    auto grown = Card(u"Bank");
+    AddField(*grown, u"Notes", std::u16string(60, u'n'));
+    ASSERT_TRUE(other->UpdateCard(*grown, id));
+    std::vector<uint8_t> before = ReadBytes(WalletFile());
+
+    EXPECT_FALSE(data.UpdateCard(*Card(u"Bank account"), id));
+    EXPECT_EQ(data.LastChange(), CTesseraEncryptedLinkList::kChangeStale);
+    EXPECT_EQ(ChangeFailureText(data.LastChange()),
+              u"The wallet was changed by another program. It will be read again.");
+    EXPECT_EQ(ReadBytes(WalletFile()), before);
+
+    ASSERT_TRUE(data.Reload());
+    EXPECT_EQ(ByteForm(*data.ReadCardRecord(id)), ByteForm(*grown));
+    ASSERT_TRUE(data.UpdateCard(*Card(u"Bank account"), id));
+    EXPECT_EQ(data.LastChange(), CTesseraEncryptedLinkList::kChangeDone);
+    EXPECT_EQ(Reloaded()->cards[0].name, u"Bank account");
 }
 
 TEST_F(DataChangeTest, UpdateRewritesTheRecordAndItsRowOnly) {

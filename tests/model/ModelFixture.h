@@ -23,8 +23,8 @@
 #include "platform/rapi/RapiTransport.h"
 #include "store/BufferCipher.h"
 #include "platform/ByteOrder.h"
-#include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
+#include "store/StoreFormat.h"
 
 inline SYSTEMTIME Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     SYSTEMTIME t{};
@@ -146,8 +146,9 @@ protected:
 
     // Opens and unlocks both stores and loads the model, as the session does after the login.
     void Open(CData& model) {
-        model.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", 0);
-        model.templateStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", 1);
+        model.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType);
+        model.templateStore =
+            std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", kTemplatesFileType);
         ASSERT_EQ(model.walletStore->Open(), 0);
         ASSERT_EQ(model.templateStore->Open(), 0);
         ASSERT_TRUE(model.walletStore->CheckPassword(walletPassword.data(), walletPassword.size()));
@@ -182,11 +183,11 @@ protected:
     // Appends a live record to the wallet file, behind the store's back.
     void AppendWalletRecord(uint32_t id, const Bytes& cipher) {
         std::vector<uint8_t> bytes = ReadBytes(WalletFile());
-        uint8_t head[16];
-        PutU32(PutU32(PutU32(PutU32(head, 0), id), uint32_t(bytes.size())), uint32_t(cipher.size()));
-        bytes.insert(bytes.end(), head, head + 16);
+        uint8_t head[kRecordHeadSize];
+        EncodeRecordHead({kRecordLive, id, uint32_t(bytes.size()), uint32_t(cipher.size())}, head);
+        bytes.insert(bytes.end(), head, head + kRecordHeadSize);
         bytes.insert(bytes.end(), cipher.begin(), cipher.end());
-        PutU32(bytes.data() + 68, FileCrc(bytes.data() + 72, bytes.size() - 72));
+        SealStoreFile(bytes.data(), bytes.size());
         WriteBytes(WalletFile(), bytes);
     }
 

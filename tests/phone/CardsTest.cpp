@@ -128,7 +128,7 @@ TEST_F(CardsTest, TheStoreKeepsWorkingAfterGeneratedCards) {
     ASSERT_EQ(GenerateCards(phone, password, 3, nullptr, error), kDone) << error;
     {
         PhoneSession session(phone);
-        CTesseraEncryptedLinkList store(kWalletPath, 0);
+        CTesseraEncryptedLinkList store(kWalletPath, kWalletFileType);
         ASSERT_EQ(store.Open(), 0);
         ASSERT_TRUE(store.CheckPassword(password.data(), password.size()));
         CTesseraItem item;

@@ -12,6 +12,7 @@
 #include "phone/NewStoreFile.h"
 #include "platform/rapi/FolderTransport.h"
 #include "store/PasswordBytes.h"
+#include "store/StoreRepair.h"
 #include "store/TesseraEncryptedLinkList.h"
 
 namespace {
@@ -71,7 +72,7 @@ protected:
     // The open code of the wallet as it is on the phone, read in process.
     int CodeOnThePhone() {
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
-        CTesseraEncryptedLinkList fresh(kWallet, 0);
+        CTesseraEncryptedLinkList fresh(kWallet, kWalletFileType);
         return fresh.Open();
     }
 
@@ -82,7 +83,7 @@ protected:
 TEST_F(LinkStoreTest, ChangesThroughTheAgentLeaveAWalletThatOpens) {
     RunningAgent agent(phone.Path());
     Reconnect(agent.Transport());
-    CTesseraEncryptedLinkList store(kWallet, 0);
+    CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(store), 0);
     ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
     ASSERT_TRUE(store.AddRecord(Card(u"Mail", u"bob")->Item(), 2));
@@ -90,7 +91,7 @@ TEST_F(LinkStoreTest, ChangesThroughTheAgentLeaveAWalletThatOpens) {
     ASSERT_TRUE(store.UpdateRecord(Card(u"Bank account", u"alice.smith")->Item(), store.FindRecord(1)));
     ASSERT_TRUE(store.DeleteRecord(store.FindRecord(2)));
 
-    CTesseraEncryptedLinkList again(kWallet, 0);
+    CTesseraEncryptedLinkList again(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(again), 0);
     EXPECT_EQ(again.records.count, 2);
     EXPECT_EQ(NameOf(again, 1), u"Bank account");
@@ -104,7 +105,7 @@ protected:
     void SetUp() override {
         LinkStoreTest::SetUp();
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         ASSERT_EQ(OpenAndUnlock(store), 0);
         ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
         ASSERT_TRUE(store.AddRecord(Card(u"Mail", u"bob")->Item(), 2));
@@ -116,7 +117,7 @@ protected:
     // The requests that the step sends when nothing goes wrong.
     uint64_t RequestsOf(const Step& step) {
         std::shared_ptr<SocketTransport> socket = agent.Transport();
-        CTesseraEncryptedLinkList store(kWallet, 0);
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
         EXPECT_EQ(OpenAndUnlock(store), 0);
         Reconnect(socket);
@@ -129,8 +130,8 @@ protected:
 
     // Runs the step on a store opened in process, through a relay that hangs up after the nth request. Only
     // the last request, the file's close, may fail unnoticed: the store has done its work by then.
-    void ExpectCleanFailure(const Step& step, uint64_t nth, bool last) {
-        CTesseraEncryptedLinkList store(kWallet, 0);
+    void ExpectCleanFailure(const Step& step, uint64_t nth, bool last, const std::vector<uint32_t>& kept) {
+        CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         Reconnect(std::make_shared<FolderTransport>(phone.Path()));
         ASSERT_EQ(OpenAndUnlock(store), 0);
         CuttingRelay relay(agent.Socket(), nth);
@@ -145,17 +146,36 @@ protected:
         int code = CodeOnThePhone();
         EXPECT_TRUE(code == 0 || code == CTesseraEncryptedLinkList::kChecksumMismatch)
             << "request " << nth << ": code " << code;
+        // What the cut left, repair mends: every card live before is there, the one being saved old or new.
+        std::string report;
+        if (code == CTesseraEncryptedLinkList::kChecksumMismatch) {
+            EXPECT_EQ(RepairStoreFile(kWallet, kWalletFileType, password, GetSystemTimeUtc(), report),
+                      RepairResult::kRepaired)
+                << "request " << nth << ": " << report;
+            ++repaired;
+        }
+        CTesseraEncryptedLinkList after(kWallet, kWalletFileType);
+        ASSERT_EQ(OpenAndUnlock(after), 0) << "request " << nth;
+        for (uint32_t id : kept)
+            EXPECT_NE(after.FindRecord(id), nullptr) << "request " << nth << ", card " << id;
+        for (const auto& entry : std::filesystem::directory_iterator(Host().parent_path())) {
+            if (entry.path().filename().string().starts_with("Tessera.dat.repair-"))
+                std::filesystem::remove(entry.path());
+        }
         WriteBytes(Host(), before);
     }
 
-    void ExpectEveryCutHandled(const Step& step) {
+    void ExpectEveryCutHandled(const Step& step, const std::vector<uint32_t>& kept = {1, 2}) {
         uint64_t requests = RequestsOf(step);
         ASSERT_GT(requests, 2u);
-        for (uint64_t nth = 1; nth <= requests; ++nth) ExpectCleanFailure(step, nth, nth == requests);
+        for (uint64_t nth = 1; nth <= requests; ++nth) ExpectCleanFailure(step, nth, nth == requests, kept);
+        RecordProperty("cuts", static_cast<int>(requests));
+        RecordProperty("repaired", repaired);
     }
 
     RunningAgent agent{phone.Path()};
     std::vector<uint8_t> before;
+    int repaired = 0;
 };
 
 TEST_F(AgentGoneDuringStoreTest, Open) {
@@ -173,9 +193,17 @@ TEST_F(AgentGoneDuringStoreTest, UpdateRecord) {
     });
 }
 
+TEST_F(AgentGoneDuringStoreTest, GrowRecord) {
+    ExpectEveryCutHandled([](CTesseraEncryptedLinkList& store) {
+        auto card = Card(u"Bank", u"alice");
+        card->Text(CardFieldType::Text, u"Notes", std::u16string(80, u'n'));
+        return store.UpdateRecord(card->Item(), store.FindRecord(1));
+    });
+}
+
 TEST_F(AgentGoneDuringStoreTest, DeleteRecord) {
     ExpectEveryCutHandled(
-        [](CTesseraEncryptedLinkList& store) { return store.DeleteRecord(store.FindRecord(2)); });
+        [](CTesseraEncryptedLinkList& store) { return store.DeleteRecord(store.FindRecord(2)); }, {1});
 }
 
 // `tessera-phone serve` as a person runs it.
@@ -189,7 +217,7 @@ TEST_F(AgentProcessTest, KilledAgentFailsEveryCallAndANewOneTakesOverItsSocket) 
     auto agent = std::make_unique<AgentProcess>(phone.Path(), Socket());
     ASSERT_TRUE(agent->Serving());
     Reconnect(std::make_shared<SocketTransport>(Socket()));
-    CTesseraEncryptedLinkList store(kWallet, 0);
+    CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(store), 0);
     ASSERT_TRUE(store.AddRecord(Card(u"Bank", u"alice")->Item(), 1));
 
@@ -203,7 +231,7 @@ TEST_F(AgentProcessTest, KilledAgentFailsEveryCallAndANewOneTakesOverItsSocket) 
     agent = std::make_unique<AgentProcess>(phone.Path(), Socket());
     ASSERT_TRUE(agent->Serving());
     Reconnect(std::make_shared<SocketTransport>(Socket()));
-    CTesseraEncryptedLinkList again(kWallet, 0);
+    CTesseraEncryptedLinkList again(kWallet, kWalletFileType);
     ASSERT_EQ(OpenAndUnlock(again), 0);
     EXPECT_EQ(NameOf(again, 1), u"Bank");
 }

@@ -49,4 +49,26 @@ TEST(FileCrcTest, PiecesGiveTheSameResult) {
     }
 }
 
+// Zeros, combine and patch against a checksum of the whole message, over random lengths and places.
+TEST(FileCrcTest, CombineAndPatchEqualAFullChecksum) {
+    std::mt19937 rng(8);
+    for (int trial = 0; trial < 300; ++trial) {
+        Bytes data = RandomBytes(rng, RandomSize(rng, 1, 5000));
+        size_t cut = RandomSize(rng, 0, data.size());
+        uint32_t whole = FileCrc(data.data(), data.size());
+        ASSERT_EQ(FileCrcCombine(FileCrc(data.data(), cut), FileCrc(data.data() + cut, data.size() - cut),
+                                 data.size() - cut),
+                  whole);
+        Bytes zeros(data.size() - cut, 0);
+        ASSERT_EQ(FileCrcZeros(whole, zeros.size()), FileCrcUpdate(whole, zeros.data(), zeros.size()));
+
+        size_t n = RandomSize(rng, 0, data.size() - cut);
+        Bytes changed = data;
+        for (size_t i = cut; i < cut + n; ++i) changed[i] = static_cast<uint8_t>(rng());
+        ASSERT_EQ(FileCrcPatch(whole, data.size(), cut, data.data() + cut, changed.data() + cut, n),
+                  FileCrc(changed.data(), changed.size()))
+            << n << " bytes at " << cut << " of " << data.size();
+    }
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <future>
+#include <random>
+#include <thread>
 
 #include "StoreFixture.h"
 
@@ -41,9 +44,10 @@ protected:
     // The header bytes a change must leave alone, and a valid checksum.
     void ExpectHeaderKeptAndChecksumValid(const std::vector<uint8_t>& before) {
         std::vector<uint8_t> after = Bytes();
-        EXPECT_EQ(std::memcmp(before.data(), after.data(), 52), 0);
-        EXPECT_EQ(GetU32(after.data() + 68), FileCrc(after.data() + 72, after.size() - 72));
-        EXPECT_EQ(std::memcmp(store->Header(), after.data(), 72), 0);
+        EXPECT_EQ(std::memcmp(before.data(), after.data(), kStoreTimeOffset), 0);
+        EXPECT_EQ(StoreHeaderChecksum(after.data()),
+                  FileCrc(after.data() + kStoreHeaderSize, after.size() - kStoreHeaderSize));
+        EXPECT_EQ(std::memcmp(store->Header(), after.data(), kStoreHeaderSize), 0);
         EXPECT_EQ(Reopen(), 0);
     }
 };
@@ -158,29 +162,93 @@ TEST_F(StoreChangeTest, DeleteRecordMarksTheRecordAndDropsTheEntry) {
     item_entry_struct stranger;
     EXPECT_FALSE(store->DeleteRecord(&stranger));
     EXPECT_EQ(Bytes(), after);
-    CTesseraEncryptedLinkList reopened(u"\\Tessera.dat", 0);
+    CTesseraEncryptedLinkList reopened(u"\\Tessera.dat", kWalletFileType);
     ASSERT_EQ(reopened.Open(), 0);
     EXPECT_EQ(reopened.records.count, 1);
     EXPECT_EQ(reopened.lastId, 2u);
 }
 
-TEST_F(StoreChangeTest, ChangesFailWhileAnotherSessionHoldsTheFile) {
+TEST_F(StoreChangeTest, AChangeWaitsItsTurnAndFailsAsInUseOnlyWhenTheFileStaysHeld) {
     OpenStore();
     CTesseraItem card;
     ASSERT_TRUE(store->AddRecord(card, 1));
+    std::promise<void> holding;
+    std::thread holder([&] {
+        RapiConnection session;
+        HANDLE held = CeCreateFile(u"\\Tessera.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        holding.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        CeCloseHandle(held);
+    });
+    holding.get_future().wait();
+    EXPECT_TRUE(store->AddRecord(card, 2));
+    holder.join();
+
     HANDLE held = CeCreateFile(u"\\Tessera.dat", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     std::vector<uint8_t> before = Bytes();
     size_t logged = CountLogLines("Critical Error: TesseraFileAccess");
-    EXPECT_FALSE(store->AddRecord(card, 2));
+    EXPECT_FALSE(store->AddRecord(card, 3));
+    EXPECT_EQ(store->LastChange(), CTesseraEncryptedLinkList::kChangeInUse);
     EXPECT_EQ(CountLogLines("Critical Error: TesseraFileAccess"),
               logged + 2);  // the open, then the operation
-    item_entry_struct* entry = store->FindRecord(1);
-    EXPECT_FALSE(store->DeleteRecord(entry));
-    EXPECT_EQ(store->records.count, 0);  // dropped from the list all the same
     CeCloseHandle(held);
     EXPECT_EQ(Bytes(), before);
+}
+
+// The checksum carried from the bytes each change writes equals one read over the whole file, whatever
+// the changes: appends, rewrites in place, grows and shrinks, deletes.
+TEST_F(StoreChangeTest, TheKeptChecksumEqualsAFullRereadOverRandomChanges) {
+    OpenStore();
+    std::mt19937 random(11);
+    std::vector<uint32_t> ids;
+    for (uint32_t step = 0, nextId = 1; step < 80; ++step) {
+        CTesseraItem card;
+        AddTextField(card, u"Name", std::u16string(1 + random() % 24, u'x'));
+        uint32_t kind = ids.empty() ? 0 : random() % 3;
+        size_t pick = ids.empty() ? 0 : random() % ids.size();
+        if (kind == 0) {
+            ASSERT_TRUE(store->AddRecord(card, nextId));
+            ids.push_back(nextId++);
+        } else if (kind == 1) {
+            ASSERT_TRUE(store->UpdateRecord(card, store->FindRecord(ids[pick])));
+        } else {
+            ASSERT_TRUE(store->DeleteRecord(store->FindRecord(ids[pick])));
+            ids.erase(ids.begin() + pick);
+        }
+        std::vector<uint8_t> bytes = Bytes();
+        ASSERT_EQ(store->Checksum(),
+                  FileCrc(bytes.data() + kStoreHeaderSize, bytes.size() - kStoreHeaderSize))
+            << "step " << step << ", change " << kind;
+    }
+    EXPECT_EQ(Reopen(), 0);
+}
+
+// Another store wrote the file since this one read it: this one's changes write nothing until it
+// reads the file again, and then they land.
+TEST_F(StoreChangeTest, AChangeToAFileAnotherStoreChangedWritesNothing) {
+    OpenStore();
+    CTesseraItem card, longer;
+    AddTextField(card, u"Name", u"A");
+    AddTextField(longer, u"Name", std::u16string(40, u'b'));
+    ASSERT_TRUE(store->AddRecord(card, 1));
+    CTesseraEncryptedLinkList other(u"\\Tessera.dat", kWalletFileType);
+    ASSERT_EQ(other.Open(), 0);
+    ASSERT_TRUE(other.CheckPassword(password.data(), password.size()));
+    ASSERT_TRUE(other.UpdateRecord(longer, other.FindRecord(1)));
+    std::vector<uint8_t> before = Bytes();
+    EXPECT_FALSE(store->UpdateRecord(card, store->FindRecord(1)));
+    EXPECT_EQ(store->LastChange(), CTesseraEncryptedLinkList::kChangeStale);
+    EXPECT_FALSE(store->AddRecord(card, 2));
+    EXPECT_EQ(store->LastChange(), CTesseraEncryptedLinkList::kChangeStale);
+    EXPECT_EQ(Bytes(), before);
+
+    ASSERT_TRUE(store->Reload());
+    EXPECT_EQ(Plain(store->FindRecord(1)), ByteForm(longer));
+    EXPECT_TRUE(store->UpdateRecord(card, store->FindRecord(1)));
+    ExpectHeaderKeptAndChecksumValid(before);
 }
 
 }  // namespace

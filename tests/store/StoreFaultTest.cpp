@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 #include "StoreFixture.h"
 
@@ -38,7 +39,8 @@ protected:
                             const std::function<void(CTesseraEncryptedLinkList&)>& checkStore) {
         WriteBytes(File(), before);
         OpenStore();
-        size_t logged = CountLogLines("Critical Error: TesseraFileAccess\t(from TesseraEncryptedLinkList.cpp,");
+        size_t logged =
+            CountLogLines("Critical Error: TesseraFileAccess\t(from TesseraEncryptedLinkList.cpp,");
         arm();
         EXPECT_FALSE(change(*store)) << what;
         faults->Disarm();
@@ -64,10 +66,12 @@ protected:
         }
         for (uint64_t nth = 1; nth <= calls[RapiOp::WriteFile]; ++nth) {
             std::string what = "short write #" + std::to_string(nth);
-            ExpectCleanFailure(change, [&] { faults->ShortWrite(nth, 3); }, what, checkStore);
+            ExpectCleanFailure(
+                change, [&] { faults->ShortWrite(nth, 3); }, what, checkStore);
         }
         // A short read of the header; short reads in the checksum pass only cost more reads.
-        ExpectCleanFailure(change, [&] { faults->ShortRead(1, 10); }, "short header read", checkStore);
+        ExpectCleanFailure(
+            change, [&] { faults->ShortRead(1, 10); }, "short header read", checkStore);
     }
 
     std::vector<uint8_t> before;
@@ -111,6 +115,49 @@ TEST_F(StoreFaultTest, AFailedDeleteStillDropsTheEntry) {
                             });
 }
 
+// The link cut at each write of each kind of change: with the checksum made whole again (as repair does
+// after a cut save), every record live before is still there, the one being saved old or new, never gone.
+TEST_F(StoreFaultTest, ACutAtAnyWriteLosesNoRecord) {
+    CTesseraItem empty, grown;
+    ItemField notes;
+    notes.SetName(u"Notes");
+    notes.value.assign(64, 'n');
+    grown.fields.AddTail(notes);
+    struct Case {
+        const char* name;
+        Change change;
+        std::set<uint32_t> mayGo;  // ids the change may remove
+    };
+    const Case cases[] = {
+        {"add", [&](auto& s) { return s.AddRecord(empty, 3); }, {3}},
+        {"rewrite", [&](auto& s) { return s.UpdateRecord(empty, s.FindRecord(1)); }, {}},
+        {"grow", [&](auto& s) { return s.UpdateRecord(grown, s.FindRecord(1)); }, {}},
+        {"delete", [&](auto& s) { return s.DeleteRecord(s.FindRecord(2)); }, {2}},
+    };
+    int cuts = 0;
+    for (const Case& c : cases) {
+        uint64_t writes = CallsOf(c.change)[RapiOp::WriteFile];
+        for (uint64_t nth = 1; nth <= writes; ++nth, ++cuts) {
+            WriteBytes(File(), before);
+            OpenStore();
+            faults->FailCall(RapiOp::WriteFile, nth, ERROR_NOT_CONNECTED);
+            EXPECT_FALSE(c.change(*store)) << c.name << " write " << nth;
+            faults->Disarm();
+            std::vector<uint8_t> bytes = Bytes();
+            SealStoreFile(bytes.data(), bytes.size());
+            WriteBytes(File(), bytes);
+            CTesseraEncryptedLinkList reopened(u"\\Tessera.dat", kWalletFileType);
+            ASSERT_EQ(reopened.Open(), 0) << c.name << " write " << nth;
+            for (uint32_t id : {1u, 2u})
+                EXPECT_TRUE(reopened.FindRecord(id) || c.mayGo.count(id))
+                    << c.name << " write " << nth << " id " << id;
+        }
+    }
+    // Each change writes its record or mark, then the header; a grow the new copy, the old one's mark, the
+    // header.
+    EXPECT_EQ(cuts, 2 + 2 + 3 + 2);
+}
+
 TEST_F(StoreFaultTest, OpenReportsAFailedReadAsTheStepItBroke) {
     struct Case {
         uint64_t read;
@@ -120,22 +167,24 @@ TEST_F(StoreFaultTest, OpenReportsAFailedReadAsTheStepItBroke) {
     // block and hash, then the first record's head.
     for (Case c : std::initializer_list<Case>{{1, -2}, {2, -6}, {4, -7}, {5, -8}, {6, -9}}) {
         faults->FailCall(RapiOp::ReadFile, c.read, ERROR_GEN_FAILURE);
-        CTesseraEncryptedLinkList opened(u"\\Tessera.dat", 0);
+        CTesseraEncryptedLinkList opened(u"\\Tessera.dat", kWalletFileType);
         EXPECT_EQ(opened.Open(), c.code) << "read #" << c.read;
         faults->Disarm();
     }
+    // A sharing violation is waited out; another failure of the open is not.
     faults->FailCall(RapiOp::CreateFile, 1, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(Reopen(), 0);
+    faults->FailCall(RapiOp::CreateFile, 1, ERROR_ACCESS_DENIED);
     EXPECT_EQ(Reopen(), -1);
-    // A failed read of a record's first word ends the walk like the end of the file does.
-    faults->FailCall(RapiOp::ReadFile, 7, ERROR_GEN_FAILURE);
-    CTesseraEncryptedLinkList opened(u"\\Tessera.dat", 0);
+    // A failed read in the record area is no end of the file: the list would come up short.
+    CTesseraEncryptedLinkList opened(u"\\Tessera.dat", kWalletFileType);
+    for (uint64_t read : {7, 8, 9}) {  // the first record's head and data, the second's head
+        faults->FailCall(RapiOp::ReadFile, read, ERROR_GEN_FAILURE);
+        EXPECT_EQ(opened.Open(), -10) << "read #" << read;
+    }
+    faults->Disarm();
     EXPECT_EQ(opened.Open(), 0);
-    EXPECT_EQ(opened.records.count, 0);
-    faults->FailCall(RapiOp::ReadFile, 8, ERROR_GEN_FAILURE);  // the first record's data
-    EXPECT_EQ(opened.Open(), -10);
-    faults->FailCall(RapiOp::ReadFile, 9, ERROR_GEN_FAILURE);  // the second record's head
-    EXPECT_EQ(opened.Open(), 0);
-    EXPECT_EQ(opened.records.count, 1);
+    EXPECT_EQ(opened.records.count, 2);
 }
 
 }  // namespace

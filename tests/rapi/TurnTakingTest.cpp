@@ -1,0 +1,82 @@
+// Opens without sharing from two programs on one computer: a folder transport here and another one's
+// file system over the same folder (as `--phone folder:` beside a served phone). The advisory lock
+// keeps them apart, and an open waits its turn.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "TestSupport.h"
+#include "platform/rapi/FolderFileSystem.h"
+#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/TurnTaking.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class TurnTakingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteBytes(dir / "w.dat", {1, 2, 3});
+        RapiSetTransport(FolderTransport::ForFsRoot(dir.Path()));
+        connection = std::make_unique<RapiConnection>();
+        ASSERT_TRUE(connection->Ok());
+    }
+
+    void TearDown() override {
+        connection.reset();
+        RapiSetTransport(nullptr);
+    }
+
+    DWORD HoldElsewhere(DWORD access, DWORD disposition = OPEN_EXISTING) {
+        return elsewhere.Open(u"\\w.dat", access, 0, disposition, &held);
+    }
+
+    TempDir dir;
+    FolderFileSystem elsewhere{dir.Path()};
+    OpenedFile held;
+    std::unique_ptr<RapiConnection> connection;
+};
+
+TEST_F(TurnTakingTest, NoSharingHoldsAcrossProgramsButReadersOnlyRead) {
+    struct Case {
+        DWORD heldAccess, access;
+        bool refused;
+    };
+    for (Case c :
+         {Case{GENERIC_READ | GENERIC_WRITE, GENERIC_READ, true},
+          Case{GENERIC_READ, GENERIC_READ | GENERIC_WRITE, true}, Case{GENERIC_READ, GENERIC_READ, false}}) {
+        ASSERT_EQ(HoldElsewhere(c.heldAccess), ERROR_SUCCESS);
+        HANDLE file = OpenWithoutSharing(u"\\w.dat", c.access, OPEN_EXISTING, 0ms);
+        EXPECT_EQ(file == INVALID_HANDLE_VALUE, c.refused) << c.heldAccess << " " << c.access;
+        if (file == INVALID_HANDLE_VALUE) EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+        CeCloseHandle(file);
+        held = {};
+    }
+    // A truncating open that the other program's lock refuses leaves the file as it was.
+    HANDLE mine = OpenWithoutSharing(u"\\w.dat", GENERIC_READ, OPEN_EXISTING);
+    ASSERT_NE(mine, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(HoldElsewhere(GENERIC_WRITE, CREATE_ALWAYS), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(ReadBytes(dir / "w.dat"), (std::vector<uint8_t>{1, 2, 3}));
+    CeCloseHandle(mine);
+}
+
+TEST_F(TurnTakingTest, AnOpenWaitsUntilTheOtherProgramLetsGoAndGivesUpAfterItsWait) {
+    ASSERT_EQ(HoldElsewhere(GENERIC_READ | GENERIC_WRITE), ERROR_SUCCESS);
+    std::thread release([this] {
+        std::this_thread::sleep_for(100ms);
+        held = {};
+    });
+    HANDLE file = OpenWithoutSharing(u"\\w.dat", GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    release.join();
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CeCloseHandle(file);
+
+    ASSERT_EQ(HoldElsewhere(GENERIC_READ), ERROR_SUCCESS);
+    EXPECT_EQ(OpenWithoutSharing(u"\\w.dat", GENERIC_WRITE, OPEN_EXISTING, 50ms), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+}
+
+}  // namespace
