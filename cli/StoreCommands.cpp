@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int kWrongPassword = 2;
-
 // A local store file reached through the folder transport: its folder is served as the phone's
 // root for the lifetime of this object.
 class LocalStore {
@@ -42,6 +40,15 @@ private:
     std::unique_ptr<CTesseraEncryptedLinkList> store;
 };
 
+// The store's password: the built-in one of a templates file, else a line of standard input, which must be
+// UTF-8. Nothing, with a message, when it is not.
+std::optional<SecureBytes> StorePassword(const StoreCommandOptions& options, std::istream& in, std::ostream& err) {
+    std::optional<SecureBytes> password =
+        options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
+    if (!password) err << "tessera: the password is not valid UTF-8\n";
+    return password;
+}
+
 // Opens the store and, unless `withPassword` is false, unlocks it. 0 when ready, else the exit status.
 int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istream& in, std::ostream& err) {
     if (!store.Connected()) {
@@ -54,15 +61,11 @@ int OpenStore(LocalStore& store, const StoreCommandOptions& options, std::istrea
             << (options.templates ? "templates" : "wallet") << " store (code " << code << ")\n";
         return kExitFailed;
     }
-    std::optional<SecureBytes> password =
-        options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
-    if (!password) {
-        err << "tessera: the password is not valid UTF-8\n";
-        return kExitFailed;
-    }
+    std::optional<SecureBytes> password = StorePassword(options, in, err);
+    if (!password) return kExitFailed;
     if (!store->CheckPassword(password->data(), password->size())) {
         err << "tessera: wrong password\n";
-        return kWrongPassword;
+        return kExitWrongPassword;
     }
     return kExitOk;
 }
@@ -165,10 +168,10 @@ int PrintRepair(const std::string& name, RepairResult result, const std::string&
     if (result == RepairResult::kRefused || result == RepairResult::kNeedsRepair) {
         err << "tessera: " << name << ": " << (result == RepairResult::kRefused ? "left alone: " : "")
             << report << "\n";
-        return kFailed;
+        return kExitFailed;
     }
     out << name << ": " << report << "\n";
-    return 0;
+    return kExitOk;
 }
 
 int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
@@ -176,12 +179,13 @@ int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostre
     LocalStore store(options);
     if (!store.Connected()) {
         err << "tessera: cannot reach the folder of " << options.file << "\n";
-        return kFailed;
+        return kExitFailed;
     }
-    SecureBytes password = options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
+    std::optional<SecureBytes> password = StorePassword(options, in, err);
+    if (!password) return kExitFailed;
     std::string report;
     uint32_t type = options.templates ? kTemplatesFileType : kWalletFileType;
     RepairResult result =
-        RepairStoreFile(store->Path(), type, password, GetSystemTimeUtc(), report, checkOnly);
+        RepairStoreFile(store->Path(), type, *password, GetSystemTimeUtc(), report, checkOnly);
     return PrintRepair(options.file, result, report, out, err);
 }

@@ -5,12 +5,6 @@
 #include "device/DeviceFiles.h"
 #include "store/TesseraEncryptedLinkList.h"
 
-namespace {
-
-constexpr uint32_t kWalletFileType = 0;
-
-}  // namespace
-
 int CTesseraBackup::ReadList(WalletLocation location, PhoneOptionRecord options) {
     RapiConnection connection;
     if (!connection.Ok()) return 0;

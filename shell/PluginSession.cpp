@@ -5,13 +5,6 @@
 #include "store/TesseraEncryptedLinkList.h"
 #include "ui/Resource.h"
 
-namespace {
-
-constexpr uint32_t kWalletFileType = 0;
-constexpr uint32_t kTemplatesFileType = 1;
-
-}  // namespace
-
 int PluginSession::PhoneReady() {
     link.Connect();
     if (!link.RapiInitialized()) return 1;
