@@ -130,9 +130,13 @@ protected:
     RunningAgent agent{phone.Path()};
 };
 
-TEST_F(AgentGoneTest, OpenFails) {
+TEST_F(AgentGoneTest, StopRemovesTheSocketAndNoSessionBeginsAgain) {
     agent.Stop();
+    EXPECT_FALSE(std::filesystem::exists(agent.Socket()));
     EXPECT_EQ(OpenError(u"\\a.txt", GENERIC_READ, 0, OPEN_EXISTING), kGone);
+    EXPECT_EQ(CeRapiUninit(), S_OK);
+    EXPECT_EQ(CeRapiInit(), E_FAIL);
+    EXPECT_EQ(CeGetLastError(), kGone);
 }
 
 TEST_F(AgentGoneTest, CallsOnAWritableHandleFail) {
@@ -155,13 +159,6 @@ TEST_F(AgentGoneTest, ReadsThatTheReadAheadHoldsFailSoonToo) {
     }
     EXPECT_EQ(got, "<error 2250>");
     ExpectEveryCallFails(file);
-}
-
-TEST_F(AgentGoneTest, NoNewSessionWhileTheAgentIsGone) {
-    agent.Stop();
-    EXPECT_EQ(CeRapiUninit(), S_OK);
-    EXPECT_EQ(CeRapiInit(), E_FAIL);
-    EXPECT_EQ(CeGetLastError(), kGone);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // Sessions over the socket: reads and seeks give what the folder transport gives wherever they go, calls
-// larger than one frame travel whole, a read-only open costs few round trips, and clients work at once.
+// larger than one frame travel whole, and a read-only open costs few round trips.
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "RapiContract.h"
 #include "RunningAgent.h"
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/WireFrame.h"
@@ -137,31 +136,6 @@ TEST_F(LinkSessionTest, SmallReadsOfAReadOnlyOpenCostFewRoundTrips) {
     EXPECT_TRUE(session->CloseHandle(file));
     // The open, the close and seven fetches as the blocks grow to 1 MiB: not 200,000 reads.
     EXPECT_LE(transport->RoundTrips() - start, 9u);
-}
-
-TEST_F(LinkSessionTest, ConcurrentClientsOnWorkerThreadsKeepTheirOwnFiles) {
-    RapiSetTransport(agent.Transport());
-    auto client = [](int n) {
-        RapiConnection connection;
-        if (!connection.Ok()) return false;
-        std::u16string name = u"\\client" + std::u16string(1, char16_t(u'0' + n)) + u".bin";
-        std::vector<uint8_t> data = Pattern(200000 + n, 10 + n);
-        HANDLE file = Open(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
-        bool ok = file != INVALID_HANDLE_VALUE;
-        for (size_t at = 0; ok && at < data.size(); at += 1000)
-            ok = Write(file, {reinterpret_cast<const char*>(data.data()) + at,
-                              std::min<size_t>(1000, data.size() - at)});
-        ok = ok && CeSetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0;
-        std::string back = ok ? Read(file, static_cast<DWORD>(data.size())) : "";
-        return ok && CeCloseHandle(file) && back == std::string(data.begin(), data.end());
-    };
-    std::vector<std::thread> workers;
-    std::vector<int> results(6, 0);
-    for (int n = 1; n < 6; ++n) workers.emplace_back([&, n] { results[n] = client(n); });
-    results[0] = client(0);
-    for (std::thread& worker : workers) worker.join();
-    for (int n = 0; n < 6; ++n) EXPECT_TRUE(results[n]) << "client " << n;
-    RapiSetTransport(nullptr);
 }
 
 }  // namespace

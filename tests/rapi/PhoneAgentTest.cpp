@@ -152,15 +152,6 @@ TEST_F(PhoneAgentTest, ABrokenConnectionGivesBackItsFiles) {
     EXPECT_EQ(Contents(u"\\note.txt"), "note");
 }
 
-TEST_F(PhoneAgentTest, StopEndsSessionsAndRemovesTheSocket) {
-    HANDLE file = Open(u"\\note.txt", GENERIC_READ, 0, OPEN_EXISTING);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    agent.Stop();
-    EXPECT_FALSE(std::filesystem::exists(agent.Socket()));
-    EXPECT_EQ(Read(file, 4), "<error 2250>");
-    EXPECT_EQ(agent.Transport()->Connect(), nullptr);
-}
-
 // Each limit is reached and answered: a silent connection is closed, the connection over the limit is
 // refused with its reason, and a session over its handles or searches gets an error while it goes on.
 TEST(AgentLimitsTest, EachLimitIsReachedAndAnswered) {
@@ -211,42 +202,7 @@ protected:
     std::vector<std::unique_ptr<PhoneAgent>> agents;
 };
 
-TEST_F(AgentSocketTest, MissingFolderIsCreatedPrivate) {
-    std::filesystem::path socket = sockets / "new" / "phone.sock";
-    mode_t old = ::umask(0);
-    EXPECT_EQ(StartError(socket), "");
-    ::umask(old);
-    struct stat info;
-    ASSERT_EQ(::stat(socket.parent_path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0700u);
-    EXPECT_TRUE(Answers(socket));
-}
-
-TEST_F(AgentSocketTest, FolderOpenToOthersIsRefused) {
-    std::filesystem::path folder = sockets / "open";
-    std::filesystem::create_directory(folder);
-    ::chmod(folder.c_str(), 0755);
-    EXPECT_NE(StartError(folder / "phone.sock"), "");
-    EXPECT_FALSE(std::filesystem::exists(folder / "phone.sock"));
-}
-
-TEST_F(AgentSocketTest, FolderOfAnotherUserIsRefused) {
-    std::filesystem::path folder = sockets / "theirs";
-    std::filesystem::create_directory(folder);
-    ::chmod(folder.c_str(), 0700);
-    if (::chown(folder.c_str(), ::geteuid() + 1, static_cast<gid_t>(-1)) != 0)
-        GTEST_SKIP() << "changing a folder's owner needs privileges";
-    EXPECT_NE(StartError(folder / "phone.sock"), "");
-}
-
-TEST_F(AgentSocketTest, LiveAgentKeepsItsSocket) {
-    std::filesystem::path socket = sockets / "phone.sock";
-    ASSERT_EQ(StartError(socket), "");
-    EXPECT_NE(StartError(socket), "");
-    EXPECT_TRUE(Answers(socket));
-}
-
-TEST_F(AgentSocketTest, StaleSocketIsReplaced) {
+TEST_F(AgentSocketTest, StaleSocketIsReplacedAndAMissingFolderCreatedPrivate) {
     std::filesystem::path socket = sockets / "phone.sock";
     {
         sockaddr_un address;
@@ -256,20 +212,36 @@ TEST_F(AgentSocketTest, StaleSocketIsReplaced) {
     }
     ASSERT_TRUE(std::filesystem::is_socket(socket));
     EXPECT_EQ(StartError(socket), "");
+    EXPECT_NE(StartError(socket), "");  // a live agent keeps its socket
+    EXPECT_TRUE(Answers(socket));
+    socket = sockets / "new" / "phone.sock";
+    mode_t old = ::umask(0);
+    EXPECT_EQ(StartError(socket), "");
+    ::umask(old);
+    struct stat info;
+    ASSERT_EQ(::stat(socket.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
     EXPECT_TRUE(Answers(socket));
 }
 
-TEST_F(AgentSocketTest, OtherFilesAreNeverReplaced) {
-    std::filesystem::path socket = sockets / "phone.sock";
-    WriteBytes(socket, {'k', 'e', 'e', 'p'});
-    EXPECT_NE(StartError(socket), "");
-    EXPECT_EQ(ReadText(socket), "keep");
-}
-
-TEST_F(AgentSocketTest, FolderWithoutAFileSystemIsNoPhone) {
+TEST_F(AgentSocketTest, UnsafeFoldersOtherFilesAndPhonesWithoutAFileSystemAreRefused) {
+    std::filesystem::path open = sockets / "open", theirs = sockets / "theirs";
+    std::filesystem::create_directory(open);
+    ::chmod(open.c_str(), 0755);
+    EXPECT_NE(StartError(open / "phone.sock"), "");
+    EXPECT_FALSE(std::filesystem::exists(open / "phone.sock"));
+    WriteBytes(sockets / "file.sock", {'k', 'e', 'e', 'p'});
+    EXPECT_NE(StartError(sockets / "file.sock"), "");
+    EXPECT_EQ(ReadText(sockets / "file.sock"), "keep");
     std::filesystem::remove(phone / "fs");
     EXPECT_NE(StartError(sockets / "phone.sock"), "");
     EXPECT_FALSE(std::filesystem::exists(sockets / "phone.sock"));
+    std::filesystem::create_directory(phone / "fs");
+    std::filesystem::create_directory(theirs);
+    ::chmod(theirs.c_str(), 0700);
+    if (::chown(theirs.c_str(), ::geteuid() + 1, static_cast<gid_t>(-1)) != 0)
+        GTEST_SKIP() << "changing a folder's owner needs privileges";
+    EXPECT_NE(StartError(theirs / "phone.sock"), "");
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 // Phone names: wildcard matching, case folding and the conversions to host names.
 #include <gtest/gtest.h>
 
-#include "platform/rapi/PhonePath.h"
 #include "platform/Utf16.h"
+#include "platform/rapi/PhonePath.h"
 
 namespace {
 

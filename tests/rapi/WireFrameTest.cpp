@@ -67,33 +67,7 @@ TEST(WireFrameTest, ReusedWriterAndBlobsFilledInPlaceGiveTheFramesAFreshWriterGi
               std::vector<uint8_t>(expected.begin(), expected.end()));
 }
 
-TEST(WireFrameTest, CountsOverTheLimitFailBeforeAnythingIsRead) {
-    WireWriter writer(WireOp::CreateFile);
-    writer.Text(std::u16string(kMaxPathUnits + 1, u'a'));
-    std::vector<uint8_t> body = BodyOf(writer);
-    WireReader text(body);
-    EXPECT_EQ(text.Text(kMaxPathUnits), u"");
-    EXPECT_FALSE(text.Done());
-
-    WireWriter blobWriter(WireOp::WriteFile);
-    blobWriter.Blob("12345", 5);
-    std::vector<uint8_t> blobBody = BodyOf(blobWriter);
-    WireReader blob(blobBody);
-    EXPECT_TRUE(blob.Blob(4).empty());
-    EXPECT_FALSE(blob.Done());
-}
-
-TEST(WireFrameTest, CountsPastTheBodyFailWithoutAllocating) {
-    // A count near 4 G units that the body does not hold gives an empty text, not a huge string.
-    const std::vector<uint8_t> body{0xFF, 0xFF, 0xFF, 0x7F, 'a', 0};
-    WireReader reader(body);
-    EXPECT_EQ(reader.Text(UINT32_MAX), u"");
-    EXPECT_FALSE(reader.Done());
-    WireReader blob(body);
-    EXPECT_TRUE(blob.Blob(UINT32_MAX).empty());
-    EXPECT_FALSE(blob.Done());
-}
-
+// A failed read leaves the reader failed, and a count over the limit or past the end allocates nothing.
 TEST(WireFrameTest, ReaderIsDoneOnlyWhenEveryReadFitAndNothingIsLeft) {
     const std::vector<uint8_t> body{1, 0, 0, 0, 9};
     WireReader reader(body);
@@ -105,6 +79,24 @@ TEST(WireFrameTest, ReaderIsDoneOnlyWhenEveryReadFitAndNothingIsLeft) {
     EXPECT_EQ(overrun.U64(), 0u);
     EXPECT_EQ(overrun.U8(), 0u);  // the bytes are there, but the reader has failed
     EXPECT_FALSE(overrun.Done());
+
+    WireWriter writer(WireOp::CreateFile);
+    writer.Text(std::u16string(kMaxPathUnits + 1, u'a'));
+    writer.Blob("12345", 5);
+    std::vector<uint8_t> over = BodyOf(writer);
+    WireReader text(over);
+    EXPECT_EQ(text.Text(kMaxPathUnits), u"");
+    EXPECT_FALSE(text.Done());
+    WireReader blob(std::span<const uint8_t>(over).last(9));
+    EXPECT_TRUE(blob.Blob(4).empty());
+    EXPECT_FALSE(blob.Done());
+    const std::vector<uint8_t> huge{0xFF, 0xFF, 0xFF, 0x7F, 'a', 0};  // near 4 G units the body lacks
+    WireReader past(huge);
+    EXPECT_EQ(past.Text(UINT32_MAX), u"");
+    EXPECT_FALSE(past.Done());
+    WireReader pastBlob(huge);
+    EXPECT_TRUE(pastBlob.Blob(UINT32_MAX).empty());
+    EXPECT_FALSE(pastBlob.Done());
 }
 
 }  // namespace
