@@ -110,15 +110,19 @@ TEST_P(RapiSessionTest, InitExSignalsItsEventUntilTheSessionEnds) {
     EXPECT_EQ(CeRapiInitEx(nullptr), E_INVALIDARG);
 }
 
-TEST_P(RapiSessionTest, ConcurrentSessionsNeverHoldANoSharingFileTogether) {
+// Four sessions at once each write a file of their own and take turns at one that none shares.
+TEST_P(RapiSessionTest, ConcurrentSessionsKeepTheirOwnFilesAndNeverHoldANoSharingFileTogether) {
     Put(u"\\w.dat", "");
-    std::atomic<int> holders = 0, opens = 0;
+    std::atomic<int> holders = 0, opens = 0, intact = 0;
     std::atomic<bool> heldTogether = false;
     std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&] {
+    for (char16_t t = u'0'; t < u'4'; ++t) {
+        threads.emplace_back([&, t] {
             RapiConnection connection;
+            const std::u16string name = u"\\file" + std::u16string(1, t);
+            HANDLE own = Open(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
             for (int i = 0; i < 200 && connection.Ok(); ++i) {
+                Write(own, std::string(5, static_cast<char>(t)));
                 HANDLE file = Open(u"\\w.dat", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
                 if (file == INVALID_HANDLE_VALUE) continue;
                 if (++holders > 1) heldTogether = true;
@@ -127,29 +131,14 @@ TEST_P(RapiSessionTest, ConcurrentSessionsNeverHoldANoSharingFileTogether) {
                 CeCloseHandle(file);
                 ++opens;
             }
+            CeSetFilePointer(own, 0, nullptr, FILE_BEGIN);
+            intact += Read(own, 2000) == std::string(1000, static_cast<char>(t));
+            CeCloseHandle(own);
         });
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_FALSE(heldTogether);
     EXPECT_GT(opens, 0);
-}
-
-TEST_P(RapiSessionTest, ConcurrentSessionsKeepTheirOwnFiles) {
-    std::vector<std::thread> threads;
-    std::atomic<int> intact = 0;
-    for (char t = '0'; t < '4'; ++t) {
-        threads.emplace_back([&, t] {
-            RapiConnection connection;
-            std::u16string name = u"\\file";
-            name += static_cast<char16_t>(t);
-            HANDLE file = Open(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
-            for (int i = 0; i < 100; ++i) Write(file, std::string(10, t));
-            CeSetFilePointer(file, 0, nullptr, FILE_BEGIN);
-            intact += Read(file, 2000) == std::string(1000, t);
-            CeCloseHandle(file);
-        });
-    }
-    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(intact, 4);
 }
 
