@@ -39,11 +39,6 @@ struct Outcome {
     bool operator==(const Outcome&) const = default;
 };
 
-void PrintTo(const Outcome& o, std::ostream* out) {
-    *out << "result " << o.result << ", count " << o.count << ", error " << o.error << ", " << o.bytes.size()
-         << " bytes";
-}
-
 // Runs random reads, seeks and, on a handle that may write, writes on the file and gives what each call gave.
 std::vector<Outcome> Wander(RapiSession& session, const char16_t* name, DWORD access, DWORD share,
                             uint32_t seed) {

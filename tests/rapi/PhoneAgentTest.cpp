@@ -11,19 +11,22 @@
 
 namespace {
 
+std::vector<uint8_t> Bytes(WireWriter& writer) {
+    std::span<const uint8_t> frame = writer.Frame();
+    return {frame.begin(), frame.end()};
+}
+
 std::vector<uint8_t> Frame(uint32_t op, const std::vector<uint8_t>& body) {
     WireWriter writer(static_cast<WireOp>(op));
     writer.Raw(body.data(), body.size());
-    std::span<const uint8_t> frame = writer.Frame();
-    return {frame.begin(), frame.end()};
+    return Bytes(writer);
 }
 
 std::vector<uint8_t> HelloFrame(uint32_t magic, uint32_t version) {
     WireWriter hello(WireOp::Hello);
     hello.U32(magic);
     hello.U32(version);
-    std::span<const uint8_t> frame = hello.Frame();
-    return {frame.begin(), frame.end()};
+    return Bytes(hello);
 }
 
 std::vector<uint8_t> Joined(std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
@@ -92,12 +95,10 @@ TEST_F(PhoneAgentTest, MalformedFramesCloseOnlyTheirConnection) {
     const std::vector<uint8_t> hello = HelloFrame(kLinkMagic, kLinkVersion);
     WireWriter longName(WireOp::DeleteFile);
     longName.Text(u"\\" + std::u16string(kMaxPathUnits, u'a'));
-    std::span<const uint8_t> longNameFrame = longName.Frame();
     WireWriter bigRead(WireOp::ReadFile);
     bigRead.U64(1);
     bigRead.I64(kWireHere);
     bigRead.U32(kMaxTransfer + 1);
-    std::span<const uint8_t> bigReadFrame = bigRead.Frame();
     std::vector<uint8_t> oversized = Frame(static_cast<uint32_t>(WireOp::WriteFile), {});
     oversized[0] = 0x41, oversized[1] = 0, oversized[2] = 0x10, oversized[3] = 0;  // kMaxFrameBody + 1
     const std::vector<Malformed> cases = {
@@ -109,8 +110,8 @@ TEST_F(PhoneAgentTest, MalformedFramesCloseOnlyTheirConnection) {
         {"truncated frame", Joined(hello, {100, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3}), true},
         {"unknown operation", Joined(hello, Frame(999, {}))},
         {"second handshake", Joined(hello, hello)},
-        {"name over MAX_PATH", Joined(hello, {longNameFrame.begin(), longNameFrame.end()})},
-        {"read over the limit", Joined(hello, {bigReadFrame.begin(), bigReadFrame.end()})},
+        {"name over MAX_PATH", Joined(hello, Bytes(longName))},
+        {"read over the limit", Joined(hello, Bytes(bigRead))},
         {"trailing bytes", Joined(hello, Frame(static_cast<uint32_t>(WireOp::GetAppState), {0}))},
         {"short body", Joined(hello, Frame(static_cast<uint32_t>(WireOp::CloseHandle), {1, 0, 0}))},
     };
@@ -143,8 +144,7 @@ TEST_F(PhoneAgentTest, ABrokenConnectionGivesBackItsFiles) {
     WireWriter open(WireOp::CreateFile);
     open.Text(u"\\note.txt");
     for (DWORD value : {GENERIC_READ, DWORD{0}, OPEN_EXISTING, DWORD{0}}) open.U32(value);
-    std::span<const uint8_t> openFrame = open.Frame();
-    client.Send(Joined(HelloFrame(kLinkMagic, kLinkVersion), {openFrame.begin(), openFrame.end()}));
+    client.Send(Joined(HelloFrame(kLinkMagic, kLinkVersion), Bytes(open)));
     client.Send(Frame(999, {}));
     std::optional<std::vector<uint32_t>> replies = client.RepliesUntilClosed();
     ASSERT_TRUE(replies);
