@@ -6,11 +6,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/rapi/UniqueFd.h"
-
 class AgentProcess {
 public:
-    // Starts the agent and waits (a few seconds at most) for it to say that it serves.
+    // Starts the agent and waits (a few seconds at most) until it answers on the socket.
     AgentProcess(const std::filesystem::path& phoneDir, const std::filesystem::path& socket);
     // Kills the agent if it still runs.
     ~AgentProcess();
@@ -22,6 +20,5 @@ public:
 
 private:
     pid_t pid = -1;
-    UniqueFd output;  // the agent's standard output; it ends when the agent does
     bool serving = false;
 };

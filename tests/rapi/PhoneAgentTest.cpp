@@ -11,19 +11,22 @@
 
 namespace {
 
+std::vector<uint8_t> Bytes(WireWriter& writer) {
+    std::span<const uint8_t> frame = writer.Frame();
+    return {frame.begin(), frame.end()};
+}
+
 std::vector<uint8_t> Frame(uint32_t op, const std::vector<uint8_t>& body) {
     WireWriter writer(static_cast<WireOp>(op));
     writer.Raw(body.data(), body.size());
-    std::span<const uint8_t> frame = writer.Frame();
-    return {frame.begin(), frame.end()};
+    return Bytes(writer);
 }
 
 std::vector<uint8_t> HelloFrame(uint32_t magic, uint32_t version) {
     WireWriter hello(WireOp::Hello);
     hello.U32(magic);
     hello.U32(version);
-    std::span<const uint8_t> frame = hello.Frame();
-    return {frame.begin(), frame.end()};
+    return Bytes(hello);
 }
 
 std::vector<uint8_t> Joined(std::vector<uint8_t> first, const std::vector<uint8_t>& second) {
@@ -92,12 +95,10 @@ TEST_F(PhoneAgentTest, MalformedFramesCloseOnlyTheirConnection) {
     const std::vector<uint8_t> hello = HelloFrame(kLinkMagic, kLinkVersion);
     WireWriter longName(WireOp::DeleteFile);
     longName.Text(u"\\" + std::u16string(kMaxPathUnits, u'a'));
-    std::span<const uint8_t> longNameFrame = longName.Frame();
     WireWriter bigRead(WireOp::ReadFile);
     bigRead.U64(1);
     bigRead.I64(kWireHere);
     bigRead.U32(kMaxTransfer + 1);
-    std::span<const uint8_t> bigReadFrame = bigRead.Frame();
     std::vector<uint8_t> oversized = Frame(static_cast<uint32_t>(WireOp::WriteFile), {});
     oversized[0] = 0x41, oversized[1] = 0, oversized[2] = 0x10, oversized[3] = 0;  // kMaxFrameBody + 1
     const std::vector<Malformed> cases = {
@@ -109,8 +110,8 @@ TEST_F(PhoneAgentTest, MalformedFramesCloseOnlyTheirConnection) {
         {"truncated frame", Joined(hello, {100, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3}), true},
         {"unknown operation", Joined(hello, Frame(999, {}))},
         {"second handshake", Joined(hello, hello)},
-        {"name over MAX_PATH", Joined(hello, {longNameFrame.begin(), longNameFrame.end()})},
-        {"read over the limit", Joined(hello, {bigReadFrame.begin(), bigReadFrame.end()})},
+        {"name over MAX_PATH", Joined(hello, Bytes(longName))},
+        {"read over the limit", Joined(hello, Bytes(bigRead))},
         {"trailing bytes", Joined(hello, Frame(static_cast<uint32_t>(WireOp::GetAppState), {0}))},
         {"short body", Joined(hello, Frame(static_cast<uint32_t>(WireOp::CloseHandle), {1, 0, 0}))},
     };
@@ -143,22 +144,12 @@ TEST_F(PhoneAgentTest, ABrokenConnectionGivesBackItsFiles) {
     WireWriter open(WireOp::CreateFile);
     open.Text(u"\\note.txt");
     for (DWORD value : {GENERIC_READ, DWORD{0}, OPEN_EXISTING, DWORD{0}}) open.U32(value);
-    std::span<const uint8_t> openFrame = open.Frame();
-    client.Send(Joined(HelloFrame(kLinkMagic, kLinkVersion), {openFrame.begin(), openFrame.end()}));
+    client.Send(Joined(HelloFrame(kLinkMagic, kLinkVersion), Bytes(open)));
     client.Send(Frame(999, {}));
     std::optional<std::vector<uint32_t>> replies = client.RepliesUntilClosed();
     ASSERT_TRUE(replies);
     EXPECT_EQ(*replies, (std::vector<uint32_t>{ERROR_SUCCESS, ERROR_SUCCESS}));  // the open took the file
     EXPECT_EQ(Contents(u"\\note.txt"), "note");
-}
-
-TEST_F(PhoneAgentTest, StopEndsSessionsAndRemovesTheSocket) {
-    HANDLE file = Open(u"\\note.txt", GENERIC_READ, 0, OPEN_EXISTING);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    agent.Stop();
-    EXPECT_FALSE(std::filesystem::exists(agent.Socket()));
-    EXPECT_EQ(Read(file, 4), "<error 2250>");
-    EXPECT_EQ(agent.Transport()->Connect(), nullptr);
 }
 
 // Each limit is reached and answered: a silent connection is closed, the connection over the limit is
@@ -211,42 +202,7 @@ protected:
     std::vector<std::unique_ptr<PhoneAgent>> agents;
 };
 
-TEST_F(AgentSocketTest, MissingFolderIsCreatedPrivate) {
-    std::filesystem::path socket = sockets / "new" / "phone.sock";
-    mode_t old = ::umask(0);
-    EXPECT_EQ(StartError(socket), "");
-    ::umask(old);
-    struct stat info;
-    ASSERT_EQ(::stat(socket.parent_path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0700u);
-    EXPECT_TRUE(Answers(socket));
-}
-
-TEST_F(AgentSocketTest, FolderOpenToOthersIsRefused) {
-    std::filesystem::path folder = sockets / "open";
-    std::filesystem::create_directory(folder);
-    ::chmod(folder.c_str(), 0755);
-    EXPECT_NE(StartError(folder / "phone.sock"), "");
-    EXPECT_FALSE(std::filesystem::exists(folder / "phone.sock"));
-}
-
-TEST_F(AgentSocketTest, FolderOfAnotherUserIsRefused) {
-    std::filesystem::path folder = sockets / "theirs";
-    std::filesystem::create_directory(folder);
-    ::chmod(folder.c_str(), 0700);
-    if (::chown(folder.c_str(), ::geteuid() + 1, static_cast<gid_t>(-1)) != 0)
-        GTEST_SKIP() << "changing a folder's owner needs privileges";
-    EXPECT_NE(StartError(folder / "phone.sock"), "");
-}
-
-TEST_F(AgentSocketTest, LiveAgentKeepsItsSocket) {
-    std::filesystem::path socket = sockets / "phone.sock";
-    ASSERT_EQ(StartError(socket), "");
-    EXPECT_NE(StartError(socket), "");
-    EXPECT_TRUE(Answers(socket));
-}
-
-TEST_F(AgentSocketTest, StaleSocketIsReplaced) {
+TEST_F(AgentSocketTest, StaleSocketIsReplacedAndAMissingFolderCreatedPrivate) {
     std::filesystem::path socket = sockets / "phone.sock";
     {
         sockaddr_un address;
@@ -256,20 +212,36 @@ TEST_F(AgentSocketTest, StaleSocketIsReplaced) {
     }
     ASSERT_TRUE(std::filesystem::is_socket(socket));
     EXPECT_EQ(StartError(socket), "");
+    EXPECT_NE(StartError(socket), "");  // a live agent keeps its socket
+    EXPECT_TRUE(Answers(socket));
+    socket = sockets / "new" / "phone.sock";
+    mode_t old = ::umask(0);
+    EXPECT_EQ(StartError(socket), "");
+    ::umask(old);
+    struct stat info;
+    ASSERT_EQ(::stat(socket.parent_path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u);
     EXPECT_TRUE(Answers(socket));
 }
 
-TEST_F(AgentSocketTest, OtherFilesAreNeverReplaced) {
-    std::filesystem::path socket = sockets / "phone.sock";
-    WriteBytes(socket, {'k', 'e', 'e', 'p'});
-    EXPECT_NE(StartError(socket), "");
-    EXPECT_EQ(ReadText(socket), "keep");
-}
-
-TEST_F(AgentSocketTest, FolderWithoutAFileSystemIsNoPhone) {
+TEST_F(AgentSocketTest, UnsafeFoldersOtherFilesAndPhonesWithoutAFileSystemAreRefused) {
+    std::filesystem::path open = sockets / "open", theirs = sockets / "theirs";
+    std::filesystem::create_directory(open);
+    ::chmod(open.c_str(), 0755);
+    EXPECT_NE(StartError(open / "phone.sock"), "");
+    EXPECT_FALSE(std::filesystem::exists(open / "phone.sock"));
+    WriteBytes(sockets / "file.sock", {'k', 'e', 'e', 'p'});
+    EXPECT_NE(StartError(sockets / "file.sock"), "");
+    EXPECT_EQ(ReadText(sockets / "file.sock"), "keep");
     std::filesystem::remove(phone / "fs");
     EXPECT_NE(StartError(sockets / "phone.sock"), "");
     EXPECT_FALSE(std::filesystem::exists(sockets / "phone.sock"));
+    std::filesystem::create_directory(phone / "fs");
+    std::filesystem::create_directory(theirs);
+    ::chmod(theirs.c_str(), 0700);
+    if (::chown(theirs.c_str(), ::geteuid() + 1, static_cast<gid_t>(-1)) != 0)
+        GTEST_SKIP() << "changing a folder's owner needs privileges";
+    EXPECT_NE(StartError(theirs / "phone.sock"), "");
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-// Phone names: wildcard matching, case folding and the conversions to host names.
+// Phone names: wildcard matching, case folding beyond ASCII and the conversions to host names.
 #include <gtest/gtest.h>
 
-#include "platform/rapi/PhonePath.h"
 #include "platform/Utf16.h"
+#include "platform/rapi/PhonePath.h"
 
 namespace {
 
@@ -26,19 +26,6 @@ TEST(PhonePathTest, CaseFoldsBeyondAscii) {
     EXPECT_FALSE(SameName(u"ab", u"abc"));
     EXPECT_TRUE(NameLess(u"B", u"b"));
     EXPECT_TRUE(NameLess(u"a", u"B"));
-}
-
-TEST(PhonePathTest, PathsSplitIntoCheckedParts) {
-    PhonePath path;
-    ASSERT_EQ(ParsePhonePath(u"\\Program Files\\Tessera\\", false, &path), ERROR_SUCCESS);
-    EXPECT_EQ(path.parts, (std::vector<std::u16string>{u"Program Files", u"Tessera"}));
-    ASSERT_EQ(ParsePhonePath(u"\\", false, &path), ERROR_SUCCESS);
-    EXPECT_TRUE(path.parts.empty());
-    EXPECT_EQ(ParsePhonePath(u"\\\\", false, &path), ERROR_INVALID_NAME);
-    EXPECT_EQ(ParsePhonePath(u"", false, &path), ERROR_INVALID_NAME);
-    EXPECT_EQ(ParsePhonePath(u"\\a\\..", false, &path), ERROR_INVALID_NAME);
-    EXPECT_EQ(ParsePhonePath(u"\\a*", false, &path), ERROR_INVALID_NAME);
-    EXPECT_EQ(ParsePhonePath(u"\\a*", true, &path), ERROR_SUCCESS);
 }
 
 TEST(PhonePathTest, Utf16AndUtf8RoundTripAndRefuseMalformedText) {

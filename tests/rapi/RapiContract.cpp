@@ -1,16 +1,11 @@
 #include "RapiContract.h"
 
 #include "RunningAgent.h"
-#include "platform/rapi/FaultInjectingTransport.h"
 #include "platform/rapi/FolderTransport.h"
 
 std::vector<ContractTransport> ContractTransports() {
     return {
         {"Folder", [](const std::filesystem::path& dir) { return std::make_shared<FolderTransport>(dir); }},
-        {"FaultInjectingNothingArmed",
-         [](const std::filesystem::path& dir) {
-             return std::make_shared<FaultInjectingTransport>(std::make_shared<FolderTransport>(dir));
-         }},
         {"Socket",
          [](const std::filesystem::path& dir) { return std::make_shared<AgentBackedTransport>(dir); }},
     };

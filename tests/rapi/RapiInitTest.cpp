@@ -1,40 +1,54 @@
-// Finding the phone: the process-wide transport, the POCKETDECK_PHONE setting, and connections.
+// Finding the phone: the process-wide transport, the POCKETDECK_PHONE setting, the default socket, and
+// connections.
 #include <stdlib.h>
+#include <unistd.h>
 
 #include "RapiContract.h"
+#include "RunningAgent.h"
 #include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/PhoneSocketPath.h"
 
 namespace {
+
+// Keeps an environment variable as it was.
+class SavedVariable {
+public:
+    explicit SavedVariable(const char* name) : name(name) {
+        if (const char* value = getenv(name)) saved = value;
+    }
+    ~SavedVariable() { saved ? setenv(name, saved->c_str(), 1) : unsetenv(name); }
+
+private:
+    const char* name;
+    std::optional<std::string> saved;
+};
 
 class RapiInitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directory(phone / "fs");
         WriteBytes(phone / "fs" / "hello.txt", {'h', 'i'});
-        const char* setting = getenv("POCKETDECK_PHONE");
-        if (setting) saved = setting;
         RapiSetTransport(nullptr);
     }
-
     void TearDown() override {
         CeRapiUninit();
         RapiSetTransport(nullptr);
-        if (saved) {
-            setenv("POCKETDECK_PHONE", saved->c_str(), 1);
-        } else {
-            unsetenv("POCKETDECK_PHONE");
-        }
     }
 
+    SavedVariable runtime{"XDG_RUNTIME_DIR"};
+    SavedVariable setting{"POCKETDECK_PHONE"};
     TempDir phone;
-    std::optional<std::string> saved;
 };
 
-TEST_F(RapiInitTest, FolderSettingServesThatPhone) {
+TEST_F(RapiInitTest, FolderSettingServesThatPhoneUnlessATransportIsSet) {
     setenv("POCKETDECK_PHONE", ("folder:" + phone.Path().string()).c_str(), 1);
     ASSERT_EQ(CeRapiInit(), S_OK);
-    EXPECT_NE(RapiGetTransport(), nullptr);
     EXPECT_EQ(Contents(u"\\HELLO.TXT"), "hi");
+    CeRapiUninit();
+    setenv("POCKETDECK_PHONE", "unix:/tmp/phone.sock", 1);
+    RapiSetTransport(RapiTransportFromSetting(("folder:" + phone.Path().string()).c_str()));
+    ASSERT_EQ(CeRapiInit(), S_OK);
+    EXPECT_EQ(Contents(u"\\hello.txt"), "hi");
 }
 
 TEST_F(RapiInitTest, SettingsWithoutAServedPhoneDoNotConnect) {
@@ -48,21 +62,11 @@ TEST_F(RapiInitTest, SettingsWithoutAServedPhoneDoNotConnect) {
     EXPECT_EQ(CeRapiInit(), E_FAIL);
     EXPECT_NE(RapiGetTransport(), nullptr);
     EXPECT_EQ(OpenError(u"\\hello.txt", GENERIC_READ, 0, OPEN_EXISTING), ERROR_NOT_CONNECTED);
-}
-
-TEST_F(RapiInitTest, SetTransportWinsOverTheSetting) {
-    setenv("POCKETDECK_PHONE", "unix:/tmp/phone.sock", 1);
-    RapiSetTransport(RapiTransportFromSetting(("folder:" + phone.Path().string()).c_str()));
-    ASSERT_EQ(CeRapiInit(), S_OK);
-    EXPECT_EQ(Contents(u"\\hello.txt"), "hi");
-}
-
-TEST_F(RapiInitTest, MissingPhoneFolderDoesNotConnect) {
+    // Nor does a folder without a phone.
     RapiSetTransport(std::make_shared<FolderTransport>(phone / "no phone"));
     RAPIINIT init{sizeof(RAPIINIT), 0, S_OK};
     EXPECT_EQ(CeRapiInitEx(&init), E_FAIL);
     EXPECT_EQ(init.hrRapiInit, E_FAIL);
-    EXPECT_EQ(init.heRapiInit, 0u);
     EXPECT_EQ(CeWaitForRapiInit(init.heRapiInit, 1), WAIT_TIMEOUT);
 }
 
@@ -77,6 +81,35 @@ TEST_F(RapiInitTest, ConnectionLastsForItsScope) {
                   static_cast<LONG>(ERROR_FILE_NOT_FOUND));  // a plain folder has no registry
     }
     EXPECT_EQ(OpenError(u"\\hello.txt", GENERIC_READ, 0, OPEN_EXISTING), ERROR_NOT_CONNECTED);
+}
+
+TEST_F(RapiInitTest, DefaultSocketLivesInTheRuntimeFolderOrElseInTmp) {
+    const std::string fallback = "/tmp/pocketdeck-" + std::to_string(geteuid()) + "/phone.sock";
+    setenv("XDG_RUNTIME_DIR", "relative/dir", 1);
+    EXPECT_EQ(DefaultPhoneSocketPath(), fallback);
+    unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(DefaultPhoneSocketPath(), fallback);
+    TempDir runtimeDir;
+    setenv("XDG_RUNTIME_DIR", runtimeDir.Path().c_str(), 1);
+    EXPECT_EQ(DefaultPhoneSocketPath(), runtimeDir / "pocketdeck" / "phone.sock");
+}
+
+TEST_F(RapiInitTest, NoSettingReachesTheDefaultSocketAndAUnixSettingItsOwn) {
+    TempDir runtimeDir;
+    setenv("XDG_RUNTIME_DIR", runtimeDir.Path().c_str(), 1);
+    unsetenv("POCKETDECK_PHONE");
+    PhoneAgent agent(phone.Path(), DefaultPhoneSocketPath());
+    std::string error;
+    ASSERT_TRUE(agent.Start(error)) << error;
+    ASSERT_EQ(CeRapiInit(), S_OK);
+    EXPECT_EQ(Contents(u"\\hello.txt"), "hi");
+    CeRapiUninit();
+    agent.Stop();
+    RapiSetTransport(nullptr);
+    RunningAgent other(phone.Path());
+    setenv("POCKETDECK_PHONE", ("unix:" + other.Socket().string()).c_str(), 1);
+    ASSERT_EQ(CeRapiInit(), S_OK);
+    EXPECT_EQ(Contents(u"\\hello.txt"), "hi");
 }
 
 }  // namespace
