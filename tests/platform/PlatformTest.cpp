@@ -3,12 +3,12 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/LocalTime.h"
 #include "platform/PrivateFile.h"
 #include "platform/SystemTime.h"
 #include "platform/Utf16.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -83,16 +83,10 @@ TEST_F(LocalTimeTest, TypedLocalTimesAreStoredInUtc) {
         EXPECT_FALSE(ParseLocalDateTime(bad)) << bad;
 }
 
-}  // namespace
-
-namespace {
-
 TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("private-file-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    TempDir dir;
     std::filesystem::path file = dir / "out.txt";
-    std::ofstream(file) << "old";
+    WriteBytes(file, {'o', 'l', 'd'});
     std::string error;
     auto failing = [](int fd) {
         (void)!::write(fd, "half", 4);
@@ -104,11 +98,8 @@ TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {
     auto writing = [](int fd) { return ::write(fd, "new", 3) == 3; };
     EXPECT_FALSE(WritePrivateFile(dir / "missing" / "out.txt", writing, error));
     EXPECT_EQ(error, "No such file or directory");
-    std::ifstream in(file);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(ReadText(file), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 }  // namespace
