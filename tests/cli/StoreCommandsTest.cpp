@@ -84,7 +84,7 @@ TEST_F(StoreCommandsTest, InfoPrintsTheHeaderInItsOrderOrTheCodeOfABrokenFile) {
     EXPECT_EQ(Info().out, "{\"code\":-4}\n");
 }
 
-TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValue) {
+TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValueAndPutUpdatesAndRmDeletes) {
     nlohmann::json record = {{"icon", 17},
                              {"categoryId", 3 * 65536 + 17},
                              {"draft", 1},
@@ -111,27 +111,25 @@ TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValue) {
     std::vector<uint8_t> bytes = ReadBytes(dir / "Tessera.dat");
     uint32_t offset = written["offset"];
     EXPECT_EQ(GetU32(bytes.data() + offset + 4), 5u);
-}
 
-TEST_F(StoreCommandsTest, PutUpdatesTheRecordWithThatIdAndRmDeletesIt) {
-    ASSERT_EQ(Put(1, {{"fields", {{{"type", 0}, {"name", "Name"}, {"value", "One"}}}}}).status, 0);
-    ASSERT_EQ(Put(2, {{"fields", {{{"type", 0}, {"name", "Name"}, {"value", "Two"}}}}}).status, 0);
-    Result update = Put(1, {{"fields", {{{"type", 0}, {"name", "Name"}, {"value", "Uno"}}}}});
+    // Another put of that id updates the record; rm deletes it.
+    ASSERT_EQ(Put(2, {{"fields", nlohmann::json::array()}}).status, 0);
+    record["fields"][0]["value"] = "Caf\u00e9 \xF0\x9F\x94\x92";
+    Result update = Put(5, record);
     ASSERT_EQ(update.status, 0);
-    auto lines = Dump();
+    lines = Dump();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]["fields"][0]["value"], "Uno");
+    EXPECT_EQ(lines[0]["fields"][0]["value"], record["fields"][0]["value"]);
     EXPECT_EQ(lines[0]["offset"], nlohmann::json::parse(update.out)["offset"]);  // same length: in place
-
-    options.id = 1;
+    options.id = 5;
     EXPECT_EQ(Run(StoreRemove).status, 0);
     lines = Dump();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0]["id"], 2);
     Result missing = Run(StoreRemove);
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("no record with id 1"), std::string::npos);
-    EXPECT_EQ(nlohmann::json::parse(Info().out)["lastId"], 2);
+    EXPECT_NE(missing.err.find("no record with id 5"), std::string::npos);
+    EXPECT_EQ(nlohmann::json::parse(Info().out)["lastId"], 2);  // the last added record's
 }
 
 TEST_F(StoreCommandsTest, AWrongPasswordExitsWith2AndChangesNothing) {

@@ -14,8 +14,7 @@
 
 namespace {
 
-// Every test program writes its diagnostic log into a temporary state folder, set before the log's
-// first use.
+// Every test program logs into a temporary state folder, set before the log's first use.
 struct LogSandbox {
     TempDir dir;
     LogSandbox() { setenv("XDG_STATE_HOME", dir.Path().c_str(), 1); }
@@ -48,10 +47,8 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
 }
 
 std::string ReadText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::vector<uint8_t> bytes = ReadBytes(file);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 std::vector<std::string> LogLines() {
