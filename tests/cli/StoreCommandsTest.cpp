@@ -129,7 +129,7 @@ TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValueAndPutUpdatesAndR
     Result missing = Run(StoreRemove);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("no record with id 5"), std::string::npos);
-    EXPECT_EQ(nlohmann::json::parse(Info().out)["lastId"], 2);  // the last added record's
+    EXPECT_EQ(nlohmann::json::parse(Info().out)["lastId"], 2);  // the highest live id
 }
 
 TEST_F(StoreCommandsTest, AWrongPasswordExitsWith2AndChangesNothing) {
