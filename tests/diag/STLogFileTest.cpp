@@ -5,20 +5,12 @@
 
 #include <regex>
 #include <set>
-#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "TestSupport.h"
 
 namespace {
-
-std::vector<std::string> Lines(const std::filesystem::path& file) {
-    std::istringstream text(ReadText(file));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);) lines.push_back(line);
-    return lines;
-}
 
 TEST(STLogFileTest, StartsWithTheThreeHeaderLinesEndsEveryLineWithCrLfAndIsReplacedByTheNextRun) {
     TempDir dir;
@@ -27,7 +19,7 @@ TEST(STLogFileTest, StartsWithTheThreeHeaderLinesEndsEveryLineWithCrLfAndIsRepla
         ASSERT_TRUE(log.IsOpen());
         log.Write("/src/store/TesseraEncryptedLinkList.cpp", 77, "Critical Error: %s", "TesseraFileAccess");
     }
-    auto lines = Lines(dir / "host_log.txt");
+    auto lines = LogLines(dir / "host_log.txt");
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], std::string(45, '=') + "\r");
     EXPECT_TRUE(std::regex_match(
@@ -52,7 +44,7 @@ TEST(STLogFileTest, DropsMessagesAndLinesLongerThan1023Characters) {
     log.Write("a.cpp", 1, "%s", std::string(1024, 'x').c_str());
     log.Write("a.cpp", 2, "%s", std::string(1000, 'y').c_str());  // the message fits, the line does not
     log.Write("a.cpp", 3, "%s", std::string(900, 'z').c_str());
-    auto lines = Lines(dir / "log.txt");
+    auto lines = LogLines(dir / "log.txt");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_NE(lines[3].find(std::string(900, 'z')), std::string::npos);
     EXPECT_NE(lines[3].find("(from a.cpp,3)"), std::string::npos);
@@ -80,7 +72,7 @@ TEST(STLogFileTest, LinesFromManyThreadsNeverInterleave) {
         }
         for (auto& thread : threads) thread.join();
     }
-    auto lines = Lines(dir / "log.txt");
+    auto lines = LogLines(dir / "log.txt");
     ASSERT_EQ(lines.size(), 3u + 1000u + 1u);
     std::regex line(
         R"(\d\d:\d\d:\d\d\(\d+\) thr 0x[0-9A-F]{8} : thread \d line \d+ payload\t\(from w\.cpp,\d+\)\r)");

@@ -51,8 +51,12 @@ std::string ReadText(const std::filesystem::path& file) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-std::vector<std::string> LogLines() {
-    std::istringstream text(ReadText(CSTLogFile::Instance().Path()));
+std::filesystem::path DiagnosticLogPath() {
+    return CSTLogFile::Instance().Path();
+}
+
+std::vector<std::string> LogLines(const std::filesystem::path& file) {
+    std::istringstream text(ReadText(file));
     std::vector<std::string> lines;
     for (std::string line; std::getline(text, line);) lines.push_back(line);
     return lines;
