@@ -8,10 +8,9 @@
 
 #include "TestSupport.h"
 #include "phone/NewStoreFile.h"
-#include "platform/rapi/FolderTransport.h"
+#include "platform/ByteOrder.h"
 #include "platform/rapi/RapiTransport.h"
 #include "store/BufferCipher.h"
-#include "platform/ByteOrder.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreFormat.h"
 
@@ -64,7 +63,7 @@ protected:
     StoreCommandOptions options;
 };
 
-TEST_F(StoreCommandsTest, InfoPrintsTheHeaderInItsOrder) {
+TEST_F(StoreCommandsTest, InfoPrintsTheHeaderInItsOrderOrTheCodeOfABrokenFile) {
     Result result = Info();
     ASSERT_EQ(result.status, 0);
     EXPECT_EQ(result.out.rfind(R"({"code":0,"type":0,"version":[1,0,0,0],"modified":")", 0), 0u)
@@ -74,23 +73,18 @@ TEST_F(StoreCommandsTest, InfoPrintsTheHeaderInItsOrder) {
     EXPECT_EQ(json["checksum"], StoreHeaderChecksum(bytes.data()));
     EXPECT_EQ(json["passwordBlockLength"], GetU32(bytes.data() + kStoreHeaderSize));
     EXPECT_EQ(json["records"], 0);
-    EXPECT_EQ(json["lastId"], 0);
-}
 
-TEST_F(StoreCommandsTest, InfoOfABrokenFilePrintsItsCode) {
-    std::vector<uint8_t> bytes = ReadBytes(dir / "Tessera.dat");
     bytes.back() ^= 1;
     WriteBytes(dir / "Tessera.dat", bytes);
-    Result result = Info();
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "{\"code\":-6}\n");
+    EXPECT_EQ(Info().status, 1);
+    EXPECT_EQ(Info().out, "{\"code\":-6}\n");
     options.templates = true;
     bytes.back() ^= 1;
     WriteBytes(dir / "Tessera.dat", bytes);
     EXPECT_EQ(Info().out, "{\"code\":-4}\n");
 }
 
-TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValue) {
+TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValueAndPutUpdatesAndRmDeletes) {
     nlohmann::json record = {{"icon", 17},
                              {"categoryId", 3 * 65536 + 17},
                              {"draft", 1},
@@ -117,27 +111,25 @@ TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValue) {
     std::vector<uint8_t> bytes = ReadBytes(dir / "Tessera.dat");
     uint32_t offset = written["offset"];
     EXPECT_EQ(GetU32(bytes.data() + offset + 4), 5u);
-}
 
-TEST_F(StoreCommandsTest, PutUpdatesTheRecordWithThatIdAndRmDeletesIt) {
-    ASSERT_EQ(Put(1, {{"fields", {{{"type", 0}, {"name", "Name"}, {"value", "One"}}}}}).status, 0);
-    ASSERT_EQ(Put(2, {{"fields", {{{"type", 0}, {"name", "Name"}, {"value", "Two"}}}}}).status, 0);
-    Result update = Put(1, {{"fields", {{{"type", 0}, {"name", "Name"}, {"value", "Uno"}}}}});
+    // Another put of that id updates the record; rm deletes it.
+    ASSERT_EQ(Put(2, {{"fields", nlohmann::json::array()}}).status, 0);
+    record["fields"][0]["value"] = "Caf\u00e9 \xF0\x9F\x94\x92";
+    Result update = Put(5, record);
     ASSERT_EQ(update.status, 0);
-    auto lines = Dump();
+    lines = Dump();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0]["fields"][0]["value"], "Uno");
+    EXPECT_EQ(lines[0]["fields"][0]["value"], record["fields"][0]["value"]);
     EXPECT_EQ(lines[0]["offset"], nlohmann::json::parse(update.out)["offset"]);  // same length: in place
-
-    options.id = 1;
+    options.id = 5;
     EXPECT_EQ(Run(StoreRemove).status, 0);
     lines = Dump();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0]["id"], 2);
     Result missing = Run(StoreRemove);
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("no record with id 1"), std::string::npos);
-    EXPECT_EQ(nlohmann::json::parse(Info().out)["lastId"], 2);
+    EXPECT_NE(missing.err.find("no record with id 5"), std::string::npos);
+    EXPECT_EQ(nlohmann::json::parse(Info().out)["lastId"], 2);  // the highest live id
 }
 
 TEST_F(StoreCommandsTest, AWrongPasswordExitsWith2AndChangesNothing) {

@@ -14,8 +14,7 @@
 
 namespace {
 
-// Every test program writes its diagnostic log into a temporary state folder, set before the log's
-// first use.
+// Every test program logs into a temporary state folder, set before the log's first use.
 struct LogSandbox {
     TempDir dir;
     LogSandbox() { setenv("XDG_STATE_HOME", dir.Path().c_str(), 1); }
@@ -48,14 +47,16 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
 }
 
 std::string ReadText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::vector<uint8_t> bytes = ReadBytes(file);
+    return std::string(bytes.begin(), bytes.end());
 }
 
-std::vector<std::string> LogLines() {
-    std::istringstream text(ReadText(CSTLogFile::Instance().Path()));
+std::filesystem::path DiagnosticLogPath() {
+    return CSTLogFile::Instance().Path();
+}
+
+std::vector<std::string> LogLines(const std::filesystem::path& file) {
+    std::istringstream text(ReadText(file));
     std::vector<std::string> lines;
     for (std::string line; std::getline(text, line);) lines.push_back(line);
     return lines;

@@ -25,6 +25,7 @@ private:
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
 std::string ReadText(const std::filesystem::path& file);
+std::filesystem::path DiagnosticLogPath();
 
 // A shell command's exit status and its standard output and error together.
 struct ShellResult {
@@ -33,6 +34,7 @@ struct ShellResult {
 };
 ShellResult RunShell(const std::string& command);
 
-// The lines of the process-wide diagnostic log (each test program logs into a folder of its own).
-std::vector<std::string> LogLines();
+// The lines of a log, by default the process-wide diagnostic log (each test program logs into a folder
+// of its own).
+std::vector<std::string> LogLines(const std::filesystem::path& file = DiagnosticLogPath());
 size_t CountLogLines(const std::string& needle);
