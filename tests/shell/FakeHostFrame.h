@@ -29,7 +29,7 @@ public:
     FakeHostFrame() : wxFrame(nullptr, wxID_ANY, "host", wxDefaultPosition, wxSize(900, 600)) {
         manager.SetManagedWindow(this);
         SetMenuBar(new wxMenuBar);
-        menuBar()->Append(new wxMenu, "&Host");
+        GetMenuBar()->Append(new wxMenu, "&Host");
         CreateToolBar();
         CreateStatusBar();
         navBar = new wxListbook(this, wxID_ANY);
@@ -44,7 +44,6 @@ public:
     }
     ~FakeHostFrame() override { manager.UnInit(); }
 
-    wxMenuBar* menuBar() const { return GetMenuBar(); }
     int Init(HostRequestProc request = nullptr) {
         return InitPlugin(this, GetMenuBar(), GetToolBar(), GetStatusBar(), navBar, webView, strip, request);
     }
