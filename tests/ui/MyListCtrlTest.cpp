@@ -13,17 +13,21 @@ wxRect StackedRow(long row) {
     return wxRect(0, row * 20, 100, 20);
 }
 
+// Hits within the page's rows; misses below the last row, beside the rows and outside the page.
 TEST(RowHitTestTest, FindsTheVisibleRowUnderThePoint) {
-    EXPECT_EQ(RowHitTest(wxPoint(5, 45), 0, 10, 5, StackedRow), 2);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 0), 0, 10, 5, StackedRow), 0);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 99), 0, 10, 5, StackedRow), 4);
-}
-
-TEST(RowHitTestTest, MissesBelowTheLastRowBesideTheRowsAndOutsideThePage) {
-    EXPECT_EQ(RowHitTest(wxPoint(5, 100), 0, 10, 5, StackedRow), -1);
-    EXPECT_EQ(RowHitTest(wxPoint(150, 45), 0, 10, 5, StackedRow), -1);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 45), 3, 10, 50, StackedRow), -1);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 45), 0, 10, 0, StackedRow), -1);
+    struct Case {
+        wxPoint at;
+        long top, count, expected;
+    };
+    for (Case c : {Case{{5, 45}, 0, 5, 2},
+                   {{5, 0}, 0, 5, 0},
+                   {{5, 99}, 0, 5, 4},
+                   {{5, 100}, 0, 5, -1},
+                   {{150, 45}, 0, 5, -1},
+                   {{5, 45}, 3, 50, -1},
+                   {{5, 45}, 0, 0, -1}}) {
+        EXPECT_EQ(RowHitTest(c.at, c.top, 10, c.count, StackedRow), c.expected) << c.at.x << "," << c.at.y;
+    }
 }
 
 TEST(RowHitTestTest, LooksOnlyAtTheRowsOfThePageThatExist) {
@@ -96,7 +100,6 @@ TEST_F(MyListCtrlTest, PressBelowTheLastRowKeepsTheSelection) {
     Press(RowsOf(plain), wxEVT_LEFT_DOWN, BelowTheRows(plain));
     ASSERT_FALSE(Selected(plain, 1)) << "a plain list clears its selection there";
     plain->Destroy();
-
     auto* list = MakeList<CMyListCtrl>();
     Press(RowsOf(list), wxEVT_LEFT_DOWN, BelowTheRows(list));
     Press(RowsOf(list), wxEVT_RIGHT_DOWN, BelowTheRows(list));
@@ -121,7 +124,6 @@ TEST_F(MyListCtrlTest, ColumnsCannotBeResizedByDraggingADivider) {
     DragFirstDivider(plain);
     ASSERT_EQ(plain->GetColumnWidth(0), 160) << "a plain list resizes the column";
     plain->Destroy();
-
     auto* list = MakeList<CMyListCtrl>();
     DragFirstDivider(list);
     EXPECT_EQ(list->GetColumnWidth(0), 100);
