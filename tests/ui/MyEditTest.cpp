@@ -13,24 +13,19 @@ namespace {
 // Of the Ctrl shortcuts only copy, paste and select-all pass; plain keys pass, Esc never does.
 TEST(EditKeyFilterTest, OnlyCopyPasteSelectAllAndPlainKeysPass) {
     using enum EditKeyAction;
-    struct Case {
-        int key;
-        bool ctrl;
-        EditKeyAction action;
-    };
-    for (Case c : {Case{'C', true, Copy},
-                   {'V', true, Paste},
-                   {'A', true, SelectAll},
-                   {'X', true, Swallow},
-                   {'Z', true, Swallow},
-                   {WXK_INSERT, true, Swallow},
-                   {WXK_DELETE, true, Swallow},
-                   {'X', false, Pass},
-                   {WXK_BACK, false, Pass},
-                   {WXK_RETURN, false, Pass},
-                   {WXK_ESCAPE, false, Swallow},
-                   {WXK_ESCAPE, true, Swallow}}) {
-        EXPECT_EQ(EditKeyFilter(c.key, c.ctrl), c.action) << c.key << " ctrl " << c.ctrl;
+    for (auto [key, ctrl, action] : {std::tuple{int('C'), true, Copy},
+                                     {'V', true, Paste},
+                                     {'A', true, SelectAll},
+                                     {'X', true, Swallow},
+                                     {'Z', true, Swallow},
+                                     {WXK_INSERT, true, Swallow},
+                                     {WXK_DELETE, true, Swallow},
+                                     {'X', false, Pass},
+                                     {WXK_BACK, false, Pass},
+                                     {WXK_RETURN, false, Pass},
+                                     {WXK_ESCAPE, false, Swallow},
+                                     {WXK_ESCAPE, true, Swallow}}) {
+        EXPECT_EQ(EditKeyFilter(key, ctrl), action) << key << " ctrl " << ctrl;
     }
 }
 

@@ -15,32 +15,27 @@ wxRect StackedRow(long row) {
 
 // Hits within the page's rows; misses below the last row, beside the rows and outside the page.
 TEST(RowHitTestTest, FindsTheVisibleRowUnderThePoint) {
-    struct Case {
-        wxPoint at;
-        long top, count, expected;
-    };
-    for (Case c : {Case{{5, 45}, 0, 5, 2},
-                   {{5, 0}, 0, 5, 0},
-                   {{5, 99}, 0, 5, 4},
-                   {{5, 100}, 0, 5, -1},
-                   {{150, 45}, 0, 5, -1},
-                   {{5, 45}, 3, 50, -1},
-                   {{5, 45}, 0, 0, -1}}) {
-        EXPECT_EQ(RowHitTest(c.at, c.top, 10, c.count, StackedRow), c.expected) << c.at.x << "," << c.at.y;
+    for (auto [at, top, count, row] : {std::tuple{wxPoint(5, 45), 0L, 5L, 2L},
+                                       {wxPoint(5, 0), 0, 5, 0},
+                                       {wxPoint(5, 99), 0, 5, 4},
+                                       {wxPoint(5, 100), 0, 5, -1},
+                                       {wxPoint(150, 45), 0, 5, -1},
+                                       {wxPoint(5, 45), 3, 50, -1},
+                                       {wxPoint(5, 45), 0, 0, -1}}) {
+        EXPECT_EQ(RowHitTest(at, top, 10, count, StackedRow), row) << at.x << "," << at.y << " top " << top;
     }
 }
 
+// Rows past the list's end are never asked for: the list has no rectangle for them.
 TEST(RowHitTestTest, LooksOnlyAtTheRowsOfThePageThatExist) {
-    std::vector<long> asked;
-    auto record = [&](long row) {
-        asked.push_back(row);
-        return StackedRow(row);
-    };
-    RowHitTest(wxPoint(-1, -1), 4, 3, 100, record);
-    EXPECT_EQ(asked, (std::vector<long>{4, 5, 6, 7}));
-    asked.clear();
-    RowHitTest(wxPoint(-1, -1), 4, 3, 6, record);
-    EXPECT_EQ(asked, (std::vector<long>{4, 5}));
+    for (auto [count, expected] : {std::pair{100L, std::vector<long>{4, 5, 6, 7}}, {6L, {4, 5}}}) {
+        std::vector<long> asked;
+        RowHitTest(wxPoint(-1, -1), 4, 3, count, [&](long row) {
+            asked.push_back(row);
+            return StackedRow(row);
+        });
+        EXPECT_EQ(asked, expected) << count;
+    }
 }
 
 class MyListCtrlTest : public FrameFixture {
