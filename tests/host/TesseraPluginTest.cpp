@@ -1,5 +1,4 @@
-// The host with the real plug-in library: only the twelve entry points are exported, the plug-in's
-// page, menu and toolbar come and go with the switching, the phone connects, and exit unloads it.
+// The host with the real plug-in library: its exports, switching, the phone, the login and exit.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <wx/bookctrl.h>
@@ -99,29 +98,6 @@ TEST_F(TesseraInHost, LoadsSwitchesAndUnloads) {
     EXPECT_TRUE(PumpUntil([this] { return !frame; }));
 }
 
-TEST_F(TesseraInHost, ThePhoneConnectingAndGoingAwayReturnsToTheStartPage) {
-    ASSERT_TRUE(MakePhone(dir / "phone"));
-    AgentProcess agent(dir / "phone", dir / "link" / "phone.sock");
-    ASSERT_TRUE(agent.Serving());
-    UsePhone("unix:" + (dir / "link" / "phone.sock").string());
-    Start();
-    ASSERT_TRUE(PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "Phone connected"; }, 8000));
-    wxTreeItemId root = Tree()->GetRootItem();
-    wxTreeItemIdValue cookie;
-    wxTreeItemId product = Tree()->GetFirstChild(root, cookie);
-    // The login is cancelled.
-    wxTEST_DIALOG(Tree()->SelectItem(Tree()->GetFirstChild(product, cookie)),
-                  wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
-    EXPECT_EQ(Tree()->GetItemText(Tree()->GetSelection()), " Cards");
-    EXPECT_TRUE(frame->IsEnabled());
-
-    agent.Signal(SIGKILL);
-    ASSERT_TRUE(agent.WaitForEnd());
-    ASSERT_TRUE(
-        PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "No phone connected"; }, 5000));
-    EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
-}
-
 class TesseraWalletInHost : public TesseraInHost {
 protected:
     void SetUp() override {
@@ -189,6 +165,17 @@ TEST_F(TesseraWalletInHost, ThreeWrongPasswordsLockTheLoginOnThePhone) {
     wxTEST_DIALOG(Tree()->SelectItem(Item(" Categories")), Told(told));
     ASSERT_EQ(told.size(), 1u);
     EXPECT_TRUE(told[0].Contains("retry in 5 minutes"));
+}
+
+TEST_F(TesseraWalletInHost, ACancelledLoginStaysAndThePhoneGoingAwayReturnsToTheRoot) {
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
+    EXPECT_EQ(Tree()->GetItemText(Tree()->GetSelection()), " Cards");
+    EXPECT_TRUE(frame->IsEnabled());
+    agent->Signal(SIGKILL);
+    ASSERT_TRUE(agent->WaitForEnd());
+    ASSERT_TRUE(
+        PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "No phone connected"; }, 5000));
+    EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
 }
 
 }  // namespace

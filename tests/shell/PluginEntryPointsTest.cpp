@@ -1,23 +1,74 @@
 // The plug-in's entry points driven as the host drives them, against a frame shaped like the host's.
 #include <gtest/gtest.h>
+#include <wx/aui/framemanager.h>
+#include <wx/frame.h>
+#include <wx/html/htmlwin.h>
+#include <wx/listbook.h>
+#include <wx/menu.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
+#include <wx/toolbar.h>
 
 #include <vector>
 
-#include "FakeHostFrame.h"
 #include "GuiTest.h"
 #include "shell/HostRequest.h"
+#include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
 #include "support/TestSupport.h"
 #include "ui/LinkLauncher.h"
 #include "ui/ListBar.h"
 #include "ui/MyView.h"
 #include "ui/OutLookBarPage.h"
+#include "ui/Resource.h"
 #include "ui/StartPages.h"
 #include "ui/StringTable.h"
 
 namespace {
+
+// Counts navigations: a page loaded again is told from one left alone.
+class CountingWebView : public wxHtmlWindow {
+public:
+    explicit CountingWebView(wxWindow* parent) : wxHtmlWindow(parent) {
+        SetId(AFX_IDW_PANE_FIRST);  // above wx's range for new windows, so given after creation
+    }
+    bool LoadPage(const wxString& location) override {
+        ++loads;
+        return wxHtmlWindow::LoadPage(location);
+    }
+    int loads = 0;
+};
+
+// A host frame with the seven windows a plug-in is given, as the host builds them.
+class FakeHostFrame : public wxFrame {
+public:
+    FakeHostFrame() : wxFrame(nullptr, wxID_ANY, "host", wxDefaultPosition, wxSize(900, 600)) {
+        manager.SetManagedWindow(this);
+        SetMenuBar(new wxMenuBar);
+        GetMenuBar()->Append(new wxMenu, "&Host");
+        CreateToolBar();
+        CreateStatusBar();
+        navBar = new wxListbook(this, wxID_ANY);
+        navBar->AddPage(new wxPanel(navBar), "Phone");
+        webView = new CountingWebView(this);
+        strip = new wxPanel(this, wxID_ANY);
+        strip->Hide();
+        manager.AddPane(navBar, wxAuiPaneInfo().Name("nav").Left().BestSize(220, -1));
+        manager.AddPane(webView, wxAuiPaneInfo().Name("centre").CenterPane());
+        manager.Update();
+        Show();
+    }
+    ~FakeHostFrame() override { manager.UnInit(); }
+
+    int Init(HostRequestProc request = nullptr) {
+        return InitPlugin(this, GetMenuBar(), GetToolBar(), GetStatusBar(), navBar, webView, strip, request);
+    }
+
+    wxAuiManager manager;
+    wxListbook* navBar = nullptr;
+    CountingWebView* webView = nullptr;
+    wxPanel* strip = nullptr;
+};
 
 void SetIdleMinutes(int minutes) {
     uint32_t record[8] = {0, 0, 0, 0, 0, 0, 0, static_cast<uint32_t>(minutes)};
