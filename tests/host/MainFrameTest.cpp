@@ -1,6 +1,4 @@
-// The host frame with real plug-in libraries (the fake plug-in, copied into a plug-in folder): the
-// calling order, errors, switching, command routing, idle time, requests, the main view exchange,
-// the phone coming and going, the Options dialog and exit.
+// The host frame with copies of the fake plug-in in its plug-in folder.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "../host/PhoneFolder.h"
-#include "device/Lockout.h"
 #include "phone/NewStoreFile.h"
 #include "platform/rapi/FolderTransport.h"
 #include "shell/PluginSession.h"

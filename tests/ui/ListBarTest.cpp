@@ -71,8 +71,7 @@ TEST_F(ListBarTest, EachKindIsTitledWithItsCountAndOnlyTheCardsAreFiltered) {
 TEST_F(ListBarTest, RowZeroIsTintedSelectedAndTold) {
     bar->ShowList(ListPage::Cards);
     PumpEvents();
-    EXPECT_EQ(bar->List()->GetItemBackgroundColour(0), wxColour(235, 240, 242));
-    EXPECT_EQ(bar->List()->GetItemBackgroundColour(1), *wxWHITE);
+    EXPECT_NE(bar->List()->GetItemBackgroundColour(0), bar->List()->GetItemBackgroundColour(1));
     EXPECT_EQ(bar->List()->GetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED),
               wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     ASSERT_FALSE(selection.shown.empty());
