@@ -1,7 +1,6 @@
-// A plug-in for the host's tests. It logs every call it receives with its arguments and behaves as a
-// plug-in must: a navigation page, a hidden main view, its own menu, tools, find box and accelerators
-// while shown. Built three ways: as is, without one entry point (FAKE_MISSING_EXPORT), and with an
-// InitPlugin that fails (FAKE_INIT_FAILS). The tests reach it through the Fake* functions.
+// A plug-in for the host's tests: it logs every call with its arguments and behaves as a plug-in must.
+// Built as is, without one entry point (FAKE_MISSING_EXPORT) and with an InitPlugin that fails
+// (FAKE_INIT_FAILS); the tests reach it through the Fake* functions.
 #include <wx/accel.h>
 #include <wx/bookctrl.h>
 #include <wx/evtloop.h>

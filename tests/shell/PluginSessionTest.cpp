@@ -6,7 +6,7 @@
 #include <deque>
 #include <thread>
 
-#include "device/Lockout.h"
+#include "../host/PhoneFolder.h"
 #include "phone/NewStoreFile.h"
 #include "platform/rapi/FolderTransport.h"
 #include "shell/PluginSession.h"
@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr char kPassword[] = "pass word";
 constexpr uint32_t kLockoutRemaining = 0x14;
 
 // The windows and the host as the session sees them. The host answers a request at once, the way
@@ -72,16 +71,7 @@ struct ScriptedViews : SessionViews {
 
 class SessionTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(
-            RunShell("echo '" + std::string(kPassword) + "' | " TESSERA_PHONE_EXE " init " + Phone().string())
-                .status,
-            0);
-        ASSERT_EQ(RunShell("echo '" + std::string(kPassword) + "' | " TESSERA_PHONE_EXE " generate " +
-                           Phone().string() + " --cards 25")
-                      .status,
-                  0);
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(MakePhone(Phone()) && AddCards(Phone(), 25)); }
     static const std::filesystem::path& Phone() {
         static TempDir dir;
         return dir.Path();

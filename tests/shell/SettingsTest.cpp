@@ -23,12 +23,6 @@ TEST(Settings, FontHeightsFollowTheScreenResolution) {
     EXPECT_EQ(CSettings::FontHeight(10, 96), -13);
     EXPECT_EQ(CSettings::FontHeight(9, 120), -15);
     EXPECT_EQ(CSettings::FontHeight(10, 120), -17);
-    CSettings settings;
-    EXPECT_EQ(settings.Font(1).GetNumericWeight(), 500);
-    EXPECT_EQ(settings.Font(2).GetNumericWeight(), 700);
-    EXPECT_TRUE(settings.Font(4).GetUnderlined());
-    EXPECT_FALSE(settings.Font(3).GetUnderlined());
-    EXPECT_GT(settings.Font(2).GetPixelSize().y, settings.Font(3).GetPixelSize().y);
 }
 
 TEST(Settings, AShortFileKeepsTheDefaultAndIsNotRewritten) {
@@ -42,24 +36,16 @@ TEST(Settings, AShortFileKeepsTheDefaultAndIsNotRewritten) {
     EXPECT_EQ(std::filesystem::file_size(file), 31u);
 }
 
-TEST(Settings, UnchangedMinutesAreNotWrittenAtUnload) {
+TEST(Settings, OnlyChangedMinutesAreWrittenAndTheHostsWordsSurvive) {
     TempDir dir;
     auto file = dir / "options.dat";
-    WriteBytes(file, OptionsRecordBytes(10, 0));
+    WriteBytes(file, OptionsRecordBytes(10, 0x5A));
     CSettings settings;
     settings.Load(file);
     EXPECT_EQ(settings.IdleMinutes(), 10);
     DateBack(file);
     settings.Save(file);
     EXPECT_FALSE(WrittenSinceDatedBack(file));
-}
-
-TEST(Settings, ChangedMinutesAreSavedAndTheHostsWordsSurvive) {
-    TempDir dir;
-    auto file = dir / "options.dat";
-    WriteBytes(file, OptionsRecordBytes(10, 0x5A));
-    CSettings settings;
-    settings.Load(file);
     settings.SetIdleMinutes(0);
     settings.Save(file);
     EXPECT_EQ(ReadBytes(file), OptionsRecordBytes(0, 0x5A));

@@ -13,30 +13,29 @@ wxRect StackedRow(long row) {
     return wxRect(0, row * 20, 100, 20);
 }
 
+// Hits within the page's rows; misses below the last row, beside the rows and outside the page.
 TEST(RowHitTestTest, FindsTheVisibleRowUnderThePoint) {
-    EXPECT_EQ(RowHitTest(wxPoint(5, 45), 0, 10, 5, StackedRow), 2);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 0), 0, 10, 5, StackedRow), 0);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 99), 0, 10, 5, StackedRow), 4);
+    for (auto [at, top, count, row] : {std::tuple{wxPoint(5, 45), 0L, 5L, 2L},
+                                       {wxPoint(5, 0), 0, 5, 0},
+                                       {wxPoint(5, 99), 0, 5, 4},
+                                       {wxPoint(5, 100), 0, 5, -1},
+                                       {wxPoint(150, 45), 0, 5, -1},
+                                       {wxPoint(5, 45), 3, 50, -1},
+                                       {wxPoint(5, 45), 0, 0, -1}}) {
+        EXPECT_EQ(RowHitTest(at, top, 10, count, StackedRow), row) << at.x << "," << at.y << " top " << top;
+    }
 }
 
-TEST(RowHitTestTest, MissesBelowTheLastRowBesideTheRowsAndOutsideThePage) {
-    EXPECT_EQ(RowHitTest(wxPoint(5, 100), 0, 10, 5, StackedRow), -1);
-    EXPECT_EQ(RowHitTest(wxPoint(150, 45), 0, 10, 5, StackedRow), -1);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 45), 3, 10, 50, StackedRow), -1);
-    EXPECT_EQ(RowHitTest(wxPoint(5, 45), 0, 10, 0, StackedRow), -1);
-}
-
+// Rows past the list's end are never asked for: the list has no rectangle for them.
 TEST(RowHitTestTest, LooksOnlyAtTheRowsOfThePageThatExist) {
-    std::vector<long> asked;
-    auto record = [&](long row) {
-        asked.push_back(row);
-        return StackedRow(row);
-    };
-    RowHitTest(wxPoint(-1, -1), 4, 3, 100, record);
-    EXPECT_EQ(asked, (std::vector<long>{4, 5, 6, 7}));
-    asked.clear();
-    RowHitTest(wxPoint(-1, -1), 4, 3, 6, record);
-    EXPECT_EQ(asked, (std::vector<long>{4, 5}));
+    for (auto [count, expected] : {std::pair{100L, std::vector<long>{4, 5, 6, 7}}, {6L, {4, 5}}}) {
+        std::vector<long> asked;
+        RowHitTest(wxPoint(-1, -1), 4, 3, count, [&](long row) {
+            asked.push_back(row);
+            return StackedRow(row);
+        });
+        EXPECT_EQ(asked, expected) << count;
+    }
 }
 
 class MyListCtrlTest : public FrameFixture {
@@ -96,7 +95,6 @@ TEST_F(MyListCtrlTest, PressBelowTheLastRowKeepsTheSelection) {
     Press(RowsOf(plain), wxEVT_LEFT_DOWN, BelowTheRows(plain));
     ASSERT_FALSE(Selected(plain, 1)) << "a plain list clears its selection there";
     plain->Destroy();
-
     auto* list = MakeList<CMyListCtrl>();
     Press(RowsOf(list), wxEVT_LEFT_DOWN, BelowTheRows(list));
     Press(RowsOf(list), wxEVT_RIGHT_DOWN, BelowTheRows(list));
@@ -121,7 +119,6 @@ TEST_F(MyListCtrlTest, ColumnsCannotBeResizedByDraggingADivider) {
     DragFirstDivider(plain);
     ASSERT_EQ(plain->GetColumnWidth(0), 160) << "a plain list resizes the column";
     plain->Destroy();
-
     auto* list = MakeList<CMyListCtrl>();
     DragFirstDivider(list);
     EXPECT_EQ(list->GetColumnWidth(0), 100);

@@ -44,8 +44,8 @@ TEST(StringTable, NoTwoStringNamesShareANumber) {
 }
 
 TEST(StringTable, UnknownIdsGiveEmptyText) {
-    for (unsigned id : {0u, 13019u, 13043u, 13150u, 0xFFFFFFFFu})
-        EXPECT_TRUE(LoadResString(id).empty()) << id;
+    EXPECT_TRUE(LoadResString(0).empty());
+    EXPECT_TRUE(LoadResString(0xFFFFFFFFu).empty());
 }
 
 // A text that goes through wxString::Format or a message box: only %s and %d placeholders, and line

@@ -52,14 +52,10 @@ protected:
     CMultiColoredList* list = nullptr;
 };
 
-TEST(RowColoursTest, StripesOddRowsGreyAndKeepsThemForSelectionWithoutFocus) {
-    EXPECT_EQ(RowColours::For(0, false, true).background, *wxWHITE);
-    EXPECT_EQ(RowColours::For(7, false, true).background, kGrey);
-    EXPECT_EQ(RowColours::For(3, true, false).background, kGrey);
+// The stripes themselves are checked as painted below; the text keeps black without the focus.
+TEST(RowColoursTest, SelectedTextIsHighlightedOnlyWithTheFocus) {
     EXPECT_EQ(RowColours::For(4, true, false).text, *wxBLACK);
-    const RowColours focused = RowColours::For(4, true, true);
-    EXPECT_EQ(focused.background, wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT));
-    EXPECT_EQ(focused.text, wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT));
+    EXPECT_EQ(RowColours::For(4, true, true).text, wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT));
 }
 
 // The painted rows follow the stripes: a single row white, a selected row keeping its stripe without
@@ -114,13 +110,9 @@ TEST_F(FrameFixture, HeaderPaintsFlatGreyOverItsWholeArea) {
     dc.SelectObject(wxNullBitmap);
     const wxImage image = bitmap.ConvertToImage();
     ASSERT_EQ(image.GetHeight(), CMyHeadCtrl::kHeight);
-    for (int y = 0; y < image.GetHeight(); ++y) {
-        for (int x = 0; x < image.GetWidth(); ++x) {
-            ASSERT_EQ(wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)).GetRGB(),
-                      0xE6E6E6u)
-                << x << "," << y;
-        }
-    }
+    const unsigned char* bytes = image.GetData();
+    EXPECT_EQ(std::count(bytes, bytes + image.GetWidth() * image.GetHeight() * 3, 0xE6),
+              image.GetWidth() * image.GetHeight() * 3);
 }
 
 TEST_F(StripedListTest, HeaderCentresTheFirstTitleAndAlignsTheOthersByFormat) {
@@ -151,24 +143,21 @@ protected:
     int FirstWidth() const { return list->GetHeader()->GetItem(0).width; }
 };
 
-TEST_F(HeaderResizeTest, DraggingADividerResizesWhileAllowed) {
+TEST_F(HeaderResizeTest, ADividerIsDraggedOrDoubleClickedOnlyWhileAllowed) {
     EXPECT_TRUE(list->IsColumnResizeAllowed());
     DragDivider(100, 140);
     EXPECT_EQ(FirstWidth(), 140);
     DragDivider(170, 185);  // well inside column 1: no divider there
     EXPECT_EQ(FirstWidth(), 140);
-}
 
-TEST_F(HeaderResizeTest, DraggingAndDoubleClickingADividerAreRefusedWhileNotAllowed) {
     list->AllowColumnResize(false);
-    DragDivider(100, 140);
-    EXPECT_EQ(FirstWidth(), 100);
-    Send(wxEVT_LEFT_DCLICK, 100, true);
-    EXPECT_EQ(FirstWidth(), 100);
-
+    DragDivider(140, 100);
+    EXPECT_EQ(FirstWidth(), 140);
+    Send(wxEVT_LEFT_DCLICK, 140, true);
+    EXPECT_EQ(FirstWidth(), 140);
     list->AllowColumnResize(true);
-    Send(wxEVT_LEFT_DCLICK, 100, true);
-    EXPECT_NE(FirstWidth(), 100);
+    Send(wxEVT_LEFT_DCLICK, 140, true);
+    EXPECT_NE(FirstWidth(), 140);
 }
 
 }  // namespace
