@@ -83,10 +83,7 @@ public:
         tzset();
     }
     ~ScopedTimeZone() {
-        if (saved)
-            setenv("TZ", saved->c_str(), 1);
-        else
-            unsetenv("TZ");
+        saved ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
