@@ -7,19 +7,7 @@
 
 namespace {
 
-class DeviceFilesTest : public DeviceFixture {
-protected:
-    void SetUp() override {
-        DeviceFixture::SetUp();
-        connection = std::make_unique<RapiConnection>();
-        ASSERT_TRUE(connection->Ok());
-    }
-    void TearDown() override {
-        connection.reset();
-        DeviceFixture::TearDown();
-    }
-    std::unique_ptr<RapiConnection> connection;
-};
+using DeviceFilesTest = ConnectedDeviceFixture;
 
 TEST_F(DeviceFixture, ConnectMakesOneConnectionAndRefusesASecond) {
     DeviceLink link;
@@ -113,17 +101,6 @@ TEST_F(DeviceFilesTest, ARecordWriteCreatesTheFileAndKeepsALongerTail) {
     EXPECT_EQ(DeviceWriteRecordFile(u"\\New.dat", record, 4, &error), 0);
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CeCloseHandle(held);
-}
-
-TEST_F(DeviceFilesTest, CopyMoveAndDeleteReportThePhonesResult) {
-    WriteBytes(Fs("A.dat"), {1});
-    EXPECT_EQ(DeviceCopyFile(u"\\A.dat", u"\\B.dat", true), 1);
-    EXPECT_EQ(DeviceCopyFile(u"\\A.dat", u"\\B.dat", true), 0);
-    EXPECT_EQ(DeviceCopyFile(u"\\A.dat", u"\\B.dat", false), 1);
-    EXPECT_EQ(DeviceMoveFile(u"\\B.dat", u"\\C.dat"), 1);
-    EXPECT_EQ(DeviceDeleteFile(u"\\C.dat"), 1);
-    EXPECT_EQ(DeviceDeleteFile(u"\\C.dat"), 0);
-    EXPECT_EQ(DeviceCopyFile(nullptr, u"\\B.dat", false), 0);
 }
 
 }  // namespace

@@ -23,12 +23,27 @@ protected:
     void TearDown() override { RapiSetTransport(nullptr); }
 
     void SetInstallPath(const std::string& path) {
-        nlohmann::json registry = {
-            {"HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera", {{"InstallPath", {{"type", "sz"}, {"value", path}}}}}};
+        nlohmann::json registry = {{"HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera",
+                                    {{"InstallPath", {{"type", "sz"}, {"value", path}}}}}};
         std::ofstream(dir / "registry.json") << registry.dump();
     }
     std::filesystem::path Fs(const std::string& relative) const { return dir / "fs" / relative; }
 
     TempDir dir;
     std::shared_ptr<FaultInjectingTransport> faults;
+};
+
+// The same, with a connection serving the test's thread.
+class ConnectedDeviceFixture : public DeviceFixture {
+protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        connection = std::make_unique<RapiConnection>();
+        ASSERT_TRUE(connection->Ok());
+    }
+    void TearDown() override {
+        connection.reset();
+        DeviceFixture::TearDown();
+    }
+    std::unique_ptr<RapiConnection> connection;
 };

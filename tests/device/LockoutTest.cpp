@@ -5,19 +5,13 @@
 namespace {
 
 TEST(LockoutTest, MinutesShownRoundDownButNeverBelowOne) {
-    EXPECT_EQ(Lockout::MinutesToShow(61000), 1);
-    EXPECT_EQ(Lockout::MinutesToShow(120000), 2);
-    EXPECT_EQ(Lockout::MinutesToShow(119999), 1);
-    EXPECT_EQ(Lockout::MinutesToShow(30000), 1);
-    EXPECT_EQ(Lockout::Message(5), "You have entered incorrect password too many times, please retry in 5 minutes.");
+    const std::pair<int, int> cases[] = {{61000, 1}, {120000, 2}, {119999, 1}, {30000, 1}};
+    for (auto [ms, minutes] : cases) EXPECT_EQ(Lockout::MinutesToShow(ms), minutes) << ms;
 }
 
-TEST(LockoutTest, LengthsBySetting) {
-    EXPECT_EQ(Lockout::LengthMs(0), 300000);
-    EXPECT_EQ(Lockout::LengthMs(1), 600000);
-    EXPECT_EQ(Lockout::LengthMs(2), 1800000);
-    EXPECT_EQ(Lockout::LengthMs(3), 3600000);
-    EXPECT_EQ(Lockout::LengthMs(7), 300000);
+TEST(LockoutTest, MinutesBySettingWithFiveForAnyOther) {
+    const std::pair<int, int> cases[] = {{-1, 5}, {0, 5}, {1, 10}, {2, 30}, {3, 60}, {7, 5}};
+    for (auto [setting, minutes] : cases) EXPECT_EQ(Lockout::LengthMs(setting), minutes * 60000) << setting;
 }
 
 class LockoutOnPhoneTest : public DeviceFixture {

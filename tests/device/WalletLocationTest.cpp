@@ -6,30 +6,18 @@
 
 namespace {
 
-class WalletLocationTest : public DeviceFixture {
+class WalletLocationTest : public ConnectedDeviceFixture {
 protected:
-    void SetUp() override {
-        DeviceFixture::SetUp();
-        connection = std::make_unique<RapiConnection>();
-    }
-    void TearDown() override {
-        connection.reset();
-        DeviceFixture::TearDown();
-    }
-
     std::vector<uint8_t> OptionBytes(std::u16string_view backupFolder) {
         PhoneOptionRecord record;
         record.SetBackupFolder(backupFolder);
         return std::vector<uint8_t>(record.Bytes(), record.Bytes() + PhoneOptionRecord::kSize);
     }
-
-    std::unique_ptr<RapiConnection> connection;
 };
 
 TEST_F(WalletLocationTest, LocateBuildsThePathsFromTheRegistryAsItStands) {
     WalletLocation location;
     ASSERT_TRUE(location.Locate());
-    EXPECT_EQ(location.InstallDir(), u"\\Program Files\\Tessera");
     EXPECT_EQ(location.WalletPath(), u"\\Program Files\\Tessera\\Tessera.dat");
     EXPECT_EQ(location.TemplatesPath(), u"\\Program Files\\Tessera\\Templates.dat");
     EXPECT_EQ(location.OptionsPath(), u"\\Program Files\\Tessera\\Options.dat");
@@ -58,7 +46,7 @@ TEST_F(WalletLocationTest, SanitisingKeepsEveryFieldInRangeAndOtherBytesAsRead) 
         uint32_t offset;
         int32_t stored, expected;
     };
-    const Field fields[] = {{20, -5, 0}, {24, 2, 0},  {28, -1, 1},  {32, 7, 4}, {36, 7, 0},
+    const Field fields[] = {{20, -5, 0}, {24, 2, 0},  {28, -1, 1}, {32, 7, 4},  {36, 7, 0},
                             {564, 3, 0}, {568, 5, 1}, {572, 4, 1}, {584, -9, 1}};
     for (const Field& f : fields) PutU32(bytes.data() + f.offset, static_cast<uint32_t>(f.stored));
     WriteBytes(Fs("Program Files/Tessera/Options.dat"), bytes);

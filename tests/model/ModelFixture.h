@@ -18,23 +18,17 @@
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
 #include "phone/NewStoreFile.h"
+#include "platform/ByteOrder.h"
 #include "platform/rapi/FaultInjectingTransport.h"
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/RapiTransport.h"
 #include "store/BufferCipher.h"
-#include "platform/ByteOrder.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreFormat.h"
 
 inline SYSTEMTIME Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    SYSTEMTIME t{};
-    t.wYear = uint16_t(year);
-    t.wMonth = uint16_t(month);
-    t.wDay = uint16_t(day);
-    t.wHour = uint16_t(hour);
-    t.wMinute = uint16_t(minute);
-    t.wSecond = uint16_t(second);
-    return t;
+    auto u = [](int v) { return uint16_t(v); };
+    return SYSTEMTIME{u(year), u(month), 0, u(day), u(hour), u(minute), u(second), 0};
 }
 
 // Milliseconds since 1970 of a UTC time record, for comparing times.
@@ -89,10 +83,7 @@ public:
         tzset();
     }
     ~ScopedTimeZone() {
-        if (saved)
-            setenv("TZ", saved->c_str(), 1);
-        else
-            unsetenv("TZ");
+        saved ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
     ScopedTimeZone(const ScopedTimeZone&) = delete;

@@ -12,14 +12,6 @@ void ExpectNow(const SYSTEMTIME& time, const SYSTEMTIME& before) {
     EXPECT_LE(Millis(time), Millis(GetSystemTimeUtc()));
 }
 
-TEST(FieldTypeTest, NamesFromTheTableAndTextForAnyOtherCode) {
-    const std::u16string_view names[] = {u"TEXT", u"NUMBER", u"PNONE NUMBER", u"PASSWORD",
-                                         u"URL",  u"E-MAIL", u"DATE",         u"TIME"};
-    for (uint32_t code = 0; code < 8; ++code) EXPECT_EQ(FieldTypeName(code), names[code]) << code;
-    EXPECT_EQ(FieldTypeName(9), u"TEXT");
-    EXPECT_EQ(FieldTypeName(0xFFFFFFFF), u"TEXT");
-}
-
 TEST(FieldTypeTest, TextValuesEndAtTheirNul) {
     ItemField field;
     EXPECT_EQ(FieldText(field), u"");  // length 0
@@ -53,14 +45,6 @@ TEST(NewRecordTest, BlankCardAndTemplate) {
         EXPECT_EQ(field.length(), 2 * std::u16string_view(name).size() + 2);
         EXPECT_EQ(ItemName(*record), name);
     }
-}
-
-TEST(NewRecordTest, ACardNamedWithFourCharactersIsA190BytePayload) {
-    auto card = NewBlankCard();
-    SetItemName(*card, u"Mail");
-    SecureBytes payload;
-    ASSERT_TRUE(card->Serialize(payload));
-    EXPECT_EQ(payload.size(), 190u);
 }
 
 TEST(ModifiedTimeTest, SetByNewIconCategoryAndDraftButNotByTheName) {

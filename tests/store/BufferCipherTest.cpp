@@ -47,28 +47,20 @@ struct BufferCipherTest : testing::Test {
 };
 
 TEST_F(BufferCipherTest, LengthCoversLengthWordAndDataInWholeBlocks) {
-    EXPECT_EQ(EncryptedLength(0), 16u);
-    EXPECT_EQ(EncryptedLength(12), 16u);
-    EXPECT_EQ(EncryptedLength(13), 32u);
-    EXPECT_EQ(EncryptedLength(28), 32u);
-    EXPECT_EQ(EncryptedLength(29), 48u);
-    EXPECT_EQ(Encrypt(Bytes(12, 7)).size(), 16u);
-    EXPECT_EQ(Encrypt(Bytes(13, 7)).size(), 32u);
+    const std::pair<size_t, size_t> cases[] = {{0, 16}, {12, 16}, {13, 32}, {28, 32}, {29, 48}};
+    for (auto [n, total] : cases) EXPECT_EQ(EncryptedLength(n), total) << n;
+    EXPECT_EQ(EncryptedLength(size_t(UINT32_MAX) + 1), 0u);
 }
 
-TEST_F(BufferCipherTest, EmptyDataEncryptsButDoesNotDecrypt) {
+// Empty data encrypts but does not decrypt; data too long for the length word fails before it is read.
+TEST_F(BufferCipherTest, EmptyAndOverlongData) {
     Bytes out;
     ASSERT_TRUE(EncryptBuffer(key, nullptr, 0, out));
     EXPECT_EQ(out.size(), 16u);
     SecureBytes plain;
     EXPECT_FALSE(DecryptBuffer(key, out.data(), out.size(), plain));
-}
-
-TEST_F(BufferCipherTest, TooLongForTheLengthWordFailsBeforeReadingData) {
-    Bytes out = {1, 2, 3};
-    EXPECT_EQ(EncryptedLength(size_t(UINT32_MAX) + 1), 0u);
     EXPECT_FALSE(EncryptBuffer(key, nullptr, size_t(UINT32_MAX) + 1, out));
-    EXPECT_EQ(out, (Bytes{1, 2, 3}));
+    EXPECT_EQ(out.size(), 16u);
 }
 
 // A null buffer would crash if any of these were decrypted.
@@ -89,11 +81,6 @@ TEST_F(BufferCipherTest, RoundTripsManyLengths) {
         ASSERT_TRUE(DecryptBuffer(key, cipher.data(), cipher.size(), plain)) << n;
         ASSERT_EQ(Bytes(plain.begin(), plain.end()), data) << n;
     }
-}
-
-TEST_F(BufferCipherTest, EqualDataGivesEqualCiphertext) {
-    Bytes data = RandomBytes(rng, 100);
-    EXPECT_EQ(Encrypt(data), Encrypt(data));
 }
 
 TEST_F(BufferCipherTest, CiphertextIsTheLayoutUnderCbcWithAZeroIv) {
@@ -139,7 +126,6 @@ TEST(PasswordKeyTest, IsTheDigestOfTheUtf16Units) {
     const char16_t password[] = u"quartzpetal";
     Bytes units;
     for (char16_t c : std::u16string(password)) units.insert(units.end(), {uint8_t(c), uint8_t(c >> 8)});
-    ASSERT_EQ(units.size(), 22u);
     uint8_t expected[32];
     SHA256(units.data(), units.size(), expected);
     Key32 key;

@@ -14,12 +14,8 @@ uint32_t ZlibComplement(const uint8_t* data, size_t n) {
     return ~uint32_t(crc32(0, data, uInt(n)));
 }
 
-TEST(FileCrcTest, CheckValue) {
+TEST(FileCrcTest, CheckValueAndNoBytes) {
     EXPECT_EQ(FileCrc("123456789", 9), 0x340BC6D9u);
-    EXPECT_EQ(~FileCrc("123456789", 9), 0xCBF43926u);
-}
-
-TEST(FileCrcTest, NoBytesLeavesTheStartValue) {
     EXPECT_EQ(FileCrc(nullptr, 0), 0xFFFFFFFFu);
     EXPECT_EQ(FileCrcUpdate(0x12345678u, nullptr, 0), 0x12345678u);
 }

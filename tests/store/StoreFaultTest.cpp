@@ -88,10 +88,7 @@ TEST_F(StoreFaultTest, AFailedAddLeavesTheListAsItWas) {
 
 TEST_F(StoreFaultTest, AFailedUpdateKeepsTheEntrysOffsetAndData) {
     CTesseraItem bigger;
-    ItemField notes;
-    notes.SetName(u"Notes");
-    notes.value.assign(64, 'n');
-    bigger.fields.AddTail(notes);
+    bigger.fields.AddTail(TextField(0, u"Notes", std::u16string(31, u'n')));
     std::vector<uint8_t> oldData;
     uint32_t oldOffset = 0;
     ExpectEveryFaultHandled(
@@ -119,10 +116,7 @@ TEST_F(StoreFaultTest, AFailedDeleteStillDropsTheEntry) {
 // after a cut save), every record live before is still there, the one being saved old or new, never gone.
 TEST_F(StoreFaultTest, ACutAtAnyWriteLosesNoRecord) {
     CTesseraItem empty, grown;
-    ItemField notes;
-    notes.SetName(u"Notes");
-    notes.value.assign(64, 'n');
-    grown.fields.AddTail(notes);
+    grown.fields.AddTail(TextField(0, u"Notes", std::u16string(31, u'n')));
     struct Case {
         const char* name;
         Change change;

@@ -7,14 +7,24 @@
 
 #include "TestSupport.h"
 #include "phone/NewStoreFile.h"
+#include "platform/ByteOrder.h"
 #include "platform/rapi/FaultInjectingTransport.h"
 #include "platform/rapi/FolderTransport.h"
 #include "platform/rapi/RapiTransport.h"
-#include "platform/ByteOrder.h"
 #include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreFormat.h"
 #include "store/TesseraEncryptedLinkList.h"
+
+// A field holding text as NUL-ended UTF-16LE.
+inline ItemField TextField(uint32_t type, std::u16string_view name, std::u16string_view text) {
+    ItemField field;
+    field.type = type;
+    field.SetName(name);
+    for (char16_t unit : text) field.value.insert(field.value.end(), {uint8_t(unit), uint8_t(unit >> 8)});
+    field.value.insert(field.value.end(), {0, 0});
+    return field;
+}
 
 class StoreFixture : public ::testing::Test {
 protected:

@@ -11,17 +11,9 @@ protected:
     void SetUp() override {
         StoreFixture::SetUp();
         OpenStore();
-        AddTextField(grown, u"Notes", std::u16string(60, u'n'));
+        grown.fields.AddTail(TextField(0, u"Notes", std::u16string(60, u'n')));
         ASSERT_TRUE(store->AddRecord(plain, 1));
         ASSERT_TRUE(store->AddRecord(plain, 2));
-    }
-
-    static void AddTextField(CTesseraItem& item, std::u16string_view name, std::u16string_view text) {
-        ItemField field;
-        field.SetName(name);
-        for (char16_t unit : text) field.value.insert(field.value.end(), {uint8_t(unit), uint8_t(unit >> 8)});
-        field.value.insert(field.value.end(), {0, 0});
-        item.fields.AddTail(std::move(field));
     }
 
     RepairResult Repair(std::string& report, const SecureBytes& with) {

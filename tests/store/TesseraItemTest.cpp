@@ -4,39 +4,14 @@
 
 #include <cstring>
 
-#include "store/BufferCipher.h"
+#include "StoreFixture.h"
 #include "platform/ByteOrder.h"
+#include "store/BufferCipher.h"
 
 namespace {
 
-ItemField TextField(uint32_t type, std::u16string_view name, std::u16string_view text) {
-    ItemField field;
-    field.type = type;
-    field.SetName(name);
-    for (char16_t unit : text) {
-        field.value.push_back(static_cast<uint8_t>(unit));
-        field.value.push_back(static_cast<uint8_t>(unit >> 8));
-    }
-    field.value.insert(field.value.end(), {0, 0});
-    return field;
-}
-
 bool SameTime(const SYSTEMTIME& a, const SYSTEMTIME& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-TEST(TesseraItemTest, ByteFormSizesAndTheirCiphertexts) {
-    CTesseraItem empty;
-    SecureBytes bytes;
-    ASSERT_TRUE(empty.Serialize(bytes));
-    EXPECT_EQ(bytes.size(), 44u);
-    EXPECT_EQ(EncryptedLength(bytes.size()), 48u);
-
-    CTesseraItem card;
-    card.AddField(TextField(0, u"Name", u"New Card"));
-    ASSERT_TRUE(card.Serialize(bytes));
-    EXPECT_EQ(bytes.size(), 198u);
-    EXPECT_EQ(EncryptedLength(bytes.size()), 208u);
 }
 
 TEST(TesseraItemTest, SerializeLaysOutTheHeadAndFieldsLittleEndian) {
@@ -112,34 +87,29 @@ TEST(TesseraItemTest, DeserializeRejectsTruncatedAndOverlongInput) {
     EXPECT_TRUE(item.Deserialize(bytes.data(), bytes.size()));
 }
 
-TEST(TesseraItemTest, CopyFromIsDeepAndExact) {
+// CopyFrom copies deeply and exactly; CopyAsNew keeps the copy's own creation time and touches modified.
+TEST(TesseraItemTest, CopyFromAndCopyAsNew) {
     CTesseraItem source;
     source.icon = 5;
     source.draft = 1;
-    source.created = SYSTEMTIME{2001, 1, 1, 1, 0, 0, 0, 0};
+    source.categoryId = 9;
+    source.modified = source.created = SYSTEMTIME{2001, 1, 1, 1, 0, 0, 0, 0};
     source.fields.AddTail(TextField(3, u"Password", u"secret"));
-    CTesseraItem copy;
+    CTesseraItem copy, card;
     ASSERT_TRUE(copy.CopyFrom(source));
     EXPECT_TRUE(SameTime(copy.created, source.created));
     EXPECT_TRUE(SameTime(copy.modified, source.modified));
-    source.fields.head->element.value[0] = 'X';
-    EXPECT_EQ(copy.fields.head->element.value[0], 's');
-    EXPECT_EQ(copy.icon, 5u);
-    EXPECT_EQ(copy.draft, 1u);
-}
-
-TEST(TesseraItemTest, CopyAsNewKeepsItsOwnCreationTimeAndTouchesModified) {
-    CTesseraItem source;
-    source.categoryId = 9;
-    source.modified = source.created = SYSTEMTIME{2001, 1, 1, 1, 0, 0, 0, 0};
-    source.fields.AddTail(TextField(0, u"Name", u"Template"));
-    CTesseraItem card;
     card.created = SYSTEMTIME{2020, 6, 1, 1, 0, 0, 0, 0};
     ASSERT_TRUE(card.CopyAsNew(source));
+    source.fields.head->element.value[0] = 'X';
+    for (CTesseraItem* item : {&copy, &card}) {
+        EXPECT_EQ(item->fields.head->element.value[0], 's');
+        EXPECT_EQ(item->icon, 5u);
+        EXPECT_EQ(item->categoryId, 9u);
+    }
+    EXPECT_EQ(copy.draft, 1u);
     EXPECT_EQ(card.created.wYear, 2020);
     EXPECT_GT(card.modified.wYear, 2020);
-    EXPECT_EQ(card.categoryId, 9u);
-    EXPECT_EQ(card.fields.count, 1);
 }
 
 TEST(TesseraItemTest, FieldsAreAddedAsCopiesAndRemovedOnlyByIdentity) {
