@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 #include <new>
+#include <set>
 #include <vector>
 
 #include "platform/ByteOrder.h"
@@ -51,6 +52,19 @@ void CloseTail(Bytes& image, uint32_t at) {
                      image.data() + at);
 }
 
+// The category record packs each category as a field whose type is id << 16 | icon: the ids must be
+// neither 0 nor given twice.
+bool CategoriesSound(const CTesseraItem& record, std::string& why) {
+    std::set<uint32_t> ids;
+    for (auto* node = record.fields.head; node; node = node->next) {
+        uint32_t id = node->element.type >> 16;
+        if (id != 0 && ids.insert(id).second) continue;
+        why = "the category record holds category id " + std::to_string(id) + (id ? " twice" : "");
+        return false;
+    }
+    return true;
+}
+
 bool WriteNewFile(const std::u16string& path, const Bytes& bytes) {
     HANDLE file =
         CeCreateFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -86,6 +100,8 @@ bool Verify(const std::u16string& path, uint32_t fileType, const SecureBytes& pa
                 sound = store.GetRecordData(&node->element, &plain) &&
                         item.Deserialize(plain.data(), plain.size());
                 if (!sound) why = "record " + std::to_string(node->element.id) + " does not decrypt or parse";
+                if (sound && node->element.id == kCategoryRecordId)
+                    sound = CategoriesSound(item, why);
             }
         }
     }

@@ -80,8 +80,11 @@ TEST_F(CardOrderTest, FindMatchesTheLettersInAnyCaseAnywhereInTheNameWithinTheCa
     const bool expected[] = {true, true, true, true, false, false, false, false};
     for (int row = 0; row < data.cardCount(); ++row)
         EXPECT_EQ(data.MatchesFilter(row, kAllCategories), expected[row]) << row;
-    Find(u"\u00e4RG");  // Latin-1 capitals fold too
+    Find(u"\u00e4RG");  // Latin-1 capitals fold too, but the multiplication sign is no capital of the division
     EXPECT_TRUE(data.MatchesFilter(6, kAllCategories));
+    data.cards[7].name = u"\u00f7";
+    Find(u"\u00d7");
+    EXPECT_FALSE(data.MatchesFilter(7, kAllCategories));
     Find(u"");
     for (int row = 0; row < data.cardCount(); ++row) EXPECT_TRUE(data.MatchesFilter(row, kAllCategories));
     data.findActive = 0;

@@ -71,8 +71,13 @@ TEST_F(StoreRepairTest, AnyOtherStateIsLeftAlone) {
         std::vector<uint8_t> file;
         SecureBytes password;
     };
+    CTesseraItem categories;  // category 5 twice
+    for (int i = 0; i < 2; ++i) categories.fields.AddTail(TextField(5 << 16 | 3, u"Work", u""));
+    ASSERT_TRUE(store->AddRecord(categories, kCategoryRecordId));
+    std::vector<uint8_t> twice = Bytes();
     for (const Case& c : {Case{"wrong password", Bytes(), PasswordBytes(u"wrong")},
-                          Case{"a record that does not decrypt", damaged, password}}) {
+                          Case{"a record that does not decrypt", damaged, password},
+                          Case{"a category record with one id twice", twice, password}}) {
         WriteBytes(File(), c.file);
         std::string report;
         EXPECT_EQ(Repair(report, c.password), RepairResult::kRefused) << c.what;
