@@ -10,6 +10,7 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/statusbr.h>
+#include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
 #include <array>
@@ -78,7 +79,9 @@ MainFrame::MainFrame(const std::filesystem::path& pluginFolder, std::filesystem:
     CreatePanes();
     Bind(wxEVT_MENU, &MainFrame::OnMenu, this);
     Bind(wxEVT_UPDATE_UI, &MainFrame::OnUpdateUi, this);
-    Bind(wxEVT_TEXT, &MainFrame::OnText, this);
+    // A plug-in's edit box on the toolbar: each change of its text, and Enter as the box's command.
+    Bind(wxEVT_TEXT, [this](wxCommandEvent& event) { OnToolbarText(event, plugin::kCodeEditChange); });
+    Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent& event) { OnToolbarText(event, plugin::kCodeCommand); });
     Bind(wxEVT_TIMER, &MainFrame::OnIdleTimer, this, idleTimer.GetId());
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
     windows.book->Bind(wxEVT_LISTBOOK_PAGE_CHANGED, &MainFrame::OnPageChanged, this);
@@ -274,10 +277,10 @@ void MainFrame::OnUpdateUi(wxUpdateUIEvent& event) {
     }
 }
 
-void MainFrame::OnText(wxCommandEvent& event) {
+void MainFrame::OnToolbarText(wxCommandEvent& event, int code) {
     auto* source = wxDynamicCast(event.GetEventObject(), wxWindow);
     if (source && source->GetParent() == windows.toolBar) {
-        Route(event, plugin::kCodeEditChange);
+        Route(event, code);
     } else {
         event.Skip();
     }

@@ -56,7 +56,7 @@ private:
 
     void OnMenu(wxCommandEvent& event);
     void OnUpdateUi(wxUpdateUIEvent& event);
-    void OnText(wxCommandEvent& event);
+    void OnToolbarText(wxCommandEvent& event, int code);
     void OnPageChanged(wxBookCtrlEvent& event);
     void OnIdleTimer(wxTimerEvent& event);
     void OnClose(wxCloseEvent& event);

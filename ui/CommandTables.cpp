@@ -118,7 +118,8 @@ wxBitmap ToolImage(const wxBitmap& strip, int cell) {
 bool AddTool(wxToolBar* bar, const ToolEntry& tool, const wxBitmap& strip) {
     if (tool.id == ID_FIND_BOX) {
         auto* box =
-            new wxComboBox(bar, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(kFindBoxWidth, -1));
+            new wxComboBox(bar, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(kFindBoxWidth, -1), 0,
+                           nullptr, wxTE_PROCESS_ENTER);
         box->SetId(ID_FIND_BOX);  // above wx's range for new windows (FixedIds.h)
         box->SetMaxLength(kFindBoxLimit);
         return bar->AddControl(box) != nullptr;
