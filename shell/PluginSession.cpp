@@ -2,6 +2,7 @@
 
 #include "device/DeviceFiles.h"
 #include "device/Lockout.h"
+#include "diag/STLogFile.h"
 #include "store/TesseraEncryptedLinkList.h"
 #include "ui/Resource.h"
 
@@ -83,20 +84,32 @@ bool PluginSession::ReadStores() {
     data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType);
     data.templateStore =
         std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType);
-    readResult = 0;
+    readCode = CTesseraEncryptedLinkList::kCannotOpen;
+    readOpenError = 0;
     CTesseraEncryptedLinkList* wallet = data.walletStore.get();
     CTesseraEncryptedLinkList* templates = data.templateStore.get();
     views->ReadWithProgress(IDS_READ_TESSERA, IDS_READING_CARDS, [this, wallet, templates] {
         RapiConnection connection;
         if (!connection.Ok()) return;
-        bool read = wallet->Open() == CTesseraEncryptedLinkList::kOpened &&
-                    templates->Open() == CTesseraEncryptedLinkList::kOpened;
-        readResult = read ? 1 : 0;
+        CTesseraEncryptedLinkList* store = wallet;
+        readCode = store->Open();
+        if (readCode == CTesseraEncryptedLinkList::kOpened) readCode = (store = templates)->Open();
+        readOpenError = store->OpenError();
     });
     if (resetPending) return false;
-    walletRead = templatesRead = readResult != 0;
-    if (!walletRead) Message(IDS_READ_FAILED, MessageIcon::Error);
+    walletRead = templatesRead = readCode == CTesseraEncryptedLinkList::kOpened;
+    if (!walletRead) Message(ReadFailureText(), MessageIcon::Error);
     return walletRead;
+}
+
+// The read's failure: a file another program holds (named in the log), a checksum that a cut save may have
+// left (which `tessera repair` mends), or any other.
+unsigned PluginSession::ReadFailureText() const {
+    if (readCode == CTesseraEncryptedLinkList::kCannotOpen && readOpenError == ERROR_SHARING_VIOLATION) {
+        ST_LOG("Read Tessera data: sharing violation, the wallet is in use by another program");
+        return IDS_WALLET_IN_USE;
+    }
+    return readCode == CTesseraEncryptedLinkList::kChecksumMismatch ? IDS_READ_FAILED_REPAIR : IDS_READ_FAILED;
 }
 
 bool PluginSession::LockoutAllowsLogin() {
@@ -189,7 +202,6 @@ void PluginSession::ResetNow() {
     backups.Clear();
     backupListRead = false;
     data.Reset();
-    readResult = 0;
     loggedIn = false;
     location = WalletLocation{};
     walletFound = templatesFound = optionsFound = false;

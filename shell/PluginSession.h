@@ -73,6 +73,7 @@ private:
     void StartCountdown();
     void StopCountdown();
     void Message(unsigned text, MessageIcon icon, int number = 0);
+    unsigned ReadFailureText() const;
     void ResetNow();
 
     CData& data;
@@ -83,7 +84,10 @@ private:
     CTesseraBackup backups;
     bool walletFound = false, templatesFound = false, optionsFound = false;
     bool backupListRead = false;
-    int readResult = 0;
+    // What the worker's read left: the failing store's open result (kOpened when both opened) and, for an
+    // open that was refused, the platform's error.
+    int readCode = CTesseraEncryptedLinkList::kCannotOpen;
+    DWORD readOpenError = 0;
     int pageDepth = 0;
     bool resetPending = false;
 };
