@@ -174,7 +174,7 @@ protected:
     std::vector<uint8_t> before;
 };
 
-TEST_F(AgentGoneDuringStoreTest, OpenAddUpdateGrowAndDelete) {
+TEST_F(AgentGoneDuringStoreTest, OpenAddRewriteUpdateGrowAndDelete) {
     const std::vector<uint32_t> both{1, 2};
     const struct {
         const char* what;
@@ -183,6 +183,13 @@ TEST_F(AgentGoneDuringStoreTest, OpenAddUpdateGrowAndDelete) {
     } cases[] = {
         {"open", [this](CTesseraEncryptedLinkList& store) { return OpenAndUnlock(store) == 0; }, both},
         {"add", [](auto& store) { return store.AddRecord(Card(u"Shop", u"carol")->Item(), 3); }, both},
+        {"rewrite in place",  // the same length as card 1's "Bank" and "alice"
+         [](auto& store) {
+             uint32_t offset = store.FindRecord(1)->offset;
+             return store.UpdateRecord(Card(u"Cash", u"alice")->Item(), store.FindRecord(1)) &&
+                    store.FindRecord(1)->offset == offset;
+         },
+         both},
         {"update",
          [](auto& store) {
              return store.UpdateRecord(Card(u"Bank account", u"alice.smith")->Item(), store.FindRecord(1));
