@@ -119,6 +119,9 @@ CListBar::CListBar(wxWindow* parent, Links links)
 
 CListBar::~CListBar() {
     if (links.data) links.data->RemoveListener(this);
+    // The rows report their focus as they go: let them go while this is still a list pane, unheard.
+    notify = false;
+    DestroyChildren();
 }
 
 wxListCtrl* CListBar::List() const {
