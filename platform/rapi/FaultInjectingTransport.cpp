@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <mutex>
 #include <numeric>
-#include <optional>
 #include <vector>
 
 class FaultPlan {
@@ -14,7 +13,7 @@ public:
         DWORD value = 0;  // the error of a failure, the byte limit of a short read or write
     };
 
-    void Arm(std::optional<RapiOp> op, uint64_t nth, Fault fault) {
+    void Arm(RapiOp op, uint64_t nth, Fault fault) {
         std::lock_guard lock(mutex);
         armed.push_back({op, std::max<uint64_t>(nth, 1), fault});
     }
@@ -30,7 +29,7 @@ public:
         ++calls[static_cast<size_t>(op)];
         Fault due;
         for (auto it = armed.begin(); it != armed.end();) {
-            if ((it->op && *it->op != op) || --it->remaining > 0) {
+            if (it->op != op || --it->remaining > 0) {
                 ++it;
                 continue;
             }
@@ -57,7 +56,7 @@ public:
 
 private:
     struct Armed {
-        std::optional<RapiOp> op;  // nullopt: any call
+        RapiOp op;
         uint64_t remaining;
         Fault fault;
     };
@@ -199,10 +198,6 @@ std::unique_ptr<RapiSession> FaultInjectingTransport::Connect() {
 
 void FaultInjectingTransport::FailCall(RapiOp op, uint64_t nth, DWORD error) {
     plan->Arm(op, nth, {FaultPlan::Fault::Kind::Fail, error});
-}
-
-void FaultInjectingTransport::FailAnyCall(uint64_t nth, DWORD error) {
-    plan->Arm(std::nullopt, nth, {FaultPlan::Fault::Kind::Fail, error});
 }
 
 void FaultInjectingTransport::ShortWrite(uint64_t nth, DWORD bytes) {

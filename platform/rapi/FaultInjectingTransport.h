@@ -45,7 +45,6 @@ public:
     std::unique_ptr<RapiSession> Connect() override;
 
     void FailCall(RapiOp op, uint64_t nth, DWORD error);
-    void FailAnyCall(uint64_t nth, DWORD error);
     void ShortWrite(uint64_t nth, DWORD bytes);
     void ShortRead(uint64_t nth, DWORD bytes);
     // Forgets every fault not yet fired.
