@@ -260,7 +260,26 @@ void CListBar::OnRowFocused(wxListEvent& event) {
     constexpr long kBoth = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
     if (!notify || row < 0 || list->GetItemState(row, kBoth) != kBoth) return;
     selection = content.Item(static_cast<int>(row));
-    if (selectionTarget) selectionTarget->ShowItem(selection);
+    if (view) ShowOnView(selection);
+}
+
+void CListBar::ShowOnView(const ListItem& item) {
+    switch (item.kind) {
+        case ListPage::Cards:
+            view->ShowCard(item.id, false, -1, false);
+            break;
+        case ListPage::Templates:
+            view->ShowTemplate(item.id, false, false);
+            break;
+        case ListPage::Categories:
+            view->ShowCategory(item.id, false, false);
+            break;
+        case ListPage::Backups:
+            view->ShowBackup(item.name);
+            break;
+        case ListPage::None:
+            break;
+    }
 }
 
 void CListBar::OnFilterChosen(wxCommandEvent&) {

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "model/ModelListener.h"
+#include "ui/ItemView.h"
 #include "ui/ListContent.h"
-#include "ui/ListSelectionTarget.h"
 
 class CMyIconList;
 class wxChoice;
@@ -36,7 +36,7 @@ public:
     bool IsBusy() const { return busy; }
     // Ends a dialog the pane has open (the wallet lock); none stays open today.
     void EndOwnDialog() {}
-    void SetSelectionTarget(ListSelectionTarget* target) { selectionTarget = target; }
+    void SetItemView(ItemView* shown) { view = shown; }
 
     const ListContent& Content() const { return content; }
     wxListCtrl* List() const;
@@ -64,6 +64,7 @@ private:
     void FindTextChanged(const wxString& text);
     void OnHeaderClick(wxListEvent& event);
     void OnRowFocused(wxListEvent& event);
+    void ShowOnView(const ListItem& item);
     void OnFilterChosen(wxCommandEvent& event);
     void OnSize(wxSizeEvent& event);
 
@@ -73,7 +74,7 @@ private:
     wxChoice* filterBox = nullptr;
     wxString title;
     ListItem selection;
-    ListSelectionTarget* selectionTarget = nullptr;
+    ItemView* view = nullptr;
     bool findMode = false;
     bool notify = true;
     bool busy = false;

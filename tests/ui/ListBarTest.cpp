@@ -12,8 +12,16 @@
 
 namespace {
 
-struct RecordedSelection : ListSelectionTarget {
-    void ShowItem(const ListItem& item) override { shown.push_back(item); }
+// Records what the pane asks the main view to show.
+struct RecordedSelection : ItemView {
+    void SwitchPane(int) override {}
+    void ShowCard(int32_t id, bool, int32_t, bool) override { shown.push_back({ListPage::Cards, id, {}}); }
+    void ShowTemplate(int32_t id, bool, bool) override { shown.push_back({ListPage::Templates, id, {}}); }
+    void ShowCategory(int32_t id, bool, bool) override { shown.push_back({ListPage::Categories, id, {}}); }
+    void ShowBackup(const std::u16string& name) override { shown.push_back({ListPage::Backups, 0, name}); }
+    void PromptSaveChanges(int) override {}
+    void LockEditing() override {}
+    bool IsEditing() const override { return false; }
     std::vector<ListItem> shown;
 };
 
@@ -33,7 +41,7 @@ protected:
         backups.entries = {{u"Backup(Manual).20101231235958", {}, 3}};
         bar = new CListBar(frame, {&data, &backups, &icons, nullptr, nullptr});
         bar->SetSize(frame->GetClientSize());
-        bar->SetSelectionTarget(&selection);
+        bar->SetItemView(&selection);
         bar->CategoriesReloaded();
     }
     wxString Header(int column) {

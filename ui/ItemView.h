@@ -1,0 +1,25 @@
+#pragma once
+// What the list pane, the navigation pane and the session ask of the main view: which record or
+// backup it shows, and keeping or dropping the user's unsaved work.
+#include <cstdint>
+#include <string>
+
+// The main view's panes, in the numbering its callers use.
+enum ViewPane : int { kPaneCard = 0, kPaneTemplate = 1, kPaneCategory = 2, kPaneBackup = 3, kPaneNone = 4 };
+
+class ItemView {
+public:
+    virtual ~ItemView() = default;
+    // Ignored for the current pane or a value above kPaneNone; asks about unsaved changes first.
+    virtual void SwitchPane(int pane) = 0;
+    // templateId 0xFFFFFFFF (as int32_t, -1) makes a blank new card.
+    virtual void ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing) = 0;
+    virtual void ShowTemplate(int32_t id, bool isNew, bool startEditing) = 0;
+    virtual void ShowCategory(int32_t id, bool isNew, bool startEditing) = 0;
+    virtual void ShowBackup(const std::u16string& name) = 0;
+    // Asks whether to keep the unsaved changes of the shown record (also when the plug-in is hidden).
+    virtual void PromptSaveChanges(int pane) = 0;
+    // Ends open dialogs and keeps the user's work when the wallet locks.
+    virtual void LockEditing() = 0;
+    virtual bool IsEditing() const = 0;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// What the main view asks of the list pane after it saved or dropped a record.
+#include <cstdint>
+
+#include "ui/ListContent.h"
+
+class ListRows {
+public:
+    virtual ~ListRows() = default;
+    // Only when that kind is shown: deletes the first row standing for id (a new record dropped
+    // unsaved); an emptied list resets the main view's pane for that kind.
+    virtual void RemoveRow(ListPage kind, int32_t id) = 0;
+    // A saved record's row takes its new name, icon and, for cards, its second column.
+    virtual void UpdateRow(ListPage kind, int32_t id) = 0;
+    virtual int RowCount() const = 0;
+    // Selects and focuses row 0 if there is one.
+    virtual void SelectFirstRow() = 0;
+};
