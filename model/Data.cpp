@@ -200,7 +200,14 @@ void CData::RemoveListener(ModelListener* listener) {
 }
 
 void CData::Notify(const std::function<void(ModelListener&)>& event) {
-    // A copy, so that a listener may add or remove listeners while it is told.
-    std::vector<ModelListener*> told = listeners;
-    for (ModelListener* listener : told) event(*listener);
+    auto tell = [&] {
+        // A copy, so that a listener may add or remove listeners while it is told.
+        std::vector<ModelListener*> told = listeners;
+        for (ModelListener* listener : told) event(*listener);
+    };
+    if (notifyGate) {
+        notifyGate(tell);
+    } else {
+        tell();
+    }
 }

@@ -97,6 +97,11 @@ public:
     // Set by the user interface: dispatches one pending window message, if there is one, so that the
     // windows stay responsive during a long walk. It must not change the model.
     void SetDispatchHook(std::function<void()> hook) { dispatchHook = std::move(hook); }
+    // Set by a worker thread that changes the model: the listeners are told through the gate (on the
+    // user-interface thread), which returns once they have been told. Empty: told at once.
+    void SetNotifyGate(std::function<void(const std::function<void()>&)> gate) {
+        notifyGate = std::move(gate);
+    }
 
     int32_t cardCount() const { return static_cast<int32_t>(cards.size()); }
     int32_t templateCount() const { return static_cast<int32_t>(templates.size()); }
@@ -133,4 +138,5 @@ private:
 
     std::vector<ModelListener*> listeners;
     std::function<void()> dispatchHook;
+    std::function<void(const std::function<void()>&)> notifyGate;
 };

@@ -77,10 +77,16 @@ bool CreateListPane() {
     CTesseraApp& app = TheApp();
     wxAuiManager* manager = FrameManager();
     if (!manager) return false;
-    CListBar::Links links{&app.data, &app.session.Backups(), &app.icons, [] { TheApp().Lock(true); },
-                          [] {
-                              if (TheApp().navPage) TheApp().navPage->SelectItem(NavItem::Cards);
-                          }};
+    CListBar::Links links;
+    links.data = &app.data;
+    links.backups = &app.session.Backups();
+    links.icons = &app.icons;
+    links.lock = [] { TheApp().Lock(true); };
+    links.showPage = [](ListPage page) {
+        auto item = static_cast<int>(NavItem::Cards) + static_cast<int>(page);
+        if (TheApp().navPage) TheApp().navPage->SelectItem(static_cast<NavItem>(item));
+    };
+    links.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
     app.listBar = new CListBar(Module().host.frame, std::move(links));
     wxAuiPaneInfo pane;
     pane.Name(kListPaneName)

@@ -7,8 +7,9 @@
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
-#include "ui/ArtLibrary.h"
 #include "plugin-api/FixedIds.h"
+#include "ui/ArtLibrary.h"
+#include "ui/CommandRules.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
 
@@ -104,7 +105,9 @@ size_t AppendEntries(wxMenu* menu, const MenuEntry (&entries)[N], size_t pos) {
             pos = AppendEntries(sub, entries, pos);
             menu->AppendSubMenu(sub, wxString::FromUTF8(entry.text));
         } else {
-            wxItemKind kind = entry.id == ID_VIEW_STATUS_BAR ? wxITEM_CHECK : wxITEM_NORMAL;
+            // The status bar and the sort keys carry check marks.
+            bool checkable = entry.id == ID_VIEW_STATUS_BAR || ArrangeKeyOf(entry.id);
+            wxItemKind kind = checkable ? wxITEM_CHECK : wxITEM_NORMAL;
             AppendMenuCommand(menu, entry.id, wxString::FromUTF8(entry.text), kind);
         }
     }
@@ -117,9 +120,8 @@ wxBitmap ToolImage(const wxBitmap& strip, int cell) {
 
 bool AddTool(wxToolBar* bar, const ToolEntry& tool, const wxBitmap& strip) {
     if (tool.id == ID_FIND_BOX) {
-        auto* box =
-            new wxComboBox(bar, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(kFindBoxWidth, -1), 0,
-                           nullptr, wxTE_PROCESS_ENTER);
+        auto* box = new wxComboBox(bar, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(kFindBoxWidth, -1),
+                                   0, nullptr, wxTE_PROCESS_ENTER);
         box->SetId(ID_FIND_BOX);  // above wx's range for new windows (FixedIds.h)
         box->SetMaxLength(kFindBoxLimit);
         return bar->AddControl(box) != nullptr;

@@ -53,21 +53,6 @@ unsigned Caption(ListPage kind) {
     return IDS_TREE_ROOT;
 }
 
-int KeyOfCommand(int id) {
-    switch (id) {
-        case ID_ARRANGE_NAME:
-            return 0;
-        case ID_ARRANGE_CATEGORY:
-            return 1;
-        case ID_ARRANGE_CREATED:
-            return 2;
-        case ID_ARRANGE_MODIFIED:
-            return 3;
-        default:
-            return -1;
-    }
-}
-
 }  // namespace
 
 // The rows as a virtual list: the control asks for the texts of the rows it draws, so a list of ten
@@ -93,6 +78,11 @@ private:
         return const_cast<wxItemAttr*>(item % 2 ? &plain : &tinted);
     }
 
+public:
+    // Whether an event came from the rows' area (not the header).
+    bool FromRows(const wxObject* source) const { return source == GetChildren().front() || source == this; }
+
+private:
     const ListContent& content;
     wxItemAttr tinted, plain;
 };
@@ -109,11 +99,23 @@ CListBar::CListBar(wxWindow* parent, Links links)
     list->Bind(wxEVT_LIST_COL_CLICK, &CListBar::OnHeaderClick, this);
     list->Bind(wxEVT_LIST_ITEM_FOCUSED, &CListBar::OnRowFocused, this);
     list->Bind(wxEVT_LIST_ITEM_SELECTED, &CListBar::OnRowFocused, this);
+    list->Bind(wxEVT_LIST_KEY_DOWN, &CListBar::OnListKey, this);
+    list->Bind(wxEVT_CONTEXT_MENU, &CListBar::OnContextMenu, this);
     filterBox->Bind(wxEVT_CHOICE, &CListBar::OnFilterChosen, this);
     Bind(wxEVT_SIZE, &CListBar::OnSize, this);
+    // The pane's own popup menus (the context menu, the header's "Arranged by").
     Bind(
-        wxEVT_MENU, [this](wxCommandEvent& event) { OnCommand(event.GetId(), plugin::kCodeCommand, &event); },
-        ID_ARRANGE_NAME, ID_ARRANGE_MODIFIED);
+        wxEVT_MENU,
+        [this](wxCommandEvent& event) {
+            if (!OnCommand(event.GetId(), plugin::kCodeCommand, &event)) event.Skip();
+        },
+        ID_NEW_CARD, ID_LOCK_WALLET);
+    Bind(
+        wxEVT_UPDATE_UI,
+        [this](wxUpdateUIEvent& event) {
+            if (!OnCommand(event.GetId(), plugin::kCodeUpdateUi, &event)) event.Skip();
+        },
+        ID_NEW_CARD, ID_LOCK_WALLET);
     if (this->links.data) this->links.data->AddListener(this);
 }
 
@@ -129,6 +131,7 @@ wxListCtrl* CListBar::List() const {
 }
 
 void CListBar::ShowList(ListPage kind) {
+    if (view) view->SwitchPane(static_cast<int>(kind));
     list->SetImageList(kind == ListPage::Backups ? links.icons->Backup() : links.icons->Small(),
                        wxIMAGE_LIST_SMALL);
     if (kind == ListPage::Cards && filterBox->GetCount() > 0 && filterBox->GetSelection() != 0)
@@ -174,13 +177,18 @@ void CListBar::RefillRows() {
 }
 
 void CListBar::SelectFirstRow() {
-    for (long row = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); row >= 0;
-         row = list->GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
-        list->SetItemState(row, 0, wxLIST_STATE_SELECTED);
-    if (content.RowCount() == 0) return;
-    list->SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+    SelectOnly(0);
+}
+
+// Deselects every row, then selects and focuses row (when there is one).
+void CListBar::SelectOnly(long row) {
+    for (long selected = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); selected >= 0;
+         selected = list->GetNextItem(selected, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED))
+        list->SetItemState(selected, 0, wxLIST_STATE_SELECTED);
+    if (row < 0 || row >= content.RowCount()) return;
+    list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                        wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    list->EnsureVisible(0);
+    list->EnsureVisible(row);
 }
 
 void CListBar::UpdateTitle() {
@@ -260,7 +268,8 @@ void CListBar::OnRowFocused(wxListEvent& event) {
     constexpr long kBoth = wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED;
     if (!notify || row < 0 || list->GetItemState(row, kBoth) != kBoth) return;
     selection = content.Item(static_cast<int>(row));
-    if (view) ShowOnView(selection);
+    // The view already shows the new record of a row not yet stored.
+    if (view && !content.IsPending(static_cast<int>(row))) ShowOnView(selection);
 }
 
 void CListBar::ShowOnView(const ListItem& item) {
@@ -311,7 +320,7 @@ void CListBar::ToggleFind() {
 
 void CListBar::FindTextChanged(const wxString& text) {
     links.data->findText = Utf8ToUtf16Lossy(text.utf8_string());
-    if (content.Kind() != ListPage::Cards && !text.empty() && links.showCards) links.showCards();
+    if (content.Kind() != ListPage::Cards && !text.empty() && links.showPage) links.showPage(ListPage::Cards);
     if (content.Kind() != ListPage::Cards) return;
     content.Rebuild();
     RefillRows();
@@ -319,9 +328,9 @@ void CListBar::FindTextChanged(const wxString& text) {
 }
 
 bool CListBar::OnCommand(int id, int code, void* extra) {
-    if (id == ID_FIND_BOX && code == plugin::kCodeUpdateUi) {
-        // The find box takes text only in find mode.
-        if (extra) static_cast<wxUpdateUIEvent*>(extra)->Enable(findMode);
+    if (code == plugin::kCodeUpdateUi) {
+        if (!CommandRule(id, State())) return false;
+        if (extra) ApplyRule(*static_cast<wxUpdateUIEvent*>(extra));
         return true;
     }
     auto* event = static_cast<wxCommandEvent*>(extra);
@@ -330,32 +339,57 @@ bool CListBar::OnCommand(int id, int code, void* extra) {
         return true;
     }
     if (code != plugin::kCodeCommand) return false;
-    if (int key = KeyOfCommand(id); key >= 0) {
-        Arrange(static_cast<CardSortKey>(key));
-        return true;
-    }
-    switch (id) {
-        case ID_FIND_BOX:
-            if (wxComboBox* box = FindBox();
-                box && !box->GetValue().empty() && box->FindString(box->GetValue(), true) == wxNOT_FOUND)
-                box->Append(box->GetValue());
-            return true;
-        case ID_FIND:
-            ToggleFind();
-            return true;
-        case ID_VISIT_WEBSITE:
-            LaunchLink(wxString::FromUTF8(kMakerWebsite), "open");
-            return true;
-        case ID_LOCK_WALLET:
-            if (links.lock) links.lock();
-            return true;
-        default:
-            return false;
-    }
+    std::optional<CommandStatus> rule = CommandRule(id, State());
+    if (!rule) return false;
+    if (TextShortcut(id, event)) return true;
+    // A command that may not be used now is swallowed, whichever way it came (a shortcut too).
+    return !rule->enabled || RunCommand(id, event);
 }
 
-void CListBar::RowChanged(ListKind kind, int32_t) {
-    if (static_cast<int>(kind) == static_cast<int>(content.Kind())) list->Refresh();
+void CListBar::RowChanged(ListKind kind, int32_t id) {
+    UpdateRow(static_cast<ListPage>(kind), id);
+}
+
+void CListBar::UpdateRow(ListPage kind, int32_t id) {
+    if (kind != content.Kind()) return;
+    int row = content.Settle(kind, id);
+    if (row < 0) return;
+    if (list->GetItemCount() != content.RowCount()) {
+        list->SetItemCount(content.RowCount());
+        UpdateTitle();
+    }
+    list->RefreshItem(row);
+}
+
+void CListBar::RemoveRow(ListPage kind, int32_t id) {
+    if (kind != content.Kind()) return;
+    int row = content.DropPending(id);
+    if (row < 0) return;
+    list->DeleteItem(row);
+    UpdateTitle();
+    if (content.RowCount() == 0) ResetViewFor(kind);
+}
+
+// An id no record has empties the view's pane of that kind.
+void CListBar::ResetViewFor(ListPage kind) {
+    if (!view) return;
+    constexpr int32_t kNoRecord = -1;
+    switch (kind) {
+        case ListPage::Cards:
+            view->ShowCard(kNoRecord, false, kNoRecord, false);
+            break;
+        case ListPage::Templates:
+            view->ShowTemplate(kNoRecord, false, false);
+            break;
+        case ListPage::Categories:
+            view->ShowCategory(kNoRecord, false, false);
+            break;
+        case ListPage::Backups:
+            view->ShowBackup({});
+            break;
+        case ListPage::None:
+            break;
+    }
 }
 
 void CListBar::CategoryAdded(int32_t id, const std::u16string& name) {
@@ -390,4 +424,15 @@ void CListBar::CategoriesReloaded() {
         if (category.id != 0) CategoryAdded(category.id, category.name);
     }
     filterBox->SetSelection(0);
+}
+
+void CListBar::OnContextMenu(wxContextMenuEvent& event) {
+    if (content.Kind() == ListPage::None || !list->FromRows(event.GetEventObject())) return;
+    list->SetFocus();
+    std::unique_ptr<wxMenu> menu = LoadPopupMenu(IDR_LIST_CONTEXT);
+    if (content.Kind() == ListPage::Cards) {
+        menu->AppendSeparator();
+        AppendMenuCommand(menu.get(), ID_SAVE_AS_TEMPLATE, LoadResString(IDS_MENU_SAVE_AS_TEMPLATE));
+    }
+    PopupMenu(menu.get());
 }

@@ -5,24 +5,32 @@
 #include <wx/panel.h>
 
 #include <functional>
+#include <optional>
 
 #include "model/ModelListener.h"
+#include "ui/CommandRules.h"
 #include "ui/ItemView.h"
 #include "ui/ListContent.h"
+#include "ui/ListRows.h"
 
 class CMyIconList;
 class wxChoice;
 class wxComboBox;
+class wxDialog;
 
-class CListBar : public wxPanel, public ModelListener {
+class CListBar : public wxPanel, public ModelListener, public ListRows {
 public:
     // What the pane needs from the plug-in around it.
     struct Links {
         CData* data = nullptr;
         const CTesseraBackup* backups = nullptr;
         CMyIconList* icons = nullptr;
-        std::function<void()> lock;       // the wallet lock the Lock Wallet command asks for
-        std::function<void()> showCards;  // the navigation pane switched to the card list
+        std::function<void()> lock;              // the wallet lock the Lock Wallet command asks for
+        std::function<void(ListPage)> showPage;  // the navigation pane switched to a list (its page runs)
+        std::function<bool()> walletOpen;        // a wallet is open and not locked
+        // Deletes the backup file of that name on the phone and its entry in the backup list (on the
+        // deleting worker thread).
+        std::function<bool(const std::u16string&)> deleteBackup;
     };
 
     CListBar(wxWindow* parent, Links links);
@@ -34,9 +42,16 @@ public:
     bool OnCommand(int id, int code, void* extra);
     // True while the pane runs a long operation of its own (the wallet lock waits for it).
     bool IsBusy() const { return busy; }
-    // Ends a dialog the pane has open (the wallet lock); none stays open today.
-    void EndOwnDialog() {}
+    // Ends a dialog the pane has open with IDLOCKED (the wallet lock).
+    void EndOwnDialog();
     void SetItemView(ItemView* shown) { view = shown; }
+    // The state the enabling rules look at.
+    CommandState State() const;
+
+    void RemoveRow(ListPage kind, int32_t id) override;
+    void UpdateRow(ListPage kind, int32_t id) override;
+    int RowCount() const override { return content.RowCount(); }
+    void SelectFirstRow() override;
 
     const ListContent& Content() const { return content; }
     wxListCtrl* List() const;
@@ -54,7 +69,7 @@ public:
 private:
     void BuildColumns();
     void RefillRows();
-    void SelectFirstRow();
+    void SelectOnly(long row);
     void UpdateTitle();
     void SetHeaderText(int column, const wxString& text);
     void LayoutList();
@@ -67,6 +82,29 @@ private:
     void ShowOnView(const ListItem& item);
     void OnFilterChosen(wxCommandEvent& event);
     void OnSize(wxSizeEvent& event);
+    void ResetViewFor(ListPage kind);
+
+    // The commands (ListBarCommands.cpp).
+    bool RunCommand(int id, wxCommandEvent* event);
+    bool TextShortcut(int id, const wxCommandEvent* event);
+    void ApplyRule(wxUpdateUIEvent& event);
+    bool ShowPage(ListPage kind);
+    void NewItem(ListPage kind, bool fromContextMenu);
+    std::optional<card_info_struct> NewCard();
+    void AddNewRow(const card_info_struct& row, bool byName);
+    // The template dialog's choice: a template id or the empty card (-1); none when it was cancelled.
+    std::optional<int32_t> ChooseTemplate();
+    void Delete();
+    bool ConfirmDelete();
+    bool ConfirmDeleteCategory();
+    bool EraseItem(const ListItem& item);
+    void RemoveDeletedRow(int row);
+    std::vector<int> SelectedRows() const;
+    void SelectAll();
+    void Invert();
+    void SaveAsTemplate();
+    void OnContextMenu(wxContextMenuEvent& event);
+    void OnListKey(wxListEvent& event);
 
     Links links;
     ListContent content;
@@ -78,4 +116,7 @@ private:
     bool findMode = false;
     bool notify = true;
     bool busy = false;
+    bool dialogOpen = false;
+    wxDialog* ownDialog = nullptr;
+    bool deleteCategoryCards = false;
 };

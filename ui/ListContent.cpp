@@ -18,6 +18,7 @@ std::u16string Decimal(int32_t value) {
 
 void ListContent::Show(ListPage page) {
     kind = page;
+    pending.reset();
     filter = kAllCategories;
     if (kind != ListPage::None && kind != ListPage::Backups) key = keys[static_cast<int>(kind)];
     ascending = true;
@@ -29,18 +30,19 @@ void ListContent::Rebuild() {
     switch (kind) {
         case ListPage::Cards:
             rowCount = data.ArrangeCards(filter, key, ascending);
-            return;
+            break;
         case ListPage::Templates:
         case ListPage::Categories:
             OrderByName();
-            return;
+            break;
         case ListPage::Backups:
             rowCount = backups ? static_cast<int>(backups->entries.size()) : 0;
-            return;
+            break;
         case ListPage::None:
             rowCount = 0;
-            return;
+            break;
     }
+    if (pending) pending->position = rowCount;
 }
 
 void ListContent::FlipDirection() {
@@ -65,14 +67,89 @@ const std::u16string& ListContent::Name(int index) const {
     return kind == ListPage::Templates ? data.templates[index].name : data.categories[index].name;
 }
 
-// Code unit by code unit, case-sensitive; a stable sort keeps equal names in model order.
+// Code unit by code unit, case-sensitive, in the current direction.
+bool ListContent::Before(const std::u16string& a, const std::u16string& b) const {
+    return ascending ? a < b : b < a;
+}
+
+// A stable sort keeps equal names in model order.
 void ListContent::OrderByName() {
     int count = kind == ListPage::Templates ? data.templateCount() : data.categoryCount();
     order.resize(count);
     for (int i = 0; i < count; ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [this](int a, int b) { return ascending ? Name(a) < Name(b) : Name(b) < Name(a); });
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return Before(Name(a), Name(b)); });
     rowCount = count;
+}
+
+int ListContent::AddPending(const card_info_struct& row, bool byName) {
+    int position = rowCount;
+    if (byName && (kind == ListPage::Templates || kind == ListPage::Categories)) {
+        auto after =
+            std::upper_bound(order.begin(), order.end(), row.name,
+                             [this](const std::u16string& name, int i) { return Before(name, Name(i)); });
+        position = static_cast<int>(after - order.begin());
+    }
+    pending = Pending{row, position};
+    return position;
+}
+
+int ListContent::DropPending(int32_t id) {
+    if (!pending || pending->row.id != id) return -1;
+    int row = pending->position;
+    pending.reset();
+    return row;
+}
+
+int ListContent::Settle(ListPage page, int32_t id) {
+    if (page != kind || kind == ListPage::Backups || kind == ListPage::None) return -1;
+    if (pending && pending->row.id == id) {
+        int row = pending->position;
+        if (!Adopt(id, row)) return -1;
+        pending.reset();
+        return row;
+    }
+    if (int row = FindRow(id); row >= 0) return row;
+    return Adopt(id, rowCount) ? FindRow(id) : -1;
+}
+
+bool ListContent::Adopt(int32_t id, int at) {
+    auto has = [id](const auto& row) { return row.id == id; };
+    if (kind == ListPage::Cards) {
+        // The stored rows lead the model's rows; the new one joins them at its place.
+        auto found = std::find_if(data.cards.begin() + rowCount, data.cards.end(), has);
+        if (found == data.cards.end()) return false;
+        std::rotate(data.cards.begin() + at, found, found + 1);
+    } else {
+        int index = kind == ListPage::Templates
+                        ? static_cast<int>(std::find_if(data.templates.begin(), data.templates.end(), has) -
+                                           data.templates.begin())
+                        : static_cast<int>(std::find_if(data.categories.begin(), data.categories.end(), has) -
+                                           data.categories.begin());
+        int count = kind == ListPage::Templates ? data.templateCount() : data.categoryCount();
+        if (index == count) return false;
+        order.insert(order.begin() + at, index);
+    }
+    ++rowCount;
+    return true;
+}
+
+void ListContent::RowDeleted(int row) {
+    if (IsPending(row) || row < 0 || row >= RowCount()) return;
+    int stored = Stored(row);
+    if (pending && pending->position > row) --pending->position;
+    if (kind == ListPage::Templates || kind == ListPage::Categories) {
+        int gone = order[stored];
+        order.erase(order.begin() + stored);
+        for (int& index : order) index -= index > gone ? 1 : 0;
+    }
+    --rowCount;
+}
+
+int ListContent::FindRow(int32_t id) const {
+    for (int row = 0; row < RowCount(); ++row) {
+        if (Item(row).id == id) return row;
+    }
+    return -1;
 }
 
 std::u16string ListContent::CategoryName(int32_t id) const {
@@ -89,21 +166,29 @@ std::u16string ListContent::DateText(const SYSTEMTIME& time) {
     return std::u16string(text, text + strlen(text));
 }
 
+std::u16string ListContent::CardText(const card_info_struct& card, int column) const {
+    if (column == 0) return card.name.substr(0, 255);
+    if (column == 2) return Decimal(card.id);
+    if (key == CardSortKey::Created) return DateText(card.created);
+    if (key == CardSortKey::Modified) return DateText(card.modified);
+    return CategoryName(card.category);
+}
+
 std::u16string ListContent::Text(int row, int column) const {
-    if (row < 0 || row >= rowCount) return {};
+    if (row < 0 || row >= RowCount()) return {};
+    if (IsPending(row)) {
+        if (kind == ListPage::Cards) return CardText(pending->row, column);
+        return column == 0 ? pending->row.name : Decimal(pending->row.id);
+    }
+    row = Stored(row);
     switch (kind) {
-        case ListPage::Cards: {
-            const card_info_struct& card = data.cards[row];
-            if (column == 0) return card.name.substr(0, 255);
-            if (column == 2) return Decimal(card.id);
-            if (key == CardSortKey::Created) return DateText(card.created);
-            if (key == CardSortKey::Modified) return DateText(card.modified);
-            return CategoryName(card.category);
-        }
+        case ListPage::Cards:
+            return CardText(data.cards[row], column);
         case ListPage::Templates:
         case ListPage::Categories: {
             if (column == 0) return Name(order[row]);
-            return Decimal(Item(row).id);
+            return Decimal(kind == ListPage::Templates ? data.templates[order[row]].id
+                                                       : data.categories[order[row]].id);
         }
         case ListPage::Backups:
             return column == 0 ? backups->entries[row].name : std::u16string();
@@ -114,7 +199,9 @@ std::u16string ListContent::Text(int row, int column) const {
 }
 
 int ListContent::Image(int row) const {
-    if (row < 0 || row >= rowCount) return -1;
+    if (row < 0 || row >= RowCount()) return -1;
+    if (IsPending(row)) return pending->row.icon;
+    row = Stored(row);
     switch (kind) {
         case ListPage::Cards:
             return data.cards[row].icon;
@@ -131,7 +218,9 @@ int ListContent::Image(int row) const {
 }
 
 ListItem ListContent::Item(int row) const {
-    if (row < 0 || row >= rowCount) return {};
+    if (row < 0 || row >= RowCount()) return {};
+    if (IsPending(row)) return {kind, pending->row.id, {}};
+    row = Stored(row);
     switch (kind) {
         case ListPage::Cards:
             return {kind, data.cards[row].id, {}};

@@ -97,6 +97,7 @@
 #define IDS_TEMPLATE_SAVED 14115
 #define IDS_SAVE_AS_TEMPLATE_FAILED 14116
 #define IDS_EXPORT_FILTER 14117
+#define IDS_MENU_SAVE_AS_TEMPLATE 14118
 // Card form: the password button in view and in edit mode.
 #define IDS_BUTTON_COPY 14140
 #define IDS_BUTTON_GENERATE 14141

@@ -123,6 +123,7 @@ constexpr StringEntry kStrings[] = {
     {IDS_TEMPLATE_SAVED, "Template saved!"},
     {IDS_SAVE_AS_TEMPLATE_FAILED, "Save as Template failed!"},
     {IDS_EXPORT_FILTER, "*.txt"},
+    {IDS_MENU_SAVE_AS_TEMPLATE, "Save as Template"},
 
     {IDS_BUTTON_COPY, "Copy"},
     {IDS_BUTTON_GENERATE, "Generate"},
