@@ -17,7 +17,9 @@ struct RecordedSelection : ItemView {
     void SwitchPane(int) override {}
     void ShowCard(int32_t id, bool, int32_t, bool) override { shown.push_back({ListPage::Cards, id, {}}); }
     void ShowTemplate(int32_t id, bool, bool) override { shown.push_back({ListPage::Templates, id, {}}); }
-    void ShowCategory(int32_t id, bool, bool) override { shown.push_back({ListPage::Categories, id, {}}); }
+    void ShowCategory(int32_t id, bool isNew, bool) override {
+        shown.push_back({ListPage::Categories, id, isNew ? u"new" : u""});
+    }
     void ShowBackup(const std::u16string& name) override { shown.push_back({ListPage::Backups, 0, name}); }
     void PromptSaveChanges(int) override {}
     void LockEditing() override {}
@@ -114,6 +116,34 @@ TEST_F(ListBarTest, TheFilterBoxFollowsTheCategoriesAndFiltersTheCards) {
     box->ProcessWindowEvent(chosen);
     EXPECT_EQ(bar->List()->GetItemCount(), 2);
     EXPECT_EQ(bar->Title(), " Cards ( 2 )");
+}
+
+TEST_F(ListBarTest, ANewRowStandsUntilTheViewStoresOrDropsIt) {
+    bar->ShowList(ListPage::Categories);
+    data.maxCategoryId = 2;
+    bar->OnCommand(ID_NEW_CONTEXT, 0, nullptr);
+    EXPECT_EQ(bar->List()->GetItemText(0), "New Category") << "sorted by its own name";
+    EXPECT_EQ(bar->List()->GetItemState(0, wxLIST_STATE_SELECTED), wxLIST_STATE_SELECTED);
+    EXPECT_EQ(bar->Title(), " Categories ( 3 )");
+    EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Categories, 3, u"new"}));
+    data.categories.push_back({0, 3, u"Saved"});
+    bar->UpdateRow(ListPage::Categories, 3);
+    EXPECT_EQ(bar->List()->GetItemText(0), "Saved");
+    bar->OnCommand(ID_NEW_CATEGORY, 0, nullptr);
+    EXPECT_EQ(bar->RowCount(), 4);
+    bar->RemoveRow(ListPage::Categories, 4);
+    EXPECT_EQ(bar->RowCount(), 3);
+    EXPECT_EQ(bar->List()->GetItemText(2), "work");
+}
+
+TEST_F(ListBarTest, InvertingAFullySelectedListLeavesNoSelection) {
+    bar->ShowList(ListPage::Cards);
+    bar->OnCommand(ID_SELECT_ALL, 0, nullptr);
+    EXPECT_EQ(bar->List()->GetSelectedItemCount(), 5);
+    bar->OnCommand(ID_INVERT_SELECTION, 0, nullptr);
+    EXPECT_EQ(bar->List()->GetSelectedItemCount(), 0);
+    bar->OnCommand(ID_INVERT_SELECTION, 0, nullptr);
+    EXPECT_EQ(bar->List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED), 4);
 }
 
 }  // namespace
