@@ -131,7 +131,7 @@ wxListCtrl* CListBar::List() const {
 }
 
 void CListBar::ShowList(ListPage kind) {
-    if (view) view->SwitchPane(static_cast<int>(kind));
+    if (view && kind != ListPage::None) view->SwitchPane(static_cast<int>(kind));
     list->SetImageList(kind == ListPage::Backups ? links.icons->Backup() : links.icons->Small(),
                        wxIMAGE_LIST_SMALL);
     if (kind == ListPage::Cards && filterBox->GetCount() > 0 && filterBox->GetSelection() != 0)

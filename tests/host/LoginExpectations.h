@@ -32,15 +32,15 @@ private:
     std::vector<wxString> passwords;
 };
 
-// A message box answered with OK; its text is kept.
+// A message box answered with OK (or answer); its caption and text are kept as "caption: text".
 class Told : public wxModalExpectation {
 public:
-    explicit Told(std::vector<wxString>& texts) : texts(texts) {}
+    explicit Told(std::vector<wxString>& texts, int answer = wxID_OK) : texts(texts), answer(answer) {}
     int Invoke(wxDialog* dialog) const override {
         auto* message = dynamic_cast<wxMessageDialog*>(dialog);
         if (!message) return wxID_NONE;
-        texts.push_back(message->GetMessage());
-        return wxID_OK;
+        texts.push_back(message->GetTitle() + ": " + message->GetMessage());
+        return answer;
     }
 
 protected:
@@ -48,4 +48,5 @@ protected:
 
 private:
     std::vector<wxString>& texts;
+    int answer;
 };
