@@ -28,9 +28,10 @@ public:
         std::function<void()> lock;              // the wallet lock the Lock Wallet command asks for
         std::function<void(ListPage)> showPage;  // the navigation pane switched to a list (its page runs)
         std::function<bool()> walletOpen;        // a wallet is open and not locked
-        // Deletes the backup file of that name on the phone and its entry in the backup list (on the
-        // deleting worker thread).
-        std::function<bool(const std::u16string&)> deleteBackup;
+        // A deleted backup: its file on the phone, on the deleting worker over its connection (true when
+        // it went), then its entry in the backup list, on the user-interface thread.
+        std::function<bool(const std::u16string&)> deleteBackupFile;
+        std::function<void(const std::u16string&)> forgetBackup;
     };
 
     CListBar(wxWindow* parent, Links links);

@@ -13,8 +13,6 @@
 #include "platform/SystemTime.h"
 #include "platform/Utf16.h"
 #include "platform/rapi/Rapi.h"
-#include "plugin-api/FixedIds.h"
-#include "ui/CommandTables.h"
 #include "ui/DeletionWalk.h"
 #include "ui/LinkLauncher.h"
 #include "ui/ListBar.h"
@@ -251,7 +249,7 @@ bool CListBar::EraseItem(const ListItem& item) {
             data.ReleaseCategoryCards(item.id, deleteCategoryCards);
             return true;
         case ListPage::Backups:
-            return links.deleteBackup && links.deleteBackup(item.name);
+            return links.deleteBackupFile && links.deleteBackupFile(item.name);
         case ListPage::None:
             break;
     }
@@ -259,6 +257,8 @@ bool CListBar::EraseItem(const ListItem& item) {
 }
 
 void CListBar::RemoveDeletedRow(int row) {
+    if (ListItem item = content.Item(row); item.kind == ListPage::Backups && links.forgetBackup)
+        links.forgetBackup(item.name);
     content.RowDeleted(row);
     List()->DeleteItem(row);
 }

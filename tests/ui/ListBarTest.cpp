@@ -41,7 +41,7 @@ protected:
         }
         data.categories = {{0, 0, u"none"}, {1, 2, u"work"}};
         backups.entries = {{u"Backup(Manual).20101231235958", {}, 3}};
-        bar = new CListBar(frame, {&data, &backups, &icons, {}, {}, [] { return true; }, {}});
+        bar = new CListBar(frame, {&data, &backups, &icons, {}, {}, [] { return true; }, {}, {}});
         bar->SetSize(frame->GetClientSize());
         bar->SetItemView(&selection);
         bar->CategoriesReloaded();
