@@ -16,7 +16,6 @@
 class CMyIconList;
 class wxChoice;
 class wxComboBox;
-class wxDialog;
 
 class CListBar : public wxPanel, public ModelListener, public ListRows {
 public:
@@ -117,7 +116,6 @@ private:
     bool findMode = false;
     bool notify = true;
     bool busy = false;
-    bool dialogOpen = false;
-    wxDialog* ownDialog = nullptr;
+    std::function<void()> endOwnDialog;  // while a dialog of the pane is open: ends it as no choice
     bool deleteCategoryCards = false;
 };

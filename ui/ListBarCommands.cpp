@@ -1,7 +1,6 @@
 // The list pane's commands: new rows, deletion, selection, Save as Template, and the rules that say
 // when each may be used.
 #include <wx/combobox.h>
-#include <wx/dialog.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/textentry.h>
@@ -177,9 +176,7 @@ void CListBar::AddNewRow(const card_info_struct& row, bool byName) {
 }
 
 std::optional<card_info_struct> CListBar::NewCard() {
-    dialogOpen = true;
     std::optional<int32_t> choice = ChooseTemplate();
-    dialogOpen = false;
     // The lock ends the dialog: a wallet locked or closed meanwhile gets no card.
     if (!choice || !(links.walletOpen && links.walletOpen()) || !links.data->walletStore) return std::nullopt;
     uint32_t id = links.data->TakeCardId();
@@ -207,7 +204,7 @@ bool CListBar::ConfirmDeleteCategory() {
 }
 
 void CListBar::EndOwnDialog() {
-    if (ownDialog && ownDialog->IsModal()) ownDialog->EndModal(IDLOCKED);
+    if (endOwnDialog) endOwnDialog();
 }
 
 std::vector<int> CListBar::SelectedRows() const {
