@@ -339,11 +339,32 @@ bool CListBar::OnCommand(int id, int code, void* extra) {
         return true;
     }
     if (code != plugin::kCodeCommand) return false;
-    std::optional<CommandStatus> rule = CommandRule(id, State());
-    if (!rule) return false;
     if (TextShortcut(id, event)) return true;
     // A command that may not be used now is swallowed, whichever way it came (a shortcut too).
-    return !rule->enabled || RunCommand(id, event);
+    if (std::optional<CommandStatus> rule = CommandRule(id, State()); rule && !rule->enabled) return true;
+    if (RunListCommand(id)) return true;
+    if (std::optional<CardSortKey> key = ArrangeKeyOf(id)) {
+        Arrange(*key);
+        return true;
+    }
+    switch (id) {
+        case ID_FIND_BOX:
+            if (wxComboBox* box = FindBox();
+                box && !box->GetValue().empty() && box->FindString(box->GetValue(), true) == wxNOT_FOUND)
+                box->Append(box->GetValue());
+            return true;
+        case ID_FIND:
+            ToggleFind();
+            return true;
+        case ID_VISIT_WEBSITE:
+            LaunchLink(wxString::FromUTF8(kMakerWebsite), "open");
+            return true;
+        case ID_LOCK_WALLET:
+            if (links.lock) links.lock();
+            return true;
+        default:
+            return false;
+    }
 }
 
 void CListBar::RowChanged(ListKind kind, int32_t id) {

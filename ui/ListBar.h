@@ -85,7 +85,7 @@ private:
     void ResetViewFor(ListPage kind);
 
     // The commands (ListBarCommands.cpp).
-    bool RunCommand(int id, wxCommandEvent* event);
+    bool RunListCommand(int id);
     bool TextShortcut(int id, const wxCommandEvent* event);
     void ApplyRule(wxUpdateUIEvent& event);
     bool ShowPage(ListPage kind);

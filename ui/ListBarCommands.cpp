@@ -1,6 +1,5 @@
 // The list pane's commands: new rows, deletion, selection, Save as Template, and the rules that say
 // when each may be used.
-#include <wx/combobox.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/textentry.h>
@@ -13,11 +12,9 @@
 #include "platform/Utf16.h"
 #include "platform/rapi/Rapi.h"
 #include "ui/DeletionWalk.h"
-#include "ui/LinkLauncher.h"
 #include "ui/ListBar.h"
 #include "ui/ProgressDlg.h"
 #include "ui/Resource.h"
-#include "ui/StartPages.h"
 #include "ui/StringTable.h"
 #include "ui/UiThread.h"
 
@@ -79,11 +76,7 @@ bool CListBar::TextShortcut(int id, const wxCommandEvent* event) {
     return true;
 }
 
-bool CListBar::RunCommand(int id, wxCommandEvent*) {
-    if (std::optional<CardSortKey> key = ArrangeKeyOf(id)) {
-        Arrange(*key);
-        return true;
-    }
+bool CListBar::RunListCommand(int id) {
     switch (id) {
         case ID_NEW_CONTEXT:
             NewItem(content.Kind(), true);
@@ -109,20 +102,6 @@ bool CListBar::RunCommand(int id, wxCommandEvent*) {
             return true;
         case ID_SAVE_AS_TEMPLATE:
             SaveAsTemplate();
-            return true;
-        case ID_FIND_BOX:
-            if (wxComboBox* box = FindBox();
-                box && !box->GetValue().empty() && box->FindString(box->GetValue(), true) == wxNOT_FOUND)
-                box->Append(box->GetValue());
-            return true;
-        case ID_FIND:
-            ToggleFind();
-            return true;
-        case ID_VISIT_WEBSITE:
-            LaunchLink(wxString::FromUTF8(kMakerWebsite), "open");
-            return true;
-        case ID_LOCK_WALLET:
-            if (links.lock) links.lock();
             return true;
         default:
             return false;
