@@ -217,6 +217,8 @@ TEST_F(PluginEntryPoints, IdleLocksFromTheThresholdWhenConnectedAndNeverAtZeroMi
     OpenCardsPage();
     SetSleepTickCount(0xFFFFFFFF);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
+    PluginSession& session = TheApp().session;
+    session.walletRead = session.templatesRead = session.loggedIn = true;  // Lock Wallet needs an open wallet
     EXPECT_EQ(PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr), 1);
     EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
 }
@@ -232,8 +234,10 @@ TEST_F(PluginEntryPoints, PluginProcRoutesKnownCommandsAndRefusesOthers) {
     EXPECT_EQ(launched[0].first, wxString::FromUTF8(kMakerWebsite));
     EXPECT_EQ(launched[0].second, "open");
     EXPECT_EQ(PluginProc(40000, plugin::kCodeCommand, nullptr, nullptr), 0);
-    EXPECT_EQ(PluginProc(ID_VISIT_WEBSITE, plugin::kCodeUpdateUi, nullptr, nullptr), 0);
-    EXPECT_EQ(launched.size(), 1u);
+    wxUpdateUIEvent update(ID_VISIT_WEBSITE);
+    EXPECT_EQ(PluginProc(ID_VISIT_WEBSITE, plugin::kCodeUpdateUi, &update, nullptr), 1);
+    EXPECT_TRUE(update.GetEnabled() && update.GetSetEnabled());
+    EXPECT_EQ(launched.size(), 1u) << "an update asks, it does not run";
 }
 
 TEST_F(PluginEntryPoints, OptionsPageTakesWholeNumbersOnly) {
