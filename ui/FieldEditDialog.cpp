@@ -44,11 +44,8 @@ CFieldEditDialog::CFieldEditDialog(const CTesseraItem& record, wxWindow* parent,
 
 void CFieldEditDialog::OnOk(wxCommandEvent&) {
     grid->EndNameEdit();
-    if (IsModal()) {
-        EndModal(wxID_OK);
-    } else {
-        SetReturnCode(wxID_OK);
-    }
+    SetReturnCode(wxID_OK);
+    EndDialog(wxID_OK);
 }
 
 void CFieldEditDialog::OnAdd(wxCommandEvent&) {

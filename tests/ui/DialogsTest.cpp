@@ -4,20 +4,23 @@
 
 #include "FrameFixture.h"
 #include "model/FieldType.h"
+#include "store/StoreFixture.h"
 #include "ui/FieldEditDialog.h"
+#include "ui/MyIconList.h"
 #include "ui/PropertyGridCtrl.h"
 #include "ui/Resource.h"
+#include "ui/TemplateDlg.h"
+#include "ui/ViewList.h"
 
 namespace {
 
-class DialogsTest : public FrameFixture {
-protected:
-    static void Press(wxDialog& dialog, int id) {
-        wxCommandEvent click(wxEVT_BUTTON, id);
-        click.SetEventObject(dialog.FindWindow(id));
-        dialog.ProcessWindowEvent(click);
-    }
-};
+void Press(wxDialog& dialog, int id) {
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(dialog.FindWindow(id));
+    dialog.ProcessWindowEvent(click);
+}
+
+using DialogsTest = FrameFixture;
 
 TEST_F(DialogsTest, FieldEditorRenamesAndRetypesOnlyWhatTheCardAllows) {
     CTesseraItem card;
@@ -53,6 +56,42 @@ TEST_F(DialogsTest, FieldEditorRenamesAndRetypesOnlyWhatTheCardAllows) {
     EXPECT_EQ(fields.GetCurrent().type, kFieldDate);
     EXPECT_EQ(fields.GetCurrent().length(), 16u);
     EXPECT_EQ(grid->GetRoot()->Item(1)->GetLabel(), "Opened");
+}
+
+class TemplateDlgTest : public StoreFixture {
+protected:
+    void AddTemplate(uint32_t id, uint32_t icon, std::vector<std::u16string_view> names) {
+        CTesseraItem item;
+        item.icon = icon;
+        for (auto name : names) item.fields.AddTail(TextField(kFieldText, name, name));
+        ASSERT_TRUE(store->AddRecord(item, id));
+    }
+};
+
+TEST_F(TemplateDlgTest, ListsTemplatesWithTheirOtherFieldsAndEndsWithOrWithoutAChoice) {
+    OpenStore();
+    AddTemplate(CTesseraEncryptedLinkList::kCategoryRecordId, 0, {u"Categories", u"Work"});
+    AddTemplate(7, 3, {u"Login", u"User", u"Password"});
+    AddTemplate(9, 500, {u"Note"});
+    CMyIconList icons;
+    ASSERT_TRUE(icons.Create());
+
+    CTemplateDlg dialog(nullptr, store.get(), &icons);
+    dialog.Show();
+    CViewList* list = dialog.List();
+    ASSERT_EQ(list->GetItemCount(), 2) << "the category record is no template";
+    EXPECT_EQ(list->GetItemText(0, 0), "Login");
+    EXPECT_EQ(list->GetItemText(0, 1), "User,Password");
+    EXPECT_EQ(list->GetItemText(1, 1), "");
+    EXPECT_EQ(dialog.TemplateId(), 7) << "the first row starts selected";
+    list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    EXPECT_EQ(dialog.TemplateId(), 9);
+
+    Press(dialog, IDC_EMPTY_CARD);
+    EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+    EXPECT_EQ(dialog.TemplateId(), -1);
+    dialog.EndAsNoChoice();
+    EXPECT_EQ(dialog.GetReturnCode(), IDLOCKED);
 }
 
 }  // namespace
