@@ -1,15 +1,20 @@
 // The dialogs in their windows: the field editor's grid and buttons, the choosers' lists.
 #include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dcmemory.h>
 #include <wx/propgrid/propgrid.h>
 
 #include "FrameFixture.h"
 #include "model/FieldType.h"
 #include "store/StoreFixture.h"
 #include "ui/FieldEditDialog.h"
+#include "ui/IconGroupView.h"
 #include "ui/MyIconList.h"
 #include "ui/PropertyGridCtrl.h"
 #include "ui/Resource.h"
 #include "ui/TemplateDlg.h"
+#include "ui/Tessera_DeleteCategoryDlg.h"
+#include "ui/Tessera_IconSelectDlg.h"
 #include "ui/ViewList.h"
 
 namespace {
@@ -56,6 +61,57 @@ TEST_F(DialogsTest, FieldEditorRenamesAndRetypesOnlyWhatTheCardAllows) {
     EXPECT_EQ(fields.GetCurrent().type, kFieldDate);
     EXPECT_EQ(fields.GetCurrent().length(), 16u);
     EXPECT_EQ(grid->GetRoot()->Item(1)->GetLabel(), "Opened");
+}
+
+TEST_F(DialogsTest, IconChooserStartsAtTheGivenIconAndADoubleClickChoosesAnother) {
+    CMyIconList icons;
+    ASSERT_TRUE(icons.Create());
+    CTessera_IconSelectDlg dialog(frame, icons, 75);
+    dialog.Show();
+    PumpEvents();
+    CIconGroupView* view = dialog.View();
+    ASSERT_EQ(view->Groups().IconCount(), icons.IconCount());
+    EXPECT_EQ(view->Selected(), 75);
+    const wxRect shown = view->Groups().IconRect(75);
+    const int top = view->CalcUnscrolledPosition(wxPoint(0, 0)).y;
+    EXPECT_GE(shown.y, top) << "the starting icon is scrolled into view";
+    EXPECT_LE(shown.GetBottom(), top + view->GetClientSize().y);
+    // The strip shows that icon before anything is clicked.
+    wxBitmap strip(dialog.Strip()->GetClientSize());
+    {
+        wxMemoryDC dc(strip);
+        dialog.DrawStrip(dc);
+    }
+    const wxImage drawn = strip.ConvertToImage().GetSubImage(wxRect(6, (strip.GetHeight() - 32) / 2, 32, 32));
+    const wxImage icon = icons.Large()->GetBitmap(75).ConvertToImage();
+    int same = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            same += !icon.IsTransparent(x, y) && drawn.GetRed(x, y) == icon.GetRed(x, y) &&
+                    drawn.GetGreen(x, y) == icon.GetGreen(x, y) && drawn.GetBlue(x, y) == icon.GetBlue(x, y);
+    EXPECT_GT(same, 100);
+
+    view->Scroll(0, 0);
+    wxMouseEvent doubleClick(wxEVT_LEFT_DCLICK);
+    doubleClick.SetPosition(view->Groups().IconRect(2).GetPosition() + wxPoint(5, 5));
+    view->ProcessWindowEvent(doubleClick);
+    EXPECT_EQ(dialog.SelectedIndex(), 2);
+    EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+    EXPECT_EQ(dialog.InitialIndex(), 75);
+}
+
+TEST_F(DialogsTest, DeleteCategoryQuestionKeepsTheCheckBoxState) {
+    for (int preset : {0, 1}) {
+        Tessera_DeleteCategoryDlg dialog(frame);
+        dialog.deleteCards = preset;
+        dialog.TransferDataToWindow();
+        auto* box = wxDynamicCast(dialog.FindWindow(IDC_DELETE_CARDS), wxCheckBox);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->GetValue(), preset == 1);
+        box->SetValue(preset == 0);
+        dialog.TransferDataFromWindow();
+        EXPECT_EQ(dialog.deleteCards, 1 - preset);
+    }
 }
 
 class TemplateDlgTest : public StoreFixture {
