@@ -42,6 +42,11 @@ CFieldEditDialog::CFieldEditDialog(const CTesseraItem& record, wxWindow* parent,
     CentreOnParent();
 }
 
+// The grid works on the copy: it goes first.
+CFieldEditDialog::~CFieldEditDialog() {
+    DestroyChildren();
+}
+
 void CFieldEditDialog::OnOk(wxCommandEvent&) {
     grid->EndNameEdit();
     SetReturnCode(wxID_OK);

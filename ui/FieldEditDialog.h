@@ -12,6 +12,7 @@ class CFieldEditDialog : public wxDialog {
 public:
     // kind: FieldEditCopy::kCard (0) or FieldEditCopy::kTemplate (1).
     CFieldEditDialog(const CTesseraItem& record, wxWindow* parent, int kind);
+    ~CFieldEditDialog() override;
 
     bool Modified() const { return fields.Modified(); }
     const CTesseraItem& WorkingCopy() const { return fields.Item(); }

@@ -37,6 +37,11 @@ CPropertyGridCtrl::CPropertyGridCtrl(wxWindow* parent, wxWindowID id, FieldEditC
     Fill(-1);
 }
 
+// A name editor still open is dropped, not written: the working copy may already be gone.
+CPropertyGridCtrl::~CPropertyGridCtrl() {
+    GetGrid()->EndLabelEdit(false);
+}
+
 void CPropertyGridCtrl::Fill(int select) {
     wxPropertyGrid* grid = GetGrid();
     grid->Clear();

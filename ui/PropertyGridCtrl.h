@@ -9,6 +9,7 @@ class FieldEditCopy;
 class CPropertyGridCtrl : public wxPropertyGridManager {
 public:
     CPropertyGridCtrl(wxWindow* parent, wxWindowID id, FieldEditCopy& fields);
+    ~CPropertyGridCtrl() override;
 
     // Shows the working copy again and selects row `select` (none when out of range).
     void Fill(int select);
