@@ -29,6 +29,9 @@ CFieldEditDialog::CFieldEditDialog(const CTesseraItem& record, wxWindow* parent,
     sizer->Add(grid, 1, wxALL | wxEXPAND, 10);
     sizer->Add(buttons, 0, wxTOP | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
     SetSizerAndFit(sizer);
+    // A click on the dialog itself, off the grid and the buttons, ends a name edit.
+    Bind(wxEVT_LEFT_UP, &CFieldEditDialog::OnClickOff, this);
+    Bind(wxEVT_RIGHT_DOWN, &CFieldEditDialog::OnClickOff, this);
     // No Cancel button: the title bar's close drops the copy.
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         if (!IsModal()) return event.Skip();
@@ -51,6 +54,11 @@ void CFieldEditDialog::OnOk(wxCommandEvent&) {
     grid->EndNameEdit();
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);
+}
+
+void CFieldEditDialog::OnClickOff(wxMouseEvent& event) {
+    grid->EndNameEdit();
+    event.Skip();
 }
 
 void CFieldEditDialog::OnAdd(wxCommandEvent&) {

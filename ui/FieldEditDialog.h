@@ -25,6 +25,7 @@ private:
     void OnUp(wxCommandEvent& event);
     void OnDown(wxCommandEvent& event);
     void OnUpdateButton(wxUpdateUIEvent& event);
+    void OnClickOff(wxMouseEvent& event);
     // Ends any name edit, runs the change on the selected row and shows the row it returns.
     void Change(int (FieldEditCopy::*change)(int));
 
