@@ -16,11 +16,11 @@ public:
     int SelectedIndex() const { return selectedIndex; }
     CIconGroupView* View() const { return view; }
     wxWindow* Strip() const { return strip; }
-    // Paints the strip: its background and the selected icon.
-    void DrawStrip(wxDC& dc);
 
 private:
     void OnPaintStrip(wxPaintEvent& event);
+    // The strip's background and the selected icon.
+    void DrawStrip(wxDC& dc);
 
     CMyIconList& icons;
     int initialIndex;
