@@ -16,6 +16,8 @@
 #include "ui/ProgressDlg.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
+#include "ui/TemplateDlg.h"
+#include "ui/Tessera_DeleteCategoryDlg.h"
 #include "ui/UiThread.h"
 
 namespace {
@@ -173,13 +175,24 @@ std::optional<card_info_struct> CListBar::NewCard() {
     return row;
 }
 
+// "Select Template", shown when the template store holds a record; the lock ends it as no choice.
 std::optional<int32_t> CListBar::ChooseTemplate() {
-    return -1;
+    CTesseraEncryptedLinkList* templates = links.data->templateStore.get();
+    if (!templates || templates->records.count == 0) return std::nullopt;
+    CTemplateDlg dialog(wxGetTopLevelParent(this), templates, links.icons);
+    endOwnDialog = [&dialog] { dialog.EndAsNoChoice(); };
+    int result = dialog.ShowModal();
+    endOwnDialog = nullptr;
+    if (result != wxID_OK) return std::nullopt;
+    return dialog.TemplateId();
 }
 
+// "Delete Category", with whether the category's cards go too.
 bool CListBar::ConfirmDeleteCategory() {
-    deleteCategoryCards = false;
-    return AskYesNo(wxGetTopLevelParent(this), IDS_DELETE_CATEGORY_CONFIRM, IDS_APP_CAPTION);
+    Tessera_DeleteCategoryDlg dialog(wxGetTopLevelParent(this));
+    bool confirmed = dialog.ShowModal() == wxID_OK;
+    deleteCategoryCards = confirmed && dialog.deleteCards != 0;
+    return confirmed;
 }
 
 void CListBar::EndOwnDialog() {

@@ -1,13 +1,33 @@
 #pragma once
-// Modal expectations for the host's tests and benchmarks: the plug-in's login dialog answered in place
-// of its modal loop, and message boxes answered with OK.
+// Modal expectations for the host's tests and benchmarks: the plug-in's dialogs answered in place of
+// their modal loops, and message boxes answered with OK.
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 
+#include <functional>
 #include <vector>
 
 #include "ui/Resource.h"
+
+inline void PressOk(wxDialog* dialog) {
+    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+    ok.SetEventObject(dialog->FindWindow(wxID_OK));
+    dialog->ProcessWindowEvent(ok);
+}
+
+// A dialog answered by act(dialog) in place of its modal loop; act gives the answer.
+class Answer : public wxModalExpectation {
+public:
+    explicit Answer(std::function<int(wxDialog*)> act) : act(std::move(act)) {}
+    int Invoke(wxDialog* dialog) const override { return act(dialog); }
+
+protected:
+    wxString GetDefaultDescription() const override { return "a dialog"; }
+
+private:
+    std::function<int(wxDialog*)> act;
+};
 
 // The login dialog answered in place of its modal loop: the passwords typed into it and OK pressed
 // after each (the messages of the wrong ones answered by the expectations that follow).
@@ -18,9 +38,7 @@ public:
         dialog->SetReturnCode(wxID_CANCEL);
         for (const wxString& password : passwords) {
             wxDynamicCast(dialog->FindWindow(IDC_PASSWORD), wxTextCtrl)->SetValue(password);
-            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-            ok.SetEventObject(dialog->FindWindow(wxID_OK));
-            dialog->ProcessWindowEvent(ok);
+            PressOk(dialog);
         }
         return dialog->GetReturnCode();
     }

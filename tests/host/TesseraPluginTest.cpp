@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <wx/bookctrl.h>
+#include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/combobox.h>
 #include <wx/html/htmlwin.h>
@@ -209,6 +210,32 @@ TEST_F(ListCommands, SaveAsTemplateMakesATemplateOfTheMarkedCard) {
     EXPECT_EQ(told, std::vector<wxString>{"Quillmark Pocketdeck: Template saved!"});
     Tree()->SelectItem(Item(" Templates"));
     EXPECT_GE(List()->FindItem(-1, "Dentist"), 0);
+}
+
+TEST_F(ListCommands, TheLockEndsTheTemplateChoiceAndACategoryGoesWithOrWithoutItsCards) {
+    Open();
+    wxTEST_DIALOG(FromMenu(ID_NEW_CARD), Answer([this](wxDialog* dialog) {
+                      frame->GetToolBar()->OnLeftClick(ID_LOCK_WALLET, false);
+                      EXPECT_EQ(dialog->GetReturnCode(), IDLOCKED) << "the lock ends the choice";
+                      return wxID_OK;  // a choice made after the lock makes no card
+                  }));
+    EXPECT_EQ(List()->GetItemCount(), 30) << "no new card";
+    EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
+    Open();
+    for (auto [name, withCards, left] : {std::tuple{"Travel", false, 30}, {"Work", true, 25}}) {
+        Tree()->SelectItem(Item(" Categories"));
+        long row = List()->FindItem(-1, name);
+        Select({row}, row);
+        wxTEST_DIALOG(
+            Keys('D', wxMOD_CONTROL), Answer([withCards](wxDialog* dialog) {
+                wxDynamicCast(dialog->FindWindow(IDC_DELETE_CARDS), wxCheckBox)->SetValue(withCards);
+                PressOk(dialog);
+                return wxID_OK;
+            }));
+        EXPECT_EQ(List()->FindItem(-1, name), -1);
+        Tree()->SelectItem(Item(" Cards"));
+        EXPECT_EQ(List()->GetItemCount(), left) << name;
+    }
 }
 
 TEST_F(TesseraWalletInHost, FromTheCardsItemThroughTheLoginToTheListedCards) {
