@@ -17,15 +17,10 @@ inline void PressOk(wxDialog* dialog) {
 }
 
 // A dialog answered by act(dialog) in place of its modal loop; act gives the answer.
-class Answer : public wxModalExpectation {
-public:
+struct Answer : wxModalExpectation {
     explicit Answer(std::function<int(wxDialog*)> act) : act(std::move(act)) {}
     int Invoke(wxDialog* dialog) const override { return act(dialog); }
-
-protected:
     wxString GetDefaultDescription() const override { return "a dialog"; }
-
-private:
     std::function<int(wxDialog*)> act;
 };
 

@@ -138,7 +138,6 @@ protected:
     std::vector<wxString> told;
 };
 
-// The list pane's commands from the menu, the toolbar and the keys.
 class ListCommands : public TesseraWalletInHost {
 protected:
     void Open() { wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"})); }
@@ -147,22 +146,17 @@ protected:
         wxUIActionSimulator().Char(key, modifiers);
         PumpEvents();
     }
-    bool ToolEnabled(int id) {
-        frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-        return frame->GetToolBar()->GetToolEnabled(id);
-    }
     void Select(std::initializer_list<long> rows, long focus) {
         List()->SetItemState(-1, 0, wxLIST_STATE_SELECTED);
         for (long row : rows) List()->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
         List()->SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
     }
-    long Focused() { return List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED); }
 };
 
 TEST_F(ListCommands, ThreeCardsGoFromTheBottomUpAndTheFocusKeepsItsPlace) {
-    EXPECT_FALSE(ToolEnabled(ID_DELETE)) << "no wallet open";
+    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+    EXPECT_FALSE(frame->GetToolBar()->GetToolEnabled(ID_DELETE)) << "no wallet open";
     Open();
-    ASSERT_TRUE(ToolEnabled(ID_DELETE));
     wxString standsAtThree = List()->GetItemText(6);
     Select({2, 3, 4}, 3);
     wxTEST_DIALOG(frame->GetToolBar()->OnLeftClick(ID_DELETE, false), Told(told, wxID_NO));
@@ -172,17 +166,29 @@ TEST_F(ListCommands, ThreeCardsGoFromTheBottomUpAndTheFocusKeepsItsPlace) {
                         2, "Pocketdeck: Are you sure that you want to delete the selected card?"));
     EXPECT_EQ(List()->GetItemCount(), 27);
     EXPECT_EQ(List()->GetSelectedItemCount(), 1);
-    EXPECT_EQ(List()->GetItemText(Focused()), standsAtThree);
+    EXPECT_EQ(List()->GetItemText(List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)),
+              standsAtThree);
     EXPECT_TRUE(frame->IsEnabled());
     List()->SetFocus();
     Select({26}, 26);
     wxTEST_DIALOG(Keys(WXK_DELETE, 0), Told(told, wxID_YES));
     EXPECT_EQ(List()->GetItemCount(), 26);
-    EXPECT_EQ(Focused(), 0) << "the last row went";
+    EXPECT_EQ(List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED), 0) << "the last row went";
+    Keys('A', wxMOD_CONTROL);
+    wxCommandEvent invert(wxEVT_MENU, ID_INVERT_SELECTION);
+    frame->ProcessWindowEvent(invert);
+    EXPECT_EQ(List()->GetSelectedItemCount(), 0) << "a fully selected list inverts to none";
 }
 
-TEST_F(ListCommands, ShortcutsInATextBoxActOnItsText) {
+TEST_F(ListCommands, SaveAsTemplateAndShortcutsInATextBox) {
+    ASSERT_EQ(
+        RunShell("echo 'pass word' | " TESSERA_PHONE_EXE " add-samples " + (dir / "phone").string()).status,
+        0);
     Open();
+    long dentist = List()->FindItem(-1, "Dentist");  // a name and four fields
+    Select({dentist}, dentist);
+    wxTEST_DIALOG(Keys('S', wxMOD_CONTROL | wxMOD_SHIFT), Told(told));
+    EXPECT_EQ(told, std::vector<wxString>{"Quillmark Pocketdeck: Template saved!"});
     Keys('F', wxMOD_CONTROL | wxMOD_SHIFT);  // find mode: the find box takes text
     auto* box = wxDynamicCast(frame->GetToolBar()->FindControl(ID_FIND_BOX), wxComboBox);
     ASSERT_TRUE(box && box->IsEnabled());
@@ -193,21 +199,9 @@ TEST_F(ListCommands, ShortcutsInATextBoxActOnItsText) {
     Keys('C', wxMOD_CONTROL);
     EXPECT_EQ(Tree()->GetItemText(Tree()->GetSelection()), " Cards") << "no new category";
     wxTextDataObject copied;
-    ASSERT_TRUE(wxTheClipboard->Open());
-    wxTheClipboard->GetData(copied);
+    ASSERT_TRUE(wxTheClipboard->Open() && wxTheClipboard->GetData(copied));
     wxTheClipboard->Close();
     EXPECT_EQ(copied.GetText(), "Login");
-}
-
-TEST_F(ListCommands, SaveAsTemplateMakesATemplateOfTheMarkedCard) {
-    ASSERT_EQ(
-        RunShell("echo 'pass word' | " TESSERA_PHONE_EXE " add-samples " + (dir / "phone").string()).status,
-        0);
-    Open();
-    long dentist = List()->FindItem(-1, "Dentist");  // a name and four fields
-    Select({dentist}, dentist);
-    wxTEST_DIALOG(Keys('S', wxMOD_CONTROL | wxMOD_SHIFT), Told(told));
-    EXPECT_EQ(told, std::vector<wxString>{"Quillmark Pocketdeck: Template saved!"});
     Tree()->SelectItem(Item(" Templates"));
     EXPECT_GE(List()->FindItem(-1, "Dentist"), 0);
 }
@@ -220,7 +214,6 @@ TEST_F(ListCommands, TheLockEndsTheTemplateChoiceAndACategoryGoesWithOrWithoutIt
                       return wxID_OK;  // a choice made after the lock makes no card
                   }));
     EXPECT_EQ(List()->GetItemCount(), 30) << "no new card";
-    EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
     Open();
     for (auto [name, withCards, left] : {std::tuple{"Travel", false, 30}, {"Work", true, 25}}) {
         Tree()->SelectItem(Item(" Categories"));
