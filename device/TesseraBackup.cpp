@@ -102,8 +102,8 @@ int CTesseraBackup::Delete(const std::u16string& name) {
     return deleted;
 }
 
-RestoreResult CTesseraBackup::Restore(const std::u16string& name, const std::u16string& walletPath,
-                                      const BackupPasswordCheck& askPassword) const {
+RestoreResult RestoreBackup(const std::u16string& folder, const std::u16string& name,
+                            const std::u16string& walletPath, const BackupPasswordCheck& askPassword) {
     if (folder.empty() || walletPath.empty() || name.empty()) return RestoreResult::Cancelled;
     std::u16string path = InFolder(folder, name);
     if (!BackupName(name) || !Exists(path)) return RestoreResult::Failed;

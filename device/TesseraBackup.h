@@ -57,12 +57,6 @@ public:
     void RemoveEntry(const std::u16string& name);
     // Both: the file, then, when it went, its entry. The phone's result.
     int Delete(const std::u16string& name);
-    // Replaces the wallet with the named backup, once its own password is accepted. The wallet is then
-    // the backup, or the old wallet whatever failed: a copy beside it (".bak") is made first, and put
-    // back when the replacement fails.
-    RestoreResult Restore(const std::u16string& name, const std::u16string& walletPath,
-                          const BackupPasswordCheck& askPassword) const;
-
     // "Backup(Manual).YYYYMMDDhhmmss" of the time in local time.
     static std::u16string StampedName(const SYSTEMTIME& utc);
 
@@ -76,3 +70,9 @@ int ReplaceFile(const std::u16string& source, const std::u16string& target);
 // `path` followed by "_1" as often as needed for a name that does not exist on the phone; false when
 // the name would grow past 258 units first.
 bool FreeTempName(const std::u16string& path, std::u16string& free);
+
+// Replaces the wallet with the backup of that name in the folder, once the backup's own password is
+// accepted. The wallet is then the backup, or the old wallet whatever failed: a copy beside it (".bak")
+// is made first, and put back when the replacement fails.
+RestoreResult RestoreBackup(const std::u16string& folder, const std::u16string& name,
+                            const std::u16string& walletPath, const BackupPasswordCheck& askPassword);

@@ -39,12 +39,13 @@ protected:
         connection = std::make_unique<RapiConnection>();
     }
     RestoreResult Restore(const char16_t* typed = u"backup password") {
-        return backups.Restore(
-            u"Backup(Manual).20101231235958", kWalletPath, [typed](CTesseraEncryptedLinkList& store) {
-                SecureBytes bytes = PasswordBytes(typed);
-                return store.CheckPassword(bytes.data(), bytes.size()) ? BackupLogin::Accepted
-                                                                       : BackupLogin::Refused;
-            });
+        return RestoreBackup(u"\\Backups", u"Backup(Manual).20101231235958", kWalletPath,
+                             [typed](CTesseraEncryptedLinkList& store) {
+                                 SecureBytes bytes = PasswordBytes(typed);
+                                 return store.CheckPassword(bytes.data(), bytes.size())
+                                            ? BackupLogin::Accepted
+                                            : BackupLogin::Refused;
+                             });
     }
     static constexpr char kWallet[] = "Program Files/Tessera/Tessera.dat";
     static constexpr char16_t kWalletPath[] = u"\\Program Files\\Tessera\\Tessera.dat";
