@@ -22,7 +22,6 @@ public:
     void ShowBackup(const std::u16string& name);
 
     bool BackupShown() const { return backupShown; }
-    wxButton* RestoreButton() const { return restore; }
 
 private:
     BackupActions* Actions() const;

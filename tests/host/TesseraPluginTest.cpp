@@ -178,23 +178,4 @@ TEST_F(TesseraWalletInHost, ACancelledLoginStaysAndThePhoneGoingAwayReturnsToThe
     EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
 }
 
-TEST_F(TesseraWalletInHost, BackupsAreMadeFromTheMenuAfterTheLoginAndFromTheToolbar) {
-    wxCommandEvent menu(wxEVT_MENU, ID_BACKUP);
-    menu.SetEventObject(frame);
-    wxTEST_DIALOG(frame->ProcessWindowEvent(menu), TypePasswords({"pass word"}), Told(told));
-    EXPECT_EQ(Tree()->GetItemText(Tree()->GetSelection()), " Backup");
-    wxCommandEvent tool(wxEVT_TOOL, ID_BACKUP);
-    tool.SetEventObject(frame->GetToolBar());
-    wxTEST_DIALOG(frame->GetToolBar()->ProcessWindowEvent(tool), Told(told));
-    ASSERT_EQ(told.size(), 2u);
-    ASSERT_EQ(List()->GetItemCount(), 2);
-    for (int row = 0; row < 2; ++row) {
-        wxString name = List()->GetItemText(row);
-        EXPECT_EQ(told[row], "Backup to " + name + " complete!");
-        EXPECT_EQ(ReadBytes(dir / "phone" / "fs" / "My Documents" / "Tessera Backup" / name.utf8_string()),
-                  ReadBytes(dir / "phone" / "fs" / "Program Files" / "Tessera" / "Tessera.dat"));
-    }
-    EXPECT_EQ(List()->GetItemState(1, wxLIST_STATE_SELECTED), wxLIST_STATE_SELECTED);
-}
-
 }  // namespace

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <wx/aui/framemanager.h>
-#include <wx/button.h>
 #include <wx/filedlg.h>
 #include <wx/frame.h>
 #include <wx/html/htmlwin.h>
@@ -13,14 +12,12 @@
 #include <wx/toolbar.h>
 
 #include <csignal>
-#include <thread>
 #include <vector>
 
 #include "../host/LoginExpectations.h"
 #include "../host/PhoneFolder.h"
 #include "../rapi/AgentProcess.h"
 #include "GuiTest.h"
-#include "device/TesseraBackup.h"
 #include "model/CardExport.h"
 #include "model/ItemChanges.h"
 #include "platform/Utf16.h"
@@ -29,7 +26,6 @@
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
 #include "support/TestSupport.h"
-#include "ui/BackupCommands.h"
 #include "ui/BackupPane.h"
 #include "ui/LinkLauncher.h"
 #include "ui/ListBar.h"
@@ -340,142 +336,67 @@ TEST_F(PluginEntryPoints, ARequestWaitsForTheHostsAnswerThroughCpu) {
     EXPECT_EQ(AnsweringHost::extras, (std::vector<intptr_t>{0, 0}));
 }
 
-// The save dialog answered with a path. The toolkit's chooser takes a path set in code only once its
-// folder has loaded, so the answer waits for that.
-class ChoosePath : public wxModalExpectation {
-public:
+// The save dialog answered with a path, once the toolkit's chooser has loaded its folder and takes it.
+struct ChoosePath : wxModalExpectation {
     explicit ChoosePath(const std::filesystem::path& path) : path(path.string()) {}
     int Invoke(wxDialog* dialog) const override {
-        auto* chooser = wxDynamicCast(dialog, wxFileDialog);
-        if (!chooser) return wxID_NONE;
-        chooser->SetPath(path);
-        return PumpUntil([&] { return chooser->GetPath() == path; }) ? wxID_OK : wxID_CANCEL;
+        static_cast<wxFileDialog*>(dialog)->SetPath(path);
+        return PumpUntil([&] { return static_cast<wxFileDialog*>(dialog)->GetPath() == path; }) ? wxID_OK : 0;
     }
-
-protected:
     wxString GetDefaultDescription() const override { return "the save dialog"; }
-
-private:
     wxString path;
 };
 
-// The backups and the export over a real phone agent; the backup pane is shown for the list's selection.
-class PluginWithPhone : public PluginEntryPoints, public ItemView {
-protected:
-    void SetUp() override {
-        PluginEntryPoints::SetUp();
-        ASSERT_TRUE(MakePhone(phone) && AddCards(phone, 12));
-        agent = std::make_unique<AgentProcess>(phone, dir.Path() / "phone.sock");
-        ASSERT_TRUE(agent->Serving());
-        RapiSetTransport(RapiTransportFromSetting(("unix:" + (dir.Path() / "phone.sock").string()).c_str()));
-        paneFrame = new wxFrame(nullptr, wxID_ANY, "backup pane");
-        pane = new CBackupPane(paneFrame);
-        paneFrame->Show();
-        TheApp().listBar->SetItemView(this);
-        host->Bind(
-            wxEVT_MENU, [this](wxCommandEvent&) { ++hostExits; }, ID_APP_EXIT);
-        Show();
-        uint32_t version[4] = {1, 0, 1, 519};
-        OnStateChange(plugin::kStateConnected);
-        OnSetUpChange(plugin::kSetUpPhone, version);
-        ASSERT_EQ(CPU(Message(plugin::kAppNotRunning).data()), 1);
-    }
-    void TearDown() override {
-        TheApp().listBar->SetItemView(nullptr);
-        paneFrame->Destroy();
-        PluginEntryPoints::TearDown();
-        RapiSetTransport(nullptr);
-    }
-    void ShowBackup(const std::u16string& name) override { pane->ShowBackup(name); }
-    void SwitchPane(int) override {}
-    void ShowCard(int32_t, bool, int32_t, bool) override {}
-    void ShowTemplate(int32_t, bool, bool) override {}
-    void ShowCategory(int32_t, bool, bool) override {}
-    void PromptSaveChanges(int) override {}
-    void LockEditing() override {}
-    bool IsEditing() const override { return false; }
-
-    static int Command(int id) { return PluginProc(id, plugin::kCodeCommand, nullptr, nullptr); }
-    void Restore() {
-        wxCommandEvent click(wxEVT_BUTTON, IDC_RESTORE_BUTTON);
-        click.SetEventObject(pane->RestoreButton());
-        pane->RestoreButton()->ProcessWindowEvent(click);
-    }
-    std::filesystem::path OnPhone(const std::string& path) const { return phone / "fs" / path; }
-
+// Backups and the export over a real phone agent.
+TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPaneWithItsOwnPassword) {
     TempDir dir;
-    std::filesystem::path phone = dir.Path() / "phone";
-    std::unique_ptr<AgentProcess> agent;
-    wxFrame* paneFrame = nullptr;
-    CBackupPane* pane = nullptr;
-    std::vector<wxString> told;
+    ASSERT_TRUE(MakePhone(dir.Path() / "phone") && AddCards(dir.Path() / "phone", 12));
+    AgentProcess agent(dir.Path() / "phone", dir.Path() / "phone.sock");
+    RapiSetTransport(RapiTransportFromSetting(("unix:" + (dir.Path() / "phone.sock").string()).c_str()));
     int hostExits = 0;
-};
-
-TEST_F(PluginWithPhone, ABackupIsDeletedAndAnotherRestoredFromThePaneWithItsOwnPassword) {
-    wxTEST_DIALOG(Command(ID_BACKUP), TypePasswords({"pass word"}), Told(told));
-    wxTEST_DIALOG(Command(ID_BACKUP), Told(told));
-    ASSERT_TRUE(pane->BackupShown() && pane->RestoreButton()->IsShown())
-        << "the new backup's row is selected";
-    CTesseraBackup& backups = TheApp().backupWindows.Backups();
-    ASSERT_EQ(backups.entries.size(), 2u);
-    const std::u16string first = backups.entries[0].name, second = backups.entries[1].name;
-    const std::filesystem::path wallet = OnPhone("Program Files/Tessera/Tessera.dat");
-    const std::filesystem::path kept = OnPhone("My Documents/Tessera Backup/" + Utf16ToUtf8Lossy(second));
-
-    int deleted = 0;
-    std::thread([&] {  // as the list pane's delete worker does
-        RapiConnection connection;
-        deleted = DeleteBackupFile(first);
-    })
-        .join();
-    ForgetBackup(first);
-    EXPECT_EQ(deleted, 1);
-    EXPECT_FALSE(std::filesystem::exists(OnPhone("My Documents/Tessera Backup/" + Utf16ToUtf8Lossy(first))));
-    ASSERT_EQ(backups.entries.size(), 1u);
-
-    ASSERT_TRUE(TheApp().data.AddCard(*NewBlankCard(), TheApp().data.TakeCardId()));  // the wallet moves on
-    std::vector<uint8_t> changed = ReadBytes(wallet);
-    wxTEST_DIALOG(Restore(), TypePasswords({"one", "two", "three"}), Told(told), Told(told), Told(told));
-    EXPECT_EQ(told.back(), "Restore failed!");
-    EXPECT_EQ(ReadBytes(wallet), changed);
-    wxTEST_DIALOG(Restore(), TypePasswords({"pass word"}), Told(told));
-    EXPECT_TRUE(told.back().starts_with("Restore completed successfully!"));
-    EXPECT_EQ(ReadBytes(wallet), ReadBytes(kept));
-    EXPECT_TRUE(PumpUntil([this] { return hostExits == 1; }));
-    EXPECT_FALSE(std::filesystem::exists(wallet.string() + ".bak"));
-}
-
-TEST_F(PluginWithPhone, ExportWritesWhatTheCardExportWritesOrSaysWhyNothingWasWritten) {
+    host->Bind(
+        wxEVT_MENU, [&](wxCommandEvent&) { ++hostExits; }, ID_APP_EXIT);
+    Show();
+    uint32_t version[4] = {1, 0, 1, 519};
+    OnStateChange(plugin::kStateConnected);
+    OnSetUpChange(plugin::kSetUpPhone, version);
+    ASSERT_EQ(CPU(Message(plugin::kAppNotRunning).data()), 1);
+    auto command = [](int id) { PluginProc(id, plugin::kCodeCommand, nullptr, nullptr); };
+    std::vector<wxString> told;
     {
         wxTestingModalHook noDialog(__FILE__, __LINE__, __WXFUNCTION__);
-        EXPECT_EQ(Command(ID_EXPORT_CARDS), 1) << "nothing is asked before the login";
+        command(ID_EXPORT_CARDS);  // nothing is asked, nothing written before the login
     }
-    wxTEST_DIALOG(Page()->SelectItem(NavItem::Cards), TypePasswords({"pass word"}));
-    const std::filesystem::path chosen = dir.Path() / "cards.txt", expected = dir.Path() / "expected.txt";
-    wxTEST_DIALOG(Command(ID_EXPORT_CARDS), ChoosePath(chosen));
+    wxTEST_DIALOG(command(ID_BACKUP), TypePasswords({"pass word"}), Told(told));
     std::string error;
-    ASSERT_TRUE(ExportCards(*TheApp().data.walletStore, expected, error)) << error;
-    EXPECT_EQ(ReadBytes(chosen), ReadBytes(expected));
-    EXPECT_EQ(std::filesystem::status(chosen).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-
+    ASSERT_TRUE(ExportCards(*TheApp().data.walletStore, dir.Path() / "expected.txt", error)) << error;
+    wxTEST_DIALOG(command(ID_EXPORT_CARDS), ChoosePath(dir.Path() / "cards.txt"));
+    EXPECT_EQ(ReadBytes(dir.Path() / "cards.txt"), ReadBytes(dir.Path() / "expected.txt"));
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small{100, limit.rlim_max};
     signal(SIGXFSZ, SIG_IGN);
-    for (auto [target, fileLimit, reason] :
-         {std::tuple{dir.Path() / (std::string(240, 'x') + ".txt"), limit.rlim_cur, "File name too long"},
-          {dir.Path() / "full.txt", rlim_t{100}, "File too large"}}) {
-        rlimit small = limit;
-        small.rlim_cur = fileLimit;
-        setrlimit(RLIMIT_FSIZE, &small);
-        wxTEST_DIALOG(Command(ID_EXPORT_CARDS), ChoosePath(target), Told(told));
-        setrlimit(RLIMIT_FSIZE, &limit);
-        EXPECT_EQ(told.back(), reason);
-        EXPECT_FALSE(std::filesystem::exists(target));
-    }
+    setrlimit(RLIMIT_FSIZE, &small);  // the disk is full half way
+    wxTEST_DIALOG(command(ID_EXPORT_CARDS), ChoosePath(dir.Path() / "full.txt"), Told(told));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(told.back(), "File too large");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 4)
-        << "phone, socket, two exports";
+        << "no other file is left";
+    wxTEST_DIALOG(command(ID_BACKUP), Told(told));
+    const std::u16string made = TheApp().listBar->Selection().name;  // the new backup's row
+    EXPECT_EQ(told.back(), "Backup to " + Utf16ToUtf8Lossy(made) + " complete!");
+    ASSERT_TRUE(TheApp().data.AddCard(*NewBlankCard(), TheApp().data.TakeCardId()));  // the wallet moves on
+    CBackupPane* pane = new CBackupPane(host);
+    pane->ShowBackup(made);
+    wxCommandEvent click(wxEVT_BUTTON, IDC_RESTORE_BUTTON);
+    wxTEST_DIALOG(pane->FindWindow(IDC_RESTORE_BUTTON)->ProcessWindowEvent(click),
+                  TypePasswords({"pass word"}), Told(told));
+    EXPECT_TRUE(told.back().starts_with("Restore completed successfully!"));
+    const std::filesystem::path fs = dir.Path() / "phone" / "fs";
+    EXPECT_EQ(ReadBytes(fs / "Program Files" / "Tessera" / "Tessera.dat"),
+              ReadBytes(fs / "My Documents" / "Tessera Backup" / Utf16ToUtf8Lossy(made)));
+    EXPECT_TRUE(PumpUntil([&] { return hostExits == 1; }));
+    RapiSetTransport(nullptr);
 }
 
 }  // namespace
