@@ -36,7 +36,8 @@ wxString MessageText(const SessionMessage& message) {
     wxString text = LoadResString(message.text);
     if (message.text == IDS_VERSION_NOT_SUPPORTED) return text + wxString::FromUTF8(kMakerWebsite) + ".";
     if (text.Contains("%d")) return wxString::Format(text, message.number);
-    if (text.Contains("%s")) return wxString::Format(text, wxString::FromUTF8(Utf16ToUtf8Lossy(message.name)));
+    if (text.Contains("%s"))
+        return wxString::Format(text, wxString::FromUTF8(Utf16ToUtf8Lossy(message.name)));
     return text;
 }
 

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "device/DeviceLink.h"
-#include "shell/BackupWindows.h"
 #include "model/Data.h"
 #include "plugin-api/PluginApi.h"
+#include "shell/BackupWindows.h"
 #include "shell/PluginSession.h"
 #include "shell/SessionWindows.h"
 #include "shell/Settings.h"
