@@ -16,6 +16,7 @@
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
 #include "ui/ArtLibrary.h"
+#include "ui/BackupCommands.h"
 #include "ui/CommandTables.h"
 #include "ui/ListBar.h"
 #include "ui/MyView.h"
@@ -88,6 +89,7 @@ bool CreateListPane() {
     };
     links.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
     app.listBar = new CListBar(Module().host.frame, std::move(links));
+    SetBackupActions(&app.backupWindows);
     wxAuiPaneInfo pane;
     pane.Name(kListPaneName)
         .Caption(LoadResString(IDS_LIST_BAR_CAPTION))
@@ -129,6 +131,7 @@ void DestroyWindows() {
         }
         app.listBar->Destroy();
         app.listBar = nullptr;
+        SetBackupActions(nullptr);
     }
     if (app.view) {
         if (app.navPage) app.navPage->ReturnMainViewId();
