@@ -88,6 +88,8 @@ bool CreateListPane() {
         if (TheApp().navPage) TheApp().navPage->SelectItem(static_cast<NavItem>(item));
     };
     links.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
+    links.deleteBackupFile = [](const std::u16string& name) { return DeleteBackupFile(name) == 1; };
+    links.forgetBackup = ForgetBackup;
     app.listBar = new CListBar(Module().host.frame, std::move(links));
     SetBackupActions(&app.backupWindows);
     wxAuiPaneInfo pane;

@@ -45,14 +45,14 @@ private:
     std::vector<wxString> passwords;
 };
 
-// A message box answered with OK (or answer); its caption and text are kept as "caption: text".
+// A message box answered with OK (or answer); its text is kept.
 class Told : public wxModalExpectation {
 public:
     explicit Told(std::vector<wxString>& texts, int answer = wxID_OK) : texts(texts), answer(answer) {}
     int Invoke(wxDialog* dialog) const override {
         auto* message = dynamic_cast<wxMessageDialog*>(dialog);
         if (!message) return wxID_NONE;
-        texts.push_back(message->GetTitle() + ": " + message->GetMessage());
+        texts.push_back(message->GetMessage());
         return answer;
     }
 
