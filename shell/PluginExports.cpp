@@ -18,6 +18,7 @@
 #include "ui/ArtLibrary.h"
 #include "ui/CommandTables.h"
 #include "ui/ListBar.h"
+#include "ui/ListRows.h"
 #include "ui/MyView.h"
 #include "ui/OutLookBarPage.h"
 #include "ui/Resource.h"
@@ -160,8 +161,14 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
         if (request) app.hostRequest = request;
         app.shown = 0;
         if (!CreateListPane()) return 0;
-        app.view = new CMyView(Module().host.frame);
+        const CSettings& settings = app.settings;
+        app.view =
+            new CMyView(Module().host.frame,
+                        {&app.data, &app.icons, {settings.Font(1), settings.Font(2), settings.Font(4)}});
         app.view->InitialUpdate();
+        app.listBar->SetItemView(app.view);
+        // The list pane takes the view's row requests once it implements them.
+        app.view->SetListRows(dynamic_cast<ListRows*>(app.listBar));
         if (!CreateNavigationPage()) return 0;
         Module().menuLoaded = true;
         return 1;
@@ -201,6 +208,7 @@ PLUGIN_EXPORT void HidePlugin() {
         CTesseraApp& app = TheApp();
         app.shown = 0;
         if (!app.view || !app.navPage) return;
+        app.view->PromptSaveChanges(app.view->CurrentPane());
         app.navPage->ReturnMainViewId();
         ShowListPane(false);
         app.view->Hide();

@@ -102,6 +102,7 @@ void SessionWindows::SelectRootItem() {
 }
 
 void SessionWindows::CloseOpenItems() {
+    if (TheApp().view) TheApp().view->LockEditing();
     if (TheApp().listBar) TheApp().listBar->EndOwnDialog();
 }
 

@@ -1,0 +1,209 @@
+// The main view's editing: edit mode, Save, Cancel, the prompt before changes are lost, and the lock.
+#include <wx/dialog.h>
+#include <wx/msgdlg.h>
+#include <wx/textctrl.h>
+#include <wx/utils.h>
+
+#include "model/Data.h"
+#include "model/ItemChanges.h"
+#include "ui/FieldChanges.h"
+#include "ui/FormWnd.h"
+#include "ui/ListRows.h"
+#include "ui/MyView.h"
+#include "ui/Resource.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+constexpr unsigned kPromptTexts[] = {IDS_SAVE_CARD_PROMPT, IDS_SAVE_TEMPLATE_PROMPT,
+                                     IDS_SAVE_CATEGORY_PROMPT};
+constexpr unsigned kFailureTexts[] = {IDS_SAVE_CARD_FAILED, IDS_SAVE_TEMPLATE_FAILED,
+                                      IDS_SAVE_CATEGORY_FAILED};
+
+// The host's main window is disabled, with the wait cursor, while the phone takes a change.
+class SaveWait {
+public:
+    explicit SaveWait(wxWindow* view) : frame(wxGetTopLevelParent(view)) {
+        if (frame) frame->Disable();
+    }
+    ~SaveWait() {
+        if (frame) frame->Enable();
+    }
+    SaveWait(const SaveWait&) = delete;
+    SaveWait& operator=(const SaveWait&) = delete;
+
+private:
+    wxWindow* frame;
+    wxBusyCursor wait;
+};
+
+}  // namespace
+
+void CMyView::StartEditing() {
+    if (editing || !RecordShown()) return;
+    editing = true;
+    ShowControls();
+    nameBox->SetFocus();
+    nameBox->SelectAll();
+}
+
+void CMyView::CollectShown() {
+    if (!RecordShown()) return;
+    wxString text = nameBox->GetValue();
+    std::u16string name = ToU16(text);
+    if (currentPane == kPaneCategory) {
+        if (name != categoryName) {
+            categoryName = name;
+            modified = true;
+        }
+        return;
+    }
+    CTesseraItem& item = currentPane == kPaneCard ? *currentCard : *currentTemplate;
+    if (!item.fields.head) SetItemName(item, u"");
+    if (CollectText(item.fields.head->element, name)) modified = true;
+    if (currentPane == kPaneCard && form->CollectChanges(item)) modified = true;
+}
+
+bool CMyView::SaveShown() {
+    switch (currentPane) {
+        case kPaneCard:
+            return SaveCard();
+        case kPaneTemplate:
+            return SaveTemplate();
+        case kPaneCategory:
+            return SaveCategory();
+        default:
+            return true;
+    }
+}
+
+bool CMyView::SaveCard() {
+    SaveWait wait(this);
+    const auto id = static_cast<uint32_t>(currentId);
+    if (!(isNew ? links.data->AddCard(*currentCard, id) : links.data->UpdateCard(*currentCard, id)))
+        return false;
+    ShowIcon(static_cast<int>(currentCard->icon));
+    if (rows) rows->UpdateRow(ListPage::Cards, currentId);
+    return true;
+}
+
+bool CMyView::SaveTemplate() {
+    SaveWait wait(this);
+    const auto id = static_cast<uint32_t>(currentId);
+    if (!(isNew ? links.data->AddTemplate(*currentTemplate, id)
+                : links.data->UpdateTemplate(*currentTemplate, id))) {
+        return false;
+    }
+    ShowIcon(static_cast<int>(currentTemplate->icon));
+    if (rows) rows->UpdateRow(ListPage::Templates, currentId);
+    return true;
+}
+
+bool CMyView::SaveCategory() {
+    SaveWait wait(this);
+    const uint32_t packed =
+        PackCategory(static_cast<uint32_t>(categoryId), static_cast<uint32_t>(categoryIcon));
+    if (!(isNew ? links.data->AddCategory(categoryName, packed)
+                : links.data->UpdateCategory(categoryName, packed))) {
+        return false;
+    }
+    if (rows) rows->UpdateRow(ListPage::Categories, categoryId);
+    return true;
+}
+
+bool CMyView::Save() {
+    if (!editing) return true;
+    wxBusyCursor wait;
+    CollectShown();
+    if ((isNew || modified) && !SaveShown()) {
+        // The phone did not take it: the user's values stay, in edit mode, to try again.
+        wxMessageBox(LoadResString(kFailureTexts[currentPane]), LoadResString(IDS_APP_CAPTION),
+                     wxOK | wxICON_ERROR, this);
+        return false;
+    }
+    isNew = modified = editing = false;
+    ShowControls();
+    return true;
+}
+
+void CMyView::Cancel() {
+    if (!editing) return;
+    if (isNew) {
+        DropNewRecord();
+        if (rows && rows->RowCount() > 0) {
+            rows->SelectFirstRow();
+        } else {
+            ShowEmpty(currentPane);
+        }
+        return;
+    }
+    if (currentPane == kPaneCard) {
+        if (modified) currentCard = links.data->ReadCardRecord(static_cast<uint32_t>(currentId));
+        modified = editing = false;
+        currentCard ? FillCard() : ShowEmpty(kPaneCard);
+    } else if (currentPane == kPaneTemplate) {
+        if (modified) currentTemplate = links.data->ReadTemplateRecord(static_cast<uint32_t>(currentId));
+        modified = editing = false;
+        currentTemplate ? FillTemplate() : ShowEmpty(kPaneTemplate);
+    } else if (currentPane == kPaneCategory) {
+        modified = editing = false;
+        FillCategory();
+        nameBox->ChangeValue(FromU16(categoryName));
+        ShowIcon(categoryIcon);
+        ShowControls();
+    }
+}
+
+// A new record that is not kept: its unsaved row goes from the list.
+void CMyView::DropNewRecord() {
+    const int32_t id = currentPane == kPaneCategory ? categoryId : currentId;
+    const int pane = currentPane;
+    isNew = modified = editing = false;
+    currentCard.reset();
+    currentId = 0;
+    categoryId = -1;
+    form->LoadCard(nullptr);
+    ShowControls();
+    if (rows) rows->RemoveRow(static_cast<ListPage>(pane), id);
+}
+
+void CMyView::PromptSaveChanges(int pane) {
+    if (prompting || pane != currentPane || pane > kPaneCategory || !RecordShown()) return;
+    CollectShown();
+    if (!isNew && !modified) return;
+    prompting = true;
+    const int answer = wxMessageBox(LoadResString(kPromptTexts[pane]), LoadResString(IDS_APP_CAPTION),
+                                    wxYES_NO | wxICON_QUESTION, this);
+    if (answer == wxYES) {
+        if (!SaveShown()) {
+            wxMessageBox(LoadResString(kFailureTexts[pane]), LoadResString(IDS_APP_CAPTION),
+                         wxOK | wxICON_ERROR, this);
+        }
+    } else if (isNew) {
+        DropNewRecord();
+    }
+    prompting = false;
+    isNew = modified = false;
+    if (pane == kPaneCard) editing = false;
+    ShowControls();
+}
+
+void CMyView::LockEditing() {
+    // Open dialogs of this view end as if cancelled before the work is kept.
+    if (wxDialog* dialog = openDialog) dialog->EndModal(wxID_CANCEL);
+    guard.ClearNow();
+    clipboardTimer.Stop();
+    if (!editing || !RecordShown()) return;
+    CollectShown();
+    if (!isNew && !modified) return;
+    if (currentPane != kPaneCard) {
+        Cancel();
+        return;
+    }
+    MarkAsDraft(*currentCard);
+    if (!SaveCard()) {
+        wxMessageBox(LoadResString(IDS_SAVE_CARD_FAILED), LoadResString(IDS_APP_CAPTION), wxOK | wxICON_ERROR,
+                     this);
+    }
+    ShowEmpty(kPaneCard);
+}
