@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "model/FieldType.h"
+#include "plugin-api/FixedIds.h"
 #include "ui/EditLink.h"
 #include "ui/FieldChanges.h"
 #include "ui/MyButton.h"
@@ -78,8 +79,9 @@ CCardCtrlGroup::~CCardCtrlGroup() {
 void CCardCtrlGroup::CreateTextRow(wxWindow* parent, const ItemField& field, int position, int& nextId,
                                    const FormFonts& fonts) {
     const long style = (field.type == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
-    edit = new CMyEdit(parent, nextId++, static_cast<int>(field.type), wxString(), wxDefaultPosition,
+    edit = new CMyEdit(parent, wxID_ANY, static_cast<int>(field.type), wxString(), wxDefaultPosition,
                        wxDefaultSize, style);
+    GiveFixedId(edit, nextId++);
     edit->SetMaxLength(kMaxChars);
     edit->ChangeValue(FieldValueText(field));
     edit->SetFont(field.type == kFieldUrl ? fonts.link : fonts.value);
@@ -90,24 +92,25 @@ void CCardCtrlGroup::CreateTextRow(wxWindow* parent, const ItemField& field, int
         edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
     }
     if (field.type == kFieldPassword) {
-        button =
-            new CMyButton(parent, IDC_PASSWORD_BUTTON_FIRST + position, LoadResString(IDS_BUTTON_COPY), edit);
+        button = new CMyButton(parent, wxID_ANY, LoadResString(IDS_BUTTON_COPY), edit);
+        GiveFixedId(button, IDC_PASSWORD_BUTTON_FIRST + position);
         button->SetFont(fonts.caption);
         button->Hide();
     }
 }
 
 void CCardCtrlGroup::CreateTimeRow(wxWindow* parent, ItemField& field, int& nextId, const FormFonts& fonts) {
-    const int pickerId = nextId++;
     if (field.type == kFieldDate) {
-        picker = new wxDatePickerCtrl(parent, pickerId, wxDefaultDateTime, wxDefaultPosition, wxDefaultSize,
+        picker = new wxDatePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, wxDefaultSize,
                                       wxDP_DROPDOWN | wxDP_SHOWCENTURY);
     } else {
-        picker = new wxTimePickerCtrl(parent, pickerId);
+        picker = new wxTimePickerCtrl(parent, wxID_ANY);
     }
+    GiveFixedId(picker, nextId++);
     picker->Hide();
-    edit = new CMyEdit(parent, nextId++, static_cast<int>(field.type), wxString(), wxDefaultPosition,
+    edit = new CMyEdit(parent, wxID_ANY, static_cast<int>(field.type), wxString(), wxDefaultPosition,
                        wxDefaultSize, wxBORDER_NONE);
+    GiveFixedId(edit, nextId++);
     edit->SetFont(fonts.value);
     edit->Hide();
     base = wxDateTime::Now();

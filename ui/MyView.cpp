@@ -10,6 +10,7 @@
 #include "model/Data.h"
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
+#include "plugin-api/FixedIds.h"
 #include "ui/CategoryBox.h"
 #include "ui/FieldChanges.h"
 #include "ui/FormWnd.h"
@@ -79,7 +80,8 @@ void CMyView::CreateControls() {
     saveButton = button(IDC_SAVE_BUTTON, IDS_BUTTON_SAVE, kMargin);
     cancelButton = button(IDC_CANCEL_BUTTON, IDS_BUTTON_CANCEL, 2 * kMargin + kButtonWidth);
     fieldsButton = button(IDC_EDIT_FIELDS_BUTTON, IDS_BUTTON_EDIT_FIELDS, 3 * kMargin + 2 * kButtonWidth);
-    nameBox = new wxTextCtrl(this, IDC_NAME_BOX, wxString(), wxPoint(75, 48), wxSize(200, 24));
+    nameBox = new wxTextCtrl(this, wxID_ANY, wxString(), wxPoint(75, 48), wxSize(200, 24));
+    GiveFixedId(nameBox, IDC_NAME_BOX);
     nameBox->SetMaxLength(kNameMax);
     nameBox->SetFont(links.fonts.value);
     iconButton =
@@ -90,7 +92,8 @@ void CMyView::CreateControls() {
                                      wxSize(100, 20));
     categoryLabel->SetFont(links.fonts.caption);
     categoryLabel->SetBackgroundColour(*wxWHITE);
-    categoryBox = new CategoryBox(this, IDC_CATEGORY_BOX);
+    categoryBox = new CategoryBox(this, wxID_ANY);
+    GiveFixedId(categoryBox, IDC_CATEGORY_BOX);
     categoryBox->SetSize(kInset + 100, 98, 200, -1);
     categoryBox->Bind(wxEVT_CHOICE, &CMyView::OnCategoryChosen, this);
     form = new CFormWnd(this, links.fonts, [this](const wxString& text) {

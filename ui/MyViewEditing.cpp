@@ -207,3 +207,19 @@ void CMyView::LockEditing() {
     }
     ShowEmpty(kPaneCard);
 }
+
+void CMyView::OnButton(wxCommandEvent& event) {
+    switch (event.GetId()) {
+        case IDC_EDIT_BUTTON:
+            StartEditing();
+            break;
+        case IDC_SAVE_BUTTON:
+            Save();
+            break;
+        case IDC_CANCEL_BUTTON:
+            Cancel();
+            break;
+        default:
+            event.Skip();
+    }
+}

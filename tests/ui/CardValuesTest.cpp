@@ -1,0 +1,153 @@
+// The values behind the card form without its windows: generated passwords and their statistics, the
+// clipboard guard on a fake clipboard and clock, and which row values replace a field's.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+
+#include "model/FieldType.h"
+#include "ui/ClipboardGuard.h"
+#include "ui/FieldChanges.h"
+#include "ui/PasswordGenerator.h"
+
+namespace {
+
+// The value of chi-square with df degrees of freedom that chance exceeds once in a million
+// (Wilson-Hilferty).
+double Critical(int df) {
+    const double z = 4.753, k = 2.0 / (9.0 * df);
+    return df * std::pow(1 - k + z * std::sqrt(k), 3);
+}
+
+struct Statistic {
+    double chars = 0, classes = 0;
+};
+
+// 10,000 passwords: every character must come from the set; chi-square of the 74 characters and of
+// the four classes against one class in four, then one character of the class.
+Statistic Measure(const RandomBytes& random) {
+    std::map<char16_t, int> seen;
+    int total = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const std::u16string password = GeneratePassword(random);
+        EXPECT_EQ(password.size(), kGeneratedLength);
+        for (char16_t c : password) ++seen[c], ++total;
+    }
+    Statistic s;
+    for (std::u16string_view chars : kPasswordClasses) {
+        double inClass = 0;
+        for (char16_t c : chars) {
+            const double expected = total / 4.0 / chars.size();
+            s.chars += std::pow(seen[c] - expected, 2) / expected;
+            inClass += seen[c];
+            seen.erase(c);
+        }
+        s.classes += std::pow(inClass - total / 4.0, 2) / (total / 4.0);
+    }
+    EXPECT_TRUE(seen.empty()) << "characters outside the set";
+    return s;
+}
+
+TEST(GeneratePassword, DrawsEveryClassAndCharacterEvenly) {
+    const Statistic fair = Measure(SystemRandomBytes);
+    EXPECT_LT(fair.chars, Critical(73));
+    EXPECT_LT(fair.classes, Critical(3));
+
+    // A source that gives 0 one time in fifty more than chance: the statistics must see it.
+    std::mt19937 engine(7);
+    const Statistic biased = Measure([&](void* out, size_t n) {
+        uint32_t v = engine() % 50 == 0 ? 0 : static_cast<uint32_t>(engine());
+        std::memcpy(out, &v, std::min(n, sizeof v));
+        return true;
+    });
+    EXPECT_GT(biased.classes, Critical(3));
+    EXPECT_GT(biased.chars, Critical(73));
+    EXPECT_TRUE(GeneratePassword([](void*, size_t) { return false; }).empty());
+}
+
+class FakeClipboard : public ClipboardAccess {
+public:
+    bool Put(const wxString& text) override { return held = text, true; }
+    std::optional<wxString> Text() override { return held; }
+    void Clear() override { held.reset(); }
+    std::optional<wxString> held;
+};
+
+TEST(ClipboardGuard, ClearsItsOwnTextAfterTheDelayButNotWhatTheUserCopiedSince) {
+    FakeClipboard clipboard;
+    auto now = std::chrono::steady_clock::time_point{};
+    ClipboardGuard guard(clipboard, [&] { return now; });
+    ASSERT_TRUE(guard.Copy("s3cret"));
+    now += ClipboardGuard::kDelay - std::chrono::seconds(1);
+    EXPECT_TRUE(guard.Tick());
+    EXPECT_EQ(clipboard.held, wxString("s3cret"));
+    now += std::chrono::seconds(1);
+    EXPECT_FALSE(guard.Tick());
+    EXPECT_FALSE(clipboard.held);
+
+    guard.Copy("s3cret");
+    clipboard.held = "mine";
+    now += ClipboardGuard::kDelay;
+    EXPECT_FALSE(guard.Tick());
+    EXPECT_EQ(clipboard.held, wxString("mine"));
+    guard.Copy("again");
+    guard.ClearNow();  // the lock
+    EXPECT_FALSE(clipboard.held);
+}
+
+ItemField Field(uint32_t type, std::initializer_list<uint8_t> bytes) {
+    ItemField field;
+    field.type = type;
+    field.value.assign(bytes.begin(), bytes.end());
+    return field;
+}
+
+SecureBytes Bytes16(const SYSTEMTIME& t) {
+    SecureBytes bytes(16);
+    StoreTime(t, bytes.data());
+    return bytes;
+}
+
+TEST(CollectChanges, TextReplacedOnlyWhenItDiffersAndTimesToTheWholeSecond) {
+    struct TextCase {
+        std::initializer_list<uint8_t> stored;
+        std::u16string text;
+        bool replaced;
+    } texts[] = {{{}, u"", false},
+                 {{}, u"a", true},
+                 {{'A', 0, 0, 0}, u"a", true},
+                 {{'a', 0, 0, 0}, u"a", false},
+                 {{'a', 0, 'b'}, u"a", false},  // an odd last byte is no character
+                 {{0, 0}, u"", false}};
+    for (const TextCase& c : texts) {
+        ItemField field = Field(kFieldText, c.stored);
+        EXPECT_EQ(CollectText(field, c.text), c.replaced) << std::string(c.text.begin(), c.text.end());
+        if (c.replaced) EXPECT_EQ(FieldText(field), c.text);
+    }
+
+    const SYSTEMTIME picked{2011, 3, 0, 14, 9, 30, 15, 250};
+    SYSTEMTIME otherMillis = picked, otherSecond = picked, badMonth = picked;
+    otherMillis.wMilliseconds = 999;
+    otherMillis.wDayOfWeek = 5;
+    otherSecond.wSecond = 16;
+    badMonth.wMonth = 13;
+    struct TimeCase {
+        SecureBytes stored;
+        bool replaced;
+    } times[] = {{{}, true},
+                 {Bytes16(otherMillis), false},
+                 {Bytes16(otherSecond), true},
+                 {SecureBytes(10, 1), true},
+                 {Bytes16(badMonth), true}};
+    for (TimeCase& c : times) {
+        ItemField field;
+        field.type = kFieldDate;
+        field.value = c.stored;
+        EXPECT_EQ(CollectTime(field, picked), c.replaced) << c.stored.size();
+        EXPECT_EQ(field.value.size(), c.replaced ? 16u : c.stored.size());
+    }
+    EXPECT_EQ(WholeSeconds({1899, 12, 0, 31, 0, 0, 0, 0}), WholeSeconds({1, 1, 0, 1, 0, 0, 0, 0}));
+}
+
+}  // namespace
