@@ -193,19 +193,20 @@ void CMyView::LockEditing() {
     if (wxDialog* dialog = openDialog) dialog->EndModal(wxID_CANCEL);
     guard.ClearNow();
     clipboardTimer.Stop();
-    if (!editing || !RecordShown()) return;
-    CollectShown();
-    if (!isNew && !modified) return;
-    if (currentPane != kPaneCard) {
-        Cancel();
-        return;
+    if (editing && RecordShown()) CollectShown();
+    if (editing && (isNew || modified)) {
+        if (currentPane != kPaneCard) {
+            Cancel();
+        } else {
+            MarkAsDraft(*currentCard);
+            if (!SaveCard()) {
+                wxMessageBox(LoadResString(IDS_SAVE_CARD_FAILED), LoadResString(IDS_APP_CAPTION),
+                             wxOK | wxICON_ERROR, this);
+            }
+        }
     }
-    MarkAsDraft(*currentCard);
-    if (!SaveCard()) {
-        wxMessageBox(LoadResString(IDS_SAVE_CARD_FAILED), LoadResString(IDS_APP_CAPTION), wxOK | wxICON_ERROR,
-                     this);
-    }
-    ShowEmpty(kPaneCard);
+    // No card's values stay in memory while the wallet is locked; the next login reads the card again.
+    if (currentPane == kPaneCard) ShowEmpty(kPaneCard);
 }
 
 void CMyView::OnButton(wxCommandEvent& event) {
