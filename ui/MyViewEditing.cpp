@@ -169,7 +169,8 @@ void CMyView::DropNewRecord() {
 
 void CMyView::PromptSaveChanges(int pane) {
     if (prompting || pane != currentPane || pane > kPaneCategory || !RecordShown()) return;
-    CollectShown();
+    // Outside edit mode nothing was changed: collecting then would count an empty date as the picker's.
+    if (editing) CollectShown();
     if (!isNew && !modified) return;
     prompting = true;
     const int answer = wxMessageBox(LoadResString(kPromptTexts[pane]), LoadResString(IDS_APP_CAPTION),

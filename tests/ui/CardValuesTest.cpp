@@ -6,8 +6,8 @@
 #include <map>
 #include <random>
 
+#include "FakeClipboard.h"
 #include "model/FieldType.h"
-#include "ui/ClipboardGuard.h"
 #include "ui/FieldChanges.h"
 #include "ui/PasswordGenerator.h"
 
@@ -24,8 +24,8 @@ struct Statistic {
     double chars = 0, classes = 0;
 };
 
-// 10,000 passwords: every character must come from the set; chi-square of the 74 characters and of
-// the four classes against one class in four, then one character of the class.
+// Of 10,000 passwords, every character from the set; chi-square of the 74 characters and of the
+// four classes against one class in four, then one character of the class.
 Statistic Measure(const RandomBytes& random) {
     std::map<char16_t, int> seen;
     int total = 0;
@@ -66,14 +66,6 @@ TEST(GeneratePassword, DrawsEveryClassAndCharacterEvenly) {
     EXPECT_TRUE(GeneratePassword([](void*, size_t) { return false; }).empty());
 }
 
-class FakeClipboard : public ClipboardAccess {
-public:
-    bool Put(const wxString& text) override { return held = text, true; }
-    std::optional<wxString> Text() override { return held; }
-    void Clear() override { held.reset(); }
-    std::optional<wxString> held;
-};
-
 TEST(ClipboardGuard, ClearsItsOwnTextAfterTheDelayButNotWhatTheUserCopiedSince) {
     FakeClipboard clipboard;
     auto now = std::chrono::steady_clock::time_point{};
@@ -96,13 +88,6 @@ TEST(ClipboardGuard, ClearsItsOwnTextAfterTheDelayButNotWhatTheUserCopiedSince) 
     EXPECT_FALSE(clipboard.held);
 }
 
-ItemField Field(uint32_t type, std::initializer_list<uint8_t> bytes) {
-    ItemField field;
-    field.type = type;
-    field.value.assign(bytes.begin(), bytes.end());
-    return field;
-}
-
 SecureBytes Bytes16(const SYSTEMTIME& t) {
     SecureBytes bytes(16);
     StoreTime(t, bytes.data());
@@ -118,20 +103,18 @@ TEST(CollectChanges, TextReplacedOnlyWhenItDiffersAndTimesToTheWholeSecond) {
                  {{}, u"a", true},
                  {{'A', 0, 0, 0}, u"a", true},
                  {{'a', 0, 0, 0}, u"a", false},
-                 {{'a', 0, 'b'}, u"a", false},  // an odd last byte is no character
-                 {{0, 0}, u"", false}};
+                 {{0, 0}, u"", false},
+                 {{'a', 0, 'b'}, u"a", false}};
     for (const TextCase& c : texts) {
-        ItemField field = Field(kFieldText, c.stored);
+        ItemField field;
+        field.value.assign(c.stored.begin(), c.stored.end());
         EXPECT_EQ(CollectText(field, c.text), c.replaced) << std::string(c.text.begin(), c.text.end());
         if (c.replaced) EXPECT_EQ(FieldText(field), c.text);
     }
 
     const SYSTEMTIME picked{2011, 3, 0, 14, 9, 30, 15, 250};
-    SYSTEMTIME otherMillis = picked, otherSecond = picked, badMonth = picked;
-    otherMillis.wMilliseconds = 999;
-    otherMillis.wDayOfWeek = 5;
-    otherSecond.wSecond = 16;
-    badMonth.wMonth = 13;
+    const SYSTEMTIME otherMillis{2011, 3, 5, 14, 9, 30, 15, 999}, otherSecond{2011, 3, 0, 14, 9, 30, 16, 250},
+        badMonth{2011, 13, 0, 14, 9, 30, 15, 250};
     struct TimeCase {
         SecureBytes stored;
         bool replaced;
@@ -142,7 +125,6 @@ TEST(CollectChanges, TextReplacedOnlyWhenItDiffersAndTimesToTheWholeSecond) {
                  {Bytes16(badMonth), true}};
     for (TimeCase& c : times) {
         ItemField field;
-        field.type = kFieldDate;
         field.value = c.stored;
         EXPECT_EQ(CollectTime(field, picked), c.replaced) << c.stored.size();
         EXPECT_EQ(field.value.size(), c.replaced ? 16u : c.stored.size());
