@@ -54,74 +54,81 @@ SYSTEMTIME UtcFromLocal(const wxDateTime& local) {
             w(tm.sec),  w(tm.msec)};
 }
 
-CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, ItemField& field, int position, int& nextId,
-                               const FormFonts& fonts)
-    : fieldType(field.type) {
-    if (IsTimeField(field.type)) {
-        CreateTimeRow(parent, field, nextId, fonts);
-    } else if (field.type <= kFieldTime) {
-        CreateTextRow(parent, field, position, nextId, fonts);
+CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts) : fieldType(type) {
+    // Every control is made at its size (a best size costs the toolkit more than the rest), and the
+    // caption and the button take the form's font.
+    const wxSize size(kCaptionWidth, kHeight);
+    if (IsTimeField(type)) {
+        if (type == kFieldDate) {
+            picker = new wxDatePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, size,
+                                          wxDP_DROPDOWN | wxDP_SHOWCENTURY);
+        } else {
+            picker = new wxTimePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, size);
+        }
+        GiveFixedId(picker, IDC_FIELD_VALUE_FIRST);
+        picker->Hide();
     }
-    label = new wxStaticText(parent, wxID_ANY, FromU16(field.Name()), wxDefaultPosition, wxDefaultSize,
+    if (type <= kFieldTime) {
+        const long style = (type == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
+        edit =
+            new CMyEdit(parent, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
+        GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
+        if (!picker) edit->SetMaxLength(kMaxChars);
+        edit->SetFont(type == kFieldUrl ? fonts.link : fonts.value);
+        edit->SetForegroundColour(EditLink::IsLinkField(type, false) ? kLinkText : *wxBLACK);
+        edit->SetBackgroundColour(*wxWHITE);
+        edit->Hide();
+        if (type == kFieldNumber || type == kFieldPhoneNumber) {
+            edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
+        }
+    }
+    if (type == kFieldPassword) {
+        button = new CMyButton(parent, wxID_ANY, LoadResString(IDS_BUTTON_COPY),
+                               wxSize(kButtonWidth, kHeight), edit);
+        GiveFixedId(button, IDC_PASSWORD_BUTTON_FIRST);
+        button->Hide();
+    }
+    label = new wxStaticText(parent, wxID_ANY, wxString(), wxDefaultPosition, size,
                              wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
-    label->SetFont(fonts.caption);
     label->Hide();
 }
 
 CCardCtrlGroup::~CCardCtrlGroup() {
-    if (edit && fieldType == kFieldPassword) edit->ChangeValue(wxString());
+    Park();
     for (wxWindow* control : {static_cast<wxWindow*>(button), static_cast<wxWindow*>(picker),
                               static_cast<wxWindow*>(edit), static_cast<wxWindow*>(label)}) {
         if (control) control->Destroy();
     }
 }
 
-void CCardCtrlGroup::CreateTextRow(wxWindow* parent, const ItemField& field, int position, int& nextId,
-                                   const FormFonts& fonts) {
-    const long style = (field.type == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
-    edit = new CMyEdit(parent, wxID_ANY, static_cast<int>(field.type), wxString(), wxDefaultPosition,
-                       wxDefaultSize, style);
-    GiveFixedId(edit, nextId++);
-    edit->SetMaxLength(kMaxChars);
-    edit->ChangeValue(FieldValueText(field));
-    edit->SetFont(field.type == kFieldUrl ? fonts.link : fonts.value);
-    edit->SetForegroundColour(EditLink::IsLinkField(field.type, false) ? kLinkText : *wxBLACK);
-    edit->SetBackgroundColour(*wxWHITE);
-    edit->Hide();
-    if (field.type == kFieldNumber || field.type == kFieldPhoneNumber) {
-        edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
-    }
-    if (field.type == kFieldPassword) {
-        button = new CMyButton(parent, wxID_ANY, LoadResString(IDS_BUTTON_COPY), edit);
-        GiveFixedId(button, IDC_PASSWORD_BUTTON_FIRST + position);
-        button->SetFont(fonts.caption);
-        button->Hide();
+void CCardCtrlGroup::Park() {
+    ApplyMode(1);
+    if (edit && fieldType == kFieldPassword) edit->ChangeValue(wxString());
+}
+
+void CCardCtrlGroup::Load(ItemField& field, int position, int& nextId) {
+    mode = 0;
+    label->SetLabel(FromU16(field.Name()));
+    if (picker) picker->SetId(nextId++);
+    if (edit) edit->SetId(nextId++);
+    if (button) button->SetId(IDC_PASSWORD_BUTTON_FIRST + position);
+    if (picker) {
+        LoadTime(field);
+    } else if (edit) {
+        edit->ChangeValue(FieldValueText(field));
     }
 }
 
-void CCardCtrlGroup::CreateTimeRow(wxWindow* parent, ItemField& field, int& nextId, const FormFonts& fonts) {
-    if (field.type == kFieldDate) {
-        picker = new wxDatePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, wxDefaultSize,
-                                      wxDP_DROPDOWN | wxDP_SHOWCENTURY);
-    } else {
-        picker = new wxTimePickerCtrl(parent, wxID_ANY);
-    }
-    GiveFixedId(picker, nextId++);
-    picker->Hide();
-    edit = new CMyEdit(parent, wxID_ANY, static_cast<int>(field.type), wxString(), wxDefaultPosition,
-                       wxDefaultSize, wxBORDER_NONE);
-    GiveFixedId(edit, nextId++);
-    edit->SetFont(fonts.value);
-    edit->Hide();
+void CCardCtrlGroup::LoadTime(ItemField& field) {
     base = wxDateTime::Now();
-    if (field.value.empty()) return;
     // A longer value holds one time record and something after it that no one reads.
     if (field.value.size() > 16) field.value.resize(16);
-    const wxDateTime local = LocalFromUtc(FieldTime(field));
-    if (!local.IsValid()) return;
-    base = local;
-    picker->SetValue(local);
-    edit->ChangeValue(fieldType == kFieldDate ? local.FormatDate() : local.FormatTime());
+    const wxDateTime local = field.value.empty() ? wxInvalidDateTime : LocalFromUtc(FieldTime(field));
+    if (local.IsValid()) base = local;
+    picker->SetValue(base);
+    edit->ChangeValue(!local.IsValid()          ? wxString()
+                      : fieldType == kFieldDate ? local.FormatDate()
+                                                : local.FormatTime());
 }
 
 void CCardCtrlGroup::OnNumberText() {

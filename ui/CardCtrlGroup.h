@@ -30,12 +30,17 @@ public:
     static constexpr int kButtonWidth = 100;
     static constexpr int kButtonGap = 5;
 
-    // Creates the row of field (at position 1 and up in its card); value controls take the next ids.
-    CCardCtrlGroup(wxWindow* parent, ItemField& field, int position, int& nextId, const FormFonts& fonts);
+    // Creates the controls of a row for fields of that type, hidden.
+    CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts);
     ~CCardCtrlGroup();
     CCardCtrlGroup(const CCardCtrlGroup&) = delete;
     CCardCtrlGroup& operator=(const CCardCtrlGroup&) = delete;
 
+    // Shows field (at position 1 and up in its card); its value controls take the next ids. A value
+    // longer than a time record is cut to one.
+    void Load(ItemField& field, int position, int& nextId);
+    // Hidden and emptied, to serve another card's field of the same type.
+    void Park();
     // 0 view, 1 hidden, 2 edit.
     void ApplyMode(int newMode);
     // Places the controls in the row rectangle.
@@ -56,9 +61,7 @@ public:
     wxRect rect;
 
 private:
-    void CreateTextRow(wxWindow* parent, const ItemField& field, int position, int& nextId,
-                       const FormFonts& fonts);
-    void CreateTimeRow(wxWindow* parent, ItemField& field, int& nextId, const FormFonts& fonts);
+    void LoadTime(ItemField& field);
     wxDateTime PickerValue() const;
     void OnNumberText();
 

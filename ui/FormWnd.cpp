@@ -17,6 +17,7 @@ CFormWnd::CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy)
       fonts(fonts),
       copy(std::move(copy)) {
     SetBackgroundColour(*wxWHITE);
+    SetFont(fonts.caption);
     Bind(wxEVT_SIZE, &CFormWnd::OnSize, this);
     for (const wxEventTypeTag<wxScrollWinEvent>& type :
          {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN,
@@ -38,16 +39,34 @@ CFormWnd::~CFormWnd() {
 
 void CFormWnd::ClearRows() {
     rows.clear();
+    spare.clear();
 }
 
 void CFormWnd::LoadCard(CTesseraItem* card) {
-    ClearRows();
+    // The rows of the last card serve fields of the same type again: making controls is what costs.
+    for (auto& row : rows) {
+        row->Park();
+        spare.push_back(std::move(row));
+    }
+    rows.clear();
+    contentHeight = 0;
     if (!card || !card->fields.head) return;
     int nextId = IDC_FIELD_VALUE_FIRST;
     int position = 1;
     for (auto* node = card->fields.head->next; node; node = node->next) {
-        rows.push_back(std::make_unique<CCardCtrlGroup>(this, node->element, position++, nextId, fonts));
+        auto same = std::find_if(spare.begin(), spare.end(),
+                                 [&](const auto& row) { return row->fieldType == node->element.type; });
+        std::unique_ptr<CCardCtrlGroup> row;
+        if (same != spare.end()) {
+            row = std::move(*same);
+            spare.erase(same);
+        } else {
+            row = std::make_unique<CCardCtrlGroup>(this, node->element.type, fonts);
+        }
+        row->Load(node->element, position++, nextId);
+        rows.push_back(std::move(row));
     }
+    spare.clear();
     contentHeight = std::max(0, kRowPitch * static_cast<int>(rows.size()) - 10);
     // The scroll sizes and the layout follow once the new rows exist.
     SendSizeEvent(wxSEND_EVENT_POST);
@@ -146,15 +165,19 @@ void CFormWnd::OnCharHook(wxKeyEvent& event) {
 }
 
 void CFormWnd::TabForward() {
+    // The tab order: the rows' controls in the order a row makes them.
     std::vector<wxWindow*> order;
     int current = -1;
     const wxWindow* focus = FindFocus();
-    for (wxWindow* child : GetChildren()) {
-        if (!child->CanAcceptFocus()) continue;
-        if (focus && (focus == child || child->IsDescendant(const_cast<wxWindow*>(focus)))) {
-            current = static_cast<int>(order.size());
+    for (const auto& row : rows) {
+        for (wxWindow* control : {static_cast<wxWindow*>(row->picker), static_cast<wxWindow*>(row->edit),
+                                  static_cast<wxWindow*>(row->button)}) {
+            if (!control || !control->IsShown() || !control->IsEnabled()) continue;
+            if (focus && (focus == control || control->IsDescendant(const_cast<wxWindow*>(focus)))) {
+                current = static_cast<int>(order.size());
+            }
+            order.push_back(control);
         }
-        order.push_back(child);
     }
     if (order.empty()) return;
     wxWindow* next = order[(current + 1) % order.size()];

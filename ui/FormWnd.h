@@ -50,6 +50,8 @@ private:
     FormFonts fonts;
     CopyFn copy;
     std::vector<std::unique_ptr<CCardCtrlGroup>> rows;
+    // Rows of the last card not yet given to this one's fields, hidden.
+    std::vector<std::unique_ptr<CCardCtrlGroup>> spare;
     int mode = kView;
     int contentHeight = 0;
     int scrollPos = 0;

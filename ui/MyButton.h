@@ -6,8 +6,8 @@ class CMyEdit;
 
 class CMyButton : public wxButton {
 public:
-    CMyButton(wxWindow* parent, wxWindowID id, const wxString& label, CMyEdit* edit)
-        : wxButton(parent, id, label), edit(edit) {}
+    CMyButton(wxWindow* parent, wxWindowID id, const wxString& label, const wxSize& size, CMyEdit* edit)
+        : wxButton(parent, id, label, wxDefaultPosition, size), edit(edit) {}
 
     CMyEdit* Edit() const { return edit; }
 
