@@ -154,7 +154,9 @@ void CCardCtrlGroup::ApplyMode(int newMode) {
         edit->Show(shown && !(editing && picker));
     }
     if (button) {
-        button->SetLabel(LoadResString(editing ? IDS_BUTTON_GENERATE : IDS_BUTTON_COPY));
+        // A new label makes the toolkit restyle the button: only when it changes.
+        const wxString text = LoadResString(editing ? IDS_BUTTON_GENERATE : IDS_BUTTON_COPY);
+        if (button->GetLabel() != text) button->SetLabel(text);
         button->Show(shown);
     }
 }

@@ -20,7 +20,9 @@ constexpr unsigned kPromptTexts[] = {IDS_SAVE_CARD_PROMPT, IDS_SAVE_TEMPLATE_PRO
 constexpr unsigned kFailureTexts[] = {IDS_SAVE_CARD_FAILED, IDS_SAVE_TEMPLATE_FAILED,
                                       IDS_SAVE_CATEGORY_FAILED};
 
-// The host's main window is disabled, with the wait cursor, while the phone takes a change.
+// The host's main window is disabled, with the wait cursor, while the phone takes a category change: the
+// model dispatches window messages during that walk. A card or template save dispatches none, and
+// disabling the window would restyle every control of it for nothing.
 class SaveWait {
 public:
     explicit SaveWait(wxWindow* view) : frame(wxGetTopLevelParent(view)) {
@@ -78,7 +80,7 @@ bool CMyView::SaveShown() {
 }
 
 bool CMyView::SaveCard() {
-    SaveWait wait(this);
+    wxBusyCursor wait;
     const auto id = static_cast<uint32_t>(currentId);
     if (!(isNew ? links.data->AddCard(*currentCard, id) : links.data->UpdateCard(*currentCard, id)))
         return false;
@@ -88,7 +90,7 @@ bool CMyView::SaveCard() {
 }
 
 bool CMyView::SaveTemplate() {
-    SaveWait wait(this);
+    wxBusyCursor wait;
     const auto id = static_cast<uint32_t>(currentId);
     if (!(isNew ? links.data->AddTemplate(*currentTemplate, id)
                 : links.data->UpdateTemplate(*currentTemplate, id))) {
