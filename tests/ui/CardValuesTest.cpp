@@ -1,5 +1,4 @@
-// The values behind the card form without its windows: generated passwords and their statistics, the
-// clipboard guard on a fake clipboard and clock, and which row values replace a field's.
+// Generated passwords and their statistics, the clipboard guard, and which row values replace a field's.
 #include <gtest/gtest.h>
 
 #include <cmath>

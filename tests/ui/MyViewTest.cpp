@@ -1,12 +1,10 @@
 // The main view over a wallet on a phone folder: showing, editing, saving and cancelling cards, the
 // prompts before changes are lost, the draft on lock, a refused save, and the card form's rows.
-#include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/datetimectrl.h>
 #include <wx/frame.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
-#include <wx/textctrl.h>
 
 #include "FakeClipboard.h"
 #include "gui/GuiTest.h"
@@ -31,18 +29,13 @@ struct RecordingRows : ListRows {
 };
 
 // A message box answered with the given button; its text kept.
-class Answer : public wxModalExpectation {
-public:
+struct Answer : wxModalExpectation {
     Answer(int button, wxString& text) : button(button), text(text) {}
     int Invoke(wxDialog* dialog) const override {
         text = static_cast<wxMessageDialog*>(dialog)->GetMessage();
         return button;
     }
-
-protected:
     wxString GetDefaultDescription() const override { return "a message box"; }
-
-private:
     int button;
     wxString& text;
 };
@@ -57,8 +50,7 @@ protected:
             new CMyView(frame, {&data, &icons, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}, &clipboard});
         view->SetListRows(&rows);
         view->InitialUpdate();
-        view->Show();
-        frame->Show();
+        view->Show(), frame->Show();
     }
     void TearDown() override {
         frame->Destroy();
