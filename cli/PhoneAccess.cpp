@@ -29,6 +29,10 @@ int PhoneAccess::Connect(std::ostream& err) {
     }
     RapiSetTransport(transport);
     connection = std::make_unique<RapiConnection>();
+    if (!connection->Ok() && CeGetLastError() == ERROR_REQ_NOT_ACCEP) {
+        err << "tessera: the phone serves as many connections as it may; try again when one ends\n";
+        return kExitFailed;
+    }
     if (!connection->Ok()) {
         err << "tessera: the phone does not answer (is tessera-phone serve running?)\n";
         return kExitFailed;

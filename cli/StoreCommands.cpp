@@ -42,7 +42,8 @@ private:
 
 // The store's password: the built-in one of a templates file, else a line of standard input, which must be
 // UTF-8. Nothing, with a message, when it is not.
-std::optional<SecureBytes> StorePassword(const StoreCommandOptions& options, std::istream& in, std::ostream& err) {
+std::optional<SecureBytes> StorePassword(const StoreCommandOptions& options, std::istream& in,
+                                         std::ostream& err) {
     std::optional<SecureBytes> password =
         options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
     if (!password) err << "tessera: the password is not valid UTF-8\n";
@@ -165,6 +166,10 @@ int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostre
 
 int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,
                 std::ostream& err) {
+    if (result == RepairResult::kWrongPassword) {
+        err << "tessera: " << name << ": " << report << "\n";
+        return kExitWrongPassword;
+    }
     if (result == RepairResult::kRefused || result == RepairResult::kNeedsRepair) {
         err << "tessera: " << name << ": " << (result == RepairResult::kRefused ? "left alone: " : "")
             << report << "\n";

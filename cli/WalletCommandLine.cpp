@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "cli/WalletBackups.h"
 #include "cli/WalletChanges.h"
 #include "cli/WalletQueries.h"
 #include "cli/WalletRepair.h"
@@ -89,11 +90,28 @@ void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
                  "Delete its cards too (else they lose their category)");
 }
 
+void AddBackups(CLI::App& app, WalletCommandOptions& options, int& status) {
+    CLI::App* backup =
+        app.add_subcommand("backup", "The wallet's backups on the phone")->require_subcommand(1);
+    WalletCommand(*backup, "list", "The backups: name, time, cards", options, status, ListBackups)
+        ->add_flag("--json", options.json, "JSON output");
+    WalletCommand(*backup, "make", "Back the wallet up on the phone", options, status, MakeBackup);
+    WalletCommand(*backup, "rm", "Delete a backup", options, status, RemoveBackup)
+        ->add_option("NAME", options.backupName, "The backup's file name")
+        ->required();
+    WalletCommand(*backup, "restore",
+                  "Replace the wallet with a backup (asks for the backup's password after the wallet's)",
+                  options, status, RestoreWallet)
+        ->add_option("NAME", options.backupName, "The backup's file name")
+        ->required();
+}
+
 }  // namespace
 
 void AddWalletCommands(CLI::App& app, WalletCommandOptions& options, int& status) {
     AddQueries(app, options, status);
     AddChanges(app, options, status);
+    AddBackups(app, options, status);
     WalletCommand(app, "repair", "Repair what a cut save left in the wallet and the templates file", options,
                   status, RepairWallet);
     WalletCommand(app, "check", "Check the wallet and the templates file: sound, or what a cut save left",

@@ -38,4 +38,7 @@ struct WalletCommandOptions {
 
     // export
     std::string file;
+
+    // backup rm, restore
+    std::string backupName;
 };

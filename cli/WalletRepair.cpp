@@ -1,5 +1,7 @@
 #include "cli/WalletRepair.h"
 
+#include <algorithm>
+
 #include "cli/StoreCommands.h"
 #include "platform/SystemTime.h"
 #include "store/PasswordBytes.h"
@@ -24,7 +26,7 @@ int RepairOrCheck(const WalletCommandOptions& options, std::istream& in, std::os
     int status = PrintRepair("Tessera.dat", wallet, report, out, err);
     RepairResult templates = RepairStoreFile(phone.Location().TemplatesPath(), kTemplatesFileType,
                                              PasswordBytes(kTemplatesPassword), now, report, checkOnly);
-    return PrintRepair("Templates.dat", templates, report, out, err) | status;
+    return std::max(PrintRepair("Templates.dat", templates, report, out, err), status);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ public:
     int Open(std::istream& in, std::ostream& err, bool forChange);
 
     CData& Data() { return data; }
+    const WalletLocation& Location() const { return phone.Location(); }
 
 private:
     int OpenStores(std::istream& in, std::ostream& err);

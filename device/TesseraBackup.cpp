@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "device/DeviceFiles.h"
+#include "diag/STLogFile.h"
+#include "platform/LocalTime.h"
+#include "platform/Utf16.h"
 #include "store/TesseraEncryptedLinkList.h"
 
 int CTesseraBackup::ReadList(WalletLocation location, PhoneOptionRecord options) {
@@ -31,4 +34,124 @@ int CTesseraBackup::Scan() {
 void CTesseraBackup::Clear() {
     folder.clear();
     entries.clear();
+}
+
+namespace {
+
+// The restore's failures are logged under these source positions, which the log has always named.
+constexpr char kLogSource[] = "TesseraBackup";
+constexpr int kTempNameLine = 86, kMoveLine = 92, kCopyLine = 99;
+constexpr size_t kTempNameLimit = 258;
+constexpr char16_t kTaken[] = u"_1";
+constexpr char16_t kSafetySuffix[] = u".bak";
+
+bool Exists(const std::u16string& path) {
+    return DeviceFileExists(path.c_str()) != 0;
+}
+
+std::u16string InFolder(const std::u16string& folder, const std::u16string& name) {
+    return folder + u"\\" + name;
+}
+
+// A backup is named inside its folder: a name that reaches out of it is none.
+bool BackupName(const std::u16string& name) {
+    return name.starts_with(u"Backup") && name.find_first_of(u"\\/") == std::u16string::npos;
+}
+
+}  // namespace
+
+std::u16string CTesseraBackup::StampedName(const SYSTEMTIME& utc) {
+    return u"Backup(Manual)." + Utf8ToUtf16Lossy(FormatLocal(utc, "%Y%m%d%H%M%S"));
+}
+
+std::u16string CTesseraBackup::Make(const std::u16string& backupFolder, const std::u16string& walletPath,
+                                    const SYSTEMTIME& utcNow, uint32_t cardCount) {
+    if (backupFolder.empty() || walletPath.empty()) return {};
+    if (!DeviceCreateDirectoryPath(backupFolder.c_str())) return {};
+    std::u16string name = StampedName(utcNow);
+    std::u16string target = InFolder(backupFolder, name);
+    while (target.size() < kBackupPathLimit && Exists(target)) {
+        name += kTaken;
+        target += kTaken;
+    }
+    if (target.size() >= kBackupPathLimit) return {};
+    if (!DeviceCopyFile(walletPath.c_str(), target.c_str(), true)) return {};
+    if (folder != backupFolder) {
+        // The option record names another folder now: the list follows it.
+        folder = backupFolder;
+        entries.clear();
+    }
+    entries.push_back({name, utcNow, cardCount});
+    return name;
+}
+
+int CTesseraBackup::DeleteFile(const std::u16string& name) const {
+    if (folder.empty() || !BackupName(name)) return 0;
+    return DeviceDeleteFile(InFolder(folder, name).c_str());
+}
+
+void CTesseraBackup::RemoveEntry(const std::u16string& name) {
+    auto found = std::find_if(entries.begin(), entries.end(),
+                              [&](const backup_entry_struct& entry) { return entry.name == name; });
+    if (found != entries.end()) entries.erase(found);
+}
+
+int CTesseraBackup::Delete(const std::u16string& name) {
+    int deleted = DeleteFile(name);
+    if (deleted) RemoveEntry(name);
+    return deleted;
+}
+
+RestoreResult RestoreBackup(const std::u16string& folder, const std::u16string& name,
+                            const std::u16string& walletPath, const BackupPasswordCheck& askPassword) {
+    if (folder.empty() || walletPath.empty() || name.empty()) return RestoreResult::Cancelled;
+    std::u16string path = InFolder(folder, name);
+    if (!BackupName(name) || !Exists(path)) return RestoreResult::Failed;
+    CTesseraEncryptedLinkList backup(path, kWalletFileType);
+    if (backup.Open() != CTesseraEncryptedLinkList::kOpened) return RestoreResult::Unreadable;
+    BackupLogin login = askPassword(backup);
+    if (login != BackupLogin::Accepted)
+        return login == BackupLogin::Cancelled ? RestoreResult::Cancelled : RestoreResult::Failed;
+    std::u16string safety = walletPath + kSafetySuffix;
+    if (!DeviceCopyFile(walletPath.c_str(), safety.c_str(), true)) return RestoreResult::Failed;
+    int replaced = ReplaceFile(path, walletPath);
+    // The safety copy goes once the wallet is whole again; when it cannot be put back it is the old
+    // wallet's one copy, and stays.
+    if (replaced || DeviceCopyFile(safety.c_str(), walletPath.c_str(), false))
+        DeviceDeleteFile(safety.c_str());
+    return replaced ? RestoreResult::Restored : RestoreResult::Failed;
+}
+
+int ReplaceFile(const std::u16string& source, const std::u16string& target) {
+    std::u16string moved;
+    if (Exists(target)) {
+        if (!FreeTempName(target, moved)) {
+            CSTLogFile::Instance().Write(kLogSource, kTempNameLine, "AutoGetTempFileName() failed!");
+            return 0;
+        }
+        if (!DeviceMoveFile(target.c_str(), moved.c_str())) {
+            CSTLogFile::Instance().Write(kLogSource, kMoveLine,
+                                         "CTMoveFile(lpszDataFile, szTempFileName) failed!");
+            return 0;
+        }
+    }
+    if (DeviceCopyFile(source.c_str(), target.c_str(), false))
+        return moved.empty() ? 1 : DeviceDeleteFile(moved.c_str());
+    CSTLogFile::Instance().Write(kLogSource, kCopyLine,
+                                 "CTCopyFile(lpszBakFullFileName,lpszDataFile,FALSE) failed!");
+    if (!moved.empty()) DeviceMoveFile(moved.c_str(), target.c_str());
+    return 0;
+}
+
+bool FreeTempName(const std::u16string& path, std::u16string& free) {
+    if (path.empty()) return false;
+    std::u16string candidate = path;
+    while (candidate.size() + 2 <= kTempNameLimit) {
+        candidate += kTaken;
+        if (!Exists(candidate)) {
+            free = candidate;
+            return true;
+        }
+    }
+    return false;
 }

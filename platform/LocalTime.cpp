@@ -20,18 +20,18 @@ bool ToLocal(const SYSTEMTIME& utc, std::tm& local) {
     return localtime_r(&seconds, &local) != nullptr;
 }
 
-std::string Format(const SYSTEMTIME& utc, const char* picture) {
+}  // namespace
+
+std::string FormatLocal(const SYSTEMTIME& utc, const char* picture) {
     std::tm local{};
     if (!ToLocal(utc, local)) return {};
     char text[64];
     return std::strftime(text, sizeof text, picture, &local) ? text : std::string();
 }
 
-}  // namespace
-
-std::string FormatLocalDateTime(const SYSTEMTIME& utc) { return Format(utc, "%Y-%m-%d %H:%M:%S"); }
-std::string FormatLocalDate(const SYSTEMTIME& utc) { return Format(utc, "%Y-%m-%d"); }
-std::string FormatLocalTimeOfDay(const SYSTEMTIME& utc) { return Format(utc, "%H:%M:%S"); }
+std::string FormatLocalDateTime(const SYSTEMTIME& utc) { return FormatLocal(utc, "%Y-%m-%d %H:%M:%S"); }
+std::string FormatLocalDate(const SYSTEMTIME& utc) { return FormatLocal(utc, "%Y-%m-%d"); }
+std::string FormatLocalTimeOfDay(const SYSTEMTIME& utc) { return FormatLocal(utc, "%H:%M:%S"); }
 
 std::optional<SYSTEMTIME> ParseLocalDateTime(const std::string& text) {
     int year, month, day, hour = 0, minute = 0, second = 0, used = -1;

@@ -10,5 +10,7 @@
 std::string FormatLocalDateTime(const SYSTEMTIME& utc);
 std::string FormatLocalDate(const SYSTEMTIME& utc);
 std::string FormatLocalTimeOfDay(const SYSTEMTIME& utc);
+// Any strftime picture, in local time; empty as above.
+std::string FormatLocal(const SYSTEMTIME& utc, const char* picture);
 // "YYYY-MM-DD", "YYYY-MM-DD HH:MM" or "YYYY-MM-DD HH:MM:SS" read as local time, given in UTC.
 std::optional<SYSTEMTIME> ParseLocalDateTime(const std::string& text);

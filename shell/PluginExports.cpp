@@ -16,6 +16,7 @@
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
 #include "ui/ArtLibrary.h"
+#include "ui/BackupCommands.h"
 #include "ui/CommandTables.h"
 #include "ui/ListBar.h"
 #include "ui/ListRows.h"
@@ -83,6 +84,7 @@ bool CreateListPane() {
                               if (TheApp().navPage) TheApp().navPage->SelectItem(NavItem::Cards);
                           }};
     app.listBar = new CListBar(Module().host.frame, std::move(links));
+    SetBackupActions(&app.backupWindows);
     wxAuiPaneInfo pane;
     pane.Name(kListPaneName)
         .Caption(LoadResString(IDS_LIST_BAR_CAPTION))
@@ -124,6 +126,7 @@ void DestroyWindows() {
         }
         app.listBar->Destroy();
         app.listBar = nullptr;
+        SetBackupActions(nullptr);
     }
     if (app.view) {
         if (app.navPage) app.navPage->ReturnMainViewId();

@@ -61,6 +61,8 @@ public:
     const CTesseraBackup& Backups() const { return backups; }
 
 private:
+    friend class BackupSession;  // makes and restores backups with the session's phone and list
+
     void RunPage(WalletPage page);
     bool PhoneAppClosed();
     bool FilesFound();

@@ -3,16 +3,19 @@
 // tests answer it directly. Nothing here needs a display.
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class CTesseraEncryptedLinkList;
 
 enum class MessageIcon { None, Information, Error, Stop };
 
-// A message box: a string of the table, its icon, and the number a "%d" in it stands for.
+// A message box: a string of the table, its icon, and the number a "%d" or the name a "%s" in it
+// stands for.
 struct SessionMessage {
     unsigned text = 0;
     MessageIcon icon = MessageIcon::None;
     int number = 0;
+    std::u16string name{};
     bool operator==(const SessionMessage&) const = default;
 };
 

@@ -10,6 +10,7 @@
 #include "device/DeviceLink.h"
 #include "model/Data.h"
 #include "plugin-api/PluginApi.h"
+#include "shell/BackupWindows.h"
 #include "shell/PluginSession.h"
 #include "shell/SessionWindows.h"
 #include "shell/Settings.h"
@@ -63,6 +64,9 @@ public:
     // version, phone application status and the login-dialog-open flag) and its windows.
     PluginSession session{data, link};
     SessionWindows sessionWindows{session};
+    // Backups made, deleted and restored through the session.
+    BackupSession backupSession{session, data};
+    BackupWindows backupWindows{backupSession};
 };
 
 // Values of the plug-in module beside the application object.

@@ -76,15 +76,17 @@ bool WriteNewFile(const std::u16string& path, const Bytes& bytes) {
 }
 
 // Opens the repaired bytes as a store beside the file: the password and every live record must hold.
-bool Verify(const std::u16string& path, uint32_t fileType, const SecureBytes& password, const Bytes& image,
-            std::string& why) {
+// kSound when they do.
+RepairResult Verify(const std::u16string& path, uint32_t fileType, const SecureBytes& password,
+                    const Bytes& image, std::string& why) {
     std::u16string trial = path + u".repair-check";
     CeDeleteFile(trial.c_str());
     if (!WriteNewFile(trial, image)) {
         why = "cannot write beside the file";
-        return false;
+        return RepairResult::kRefused;
     }
     bool sound = false;
+    bool passwordWrong = false;
     {
         CTesseraEncryptedLinkList store(trial, fileType);
         int code = store.Open();
@@ -92,6 +94,7 @@ bool Verify(const std::u16string& path, uint32_t fileType, const SecureBytes& pa
             why = "the file is damaged beyond a cut save (open code " + std::to_string(code) + ")";
         } else if (!store.CheckPassword(password.data(), password.size())) {
             why = "the password is wrong";
+            passwordWrong = true;
         } else {
             sound = true;
             for (auto* node = store.records.head; node && sound; node = node->next) {
@@ -100,13 +103,13 @@ bool Verify(const std::u16string& path, uint32_t fileType, const SecureBytes& pa
                 sound = store.GetRecordData(&node->element, &plain) &&
                         item.Deserialize(plain.data(), plain.size());
                 if (!sound) why = "record " + std::to_string(node->element.id) + " does not decrypt or parse";
-                if (sound && node->element.id == kCategoryRecordId)
-                    sound = CategoriesSound(item, why);
+                if (sound && node->element.id == kCategoryRecordId) sound = CategoriesSound(item, why);
             }
         }
     }
     CeDeleteFile(trial.c_str());
-    return sound;
+    if (passwordWrong) return RepairResult::kWrongPassword;
+    return sound ? RepairResult::kSound : RepairResult::kRefused;
 }
 
 bool ReadAll(PhoneFile& file, Bytes& bytes) {
@@ -147,7 +150,9 @@ RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, cons
         PutU32(image.data() + older + kRecordDeletedOffset, kRecordDeleted);
     if (found.partialAt) CloseTail(image, found.partialAt);
     SealStoreFile(image.data(), image.size());
-    if (!Verify(path, fileType, password, image, report)) return RepairResult::kRefused;
+    if (RepairResult verdict = Verify(path, fileType, password, image, report);
+        verdict != RepairResult::kSound)
+        return verdict;
     if (image == original) {
         report = "sound";
         return RepairResult::kSound;

@@ -11,7 +11,7 @@
 #include "platform/SystemTime.h"
 #include "store/SecureBytes.h"
 
-enum class RepairResult { kSound, kRepaired, kRefused, kNeedsRepair };
+enum class RepairResult { kSound, kRepaired, kRefused, kNeedsRepair, kWrongPassword };
 
 // `password`: UTF-16LE bytes. `report` says what was found and done, or why the file was left alone.
 // With checkOnly nothing is written: a file that a repair would mend gives kNeedsRepair.

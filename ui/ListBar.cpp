@@ -14,7 +14,9 @@
 #include "platform/Utf16.h"
 #include "plugin-api/FixedIds.h"
 #include "plugin-api/PluginApi.h"
+#include "ui/BackupCommands.h"
 #include "ui/CommandTables.h"
+#include "ui/ExportCommand.h"
 #include "ui/LinkLauncher.h"
 #include "ui/MyIconList.h"
 #include "ui/MyListCtrl.h"
@@ -343,6 +345,10 @@ bool CListBar::OnCommand(int id, int code, void* extra) {
         case ID_FIND:
             ToggleFind();
             return true;
+        case ID_BACKUP:
+            return RunBackupCommand(*this);
+        case ID_EXPORT_CARDS:
+            return RunExportCommand(this, *links.data);
         case ID_VISIT_WEBSITE:
             LaunchLink(wxString::FromUTF8(kMakerWebsite), "open");
             return true;

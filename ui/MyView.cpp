@@ -11,6 +11,7 @@
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
 #include "plugin-api/FixedIds.h"
+#include "ui/BackupPane.h"
 #include "ui/CategoryBox.h"
 #include "ui/FieldChanges.h"
 #include "ui/FormWnd.h"
@@ -104,9 +105,10 @@ void CMyView::CreateControls() {
     fieldList->InsertColumn(0, LoadResString(IDS_COLUMN_NUMBER), wxLIST_FORMAT_LEFT, kNumberColumn);
     fieldList->InsertColumn(1, LoadResString(IDS_COLUMN_FIELD_NAME), wxLIST_FORMAT_LEFT, 150);
     fieldList->InsertColumn(2, LoadResString(IDS_COLUMN_FIELD_TYPE), wxLIST_FORMAT_LEFT, 150);
+    backupPane = new CBackupPane(this);
     if (links.icons) iconButton->SetBitmap(links.icons->Large()->GetBitmap(0));
     for (wxWindow* control : std::initializer_list<wxWindow*>{nameBox, iconButton, iconPicture, categoryLabel,
-                                                              categoryBox, form, fieldList}) {
+                                                              categoryBox, form, fieldList, backupPane}) {
         control->Hide();
     }
 }
@@ -200,9 +202,10 @@ void CMyView::ShowCategory(int32_t id, bool newCategory, bool startEditing) {
     if (startEditing) StartEditing();
 }
 
-void CMyView::ShowBackup(const std::u16string&) {
+void CMyView::ShowBackup(const std::u16string& name) {
     if (prompting) return;
     SwitchPane(kPaneBackup);
+    if (currentPane == kPaneBackup) backupPane->ShowBackup(name);
 }
 
 bool CMyView::FillCategory() {
@@ -282,7 +285,7 @@ void CMyView::ShowControls() {
     form->ApplyMode();
     form->Show(card);
     fieldList->Show(shown && currentPane == kPaneTemplate);
-    if (backupPane) backupPane->Show(currentPane == kPaneBackup);
+    backupPane->Show(currentPane == kPaneBackup);
     Arrange();
     Refresh();
 }
@@ -307,7 +310,7 @@ void CMyView::Arrange() {
     fieldList->SetColumnWidth(0, kNumberColumn);
     fieldList->SetColumnWidth(1, rest / 2);
     fieldList->SetColumnWidth(2, rest - rest / 2);
-    if (backupPane) backupPane->SetSize(client);
+    backupPane->SetSize(client);
 }
 
 void CMyView::OnSize(wxSizeEvent& event) {

@@ -14,6 +14,7 @@
 #include "ui/ClipboardGuard.h"
 #include "ui/ItemView.h"
 
+class CBackupPane;
 class CData;
 class CFormWnd;
 class CMyIconList;
@@ -71,6 +72,9 @@ public:
     // False (a message told, edit mode kept) when the phone did not take the change.
     bool Save();
     void Cancel();
+    // The field editor on the shown card or template, and the icon chooser (edit mode).
+    void EditFields();
+    void ChooseIcon();
 
     int CurrentPane() const { return currentPane; }
     int32_t CurrentId() const { return currentId; }
@@ -100,6 +104,7 @@ private:
     bool SaveTemplate();
     bool SaveCategory();
     void DropNewRecord();
+    int RunDialog(class wxDialog& dialog, bool& openFlag);
     void CopyPassword(const wxString& text);
     void OnButton(wxCommandEvent& event);
     void OnCategoryChosen(wxCommandEvent& event);
@@ -124,8 +129,7 @@ private:
     CategoryBox* categoryBox = nullptr;
     CFormWnd* form = nullptr;
     CMyListCtrl* fieldList = nullptr;
-    // The backup pane's window (pane 3), when one is given.
-    wxWindow* backupPane = nullptr;
+    CBackupPane* backupPane = nullptr;
 
     int currentPane = kPaneNone;
     bool editing = false;

@@ -7,11 +7,13 @@
 #include "model/Data.h"
 #include "model/ItemChanges.h"
 #include "ui/FieldChanges.h"
+#include "ui/FieldEditDialog.h"
 #include "ui/FormWnd.h"
 #include "ui/ListRows.h"
 #include "ui/MyView.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
+#include "ui/Tessera_IconSelectDlg.h"
 
 namespace {
 
@@ -212,6 +214,52 @@ void CMyView::LockEditing() {
     if (currentPane == kPaneCard) ShowEmpty(kPaneCard);
 }
 
+// A dialog of this view, modal; the wallet lock may end it meanwhile.
+int CMyView::RunDialog(wxDialog& dialog, bool& openFlag) {
+    openFlag = true;
+    openDialog = &dialog;
+    const int answer = dialog.ShowModal();
+    openDialog = nullptr;
+    openFlag = false;
+    return answer;
+}
+
+void CMyView::EditFields() {
+    if (!editing || (currentPane != kPaneCard && currentPane != kPaneTemplate) || !RecordShown()) return;
+    CollectShown();
+    const bool card = currentPane == kPaneCard;
+    CFieldEditDialog dialog(card ? *currentCard : *currentTemplate, this,
+                            card ? FieldEditCopy::kCard : FieldEditCopy::kTemplate);
+    // After a lock the record may be gone: it is looked for again.
+    if (RunDialog(dialog, fieldDialogOpen) != wxID_OK || !dialog.Modified() || !editing || !RecordShown())
+        return;
+    (card ? *currentCard : *currentTemplate).CopyFrom(dialog.WorkingCopy());
+    modified = true;
+    if (card) {
+        form->LoadCard(currentCard.get());
+        ShowControls();
+    } else {
+        FillFieldList();
+    }
+}
+
+void CMyView::ChooseIcon() {
+    if (!editing || !RecordShown() || !links.icons) return;
+    CTesseraItem* item = currentPane == kPaneCard ? currentCard.get() : currentTemplate.get();
+    CTessera_IconSelectDlg dialog(this, *links.icons, item ? static_cast<int>(item->icon) : categoryIcon);
+    if (RunDialog(dialog, iconDialogOpen) != wxID_OK || !editing || !RecordShown()) return;
+    const int icon = dialog.SelectedIndex();
+    item = currentPane == kPaneCard ? currentCard.get() : currentTemplate.get();
+    if (item) {
+        item->icon = static_cast<uint32_t>(icon);
+        item->modified = GetSystemTimeUtc();
+    } else {
+        categoryIcon = icon;
+    }
+    ShowIcon(icon);
+    modified = true;
+}
+
 void CMyView::OnButton(wxCommandEvent& event) {
     switch (event.GetId()) {
         case IDC_EDIT_BUTTON:
@@ -222,6 +270,12 @@ void CMyView::OnButton(wxCommandEvent& event) {
             break;
         case IDC_CANCEL_BUTTON:
             Cancel();
+            break;
+        case IDC_EDIT_FIELDS_BUTTON:
+            EditFields();
+            break;
+        case IDC_ICON_BUTTON:
+            ChooseIcon();
             break;
         default:
             event.Skip();

@@ -10,6 +10,7 @@
 
 #include "platform/Utf16.h"
 #include "store/SecureBytes.h"
+#include "ui/MaskedEdit.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
 
@@ -34,6 +35,7 @@ CPasswordCheckDlg::CPasswordCheckDlg(wxWindow* parent, CTesseraEncryptedLinkList
     edit = new wxTextCtrl(this, IDC_PASSWORD, wxEmptyString, wxDefaultPosition, wxSize(220, -1),
                           wxTE_PASSWORD | wxTE_PROCESS_ENTER);
     edit->SetMaxLength(LoginAttempts::kMaxLength);
+    MaskWithAsterisks(*edit);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(new wxButton(this, wxID_OK, LoadResString(IDS_LOGIN_OK)), 0, wxRIGHT, 8);
     buttons->Add(new wxButton(this, wxID_CANCEL, LoadResString(IDS_BUTTON_CANCEL)));

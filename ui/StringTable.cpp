@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include "device/BackupMessages.h"
 #include "ui/Resource.h"
 
 namespace {
@@ -49,7 +50,7 @@ constexpr StringEntry kStrings[] = {
      "Quillmark Tessera is currently running on the phone.\n\nPress OK to close it and continue."},
     {IDS_CLOSE_APP_FAILED, "Close Tessera failed!"},
     {IDS_VERSION_NOT_SUPPORTED, kVersionNotSupported.data()},
-    {IDS_READ_BACKUP_FAILED, "Read backup failed!"},
+    {IDS_READ_BACKUP_FAILED, kReadBackupFailedText},
     {IDS_TOOL_NEW, "New"},
     {IDS_TOOL_DELETE, "Delete"},
     {IDS_TOOL_FIND, "Find"},
@@ -63,14 +64,12 @@ constexpr StringEntry kStrings[] = {
     {IDS_GROUP_COMPUTER, "Computer"},
     {IDS_GROUP_OTHER, "Other"},
     {IDS_TOOL_BACKUP, "Backup"},
-    {IDS_BACKUP_DONE, "Backup to %s complete!"},
-    {IDS_BACKUP_FAILED, "Backup failed!"},
+    {IDS_BACKUP_DONE, kBackupDoneText},
+    {IDS_BACKUP_FAILED, kBackupFailedText},
     {IDS_READING_CARDS, "Reading cards, please wait..."},
     {IDS_READING_BACKUP, "Reading backup, please wait..."},
-    {IDS_RESTORE_DONE,
-     "Restore completed successfully! Please restart Pocketdeck and login with the backup file password.\n\n"
-     "Press OK to continue."},
-    {IDS_RESTORE_FAILED, "Restore failed!"},
+    {IDS_RESTORE_DONE, kRestoreDoneText},
+    {IDS_RESTORE_FAILED, kRestoreFailedText},
     {IDS_LOCKOUT_RUNNING, "You have entered incorrect password too many times, please retry in %d minutes."},
     {IDS_READ_FAILED, "Read Tessera data failed!"},
     {IDS_DISPLAY_NAME, "Tessera"},

@@ -190,8 +190,8 @@ private:
 FaultInjectingTransport::FaultInjectingTransport(std::shared_ptr<RapiTransport> inner)
     : inner(std::move(inner)), plan(std::make_shared<FaultPlan>()) {}
 
-std::unique_ptr<RapiSession> FaultInjectingTransport::Connect() {
-    std::unique_ptr<RapiSession> session = inner->Connect();
+std::unique_ptr<RapiSession> FaultInjectingTransport::Connect(DWORD& error) {
+    std::unique_ptr<RapiSession> session = inner->Connect(error);
     if (!session) return nullptr;
     return std::make_unique<FaultInjectingSession>(std::move(session), plan);
 }

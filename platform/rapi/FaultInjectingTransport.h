@@ -42,7 +42,8 @@ class FaultInjectingTransport : public RapiTransport {
 public:
     explicit FaultInjectingTransport(std::shared_ptr<RapiTransport> inner);
 
-    std::unique_ptr<RapiSession> Connect() override;
+    using RapiTransport::Connect;
+    std::unique_ptr<RapiSession> Connect(DWORD& error) override;
 
     void FailCall(RapiOp op, uint64_t nth, DWORD error);
     void ShortWrite(uint64_t nth, DWORD bytes);

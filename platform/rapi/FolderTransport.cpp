@@ -15,9 +15,11 @@ std::shared_ptr<FolderTransport> FolderTransport::ForFsRoot(std::filesystem::pat
     return std::shared_ptr<FolderTransport>(new FolderTransport(std::move(fsRoot), {}, {}));
 }
 
-std::unique_ptr<RapiSession> FolderTransport::Connect() {
-    std::error_code error;
+std::unique_ptr<RapiSession> FolderTransport::Connect(DWORD& error) {
+    std::error_code status;
+    error = ERROR_NOT_CONNECTED;
     // A link in place of the root is never followed.
-    if (!std::filesystem::is_directory(std::filesystem::symlink_status(files->Root(), error))) return nullptr;
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(files->Root(), status)))
+        return nullptr;
     return std::make_unique<FolderSession>(files, registry, app);
 }

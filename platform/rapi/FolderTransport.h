@@ -21,7 +21,8 @@ public:
     static std::shared_ptr<FolderTransport> ForFsRoot(std::filesystem::path fsRoot);
 
     // nullptr when the phone's file system folder does not exist.
-    std::unique_ptr<RapiSession> Connect() override;
+    using RapiTransport::Connect;
+    std::unique_ptr<RapiSession> Connect(DWORD& error) override;
 
 private:
     FolderTransport(std::filesystem::path fsRoot, std::filesystem::path registryFile,

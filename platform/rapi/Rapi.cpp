@@ -71,9 +71,10 @@ HRESULT Connect(DWORD* event) noexcept {
     try {
         if (connection.session) return CERAPI_E_ALREADYINITIALIZED;
         std::shared_ptr<RapiTransport> transport = RapiDefaultTransport();
-        std::unique_ptr<RapiSession> session = transport ? transport->Connect() : nullptr;
+        DWORD error = ERROR_NOT_CONNECTED;
+        std::unique_ptr<RapiSession> session = transport ? transport->Connect(error) : nullptr;
         if (!session) {
-            lastError = ERROR_NOT_CONNECTED;
+            lastError = error;
             return E_FAIL;
         }
         if (event) *event = Events().Add();

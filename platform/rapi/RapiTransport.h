@@ -47,8 +47,13 @@ public:
 class RapiTransport {
 public:
     virtual ~RapiTransport() = default;
-    // A new session, or nullptr when the phone cannot be reached.
-    virtual std::unique_ptr<RapiSession> Connect() = 0;
+    // A new session, or nullptr when the phone cannot be reached; error then says why: the agent's
+    // refusal (ERROR_REQ_NOT_ACCEP when it serves all the connections it may), else ERROR_NOT_CONNECTED.
+    virtual std::unique_ptr<RapiSession> Connect(DWORD& error) = 0;
+    std::unique_ptr<RapiSession> Connect() {
+        DWORD error = 0;
+        return Connect(error);
+    }
 };
 
 // The process-wide transport that CeRapiInit connects through; nullptr forgets it.

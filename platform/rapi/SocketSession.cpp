@@ -75,7 +75,7 @@ bool SocketSession::Call(WireWriter& request, Decode decode) {
     return true;
 }
 
-bool SocketSession::Hello() {
+bool SocketSession::Hello(DWORD& refusal) {
     WireWriter hello(WireOp::Hello);
     hello.U32(kLinkMagic);
     hello.U32(kLinkVersion);
@@ -83,7 +83,9 @@ bool SocketSession::Hello() {
     WireReader reply(replyBody);
     DWORD error = reply.U32();
     uint32_t version = reply.U32();
-    return reply.Done() && error == ERROR_SUCCESS && version == kLinkVersion;
+    if (!reply.Done()) return false;
+    if (error != ERROR_SUCCESS) refusal = error;
+    return error == ERROR_SUCCESS && version == kLinkVersion;
 }
 
 BOOL SocketSession::CallForBool(WireWriter& request) {

@@ -21,7 +21,7 @@ public:
     ~SocketSession() override;
 
     // The handshake; false when the agent refuses it or does not answer in time.
-    bool Hello();
+    bool Hello(DWORD& refusal);
 
     HANDLE CreateFile(std::u16string_view name, DWORD access, DWORD share, DWORD disposition,
                       DWORD flags) override;

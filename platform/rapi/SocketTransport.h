@@ -19,7 +19,8 @@ class SocketTransport : public RapiTransport {
 public:
     explicit SocketTransport(std::filesystem::path socket, LinkTimeouts timeouts = {});
 
-    std::unique_ptr<RapiSession> Connect() override;
+    using RapiTransport::Connect;
+    std::unique_ptr<RapiSession> Connect(DWORD& error) override;
 
     const std::filesystem::path& Socket() const { return socket; }
     // Requests sent through every session so far, handshakes and goodbyes included.

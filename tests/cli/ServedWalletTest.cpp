@@ -113,6 +113,7 @@ TEST_F(ServedWalletTest, RepairMendsAStaleChecksumOverTheLink) {
     EXPECT_EQ(checked.status, 1);
     EXPECT_NE(checked.text.find("Tessera.dat: a cut save left: checksum"), std::string::npos) << checked.text;
 
+    EXPECT_EQ(Tessera("repair", "not the password").status, 2);
     ShellResult repaired = Tessera("repair");
     ASSERT_EQ(repaired.status, 0) << repaired.text;
     EXPECT_NE(repaired.text.find("Tessera.dat: repaired"), std::string::npos) << repaired.text;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "TestSupport.h"
+#include "cli/WalletBackups.h"
 #include "cli/WalletChanges.h"
 #include "cli/WalletQueries.h"
 #include "device/PhoneOptionRecord.h"
@@ -360,6 +361,21 @@ TEST_F(WalletCommandsTest, MissingPhoneOrWalletIsAClearError) {
     Result noPhone = Run(ListCards);
     EXPECT_EQ(noPhone.status, 1);
     EXPECT_NE(noPhone.err.find("does not answer"), std::string::npos);
+}
+
+TEST_F(WalletCommandsTest, BackupsAreMadeListedRestoredWithTheirOwnPasswordAndRemoved) {
+    const std::filesystem::path wallet = phone.Path() / "fs" / "Program Files" / "Tessera" / "Tessera.dat";
+    std::vector<uint8_t> old = ReadBytes(wallet);
+    EXPECT_TRUE(Run(MakeBackup).out.starts_with("Backup to Backup(Manual)."));
+    nlohmann::json list = Json(ListBackups);
+    ASSERT_EQ(list.size(), 1u);
+    options.backupName = list[0]["name"];
+    options.blank = true;
+    ASSERT_EQ(Run(AddCard).status, 0);  // the wallet moves on
+    EXPECT_EQ(Run(RestoreWallet, "open sesame\nwrong\n").status, kExitWrongPassword);
+    EXPECT_EQ(Run(RestoreWallet, "open sesame\nopen sesame\n").status, 0);
+    EXPECT_EQ(ReadBytes(wallet), old);
+    EXPECT_EQ(Run(RemoveBackup).status, 0);
 }
 
 }  // namespace

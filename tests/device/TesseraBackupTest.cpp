@@ -1,36 +1,48 @@
-// The backup list read from the phone's backup folder: every "Backup*.*" that opens as a wallet store,
-// with its header's time and record count; files that are no store are left out.
+// The backups in the phone's backup folder: the list read (every "Backup*.*" that opens as a wallet store),
+// backups made and deleted, and the restore, which leaves the wallet either as it was or the backup.
 #include <gtest/gtest.h>
 
 #include "DeviceFixture.h"
 #include "device/TesseraBackup.h"
 #include "phone/NewStoreFile.h"
 #include "store/PasswordBytes.h"
+#include "store/TesseraEncryptedLinkList.h"
 
 namespace {
 
-class TesseraBackupTest : public DeviceFixture {
+class TesseraBackupTest : public ConnectedDeviceFixture {
 protected:
     void SetUp() override {
-        DeviceFixture::SetUp();
+        ConnectedDeviceFixture::SetUp();
         std::filesystem::create_directories(Fs("Backups"));
         backups.folder = u"\\Backups";
     }
+    void MakeStore(const std::string& file, const char16_t* password) {
+        SecureBytes bytes = PasswordBytes(password);
+        std::string error;
+        ASSERT_TRUE(CreateStoreFile(Fs(file), StoreKind::Wallet, bytes.data(), bytes.size(), error)) << error;
+    }
+    RestoreResult Restore(const char16_t* typed = u"backup") {
+        return RestoreBackup(
+            u"\\Backups", u"Backup.1", kWalletPath, [typed](CTesseraEncryptedLinkList& store) {
+                SecureBytes bytes = PasswordBytes(typed);
+                return store.CheckPassword(bytes.data(), bytes.size()) ? BackupLogin::Accepted
+                                                                       : BackupLogin::Refused;
+            });
+    }
+    static constexpr char kWallet[] = "Program Files/Tessera/Tessera.dat";
+    static constexpr char16_t kWalletPath[] = u"\\Program Files\\Tessera\\Tessera.dat";
     CTesseraBackup backups;
 };
 
 TEST_F(TesseraBackupTest, ListsTheStoresAmongTheBackupFilesAndSaysWhetherAnyFileWasFound) {
-    RapiConnection connection;
     EXPECT_EQ(backups.Scan(), 0);  // an empty folder: the next Backup page reads it again
 
     WriteBytes(Fs("Backups/Backup(Manual).20101231235958_1"), {1, 2, 3});
     EXPECT_EQ(backups.Scan(), 1);
     EXPECT_TRUE(backups.entries.empty());
 
-    SecureBytes password = PasswordBytes(u"old password");
-    std::string error;
-    ASSERT_TRUE(CreateStoreFile(Fs("Backups/Backup(Manual).20101231235958"), StoreKind::Wallet,
-                                password.data(), password.size(), error));
+    MakeStore("Backups/Backup(Manual).20101231235958", u"old password");
     WriteBytes(Fs("Backups/Notes.txt"), {0});
     EXPECT_EQ(backups.Scan(), 1);
     ASSERT_EQ(backups.entries.size(), 1u);
@@ -41,6 +53,53 @@ TEST_F(TesseraBackupTest, ListsTheStoresAmongTheBackupFilesAndSaysWhetherAnyFile
     backups.folder.clear();
     EXPECT_EQ(backups.Scan(), 0);
     EXPECT_EQ(backups.entries.size(), 1u);  // nothing changes without a folder
+}
+
+TEST_F(TesseraBackupTest, MakesStampedBackupsWithinTheLengthAndDeletesThemByExactName) {
+    MakeStore(kWallet, u"pw");
+    const SYSTEMTIME now{2010, 12, 5, 31, 23, 59, 58, 0};
+    const std::u16string stamp = CTesseraBackup::StampedName(now);
+    EXPECT_EQ(backups.Make(u"\\Backups\\New", kWalletPath, now, 7), stamp);          // the folder is made
+    EXPECT_EQ(backups.Make(u"\\Backups\\New", kWalletPath, now, 8), stamp + u"_1");  // the same second
+    EXPECT_EQ(backups.Make(u"\\Backups\\" + std::u16string(171, u'f'), kWalletPath, now, 9), u"");
+    EXPECT_EQ(backups.Delete(stamp + u"_1"), 1);
+    EXPECT_EQ(backups.Delete(stamp + u"_1"), 0);  // gone already: the list stays
+    EXPECT_EQ(backups.Delete(u"Backup\\..\\..\\Program Files\\Tessera\\Tessera.dat"), 0);
+    ASSERT_EQ(backups.entries.size(), 1u);
+    EXPECT_EQ(backups.entries[0].name, stamp);
+}
+
+TEST_F(TesseraBackupTest, TemporaryNamesAppendOneSuffixPerNameTakenWithinTheLimit) {
+    std::u16string free;
+    WriteBytes(Fs("Backups/W_1"), {1});
+    ASSERT_TRUE(FreeTempName(u"\\Backups\\W", free));
+    EXPECT_EQ(free, u"\\Backups\\W_1_1");
+    const std::u16string longest = u"\\Backups\\X" + std::u16string(246, u'x');  // 256 units
+    EXPECT_TRUE(FreeTempName(longest, free) && free.size() == 258);
+    EXPECT_FALSE(FreeTempName(longest + u"x", free) || FreeTempName(u"", free));
+}
+
+TEST_F(TesseraBackupTest, ARestoreLeavesTheOldWalletOrTheBackupWhateverCallFails) {
+    MakeStore(kWallet, u"old");
+    MakeStore("Backups/Backup.1", u"backup");
+    const std::vector<uint8_t> old = ReadBytes(Fs(kWallet)), backup = ReadBytes(Fs("Backups/Backup.1"));
+    WriteBytes(Fs(std::string(kWallet) + ".bak"), {1});  // a stale copy refuses the restore
+    EXPECT_EQ(Restore(), RestoreResult::Failed);
+    EXPECT_EQ(Restore(u"old"), RestoreResult::Failed);
+    for (RapiOp op : {RapiOp::FindFirstFile, RapiOp::CopyFile, RapiOp::MoveFile, RapiOp::DeleteFile}) {
+        for (uint64_t nth = 1; nth <= 5; ++nth) {  // the fifth never comes: restored
+            std::filesystem::remove_all(Fs("Program Files/Tessera"));
+            std::filesystem::create_directories(Fs("Program Files/Tessera"));
+            WriteBytes(Fs(kWallet), old);
+            faults->FailCall(op, nth, ERROR_ACCESS_DENIED);
+            RestoreResult result = Restore();
+            faults->Disarm();
+            EXPECT_EQ(ReadBytes(Fs(kWallet)), result == RestoreResult::Restored ? backup : old)
+                << static_cast<int>(op) << " #" << nth;
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Fs("Program Files/Tessera")), {}), 1)
+        << "no copy or moved wallet stays";
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ public:
     explicit AgentBackedTransport(std::filesystem::path phoneDir)
         : agent(std::move(phoneDir)), socket(agent.Transport()) {}
 
-    std::unique_ptr<RapiSession> Connect() override { return socket->Connect(); }
+    using RapiTransport::Connect;
+    std::unique_ptr<RapiSession> Connect(DWORD& error) override { return socket->Connect(error); }
 
 private:
     RunningAgent agent;

@@ -51,7 +51,9 @@ TEST_F(TurnTakingTest, NoSharingHoldsAcrossProgramsButReadersOnlyRead) {
         ASSERT_EQ(HoldElsewhere(c.heldAccess), ERROR_SUCCESS);
         HANDLE file = OpenWithoutSharing(u"\\w.dat", c.access, OPEN_EXISTING, 0ms);
         EXPECT_EQ(file == INVALID_HANDLE_VALUE, c.refused) << c.heldAccess << " " << c.access;
-        if (file == INVALID_HANDLE_VALUE) EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+        if (file == INVALID_HANDLE_VALUE) {
+            EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+        }
         CeCloseHandle(file);
         held = {};
     }

@@ -1,6 +1,8 @@
 // The plug-in's entry points driven as the host drives them, against a frame shaped like the host's.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <wx/aui/framemanager.h>
+#include <wx/filedlg.h>
 #include <wx/frame.h>
 #include <wx/html/htmlwin.h>
 #include <wx/listbook.h>
@@ -9,13 +11,22 @@
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
+#include <csignal>
 #include <vector>
 
+#include "../host/LoginExpectations.h"
+#include "../host/PhoneFolder.h"
+#include "../rapi/AgentProcess.h"
 #include "GuiTest.h"
+#include "model/CardExport.h"
+#include "model/ItemChanges.h"
+#include "platform/Utf16.h"
+#include "platform/rapi/RapiTransport.h"
 #include "shell/HostRequest.h"
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
 #include "support/TestSupport.h"
+#include "ui/BackupPane.h"
 #include "ui/LinkLauncher.h"
 #include "ui/ListBar.h"
 #include "ui/MyView.h"
@@ -323,6 +334,69 @@ TEST_F(PluginEntryPoints, ARequestWaitsForTheHostsAnswerThroughCpu) {
     EXPECT_EQ(AnsweringHost::requests[0], first);
     EXPECT_EQ(AnsweringHost::requests[1][0], 101u);
     EXPECT_EQ(AnsweringHost::extras, (std::vector<intptr_t>{0, 0}));
+}
+
+// The save dialog answered with a path, once the toolkit's chooser has loaded its folder and takes it.
+struct ChoosePath : wxModalExpectation {
+    explicit ChoosePath(const std::filesystem::path& path) : path(path.string()) {}
+    int Invoke(wxDialog* dialog) const override {
+        static_cast<wxFileDialog*>(dialog)->SetPath(path);
+        return PumpUntil([&] { return static_cast<wxFileDialog*>(dialog)->GetPath() == path; }) ? wxID_OK : 0;
+    }
+    wxString GetDefaultDescription() const override { return "the save dialog"; }
+    wxString path;
+};
+
+// Backups and the export over a real phone agent.
+TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPaneWithItsOwnPassword) {
+    TempDir dir;
+    ASSERT_TRUE(MakePhone(dir.Path() / "phone") && AddCards(dir.Path() / "phone", 12));
+    AgentProcess agent(dir.Path() / "phone", dir.Path() / "phone.sock");
+    RapiSetTransport(RapiTransportFromSetting(("unix:" + (dir.Path() / "phone.sock").string()).c_str()));
+    int hostExits = 0;
+    host->Bind(
+        wxEVT_MENU, [&](wxCommandEvent&) { ++hostExits; }, ID_APP_EXIT);
+    Show();
+    uint32_t version[4] = {1, 0, 1, 519};
+    OnStateChange(plugin::kStateConnected);
+    OnSetUpChange(plugin::kSetUpPhone, version);
+    ASSERT_EQ(CPU(Message(plugin::kAppNotRunning).data()), 1);
+    auto command = [](int id) { PluginProc(id, plugin::kCodeCommand, nullptr, nullptr); };
+    std::vector<wxString> told;
+    {
+        wxTestingModalHook noDialog(__FILE__, __LINE__, __WXFUNCTION__);
+        command(ID_EXPORT_CARDS);  // nothing is asked, nothing written before the login
+    }
+    wxTEST_DIALOG(command(ID_BACKUP), TypePasswords({"pass word"}), Told(told));
+    std::string error;
+    ASSERT_TRUE(ExportCards(*TheApp().data.walletStore, dir.Path() / "expected.txt", error)) << error;
+    wxTEST_DIALOG(command(ID_EXPORT_CARDS), ChoosePath(dir.Path() / "cards.txt"));
+    EXPECT_EQ(ReadBytes(dir.Path() / "cards.txt"), ReadBytes(dir.Path() / "expected.txt"));
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    rlimit small{100, limit.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);  // the disk is full half way
+    wxTEST_DIALOG(command(ID_EXPORT_CARDS), ChoosePath(dir.Path() / "full.txt"), Told(told));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(told.back(), "File too large");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 4)
+        << "no other file is left";
+    wxTEST_DIALOG(command(ID_BACKUP), Told(told));
+    const std::u16string made = TheApp().listBar->Selection().name;  // the new backup's row
+    EXPECT_EQ(told.back(), "Backup to " + Utf16ToUtf8Lossy(made) + " complete!");
+    ASSERT_TRUE(TheApp().data.AddCard(*NewBlankCard(), TheApp().data.TakeCardId()));  // the wallet moves on
+    CBackupPane* pane = new CBackupPane(host);
+    pane->ShowBackup(made);
+    wxCommandEvent click(wxEVT_BUTTON, IDC_RESTORE_BUTTON);
+    wxTEST_DIALOG(pane->FindWindow(IDC_RESTORE_BUTTON)->ProcessWindowEvent(click),
+                  TypePasswords({"pass word"}), Told(told));
+    EXPECT_TRUE(told.back().starts_with("Restore completed successfully!"));
+    const std::filesystem::path fs = dir.Path() / "phone" / "fs";
+    EXPECT_EQ(ReadBytes(fs / "Program Files" / "Tessera" / "Tessera.dat"),
+              ReadBytes(fs / "My Documents" / "Tessera Backup" / Utf16ToUtf8Lossy(made)));
+    EXPECT_TRUE(PumpUntil([&] { return hostExits == 1; }));
+    RapiSetTransport(nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,10 @@
+#pragma once
+// What the user is told about backups, in the plug-in's message boxes and by the command line alike.
+
+inline constexpr char kBackupDoneText[] = "Backup to %s complete!";
+inline constexpr char kBackupFailedText[] = "Backup failed!";
+inline constexpr char kReadBackupFailedText[] = "Read backup failed!";
+inline constexpr char kRestoreDoneText[] =
+    "Restore completed successfully! Please restart Pocketdeck and login with the backup file password.\n\n"
+    "Press OK to continue.";
+inline constexpr char kRestoreFailedText[] = "Restore failed!";

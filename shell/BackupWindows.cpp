@@ -1,0 +1,23 @@
+#include "shell/BackupWindows.h"
+
+#include <wx/frame.h>
+
+#include "shell/TesseraApp.h"
+#include "ui/OutLookBarPage.h"
+#include "ui/PasswordCheckDlg.h"
+
+std::u16string BackupWindows::MakeBackup() {
+    // The page runs the wallet's flow first: the login, the list read.
+    if (COutLookBarPage* page = TheApp().navPage) page->SelectItem(NavItem::Backups);
+    return backups.Make();
+}
+
+void BackupWindows::RestoreBackup(const std::u16string& name) {
+    backups.Restore(name, [](CTesseraEncryptedLinkList& backup) {
+        CPasswordCheckDlg dialog(Module().host.frame, &backup, nullptr);
+        dialog.ShowModal();
+        if (dialog.ok()) return BackupLogin::Accepted;
+        return dialog.Attempts() >= LoginAttempts::kMaxAttempts ? BackupLogin::Refused
+                                                                : BackupLogin::Cancelled;
+    });
+}

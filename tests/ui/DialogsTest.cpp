@@ -1,0 +1,108 @@
+// The dialogs in their windows: the field editor's grid and buttons, the choosers' lists.
+#include <wx/button.h>
+#include <wx/propgrid/propgrid.h>
+
+#include "FrameFixture.h"
+#include "model/FieldType.h"
+#include "store/StoreFixture.h"
+#include "ui/FieldEditDialog.h"
+#include "ui/IconGroupView.h"
+#include "ui/MyIconList.h"
+#include "ui/PropertyGridCtrl.h"
+#include "ui/Resource.h"
+#include "ui/TemplateDlg.h"
+#include "ui/Tessera_IconSelectDlg.h"
+#include "ui/ViewList.h"
+
+namespace {
+
+void Press(wxDialog& dialog, int id) {
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(dialog.FindWindow(id));
+    dialog.ProcessWindowEvent(click);
+}
+
+using DialogsTest = FrameFixture;
+
+TEST_F(DialogsTest, FieldEditorRenamesAndRetypesOnlyWhatTheCardAllows) {
+    CTesseraItem card;
+    for (const char16_t* name : {u"Bank", u"User"}) card.fields.AddTail(TextField(kFieldText, name, u""));
+    CFieldEditDialog dialog(card, frame, 0);
+    dialog.Show();
+    wxPropertyGrid* grid = dialog.Grid()->GetGrid();
+    ASSERT_EQ(grid->GetRoot()->GetChildCount(), 2u);
+    EXPECT_TRUE(grid->GetRoot()->Item(1)->HasFlag(wxPG_PROP_READONLY)) << "a card's own field keeps its type";
+    EXPECT_FALSE(dialog.Grid()->BeginNameEdit(0)) << "the name field is never renamed";
+
+    Press(dialog, IDC_FIELD_ADD);
+    ASSERT_TRUE(dialog.Grid()->IsEditingName());
+    EXPECT_EQ(dialog.Grid()->NameEditor()->GetValue(), "New Field");
+    dialog.Grid()->NameEditor()->ChangeValue("Opened");
+    EXPECT_FALSE(grid->GetRoot()->Item(2)->HasFlag(wxPG_PROP_READONLY));
+    Press(dialog, IDC_FIELD_UP);  // ends the edit first
+    EXPECT_EQ(dialog.Grid()->SelectedRow(), 1);
+    grid->ChangePropertyValue(grid->GetRoot()->Item(1), static_cast<long>(kFieldDate));
+
+    Press(dialog, IDC_FIELD_OK);
+    EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+    ASSERT_TRUE(dialog.Modified());
+    const ItemField& opened = dialog.WorkingCopy().fields.head->next->element;
+    EXPECT_EQ(opened.Name(), u"Opened");
+    EXPECT_EQ(opened.type, kFieldDate);
+    // Going with a name still in the editor writes nothing into the copy it is freeing (ASan).
+    EXPECT_TRUE(dialog.Grid()->BeginNameEdit(2));
+}
+
+TEST_F(DialogsTest, IconChooserStartsAtTheGivenIconAndADoubleClickChoosesAnother) {
+    CMyIconList icons;
+    ASSERT_TRUE(icons.Create());
+    CTessera_IconSelectDlg dialog(frame, icons, 75);
+    dialog.Show();
+    PumpEvents();
+    CIconGroupView* view = dialog.View();
+    EXPECT_EQ(view->Selected(), 75);
+    const int top = view->CalcUnscrolledPosition(wxPoint(0, 0)).y;
+    EXPECT_LE(view->Groups().IconRect(75).GetBottom(), top + view->GetClientSize().y) << "scrolled into view";
+    EXPECT_EQ(dialog.SelectedIndex(), 75) << "what the strip shows";
+    view->Scroll(0, 0);
+    wxMouseEvent doubleClick(wxEVT_LEFT_DCLICK);
+    doubleClick.SetPosition(view->Groups().IconRect(2).GetPosition() + wxPoint(5, 5));
+    view->ProcessWindowEvent(doubleClick);
+    EXPECT_EQ(dialog.SelectedIndex(), 2);
+    EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+}
+
+using TemplateDlgTest = StoreFixture;
+
+TEST_F(TemplateDlgTest, ListsOtherFieldNamesAndEndsWithOrWithoutAChoice) {
+    OpenStore();
+    auto add = [&](uint32_t id, uint32_t icon, std::vector<std::u16string_view> names) {
+        CTesseraItem item;
+        item.icon = icon;
+        for (auto name : names) item.fields.AddTail(TextField(kFieldText, name, name));
+        ASSERT_TRUE(store->AddRecord(item, id));
+    };
+    add(CTesseraEncryptedLinkList::kCategoryRecordId, 0, {u"Categories", u"Work"});
+    add(7, 3, {u"Login", u"User", u"Password"});
+    add(9, 500, {u"Note"});
+    CMyIconList icons;
+    ASSERT_TRUE(icons.Create());
+
+    CTemplateDlg dialog(nullptr, store.get(), &icons);
+    dialog.Show();
+    CViewList* list = dialog.List();
+    ASSERT_EQ(list->GetItemCount(), 2) << "the category record is no template";
+    EXPECT_EQ(list->GetItemText(0, 0), "Login");
+    EXPECT_EQ(list->GetItemText(0, 1), "User,Password");
+    EXPECT_EQ(dialog.TemplateId(), 7) << "the first row starts selected";
+    list->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    EXPECT_EQ(dialog.TemplateId(), 9);
+
+    Press(dialog, IDC_EMPTY_CARD);
+    EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+    EXPECT_EQ(dialog.TemplateId(), -1);
+    dialog.EndAsNoChoice();
+    EXPECT_EQ(dialog.GetReturnCode(), IDLOCKED);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+#include "ui/BackupCommands.h"
+
+#include "device/TesseraBackup.h"
+#include "ui/ListBar.h"
+
+namespace {
+
+BackupActions* given = nullptr;
+
+}  // namespace
+
+void SetBackupActions(BackupActions* actions) {
+    given = actions;
+}
+
+BackupActions* GetBackupActions() {
+    return given;
+}
+
+bool RunBackupCommand(CListBar& bar) {
+    if (!given) return true;
+    std::u16string made = given->MakeBackup();
+    if (made.empty() || bar.Content().Kind() != ListPage::Backups) return true;
+    bar.ShowList(ListPage::Backups);
+    wxListCtrl* list = bar.List();
+    long last = list->GetItemCount() - 1;
+    if (last < 1) return true;  // the one row is selected already
+    list->SetItemState(0, 0, wxLIST_STATE_SELECTED);
+    list->SetItemState(last, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    list->EnsureVisible(last);
+    return true;
+}
+
+int DeleteBackupFile(const std::u16string& name) {
+    return given ? given->Backups().DeleteFile(name) : 0;
+}
+
+void ForgetBackup(const std::u16string& name) {
+    if (given) given->Backups().RemoveEntry(name);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The Backup command of the list pane, and what the list pane and the main view's backup pane ask of
+// the plug-in's backups. The shell gives the actions when it makes the windows (SetBackupActions).
+#include <string>
+
+class CListBar;
+class CTesseraBackup;
+
+class BackupActions {
+public:
+    virtual ~BackupActions() = default;
+    // The wallet is open and logged in.
+    virtual bool WalletOpen() const = 0;
+    // Opens the backup page, then makes a backup of the wallet on the phone and tells the user; the new
+    // backup's name, or empty.
+    virtual std::u16string MakeBackup() = 0;
+    // Asks for the backup's password and restores it over the wallet, telling the user.
+    virtual void RestoreBackup(const std::u16string& name) = 0;
+    virtual CTesseraBackup& Backups() = 0;
+};
+
+void SetBackupActions(BackupActions* actions);
+// The actions given, or null.
+BackupActions* GetBackupActions();
+
+// Command 32003: a backup made; when the pane shows the backup list, the new backup's row is added and
+// selected. Always handled.
+bool RunBackupCommand(CListBar& bar);
+
+// The list pane's Delete of a backup row. The file on the phone, over the calling thread's connection
+// (the delete worker may call it); 1 when it was deleted.
+int DeleteBackupFile(const std::u16string& name);
+// Then, on the user-interface thread, its entry leaves the list.
+void ForgetBackup(const std::u16string& name);

@@ -1,0 +1,99 @@
+#include "ui/BackupPane.h"
+
+#include <wx/button.h>
+#include <wx/control.h>
+#include <wx/dcbuffer.h>
+
+#include <algorithm>
+
+#include "device/TesseraBackup.h"
+#include "platform/LocalTime.h"
+#include "platform/Utf16.h"
+#include "ui/ArtLibrary.h"
+#include "ui/BackupCommands.h"
+#include "ui/Resource.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+constexpr int kMargin = 5;
+constexpr int kPanelTop = 40;  // below the Restore button
+constexpr int kLineHeight = 20;
+const wxColour kEmptyColour(0xEA, 0xEA, 0xEA);
+const wxColour kValueColour(255, 0, 0);
+
+wxString FromUtf16(const std::u16string& text) {
+    return wxString::FromUTF8(Utf16ToUtf8Lossy(text));
+}
+
+}  // namespace
+
+CBackupPane::CBackupPane(wxWindow* parent, BackupActions* actions) : wxPanel(parent), actions(actions) {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    restore = new wxButton(this, IDC_RESTORE_BUTTON, LoadResString(IDS_BUTTON_RESTORE),
+                           wxPoint(kMargin, kMargin), wxSize(100, 25));
+    restore->Hide();
+    restore->Bind(wxEVT_BUTTON, &CBackupPane::OnRestore, this);
+    Bind(wxEVT_PAINT, &CBackupPane::OnPaint, this);
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        Refresh();
+        event.Skip();
+    });
+}
+
+BackupActions* CBackupPane::Actions() const {
+    return actions ? actions : GetBackupActions();
+}
+
+void CBackupPane::ShowBackup(const std::u16string& name) {
+    const backup_entry_struct* found = nullptr;
+    if (BackupActions* given = Actions()) {
+        const auto& entries = given->Backups().entries;
+        auto entry = std::find_if(entries.begin(), entries.end(),
+                                  [&](const backup_entry_struct& e) { return e.name == name; });
+        if (entry != entries.end()) found = &*entry;
+    }
+    backupName = found ? found->name : std::u16string();
+    backupTime = found ? found->time : SYSTEMTIME{};
+    backupCardCount = found ? found->count : 0;
+    backupShown = restoreEnabled = found != nullptr;
+    restore->Show(restoreEnabled);
+    Refresh();
+}
+
+void CBackupPane::OnRestore(wxCommandEvent&) {
+    if (!restoreEnabled || !Actions()) return;
+    // The restore may end the plug-in's run; the name is kept apart from the pane.
+    std::u16string name = backupName;
+    Actions()->RestoreBackup(name);
+}
+
+void CBackupPane::DrawLine(wxDC& dc, int x, int y, unsigned label, const wxString& value) {
+    wxString text = LoadResString(label);
+    dc.SetTextForeground(*wxBLACK);
+    dc.DrawText(text, x, y);
+    dc.SetTextForeground(kValueColour);
+    dc.DrawText(value, x + dc.GetTextExtent(text).x, y);
+}
+
+void CBackupPane::OnPaint(wxPaintEvent&) {
+    wxAutoBufferedPaintDC dc(this);
+    wxSize size = GetClientSize();
+    dc.SetBackground(wxBrush(backupShown ? *wxWHITE : kEmptyColour));
+    dc.Clear();
+    if (!backupShown) return;
+    dc.SetFont(GetFont());
+    wxBitmap icon = LoadBitmapRes(IDB_BACKUP_FILE);
+    int x = kMargin;
+    if (icon.IsOk()) {
+        dc.DrawBitmap(icon, x, kPanelTop, true);
+        x += icon.GetWidth() + kMargin;
+    }
+    int width = std::max(size.x - x - kMargin, 0);
+    dc.SetTextForeground(*wxBLACK);
+    dc.DrawText(wxControl::Ellipsize(FromUtf16(backupName), dc, wxELLIPSIZE_END, width), x, kPanelTop);
+    DrawLine(dc, x, kPanelTop + kLineHeight, IDS_BACKUP_LAST_MODIFY,
+             wxString::FromUTF8(FormatLocal(backupTime, "%c %Z")));
+    DrawLine(dc, x, kPanelTop + 2 * kLineHeight, IDS_BACKUP_CARD_COUNT,
+             wxString::Format("%u", backupCardCount));
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Command 32004, Export Cards...: every card of the open wallet written to a text file the user names.
+class CData;
+class wxWindow;
+
+// Asks for the file (".txt", overwriting asked about) and writes it through the card export, whole or
+// not at all; a file that cannot be written is told in a message box with the system's reason. Nothing
+// is written while no wallet is open and logged in. Always handled.
+bool RunExportCommand(wxWindow* parent, CData& data);

@@ -1,0 +1,34 @@
+#pragma once
+// "Edit Field": edits the fields of one card or template on a copy. Run it with ShowModal(); when it
+// returns wxID_OK and Modified() holds, the caller copies WorkingCopy() back into its record. Closing it
+// from the title bar (or Esc) returns wxID_CANCEL and drops the copy.
+#include <wx/dialog.h>
+
+#include "ui/FieldEditCopy.h"
+
+class CPropertyGridCtrl;
+
+class CFieldEditDialog : public wxDialog {
+public:
+    // kind: FieldEditCopy::kCard (0) or FieldEditCopy::kTemplate (1).
+    CFieldEditDialog(const CTesseraItem& record, wxWindow* parent, int kind);
+    ~CFieldEditDialog() override;
+
+    bool Modified() const { return fields.Modified(); }
+    const CTesseraItem& WorkingCopy() const { return fields.Item(); }
+    CPropertyGridCtrl* Grid() const { return grid; }
+
+private:
+    void OnOk(wxCommandEvent& event);
+    void OnAdd(wxCommandEvent& event);
+    void OnDelete(wxCommandEvent& event);
+    void OnUp(wxCommandEvent& event);
+    void OnDown(wxCommandEvent& event);
+    void OnUpdateButton(wxUpdateUIEvent& event);
+    void OnClickOff(wxMouseEvent& event);
+    // Ends any name edit, runs the change on the selected row and shows the row it returns.
+    void Change(int (FieldEditCopy::*change)(int));
+
+    FieldEditCopy fields;
+    CPropertyGridCtrl* grid;
+};
