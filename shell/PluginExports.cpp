@@ -6,6 +6,7 @@
 #include <wx/frame.h>
 #include <wx/html/htmlwin.h>
 #include <wx/msgdlg.h>
+#include <wx/propgrid/propgrid.h>
 #include <wx/toolbar.h>
 
 #include <cstring>
@@ -73,6 +74,23 @@ void ShowListPane(bool show) {
     if (!manager || !TheApp().listBar) return;
     manager->GetPane(TheApp().listBar).Show(show);
     manager->Update();
+}
+
+// The property grid's globals are made by a module of its library, and wx starts the modules only of
+// libraries it loads itself: the host loads the plug-in, and with it that library, with dlopen.
+bool ownPropertyGridGlobals = false;
+
+void StartPropertyGrid() {
+    if (wxPGGlobalVars) return;
+    wxPGGlobalVars = new wxPGGlobalVarsClass();
+    ownPropertyGridGlobals = true;
+}
+
+void EndPropertyGrid() {
+    if (!ownPropertyGridGlobals) return;
+    delete wxPGGlobalVars;
+    wxPGGlobalVars = nullptr;
+    ownPropertyGridGlobals = false;
 }
 
 bool CreateListPane() {
@@ -163,6 +181,7 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
             static_cast<wxBookCtrlBase*>(a5), static_cast<wxHtmlWindow*>(a6), static_cast<wxWindow*>(a7)};
         if (request) app.hostRequest = request;
         app.shown = 0;
+        StartPropertyGrid();
         if (!CreateListPane()) return 0;
         const CSettings& settings = app.settings;
         app.view =
@@ -224,6 +243,7 @@ PLUGIN_EXPORT void UnInitPlugin() {
         CTesseraApp& app = TheApp();
         PluginModule& module = Module();
         DestroyWindows();
+        EndPropertyGrid();
         module.menuLoaded = false;
         module.icon.reset();
         module.accelerators.reset();
