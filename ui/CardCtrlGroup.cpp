@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "model/FieldType.h"
+#include "platform/LocalTime.h"
 #include "plugin-api/FixedIds.h"
 #include "ui/EditLink.h"
 #include "ui/FieldChanges.h"
@@ -33,15 +34,9 @@ wxString FieldValueText(const ItemField& field) {
 }  // namespace
 
 wxDateTime LocalFromUtc(const SYSTEMTIME& utc) {
-    if (!IsCalendarTime(utc)) return wxInvalidDateTime;
-    std::tm tm{};
-    tm.tm_year = utc.wYear - 1900;
-    tm.tm_mon = utc.wMonth - 1;
-    tm.tm_mday = utc.wDay;
-    tm.tm_hour = utc.wHour;
-    tm.tm_min = utc.wMinute;
-    tm.tm_sec = utc.wSecond;
-    wxDateTime local(static_cast<time_t>(timegm(&tm)));
+    const std::optional<std::time_t> seconds = IsCalendarTime(utc) ? SecondsFromUtc(utc) : std::nullopt;
+    if (!seconds) return wxInvalidDateTime;
+    wxDateTime local(*seconds);
     if (local.IsValid()) local.SetMillisecond(std::min<uint16_t>(utc.wMilliseconds, 999));
     return local;
 }
