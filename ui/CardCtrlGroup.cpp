@@ -13,6 +13,7 @@
 #include "plugin-api/FixedIds.h"
 #include "ui/EditLink.h"
 #include "ui/FieldChanges.h"
+#include "ui/MaskedEdit.h"
 #include "ui/MyButton.h"
 #include "ui/MyEdit.h"
 #include "ui/Resource.h"
@@ -69,6 +70,7 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
             new CMyEdit(parent, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
         GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
         if (!picker) edit->SetMaxLength(kMaxChars);
+        if (type == kFieldPassword) MaskWithAsterisks(*edit);
         edit->SetFont(type == kFieldUrl ? fonts.link : fonts.value);
         edit->SetForegroundColour(EditLink::IsLinkField(type, false) ? kLinkText : *wxBLACK);
         edit->SetBackgroundColour(*wxWHITE);
