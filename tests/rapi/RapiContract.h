@@ -27,10 +27,25 @@ std::vector<ContractTransport> ContractTransports();
 std::string ContractTransportName(const ::testing::TestParamInfo<ContractTransport>& info);
 void PrintTo(const ContractTransport& transport, std::ostream* out);
 
-class RapiContractTest : public ::testing::TestWithParam<ContractTransport> {
+// Ends this thread's session and forgets the transport after each test.
+template <typename Base = ::testing::Test>
+class SessionTest : public Base {
+protected:
+    void TearDown() override {
+        CeRapiUninit();
+        RapiSetTransport(nullptr);
+    }
+    // Ends this thread's session, if any, and starts one over the transport.
+    static void Connect(std::shared_ptr<RapiTransport> transport) {
+        CeRapiUninit();
+        RapiSetTransport(std::move(transport));
+        ASSERT_EQ(CeRapiInit(), S_OK);
+    }
+};
+
+class RapiContractTest : public SessionTest<::testing::TestWithParam<ContractTransport>> {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     std::filesystem::path Host(const std::string& relative) const { return phone / "fs" / relative; }
     std::filesystem::path Outside() const { return phone / "outside"; }

@@ -23,15 +23,11 @@ private:
     std::optional<std::string> saved;
 };
 
-class RapiInitTest : public ::testing::Test {
+class RapiInitTest : public SessionTest<> {
 protected:
     void SetUp() override {
         std::filesystem::create_directory(phone / "fs");
         WriteBytes(phone / "fs" / "hello.txt", {'h', 'i'});
-        RapiSetTransport(nullptr);
-    }
-    void TearDown() override {
-        CeRapiUninit();
         RapiSetTransport(nullptr);
     }
 
