@@ -83,7 +83,7 @@ TEST_F(CardExportTest, DatesAndTimesAreWrittenAsStoredOrAsTheStartOf1970) {
                                                                  {"EST5", u"12_31_1969 19:00:00"},
                                                                  {"JST-9", u"01_01_1970 09:00:00"}};
     for (auto [zone, start] : zones) {
-        ScopedTimeZone scoped(zone);
+        ScopedEnv scoped("TZ", zone);
         std::u16string expected;
         const std::u16string_view times[] = {
             u"01_31_2009 23:30:00", u"12_05_1999 07:08:09", u"02_31_2012 00:00:00", start, start, start};

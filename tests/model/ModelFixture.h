@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <chrono>
 #include <ctime>
 #include <memory>
@@ -73,25 +71,6 @@ inline std::unique_ptr<CTesseraItem> Card(std::u16string_view name, uint32_t cat
     card->icon = icon;
     return card;
 }
-
-// Sets the time zone for the life of the object.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = getenv("TZ")) saved = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        saved ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ");
-        tzset();
-    }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-private:
-    std::optional<std::string> saved;
-};
 
 // Remembers what the model asked of the screens, one line per request.
 class RecordingListener : public ModelListener {

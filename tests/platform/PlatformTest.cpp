@@ -30,22 +30,27 @@ TEST(SystemTimeTest, TheRecordIsEightLittleEndianWordsAndDaysOfTheWeekCountFromS
     EXPECT_EQ(now.wDayOfWeek, DayOfWeek(now.wYear, now.wMonth, now.wDay));
 }
 
-TEST(Utf16Test, LossyFormsReplaceOnlyWhatIsMalformed) {
-    EXPECT_EQ(Utf8ToUtf16Lossy("a\xC3\xA9\xF0\x9F\x94\x91"), u"a\u00e9\U0001F511");
+TEST(Utf16Test, StrictFormsRefuseAndLossyFormsReplaceOnlyWhatIsMalformed) {
+    const std::u16string text = u"K\u00E4se \u20AC \U0001F511";
+    const std::string utf8 = "K\xC3\xA4se \xE2\x82\xAC \xF0\x9F\x94\x91";
+    EXPECT_EQ(Utf16ToUtf8(text), utf8);
+    EXPECT_EQ(Utf8ToUtf16(utf8), text);
+    EXPECT_EQ(Utf8ToUtf16Lossy(utf8), text);
+    EXPECT_EQ(Utf16ToUtf8Lossy(text), utf8);
     EXPECT_EQ(Utf8ToUtf16Lossy("a\xFF"
                                "b\xC3"),
               u"a\uFFFDb\uFFFD");
     EXPECT_EQ(Utf8ToUtf16Lossy("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
     EXPECT_EQ(Utf16ToUtf8Lossy(u"x\xD800y"), "x\xEF\xBF\xBDy");
-    EXPECT_EQ(Utf16ToUtf8Lossy(u"\U0001F511"), "\xF0\x9F\x94\x91");
-    EXPECT_FALSE(Utf8ToUtf16("a\xFF").has_value());
-    EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, u'\xDC00')).has_value());
+    for (std::u16string bad : {u"\xDC00", u"a\xD800"}) EXPECT_FALSE(Utf16ToUtf8(bad));
+    // Overlong, an encoded surrogate, cut short, past U+10FFFF.
+    for (const char* bad : {"a\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82", "\xF4\x90\x80\x80"})
+        EXPECT_FALSE(Utf8ToUtf16(bad)) << bad;
 }
 
 // Local times in a zone with daylight saving: New York is UTC-5 in winter and UTC-4 in summer.
 TEST(LocalTimeTest, StoredUtcTimesShowInLocalTimeAndBack) {
-    setenv("TZ", "America/New_York", 1);
-    tzset();
+    ScopedEnv zone("TZ", "America/New_York");
     SYSTEMTIME winter{2026, 1, 0, 15, 12, 0, 0, 0};
     SYSTEMTIME summer{2026, 7, 0, 15, 12, 0, 0, 0};
     EXPECT_EQ(FormatLocalDateTime(winter), "2026-01-15 07:00:00");
@@ -66,8 +71,6 @@ TEST(LocalTimeTest, StoredUtcTimesShowInLocalTimeAndBack) {
     for (const char* bad :
          {"2026-02-30", "2026-01-15 24:00", "2026-01-15 10:61", "15.01.2026", "2026-01-15x"})
         EXPECT_FALSE(ParseLocalDateTime(bad)) << bad;
-    unsetenv("TZ");
-    tzset();
 }
 
 TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {

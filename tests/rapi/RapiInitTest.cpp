@@ -10,19 +10,6 @@
 
 namespace {
 
-// Keeps an environment variable as it was.
-class SavedVariable {
-public:
-    explicit SavedVariable(const char* name) : name(name) {
-        if (const char* value = getenv(name)) saved = value;
-    }
-    ~SavedVariable() { saved ? setenv(name, saved->c_str(), 1) : unsetenv(name); }
-
-private:
-    const char* name;
-    std::optional<std::string> saved;
-};
-
 class RapiInitTest : public SessionTest<> {
 protected:
     void SetUp() override {
@@ -31,8 +18,8 @@ protected:
         RapiSetTransport(nullptr);
     }
 
-    SavedVariable runtime{"XDG_RUNTIME_DIR"};
-    SavedVariable setting{"POCKETDECK_PHONE"};
+    ScopedEnv runtime{"XDG_RUNTIME_DIR"};
+    ScopedEnv setting{"POCKETDECK_PHONE"};
     TempDir phone;
 };
 
