@@ -95,7 +95,7 @@ TEST_F(CardExportTest, DatesAndTimesAreWrittenAsStoredOrAsTheStartOf1970) {
 
 TEST_F(CardExportTest, RecordsWithoutFieldsOrThatCannotBeReadGiveEmptyLines) {
     Add(CTesseraItem());
-    AppendWalletRecord(50, Bytes(15, 0xAB));
+    AppendWalletRecord(50, ::Bytes(15, 0xAB));
     SecureBytes truncated;
     ASSERT_TRUE(Card(u"Cut")->Serialize(truncated));
     truncated.resize(truncated.size() - 1);

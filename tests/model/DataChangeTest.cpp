@@ -74,7 +74,7 @@ TEST_F(DataChangeTest, IdsAreTakenAtOnceAndNotHandedOutAgain) {
 TEST_F(DataChangeTest, RefusesTheCategoryRecordIdAndIdsInUse) {
     uint32_t id = AddCard(u"First");
     ASSERT_TRUE(data.AddCategory(u"Work", PackCategory(1, 0)));
-    std::vector<uint8_t> wallet = ReadBytes(WalletFile()), templates = ReadBytes(TemplatesFile());
+    std::vector<uint8_t> wallet = ReadBytes(File()), templates = ReadBytes(TemplatesFile());
     listener.events.clear();
 
     EXPECT_FALSE(data.AddCard(*Card(u"Twin"), id));
@@ -83,7 +83,7 @@ TEST_F(DataChangeTest, RefusesTheCategoryRecordIdAndIdsInUse) {
     EXPECT_FALSE(data.UpdateTemplate(*NewBlankTemplate(), 0xFFFFFFFF));
     EXPECT_FALSE(data.DeleteTemplate(0xFFFFFFFF));
 
-    EXPECT_EQ(ReadBytes(WalletFile()), wallet);
+    EXPECT_EQ(ReadBytes(File()), wallet);
     EXPECT_EQ(ReadBytes(TemplatesFile()), templates);
     EXPECT_EQ(data.cardCount(), 1);
     EXPECT_EQ(data.templateCount(), 0);
@@ -117,13 +117,13 @@ TEST_F(DataChangeTest, AChangeToAWalletAnotherProgramChangedFailsUntilTheModelRe
     auto grown = Card(u"Bank");
     AddField(*grown, u"Notes", std::u16string(60, u'n'));
     ASSERT_TRUE(other->UpdateCard(*grown, id));
-    std::vector<uint8_t> before = ReadBytes(WalletFile());
+    std::vector<uint8_t> before = ReadBytes(File());
 
     EXPECT_FALSE(data.UpdateCard(*Card(u"Bank account"), id));
     EXPECT_EQ(data.LastChange(), CTesseraEncryptedLinkList::kChangeStale);
     EXPECT_FALSE(data.AddCard(*Card(u"New"), data.TakeCardId()));
     EXPECT_EQ(data.LastChange(), CTesseraEncryptedLinkList::kChangeStale);
-    EXPECT_EQ(ReadBytes(WalletFile()), before);
+    EXPECT_EQ(ReadBytes(File()), before);
 
     ASSERT_TRUE(data.Reload());
     EXPECT_EQ(ByteForm(*data.ReadCardRecord(id)), ByteForm(*grown));
