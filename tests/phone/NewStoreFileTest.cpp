@@ -2,19 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "TestSupport.h"
 #include "platform/ByteOrder.h"
 #include "platform/SystemTime.h"
-#include "store/BufferCipher.h"
-#include "store/FileCrc.h"
 #include "store/PasswordBytes.h"
-#include "store/Sha256.h"
 
 namespace {
 
-TEST(NewStoreFileTest, WritesTheHeaderAndAPasswordSectionThatVerifiesAndIsSalted) {
+// The store's tests open these files and pin what the open checks; here is what it skips.
+TEST(NewStoreFileTest, WritesZeroPaddingTheTimeAndAPasswordSectionOfItsOwn) {
     TempDir dir;
     SecureBytes password = PasswordBytes(u"hunter2");
     std::string error;
@@ -22,26 +18,11 @@ TEST(NewStoreFileTest, WritesTheHeaderAndAPasswordSectionThatVerifiesAndIsSalted
         CreateStoreFile(dir / "T.dat", StoreKind::Templates, password.data(), password.size(), error));
     std::vector<uint8_t> b = ReadBytes(dir / "T.dat");
     ASSERT_EQ(b.size(), 72u + 4 + 64 + 32);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data())), "Quillmark Tessera");
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + 17, b.begin() + 32), std::vector<uint8_t>(15, 0));
-    EXPECT_EQ(GetU32(b.data() + 32), 1u);
-    EXPECT_EQ(GetU32(b.data() + 36), 1u);
     EXPECT_EQ(GetU32(b.data() + 40) | GetU32(b.data() + 44) | GetU32(b.data() + 48), 0u);
     SYSTEMTIME written = LoadTime(b.data() + 52);
     EXPECT_EQ(written.wYear, GetSystemTimeUtc().wYear);
     EXPECT_EQ(written.wDayOfWeek, DayOfWeek(written.wYear, written.wMonth, written.wDay));
-    EXPECT_EQ(GetU32(b.data() + 68), FileCrc(b.data() + 72, b.size() - 72));
-    ASSERT_EQ(GetU32(b.data() + 72), 64u);
-
-    Key32 key;
-    PasswordKey(password.data(), password.size(), key);
-    SecureBytes plain;
-    ASSERT_TRUE(DecryptBuffer(key, b.data() + 76, 64, plain));
-    ASSERT_EQ(plain.size(), 48u);
-    ASSERT_LE(plain[0], plain.size());
-    uint8_t digest[32];
-    Sha256(plain.data() + plain[0], plain.size() - plain[0], digest);
-    EXPECT_EQ(std::memcmp(digest, b.data() + 140, 32), 0);
 
     // A second file under the same password has a password section of its own.
     ASSERT_TRUE(
