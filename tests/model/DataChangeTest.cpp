@@ -103,8 +103,7 @@ TEST_F(DataChangeTest, FailedWritesLeaveTheRowsAsTheyWere) {
     EXPECT_TRUE(listener.events.empty());
 }
 
-// Another program (here a second model) grows a card after this model read the wallet: this model's
-// change writes nothing and says why; after Reload, with the login kept, it sees the change and saves.
+// Another program (here a second model) grows a card after this model read the wallet.
 TEST_F(DataChangeTest, AChangeToAWalletAnotherProgramChangedFailsUntilTheModelReloads) {
     uint32_t id = AddCard(u"Bank");
     auto other = Reloaded();

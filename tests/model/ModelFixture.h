@@ -1,6 +1,5 @@
 #pragma once
-// A phone folder holding a fresh wallet file and a fresh templates file, reached through a
-// fault-injecting folder transport, and a model opened on them as the session opens it.
+// Model helpers, and a model opened as the session opens it on a fresh wallet and templates file.
 
 #include <chrono>
 #include <memory>

@@ -1,6 +1,5 @@
 #pragma once
-// Reading a phone folder back as the desktop does: its stores through the folder transport and the
-// store code.
+// Reading a phone's stores back as the desktop does.
 
 #include <gtest/gtest.h>
 
@@ -25,8 +24,7 @@ struct StoreContent {
     std::vector<StoredRecord> records;  // every live record, in file order
 };
 
-// Opens the store at a phone path and, with the right password, decrypts and parses every record
-// (a record that does not is a test failure).
+// Opens the store and, with the right password, reads every record (one that does not parse fails the test).
 inline StoreContent ReadStore(const std::filesystem::path& phoneDir, const std::u16string& path,
                               uint32_t type, std::u16string_view password) {
     StoreContent content;

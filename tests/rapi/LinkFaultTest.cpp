@@ -13,8 +13,7 @@ constexpr DWORD kGone = ERROR_NOT_CONNECTED;
 // A handshake answered, then whatever the script does with the requests.
 using StandInTest = SessionTest<>;
 
-// An agent that hangs up fails the call at once, far below the reply timeout; one that stays silent fails it
-// when the reply is late; a reply to another operation breaks the session. The later calls fail too.
+// A hang-up fails the call far below the reply timeout, silence when the reply is late.
 TEST_F(StandInTest, AgentThatHangsUpStaysSilentOrAnswersAnotherCallFailsTheSession) {
     const struct {
         const char* what;

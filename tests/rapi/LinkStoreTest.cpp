@@ -81,8 +81,8 @@ protected:
         return requests;
     }
 
-    // Runs the step on a store opened in process, through a relay that hangs up after the nth request. Only
-    // the last request, the file's close, may fail unnoticed: the store has done its work by then.
+    // Runs the step through a relay that hangs up after the nth request; only the last, the close, may
+    // fail unnoticed.
     void ExpectCleanFailure(const Step& step, uint64_t nth, bool last, const std::vector<uint32_t>& kept) {
         CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         Connect(std::make_shared<FolderTransport>(phone.Path()));

@@ -134,8 +134,7 @@ TEST_F(PhoneAgentTest, OtherProtocolVersionIsRefusedWithItsReason) {
     EXPECT_EQ(client.RepliesUntilClosed(), std::vector<uint32_t>{ERROR_NOT_SUPPORTED});
 }
 
-// Each limit is reached and answered: a silent connection is closed, the connection over the limit is
-// refused with its reason, and a session over its handles or searches gets an error while it goes on.
+// A session over its handles or searches gets an error and goes on; a client over the limit hears why.
 using AgentLimitsTest = SessionTest<>;
 TEST_F(AgentLimitsTest, EachLimitIsReachedAndAnswered) {
     TempDir phone;

@@ -1,7 +1,6 @@
 #pragma once
-// The contract of the Ce* calls, run against every transport in ContractTransports(): each test gets a
-// fresh phone folder with a registry, connected on the test's thread. Helpers use only the Ce* calls,
-// so that a test means the same for every transport.
+// The contract of the Ce* calls, run on every transport on a fresh phone folder with a registry. Helpers
+// use only the Ce* calls, so that a test means the same for every transport.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-// Opens without sharing from two programs on one computer: a folder transport here and another one's
-// file system over the same folder (as `--phone folder:` beside a served phone). The advisory lock
-// keeps them apart (the store's tests cover waiting for a turn).
+// Opens without sharing from a folder transport here and another program's file system over the same
+// folder (as `--phone folder:` beside a served phone): the advisory lock keeps them apart.
 #include <gtest/gtest.h>
 
 #include <chrono>

@@ -6,8 +6,7 @@
 
 namespace {
 
-// Runs one change with every call of the kinds it makes failing in turn, and with every write
-// coming up short, on a fresh copy of the same file each time.
+// Each call of a change failing in turn, and each write coming up short, on a fresh copy of the file.
 class StoreFaultTest : public StoreFixture {
 protected:
     using Change = std::function<bool(CTesseraEncryptedLinkList&)>;
