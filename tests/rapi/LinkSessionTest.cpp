@@ -1,11 +1,12 @@
-// Sessions over the socket: reads, seeks and writes (some larger than a frame) give what the folder
-// transport gives, and a read-only open costs few round trips.
+// Sessions over the socket: reads, seeks and writes give what the folder transport gives, calls larger
+// than a frame travel whole, and a read-only open costs few round trips.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "RunningAgent.h"
 #include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/WireFrame.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ std::vector<Outcome> Wander(RapiSession& session, const char16_t* name, DWORD ac
     const DWORD methods[] = {FILE_BEGIN, FILE_CURRENT, FILE_END, 7};
     for (int step = 0; step < 100; ++step) {
         if (random() % 4 == 0) {
-            std::vector<uint8_t> data = Pattern(sizes[random() % 9], random());
+            std::vector<uint8_t> data = Pattern(sizes[random() % 7], random());
             DWORD written = 0;
             BOOL ok = session.WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written);
             outcomes.push_back({static_cast<uint64_t>(ok), written, session.LastError(), {}});
@@ -95,6 +96,20 @@ TEST_F(LinkSessionTest, ReadsSeeksAndWritesGiveWhatTheFolderGives) {
         std::filesystem::remove(phone / "fs" / "local.bin");
         std::filesystem::remove(phone / "fs" / "remote.bin");
     }
+}
+
+TEST_F(LinkSessionTest, CallsLargerThanAFrameTravelWhole) {
+    std::unique_ptr<RapiSession> session = agent.Transport()->Connect();
+    ASSERT_TRUE(session);
+    std::vector<uint8_t> data = Pattern(kMaxTransfer * 2 + 77, 2), back(data.size() + 10);
+    HANDLE file = session->CreateFile(u"\\copy.bin", GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW, 0);
+    DWORD done = 0;
+    ASSERT_TRUE(session->WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &done));
+    EXPECT_EQ(ReadBytes(phone / "fs" / "copy.bin"), data);
+    ASSERT_EQ(session->SetFilePointer(file, 0, nullptr, FILE_BEGIN), 0u);
+    ASSERT_TRUE(session->ReadFile(file, back.data(), static_cast<DWORD>(back.size()), &done));
+    back.resize(done);
+    EXPECT_EQ(back, data);
 }
 
 TEST_F(LinkSessionTest, SmallReadsOfAReadOnlyOpenCostFewRoundTrips) {
