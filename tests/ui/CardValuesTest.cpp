@@ -106,7 +106,9 @@ TEST(CollectChanges, TextReplacedOnlyWhenItDiffersAndTimesToTheWholeSecond) {
         ItemField field;
         field.value.assign(c.stored.begin(), c.stored.end());
         EXPECT_EQ(CollectText(field, c.text), c.replaced) << std::string(c.text.begin(), c.text.end());
-        if (c.replaced) EXPECT_EQ(FieldText(field), c.text);
+        if (c.replaced) {
+            EXPECT_EQ(FieldText(field), c.text);
+        }
     }
 
     const SYSTEMTIME picked{2011, 3, 0, 14, 9, 30, 15, 250};
