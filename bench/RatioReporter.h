@@ -14,7 +14,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     // The case, the case it is divided by, and the line's label when not "case / divisor".
     struct Pair {
-        std::string name, divisor, label;
+        std::string name, divisor, label = {};
     };
 
     // Work spread over threads or processes is compared by the time that passes; work on the benchmark's own

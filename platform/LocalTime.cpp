@@ -6,9 +6,16 @@
 namespace {
 
 bool ToLocal(const SYSTEMTIME& utc, std::tm& local) {
+    std::optional<std::time_t> seconds = SecondsFromUtc(utc);
+    return seconds && localtime_r(&*seconds, &local) != nullptr;
+}
+
+}  // namespace
+
+std::optional<std::time_t> SecondsFromUtc(const SYSTEMTIME& utc) {
     if (utc.wMonth < 1 || utc.wMonth > 12 || utc.wDay < 1 || utc.wDay > 31 || utc.wHour > 23 || utc.wMinute > 59 ||
         utc.wSecond > 59)
-        return false;
+        return std::nullopt;
     std::tm tm{};
     tm.tm_year = utc.wYear - 1900;
     tm.tm_mon = utc.wMonth - 1;
@@ -16,11 +23,8 @@ bool ToLocal(const SYSTEMTIME& utc, std::tm& local) {
     tm.tm_hour = utc.wHour;
     tm.tm_min = utc.wMinute;
     tm.tm_sec = utc.wSecond;
-    std::time_t seconds = timegm(&tm);
-    return localtime_r(&seconds, &local) != nullptr;
+    return timegm(&tm);
 }
-
-}  // namespace
 
 std::string FormatLocal(const SYSTEMTIME& utc, const char* picture) {
     std::tm local{};

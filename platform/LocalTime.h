@@ -1,11 +1,14 @@
 #pragma once
 // Stored times are UTC; people read and type local times.
 
+#include <ctime>
 #include <optional>
 #include <string>
 
 #include "platform/SystemTime.h"
 
+// Seconds since 1970 of a UTC time record; nothing when a field is out of range.
+std::optional<std::time_t> SecondsFromUtc(const SYSTEMTIME& utc);
 // "YYYY-MM-DD HH:MM:SS" in local time; empty for a time the calendar cannot represent.
 std::string FormatLocalDateTime(const SYSTEMTIME& utc);
 std::string FormatLocalDate(const SYSTEMTIME& utc);

@@ -6,6 +6,7 @@
 #include <wx/frame.h>
 #include <wx/html/htmlwin.h>
 #include <wx/msgdlg.h>
+#include <wx/propgrid/propgrid.h>
 #include <wx/toolbar.h>
 
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "ui/BackupCommands.h"
 #include "ui/CommandTables.h"
 #include "ui/ListBar.h"
+#include "ui/ListRows.h"
 #include "ui/MyView.h"
 #include "ui/OutLookBarPage.h"
 #include "ui/Resource.h"
@@ -72,6 +74,23 @@ void ShowListPane(bool show) {
     if (!manager || !TheApp().listBar) return;
     manager->GetPane(TheApp().listBar).Show(show);
     manager->Update();
+}
+
+// The property grid's globals are made by a module of its library, and wx starts the modules only of
+// libraries it loads itself: the host loads the plug-in, and with it that library, with dlopen.
+bool ownPropertyGridGlobals = false;
+
+void StartPropertyGrid() {
+    if (wxPGGlobalVars) return;
+    wxPGGlobalVars = new wxPGGlobalVarsClass();
+    ownPropertyGridGlobals = true;
+}
+
+void EndPropertyGrid() {
+    if (!ownPropertyGridGlobals) return;
+    delete wxPGGlobalVars;
+    wxPGGlobalVars = nullptr;
+    ownPropertyGridGlobals = false;
 }
 
 bool CreateListPane() {
@@ -170,9 +189,16 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
             static_cast<wxBookCtrlBase*>(a5), static_cast<wxHtmlWindow*>(a6), static_cast<wxWindow*>(a7)};
         if (request) app.hostRequest = request;
         app.shown = 0;
+        StartPropertyGrid();
         if (!CreateListPane()) return 0;
-        app.view = new CMyView(Module().host.frame);
+        const CSettings& settings = app.settings;
+        app.view =
+            new CMyView(Module().host.frame,
+                        {&app.data, &app.icons, {settings.Font(1), settings.Font(2), settings.Font(4)}});
         app.view->InitialUpdate();
+        app.listBar->SetItemView(app.view);
+        // The list pane takes the view's row requests once it implements them.
+        app.view->SetListRows(dynamic_cast<ListRows*>(app.listBar));
         if (!CreateNavigationPage()) return 0;
         Module().menuLoaded = true;
         return 1;
@@ -212,6 +238,7 @@ PLUGIN_EXPORT void HidePlugin() {
         CTesseraApp& app = TheApp();
         app.shown = 0;
         if (!app.view || !app.navPage) return;
+        app.view->PromptSaveChanges(app.view->CurrentPane());
         app.navPage->ReturnMainViewId();
         ShowListPane(false);
         app.view->Hide();
@@ -224,6 +251,7 @@ PLUGIN_EXPORT void UnInitPlugin() {
         CTesseraApp& app = TheApp();
         PluginModule& module = Module();
         DestroyWindows();
+        EndPropertyGrid();
         module.menuLoaded = false;
         module.icon.reset();
         module.accelerators.reset();

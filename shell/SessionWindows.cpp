@@ -105,6 +105,7 @@ void SessionWindows::SelectRootItem() {
 }
 
 void SessionWindows::CloseOpenItems() {
+    if (TheApp().view) TheApp().view->LockEditing();
     if (TheApp().listBar) TheApp().listBar->EndOwnDialog();
 }
 

@@ -1,6 +1,8 @@
 #include "shell/Settings.h"
 
+#include <wx/fontenum.h>
 #include <wx/gdicmn.h>
+#include <wx/settings.h>
 
 namespace {
 
@@ -12,11 +14,19 @@ struct FontStyle {
 
 constexpr FontStyle kFonts[4] = {{9, 500, false}, {10, 700, false}, {9, 700, false}, {10, 700, true}};
 
+// "Tahoma" where it is installed, else the system's own sans-serif face.
+wxString FaceName() {
+    static const wxString face = wxFontEnumerator::IsValidFacename("Tahoma")
+                                     ? wxString("Tahoma")
+                                     : wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetFaceName();
+    return face;
+}
+
 wxFont MakeFont(const FontStyle& style, int dpi) {
     int height = CSettings::FontHeight(style.points, dpi);
     // wx takes the character height as a positive pixel size.
     wxFontInfo info(wxSize(0, -height));
-    info.FaceName("Tahoma").Weight(style.weight).Underlined(style.underlined);
+    info.FaceName(FaceName()).Weight(style.weight).Underlined(style.underlined);
     return wxFont(info);
 }
 

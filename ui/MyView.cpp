@@ -1,16 +1,385 @@
 #include "ui/MyView.h"
 
-#include "ui/Resource.h"
+#include <wx/bmpbuttn.h>
+#include <wx/dcbuffer.h>
+#include <wx/frame.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
-CMyView::CMyView(wxWindow* parent)
-    : wxPanel(parent, IDW_MAIN_VIEW, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE) {
+#include "model/Data.h"
+#include "model/FieldType.h"
+#include "model/ItemChanges.h"
+#include "plugin-api/FixedIds.h"
+#include "ui/BackupPane.h"
+#include "ui/CategoryBox.h"
+#include "ui/FieldChanges.h"
+#include "ui/FormWnd.h"
+#include "ui/ListRows.h"
+#include "ui/MyIconList.h"
+#include "ui/MyListCtrl.h"
+#include "ui/Resource.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+const wxColour kEmptyArea(0xEA, 0xEA, 0xEA);
+constexpr int kMargin = 5;
+constexpr int kButtonWidth = 100, kButtonHeight = 25;
+constexpr int kInset = 25;
+constexpr int kFormTop = 164, kFieldListTop = 136;
+constexpr int kNameMax = 255;
+constexpr int kNumberColumn = 30;
+
+}  // namespace
+
+CMyView::CMyView(wxWindow* parent, Links links)
+    : wxPanel(parent, IDW_MAIN_VIEW, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE),
+      links(std::move(links)),
+      guard(this->links.clipboard ? *this->links.clipboard : systemClipboard),
+      clipboardTimer(this, IDT_CLIPBOARD) {
     Hide();
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetMinSize(wxSize(kMinSize, kMinSize));
+    SetMaxSize(wxSize(kMaxSize, kMaxSize));
+    CreateControls();
+    if (this->links.data) this->links.data->AddListener(this);
+    Bind(wxEVT_PAINT, &CMyView::OnPaint, this);
+    Bind(wxEVT_SIZE, &CMyView::OnSize, this);
+    Bind(wxEVT_BUTTON, &CMyView::OnButton, this);
+    Bind(wxEVT_TIMER, &CMyView::OnClipboardTimer, this, IDT_CLIPBOARD);
+    Bind(wxEVT_SHOW, [this](wxShowEvent& event) {
+        if (event.IsShown()) ShowControls();
+        event.Skip();
+    });
+}
+
+CMyView::~CMyView() {
+    // A password copied from the wallet does not outlive the plug-in on the clipboard.
+    guard.ClearNow();
+    if (links.data) links.data->RemoveListener(this);
 }
 
 void CMyView::InitialUpdate() {
     SetBackgroundColour(*wxWHITE);
+    FillCategoryBox();
+    ShowControls();
 }
 
 bool CMyView::OnCommand(int, int, void*) {
     return false;
+}
+
+void CMyView::CreateControls() {
+    auto button = [this](int id, unsigned text, int x) {
+        auto* made = new wxButton(this, id, LoadResString(text), wxPoint(x, kMargin),
+                                  wxSize(kButtonWidth, kButtonHeight));
+        made->Hide();
+        return made;
+    };
+    editButton = button(IDC_EDIT_BUTTON, IDS_BUTTON_EDIT, kMargin);
+    saveButton = button(IDC_SAVE_BUTTON, IDS_BUTTON_SAVE, kMargin);
+    cancelButton = button(IDC_CANCEL_BUTTON, IDS_BUTTON_CANCEL, 2 * kMargin + kButtonWidth);
+    fieldsButton = button(IDC_EDIT_FIELDS_BUTTON, IDS_BUTTON_EDIT_FIELDS, 3 * kMargin + 2 * kButtonWidth);
+    nameBox = new wxTextCtrl(this, wxID_ANY, wxString(), wxPoint(75, 48), wxSize(200, 24));
+    GiveFixedId(nameBox, IDC_NAME_BOX);
+    nameBox->SetMaxLength(kNameMax);
+    nameBox->SetFont(links.fonts.value);
+    iconButton =
+        new wxBitmapButton(this, IDC_ICON_BUTTON, wxBitmap(32, 32), wxPoint(kInset, 40), wxSize(40, 40));
+    iconPicture =
+        new wxStaticBitmap(this, wxID_ANY, wxBitmap(32, 32), wxPoint(kInset + 4, 44), wxSize(32, 32));
+    categoryLabel = new wxStaticText(this, wxID_ANY, LoadResString(IDS_LABEL_CATEGORY), wxPoint(kInset, 102),
+                                     wxSize(100, 20));
+    categoryLabel->SetFont(links.fonts.caption);
+    categoryLabel->SetBackgroundColour(*wxWHITE);
+    categoryBox = new CategoryBox(this, wxID_ANY);
+    GiveFixedId(categoryBox, IDC_CATEGORY_BOX);
+    categoryBox->SetSize(kInset + 100, 98, 200, -1);
+    categoryBox->Bind(wxEVT_CHOICE, &CMyView::OnCategoryChosen, this);
+    form = new CFormWnd(this, links.fonts, [this](const wxString& text) {
+        CopyPassword(text);
+        return true;
+    });
+    fieldList = new CMyListCtrl(this, wxID_ANY);
+    fieldList->InsertColumn(0, LoadResString(IDS_COLUMN_NUMBER), wxLIST_FORMAT_LEFT, kNumberColumn);
+    fieldList->InsertColumn(1, LoadResString(IDS_COLUMN_FIELD_NAME), wxLIST_FORMAT_LEFT, 150);
+    fieldList->InsertColumn(2, LoadResString(IDS_COLUMN_FIELD_TYPE), wxLIST_FORMAT_LEFT, 150);
+    backupPane = new CBackupPane(this);
+    if (links.icons) iconButton->SetBitmap(links.icons->Large()->GetBitmap(0));
+    for (wxWindow* control : std::initializer_list<wxWindow*>{nameBox, iconButton, iconPicture, categoryLabel,
+                                                              categoryBox, form, fieldList, backupPane}) {
+        control->Hide();
+    }
+}
+
+// Panes and what they show.
+
+void CMyView::SwitchPane(int pane) {
+    if (pane == currentPane || pane < kPaneCard || pane > kPaneNone) return;
+    PromptSaveChanges(currentPane);
+    ShowEmpty(pane);
+}
+
+void CMyView::ShowEmpty(int pane) {
+    currentPane = pane;
+    currentCard.reset();
+    currentTemplate.reset();
+    form->LoadCard(nullptr);
+    fieldList->DeleteAllItems();
+    nameBox->ChangeValue(wxString());
+    categoryIcon = 0;
+    categoryId = -1;
+    categoryName.clear();
+    isNew = modified = editing = false;
+    currentId = 0;
+    ShowControls();
+}
+
+void CMyView::SetPane(int pane) {
+    if (currentPane != pane) ShowEmpty(pane);
+    editing = false;
+}
+
+void CMyView::ShowCard(int32_t id, bool newCard, int32_t templateId, bool startEditing) {
+    if (prompting || !links.data) return;
+    if (!newCard && currentPane == kPaneCard && currentCard && id == currentId) return;
+    PromptSaveChanges(currentPane);
+    SetPane(kPaneCard);
+    currentCard = newCard ? links.data->NewCardFromTemplate(static_cast<uint32_t>(templateId))
+                          : links.data->ReadCardRecord(static_cast<uint32_t>(id));
+    if (!currentCard) {
+        ShowEmpty(kPaneCard);
+        return;
+    }
+    isNew = newCard;
+    currentId = id;
+    modified = false;
+    FillCard();
+    if (startEditing) StartEditing();
+}
+
+void CMyView::ShowTemplate(int32_t id, bool newTemplate, bool startEditing) {
+    if (prompting || !links.data) return;
+    if (!newTemplate && currentPane == kPaneTemplate && currentTemplate && id == currentId) return;
+    PromptSaveChanges(currentPane);
+    SetPane(kPaneTemplate);
+    currentTemplate.reset();
+    if (newTemplate) {
+        currentTemplate = NewBlankTemplate();
+    } else if (id != -1) {
+        currentTemplate = links.data->ReadTemplateRecord(static_cast<uint32_t>(id));
+    }
+    if (!currentTemplate) {
+        ShowEmpty(kPaneTemplate);
+        return;
+    }
+    isNew = newTemplate;
+    currentId = id;
+    modified = false;
+    FillTemplate();
+    if (startEditing) StartEditing();
+}
+
+void CMyView::ShowCategory(int32_t id, bool newCategory, bool startEditing) {
+    if (prompting || !links.data) return;
+    if (!newCategory && currentPane == kPaneCategory && id == categoryId) return;
+    PromptSaveChanges(currentPane);
+    SetPane(kPaneCategory);
+    isNew = newCategory;
+    modified = false;
+    categoryId = id;
+    if (newCategory) {
+        categoryIcon = 0;
+        categoryName = ToU16(LoadResString(IDS_NEW_CATEGORY_NAME));
+    } else if (!FillCategory()) {
+        ShowEmpty(kPaneCategory);
+        return;
+    }
+    nameBox->ChangeValue(FromU16(categoryName));
+    ShowIcon(categoryIcon);
+    ShowControls();
+    if (startEditing) StartEditing();
+}
+
+void CMyView::ShowBackup(const std::u16string& name) {
+    if (prompting) return;
+    SwitchPane(kPaneBackup);
+    if (currentPane == kPaneBackup) backupPane->ShowBackup(name);
+}
+
+bool CMyView::FillCategory() {
+    for (const category_struct& category : links.data->categories) {
+        if (category.id != categoryId) continue;
+        categoryIcon = category.icon;
+        categoryName = category.name;
+        return true;
+    }
+    return false;
+}
+
+void CMyView::FillCard() {
+    nameBox->ChangeValue(FromU16(ItemName(*currentCard)));
+    ShowIcon(static_cast<int>(currentCard->icon));
+    form->LoadCard(currentCard.get());
+    categoryBox->SelectId(static_cast<int32_t>(currentCard->categoryId));
+    ShowControls();
+}
+
+void CMyView::FillTemplate() {
+    nameBox->ChangeValue(FromU16(ItemName(*currentTemplate)));
+    ShowIcon(static_cast<int>(currentTemplate->icon));
+    categoryBox->SelectId(static_cast<int32_t>(currentTemplate->categoryId));
+    FillFieldList();
+    ShowControls();
+}
+
+void CMyView::FillFieldList() {
+    fieldList->DeleteAllItems();
+    long row = 0;
+    for (auto* node = currentTemplate->fields.head ? currentTemplate->fields.head->next : nullptr; node;
+         node = node->next, ++row) {
+        fieldList->InsertItem(row, wxString::Format("%d", static_cast<int>(row + 1)));
+        fieldList->SetItem(row, 1, FromU16(node->element.Name()));
+        fieldList->SetItem(row, 2, FromU16(FieldTypeName(node->element.type)));
+    }
+    Arrange();
+}
+
+void CMyView::ShowIcon(int icon) {
+    if (!links.icons || icon < 0 || icon >= links.icons->IconCount()) icon = 0;
+    if (!links.icons || links.icons->IconCount() == 0) return;
+    const wxBitmap bitmap = links.icons->Large()->GetBitmap(icon);
+    iconPicture->SetBitmap(bitmap);
+    iconButton->SetBitmap(bitmap);
+}
+
+bool CMyView::RecordShown() const {
+    switch (currentPane) {
+        case kPaneCard:
+            return currentCard != nullptr;
+        case kPaneTemplate:
+            return currentTemplate != nullptr;
+        case kPaneCategory:
+            return categoryId != -1;
+        default:
+            return false;
+    }
+}
+
+void CMyView::ShowControls() {
+    const bool shown = RecordShown();
+    const bool card = shown && currentPane == kPaneCard;
+    editButton->Show(shown && !editing);
+    saveButton->Show(shown && editing);
+    cancelButton->Show(shown && editing);
+    fieldsButton->Show(shown && editing && currentPane != kPaneCategory);
+    nameBox->Show(shown);
+    nameBox->SetEditable(editing);
+    iconPicture->Show(shown && !editing);
+    iconButton->Show(shown && editing);
+    categoryLabel->Show(card);
+    categoryBox->Show(card);
+    categoryBox->Enable(editing);
+    form->SetMode(card ? (editing ? CFormWnd::kEdit : CFormWnd::kView) : CFormWnd::kHidden);
+    form->ApplyMode();
+    form->Show(card);
+    fieldList->Show(shown && currentPane == kPaneTemplate);
+    backupPane->Show(currentPane == kPaneBackup);
+    Arrange();
+    Refresh();
+}
+
+wxRect CMyView::FormRect() const {
+    const wxSize client = GetClientSize();
+    return wxRect(wxPoint(kInset, kFormTop), wxPoint(client.x - kInset - 1, client.y - kInset - 1));
+}
+
+wxRect CMyView::FieldListRect() const {
+    const wxSize client = GetClientSize();
+    return wxRect(wxPoint(kInset, kFieldListTop), wxPoint(client.x - kInset - 1, client.y - kInset - 1));
+}
+
+void CMyView::Arrange() {
+    const wxSize client = GetClientSize();
+    nameBox->SetSize(75, 48, std::max(100, client.x - 75 - kInset), 24);
+    form->SetSize(FormRect());
+    const wxRect list = FieldListRect();
+    fieldList->SetSize(list);
+    const int rest = std::max(0, fieldList->GetClientSize().x - kNumberColumn);
+    fieldList->SetColumnWidth(0, kNumberColumn);
+    fieldList->SetColumnWidth(1, rest / 2);
+    fieldList->SetColumnWidth(2, rest - rest / 2);
+    backupPane->SetSize(client);
+}
+
+void CMyView::OnSize(wxSizeEvent& event) {
+    Arrange();
+    Refresh();
+    event.Skip();
+}
+
+void CMyView::OnPaint(wxPaintEvent&) {
+    // Drawn off-screen and copied in one step.
+    wxAutoBufferedPaintDC dc(this);
+    dc.SetBackground(wxBrush(kEmptyArea));
+    dc.Clear();
+    if (!RecordShown()) return;
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(*wxWHITE_BRUSH);
+    const wxSize client = GetClientSize();
+    dc.DrawRectangle(kMargin, kMargin, client.x - 2 * kMargin, client.y - 2 * kMargin);
+}
+
+// The category box, kept in step with the model.
+
+void CMyView::FillCategoryBox() {
+    categoryBox->Fill(links.data ? links.data->categories : std::vector<category_struct>{});
+    if (currentCard) categoryBox->SelectId(static_cast<int32_t>(currentCard->categoryId));
+}
+
+void CMyView::RemoveCategoryEntry(int32_t id) {
+    categoryBox->RemoveEntry(id);
+}
+
+void CMyView::RenameCategoryEntry(const category_struct& category) {
+    categoryBox->RenameEntry(category.id, category.name);
+}
+
+void CMyView::CategoryAdded(int32_t id, const std::u16string& name) {
+    categoryBox->AddEntry(id, name);
+}
+
+void CMyView::CategoryRenamed(int32_t id, const std::u16string& name) {
+    RenameCategoryEntry({0, id, name});
+}
+
+void CMyView::CategoryRemoved(int32_t id) {
+    RemoveCategoryEntry(id);
+}
+
+void CMyView::CategoriesReloaded() {
+    FillCategoryBox();
+}
+
+void CMyView::OnCategoryChosen(wxCommandEvent& event) {
+    if (currentPane != kPaneCard || !currentCard) return;
+    const auto id = static_cast<uint32_t>(categoryBox->IdAt(event.GetSelection()));
+    if (currentCard->categoryId == id) return;
+    ChangeCategory(*currentCard, id);
+    modified = true;
+}
+
+// The clipboard.
+
+void CMyView::CopyPassword(const wxString& text) {
+    if (!guard.Copy(text)) return;
+    clipboardTimer.Start(1000);
+    if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame); frame && frame->GetStatusBar()) {
+        frame->SetStatusText(LoadResString(IDS_COPIED_STATUS));
+    }
+}
+
+void CMyView::OnClipboardTimer(wxTimerEvent&) {
+    if (!guard.Tick()) clipboardTimer.Stop();
 }

@@ -78,6 +78,10 @@
 #define IDS_DRAFT_SUFFIX 14074
 #define IDS_BACKUP_LAST_MODIFY 14075
 #define IDS_BACKUP_CARD_COUNT 14076
+#define IDS_SAVE_CARD_FAILED 14077
+#define IDS_SAVE_TEMPLATE_FAILED 14078
+#define IDS_SAVE_CATEGORY_FAILED 14079
+#define IDS_COPIED_STATUS 14080
 // Card list pane.
 #define IDS_LIST_TITLE 14100
 #define IDS_ARRANGED_BY 14101
@@ -215,6 +219,7 @@
 // Timers.
 #define IDT_PROGRESS 5
 #define IDT_LOCKOUT 9527
+#define IDT_CLIPBOARD 9528
 
 // Private window messages (the platform's first user message, 0x0400, plus 1, 5 and 6).
 #define WM_PROGRESS_DONE 0x0401

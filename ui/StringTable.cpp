@@ -103,6 +103,10 @@ constexpr StringEntry kStrings[] = {
     {IDS_DRAFT_SUFFIX, " (Draft)"},
     {IDS_BACKUP_LAST_MODIFY, "Last Modify: "},
     {IDS_BACKUP_CARD_COUNT, "Number of Card: "},
+    {IDS_SAVE_CARD_FAILED, "The card could not be saved to the phone."},
+    {IDS_SAVE_TEMPLATE_FAILED, "The template could not be saved to the phone."},
+    {IDS_SAVE_CATEGORY_FAILED, "The category could not be saved to the phone."},
+    {IDS_COPIED_STATUS, "Copied; the clipboard is cleared in 30 seconds"},
 
     {IDS_LIST_TITLE, "%s ( %d )"},
     {IDS_ARRANGED_BY, "Arranged By: %s"},

@@ -1,7 +1,6 @@
 #include "diag/STLogFile.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <regex>
 #include <set>
@@ -85,15 +84,12 @@ TEST(STLogFileTest, LinesFromManyThreadsNeverInterleave) {
 }
 
 TEST(STLogFileTest, DefaultPathFollowsTheStateFolderAndTheExecutablesName) {
-    const char* saved = getenv("XDG_STATE_HOME");
-    std::string restore = saved ? saved : "";
-    setenv("XDG_STATE_HOME", "/state", 1);
+    ScopedEnv state("XDG_STATE_HOME", "/state"), home("HOME");
     EXPECT_EQ(CSTLogFile::DefaultPath("/usr/bin/pocketdeck"), "/state/pocketdeck_log.txt");
     EXPECT_EQ(CSTLogFile::DefaultPath("/opt/a.b/host.bin.exe"), "/state/host.bin_log.txt");
-    unsetenv("XDG_STATE_HOME");
-    setenv("HOME", "/home/u", 1);
+    state.Set(nullptr);
+    home.Set("/home/u");
     EXPECT_EQ(CSTLogFile::DefaultPath("/x/tessera"), "/home/u/.local/state/tessera_log.txt");
-    setenv("XDG_STATE_HOME", restore.c_str(), 1);
 }
 
 }  // namespace

@@ -254,6 +254,19 @@ TEST_F(TesseraWalletInHost, FromTheCardsItemThroughTheLoginToTheListedCards) {
     EXPECT_EQ(header.GetText(), " Templates");
 }
 
+TEST_F(TesseraWalletInHost, ACardEditedWithTheFieldEditorIsSavedWhenThePluginIsHidden) {
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    auto click = [&](int id) {
+        wxCommandEvent press(wxEVT_BUTTON, id);
+        frame->FindWindow(id)->ProcessWindowEvent(press);
+    };
+    click(IDC_EDIT_BUTTON);
+    wxTEST_DIALOG(click(IDC_EDIT_FIELDS_BUTTON), wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
+    wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl)->ChangeValue("Renamed");
+    wxTEST_DIALOG(Book()->SetSelection(0), wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_NE(List()->FindItem(-1, "Renamed"), -1);
+}
+
 TEST_F(TesseraWalletInHost, ThreeWrongPasswordsLockTheLoginOnThePhone) {
     wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"", "one", "two", "three"}), Told(told),
                   Told(told), Told(told), Told(told));

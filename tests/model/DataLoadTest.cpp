@@ -83,7 +83,7 @@ TEST_F(DataLoadTest, TemplatesFileHoldingOnlyTheCategoryRecord) {
 
 TEST_F(DataLoadTest, SkipsUnreadableRecordsAndListsUnparsableOnesByTheirHead) {
     AddCard(u"Before");
-    AppendWalletRecord(50, Bytes(15, 0xAB));  // not whole cipher blocks: cannot be read
+    AppendWalletRecord(50, ::Bytes(15, 0xAB));  // not whole cipher blocks: cannot be read
     auto broken = Card(u"Broken", 4, 9);
     SecureBytes plain;
     ASSERT_TRUE(broken->Serialize(plain));

@@ -1,30 +1,16 @@
 #pragma once
-// A phone folder holding a fresh wallet file and a fresh templates file, reached through a
-// fault-injecting folder transport, and a model opened on them as the session opens it.
-
-#include <gtest/gtest.h>
-
-#include <stdlib.h>
+// Model helpers, and a model opened as the session opens it on a fresh wallet and templates file.
 
 #include <chrono>
-#include <ctime>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
 #include "model/Data.h"
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
-#include "phone/NewStoreFile.h"
-#include "platform/ByteOrder.h"
-#include "platform/rapi/FaultInjectingTransport.h"
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/RapiTransport.h"
 #include "store/BufferCipher.h"
-#include "store/PasswordBytes.h"
-#include "store/StoreFormat.h"
+#include "store/StoreFixture.h"
 
 inline SYSTEMTIME Time(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     auto u = [](int v) { return uint16_t(v); };
@@ -42,11 +28,7 @@ inline int64_t Millis(const SYSTEMTIME& t) {
 
 inline void AddField(CTesseraItem& item, std::u16string_view name, std::u16string_view text,
                      uint32_t type = kFieldText) {
-    ItemField field;
-    field.type = type;
-    field.SetName(name);
-    SetFieldText(field, text);
-    item.fields.AddTail(std::move(field));
+    item.fields.AddTail(TextField(type, name, text));
 }
 
 // A field whose value has length 0.
@@ -74,25 +56,6 @@ inline std::unique_ptr<CTesseraItem> Card(std::u16string_view name, uint32_t cat
     return card;
 }
 
-// Sets the time zone for the life of the object.
-class ScopedTimeZone {
-public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = getenv("TZ")) saved = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        saved ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ");
-        tzset();
-    }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-private:
-    std::optional<std::string> saved;
-};
-
 // Remembers what the model asked of the screens, one line per request.
 class RecordingListener : public ModelListener {
 public:
@@ -111,28 +74,22 @@ private:
     static std::string Utf8(const std::u16string& text) { return std::string(text.begin(), text.end()); }
 };
 
-class ModelFixture : public ::testing::Test {
+// The wallet of StoreFixture beside a fresh templates file, and a model opened on them.
+class ModelFixture : public StoreFixture {
 protected:
     void SetUp() override {
+        StoreFixture::SetUp();
         std::string error;
-        ASSERT_TRUE(CreateStoreFile(WalletFile(), StoreKind::Wallet, walletPassword.data(),
-                                    walletPassword.size(), error))
-            << error;
         ASSERT_TRUE(CreateStoreFile(TemplatesFile(), StoreKind::Templates, templatesPassword.data(),
                                     templatesPassword.size(), error))
             << error;
-        faults = std::make_shared<FaultInjectingTransport>(FolderTransport::ForFsRoot(dir.Path()));
-        RapiSetTransport(faults);
-        connection = std::make_unique<RapiConnection>();
-        ASSERT_TRUE(connection->Ok());
         Open(data);
         data.AddListener(&listener);
     }
 
     void TearDown() override {
         data.Reset();
-        connection.reset();
-        RapiSetTransport(nullptr);
+        StoreFixture::TearDown();
     }
 
     // Opens and unlocks both stores and loads the model, as the session does after the login.
@@ -142,7 +99,7 @@ protected:
             std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", kTemplatesFileType);
         ASSERT_EQ(model.walletStore->Open(), 0);
         ASSERT_EQ(model.templateStore->Open(), 0);
-        ASSERT_TRUE(model.walletStore->CheckPassword(walletPassword.data(), walletPassword.size()));
+        ASSERT_TRUE(model.walletStore->CheckPassword(password.data(), password.size()));
         ASSERT_TRUE(model.templateStore->CheckPassword(templatesPassword.data(), templatesPassword.size()));
         ASSERT_TRUE(model.LoadCards());
         ASSERT_TRUE(model.LoadTemplatesAndCategories());
@@ -163,33 +120,25 @@ protected:
     }
 
     // The plaintext encrypted under the wallet password, as a record holds it.
-    Bytes WalletCipher(const SecureBytes& plain) {
+    ::Bytes WalletCipher(const SecureBytes& plain) {
         Key32 key;
-        PasswordKey(walletPassword.data(), walletPassword.size(), key);
-        Bytes cipher;
+        PasswordKey(password.data(), password.size(), key);
+        ::Bytes cipher;
         EXPECT_TRUE(EncryptBuffer(key, plain.data(), plain.size(), cipher));
         return cipher;
     }
 
     // Appends a live record to the wallet file, behind the store's back.
-    void AppendWalletRecord(uint32_t id, const Bytes& cipher) {
-        std::vector<uint8_t> bytes = ReadBytes(WalletFile());
-        uint8_t head[kRecordHeadSize];
-        EncodeRecordHead({kRecordLive, id, uint32_t(bytes.size()), uint32_t(cipher.size())}, head);
-        bytes.insert(bytes.end(), head, head + kRecordHeadSize);
-        bytes.insert(bytes.end(), cipher.begin(), cipher.end());
-        SealStoreFile(bytes.data(), bytes.size());
-        WriteBytes(WalletFile(), bytes);
+    void AppendWalletRecord(uint32_t id, const ::Bytes& cipher) {
+        std::vector<uint8_t> bytes = Bytes();
+        AppendRecord(bytes, kRecordLive, id, cipher);
+        FixChecksum(bytes);
+        WriteBytes(File(), bytes);
     }
 
-    std::filesystem::path WalletFile() const { return dir / "Tessera.dat"; }
     std::filesystem::path TemplatesFile() const { return dir / "Templates.dat"; }
 
-    TempDir dir;
-    SecureBytes walletPassword = PasswordBytes(u"correct horse");
     SecureBytes templatesPassword = PasswordBytes(kTemplatesPassword);
-    std::shared_ptr<FaultInjectingTransport> faults;
-    std::unique_ptr<RapiConnection> connection;
     RecordingListener listener;
     CData data;
 };

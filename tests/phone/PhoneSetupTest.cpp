@@ -55,7 +55,6 @@ TEST_F(PhoneSetupTest, InitMakesTheStoresTheOptionsAndTheRegistry) {
     StoreContent wallet = ReadStore(phone, kWalletPath, 0, u"s3cret");
     EXPECT_TRUE(wallet.unlocked);
     EXPECT_TRUE(wallet.records.empty());
-    EXPECT_FALSE(ReadStore(phone, kWalletPath, 0, u"s3cret ").unlocked);
 
     OptionRecord options = NewOptionRecord(u"\\My Documents\\Tessera Backup");
     EXPECT_EQ(ReadBytes(Installed("Options.dat")), std::vector<uint8_t>(options.begin(), options.end()));

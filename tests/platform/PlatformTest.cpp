@@ -1,13 +1,17 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/HostOptionsFile.h"
 #include "platform/LocalTime.h"
 #include "platform/PrivateFile.h"
 #include "platform/SystemTime.h"
 #include "platform/Utf16.h"
+#include "support/OptionsRecordBytes.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -30,22 +34,27 @@ TEST(SystemTimeTest, TheRecordIsEightLittleEndianWordsAndDaysOfTheWeekCountFromS
     EXPECT_EQ(now.wDayOfWeek, DayOfWeek(now.wYear, now.wMonth, now.wDay));
 }
 
-TEST(Utf16Test, LossyFormsReplaceOnlyWhatIsMalformed) {
-    EXPECT_EQ(Utf8ToUtf16Lossy("a\xC3\xA9\xF0\x9F\x94\x91"), u"a\u00e9\U0001F511");
+TEST(Utf16Test, StrictFormsRefuseAndLossyFormsReplaceOnlyWhatIsMalformed) {
+    const std::u16string text = u"K\u00E4se \u20AC \U0001F511";
+    const std::string utf8 = "K\xC3\xA4se \xE2\x82\xAC \xF0\x9F\x94\x91";
+    EXPECT_EQ(Utf16ToUtf8(text), utf8);
+    EXPECT_EQ(Utf8ToUtf16(utf8), text);
+    EXPECT_EQ(Utf8ToUtf16Lossy(utf8), text);
+    EXPECT_EQ(Utf16ToUtf8Lossy(text), utf8);
     EXPECT_EQ(Utf8ToUtf16Lossy("a\xFF"
                                "b\xC3"),
               u"a\uFFFDb\uFFFD");
     EXPECT_EQ(Utf8ToUtf16Lossy("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
     EXPECT_EQ(Utf16ToUtf8Lossy(u"x\xD800y"), "x\xEF\xBF\xBDy");
-    EXPECT_EQ(Utf16ToUtf8Lossy(u"\U0001F511"), "\xF0\x9F\x94\x91");
-    EXPECT_FALSE(Utf8ToUtf16("a\xFF").has_value());
-    EXPECT_FALSE(Utf16ToUtf8(std::u16string(1, u'\xDC00')).has_value());
+    for (std::u16string bad : {u"\xDC00", u"a\xD800"}) EXPECT_FALSE(Utf16ToUtf8(bad));
+    // Overlong, an encoded surrogate, cut short, past U+10FFFF.
+    for (const char* bad : {"a\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xE2\x82", "\xF4\x90\x80\x80"})
+        EXPECT_FALSE(Utf8ToUtf16(bad)) << bad;
 }
 
 // Local times in a zone with daylight saving: New York is UTC-5 in winter and UTC-4 in summer.
 TEST(LocalTimeTest, StoredUtcTimesShowInLocalTimeAndBack) {
-    setenv("TZ", "America/New_York", 1);
-    tzset();
+    ScopedEnv zone("TZ", "America/New_York");
     SYSTEMTIME winter{2026, 1, 0, 15, 12, 0, 0, 0};
     SYSTEMTIME summer{2026, 7, 0, 15, 12, 0, 0, 0};
     EXPECT_EQ(FormatLocalDateTime(winter), "2026-01-15 07:00:00");
@@ -66,8 +75,6 @@ TEST(LocalTimeTest, StoredUtcTimesShowInLocalTimeAndBack) {
     for (const char* bad :
          {"2026-02-30", "2026-01-15 24:00", "2026-01-15 10:61", "15.01.2026", "2026-01-15x"})
         EXPECT_FALSE(ParseLocalDateTime(bad)) << bad;
-    unsetenv("TZ");
-    tzset();
 }
 
 TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {
@@ -87,6 +94,56 @@ TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {
     EXPECT_EQ(error, "No such file or directory");
     EXPECT_EQ(ReadText(file), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesNothingShorterAndMakesAMissingFile) {
+    TempDir dir;
+    HostOptionsRecord record{};
+    record[7] = 5;
+    WriteBytes(dir / "short", std::vector<uint8_t>(31, 1));
+    EXPECT_FALSE(ReadOptionsFile(dir / "short", record));
+    EXPECT_EQ(record[7], 5u);
+    EXPECT_EQ(record[0], 0u);
+
+    std::vector<uint8_t> longer = OptionsRecordBytes(10, 0x11);
+    longer.push_back(0x99);
+    WriteBytes(dir / "long", longer);
+    ASSERT_TRUE(ReadOptionsFile(dir / "long", record));
+    EXPECT_EQ(record[7], 10u);
+    EXPECT_EQ(record[0], 0x11111111u);
+
+    int error = 0;  // a missing file is made empty, a missing folder is an error
+    EXPECT_FALSE(ReadOptionsFile(dir / "options.dat", record));
+    EXPECT_EQ(std::filesystem::file_size(dir / "options.dat"), 0u);
+    EXPECT_FALSE(ReadOptionsFile(dir / "absent" / "options.dat", record, &error));
+    EXPECT_EQ(error, ENOENT);
+}
+
+TEST(HostOptionsFile, WriteRoundTripsEveryWordLittleEndian) {
+    TempDir dir;
+    HostOptionsRecord record{1, 2, 3, 0x01020304, 5, 6, 7, 0xFFFFFFFF};
+    ASSERT_TRUE(WriteOptionsFile(dir / "options.dat", record));
+    std::vector<uint8_t> bytes = ReadBytes(dir / "options.dat");
+    ASSERT_EQ(bytes.size(), 32u);
+    EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + 12, bytes.begin() + 16)),
+              (std::vector<uint8_t>{4, 3, 2, 1}));
+    HostOptionsRecord back{};
+    ASSERT_TRUE(ReadOptionsFile(dir / "options.dat", back));
+    EXPECT_EQ(back, record);
+}
+
+TEST(HostOptionsFile, AFileHeldByAnotherFailsAfterTwoAttempts) {
+    TempDir dir;
+    WriteBytes(dir / "options.dat", OptionsRecordBytes(9, 0));
+    int holder = ::open((dir / "options.dat").c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    HostOptionsRecord record{};
+    EXPECT_FALSE(ReadOptionsFile(dir / "options.dat", record));
+    EXPECT_FALSE(WriteOptionsFile(dir / "options.dat", record));
+    ::close(holder);
+    EXPECT_TRUE(ReadOptionsFile(dir / "options.dat", record));
+    EXPECT_EQ(record[7], 9u);
 }
 
 }  // namespace

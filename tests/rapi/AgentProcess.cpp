@@ -32,7 +32,8 @@ AgentProcess::AgentProcess(const std::filesystem::path& phoneDir, const std::fil
                     path.data(),    nullptr};
     posix_spawn_file_actions_t quiet;
     posix_spawn_file_actions_init(&quiet);
-    // Neither stream stays tied to the test's: an agent that outlives a crashed test must not hold its output open.
+    // Neither stream stays tied to the test's: an agent that outlives a crashed test must not hold its output
+    // open.
     posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     if (posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv, environ) != 0) pid = -1;

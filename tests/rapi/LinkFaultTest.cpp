@@ -11,20 +11,9 @@ namespace {
 constexpr DWORD kGone = ERROR_NOT_CONNECTED;
 
 // A handshake answered, then whatever the script does with the requests.
-class StandInTest : public ::testing::Test {
-protected:
-    void TearDown() override {
-        CeRapiUninit();
-        RapiSetTransport(nullptr);
-    }
-    void Connect(const StandInAgent& agent, LinkTimeouts timeouts) {
-        RapiSetTransport(agent.Transport(timeouts));
-        ASSERT_EQ(CeRapiInit(), S_OK);
-    }
-};
+using StandInTest = SessionTest<>;
 
-// An agent that hangs up fails the call at once, far below the reply timeout; one that stays silent fails it
-// when the reply is late; a reply to another operation breaks the session. The later calls fail too.
+// A hang-up fails the call far below the reply timeout, silence when the reply is late.
 TEST_F(StandInTest, AgentThatHangsUpStaysSilentOrAnswersAnotherCallFailsTheSession) {
     const struct {
         const char* what;
@@ -49,7 +38,7 @@ TEST_F(StandInTest, AgentThatHangsUpStaysSilentOrAnswersAnotherCallFailsTheSessi
     };
     for (const auto& c : cases) {
         ScriptedAgent agent(c.script);
-        Connect(agent, {std::chrono::seconds(1), c.replyTimeout});
+        Connect(agent.Transport({std::chrono::seconds(1), c.replyTimeout}));
         auto start = LinkClock::now();
         EXPECT_FALSE(CeCreateDirectory(u"\\New", nullptr)) << c.what;
         EXPECT_EQ(CeGetLastError(), kGone) << c.what;
@@ -77,7 +66,7 @@ void OverlongRead(WireChannel& channel) {
 
 TEST_F(StandInTest, ReplyWithMoreBytesThanAskedBreaksTheSessionAndSparesTheBuffer) {
     ScriptedAgent agent(OverlongRead);
-    Connect(agent, {});
+    Connect(agent.Transport());
     // Shared for writing, so that the read goes to the agent as it is.
     HANDLE file = Open(u"\\a.txt", GENERIC_READ, FILE_SHARE_WRITE, OPEN_EXISTING);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -96,17 +85,12 @@ TEST_F(StandInTest, AgentOfAnotherVersionGivesNoSession) {
 }
 
 // A phone served by an agent in this process, which the test stops.
-class AgentGoneTest : public ::testing::Test {
+class AgentGoneTest : public SessionTest<> {
 protected:
     void SetUp() override {
-        std::filesystem::create_directory(phone / "fs");
         WriteBytes(phone / "fs" / "a.txt", std::vector<uint8_t>(1000, 'a'));
-        RapiSetTransport(agent.Transport());
-        ASSERT_EQ(CeRapiInit(), S_OK);
-    }
-    void TearDown() override {
-        CeRapiUninit();
-        RapiSetTransport(nullptr);
+        WriteBytes(phone / "fs" / "b.txt", {'b'});
+        Connect(agent.Transport());
     }
 
     // Every kind of call fails with kGone.
@@ -132,35 +116,24 @@ protected:
     RunningAgent agent{phone.Path()};
 };
 
-TEST_F(AgentGoneTest, StopRemovesTheSocketAndNoSessionBeginsAgain) {
-    agent.Stop();
-    EXPECT_FALSE(std::filesystem::exists(agent.Socket()));
-    EXPECT_EQ(OpenError(u"\\a.txt", GENERIC_READ, 0, OPEN_EXISTING), kGone);
-    EXPECT_EQ(CeRapiUninit(), S_OK);
-    EXPECT_EQ(CeRapiInit(), E_FAIL);
-    EXPECT_EQ(CeGetLastError(), kGone);
-}
-
-TEST_F(AgentGoneTest, CallsOnAWritableHandleFail) {
-    HANDLE file = Open(u"\\a.txt", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(Write(file, "bb"));
-    agent.Stop();
-    ExpectEveryCallFails(file);
-}
-
-TEST_F(AgentGoneTest, ReadsThatTheReadAheadHoldsFailSoonToo) {
+// Reads from a read-ahead block ask nobody, but within a moment one glances at the socket.
+TEST_F(AgentGoneTest, StopRemovesTheSocketAndFailsCallsOnEveryHandleAndNewSessions) {
+    HANDLE writable = Open(u"\\b.txt", GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+    ASSERT_TRUE(Write(writable, "bb"));
     HANDLE file = Open(u"\\a.txt", GENERIC_READ, 0, OPEN_EXISTING);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
     ASSERT_EQ(Read(file, 10), std::string(10, 'a'));  // the whole file is in the block now
     agent.Stop();
-    // Reads from the block ask nobody, but within a moment one glances at the socket.
+    EXPECT_FALSE(std::filesystem::exists(agent.Socket()));
     std::string got;
     for (auto deadline = LinkClock::now() + std::chrono::seconds(5); LinkClock::now() < deadline;) {
         if ((got = Read(file, 1)) == "<error 2250>") break;
     }
     EXPECT_EQ(got, "<error 2250>");
     ExpectEveryCallFails(file);
+    ExpectEveryCallFails(writable);
+    EXPECT_EQ(CeRapiUninit(), S_OK);
+    EXPECT_EQ(CeRapiInit(), E_FAIL);
+    EXPECT_EQ(CeGetLastError(), kGone);
 }
 
 }  // namespace

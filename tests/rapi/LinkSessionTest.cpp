@@ -1,5 +1,5 @@
-// Sessions over the socket: reads, seeks and writes give what the folder transport gives, calls larger than a
-// frame travel whole, and a read-only open costs few round trips.
+// Sessions over the socket: reads, seeks and writes give what the folder transport gives, calls larger
+// than a frame travel whole, and a read-only open costs few round trips.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -21,10 +21,7 @@ std::vector<uint8_t> Pattern(size_t size, uint32_t seed) {
 
 class LinkSessionTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::filesystem::create_directory(phone / "fs");
-        WriteBytes(phone / "fs" / "big.bin", Pattern(kFileSize, 1));
-    }
+    void SetUp() override { WriteBytes(phone / "fs" / "big.bin", Pattern(kFileSize, 1)); }
 
     TempDir phone;
     RunningAgent agent{phone.Path()};

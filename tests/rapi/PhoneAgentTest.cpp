@@ -69,17 +69,11 @@ private:
     UniqueFd fd;
 };
 
-class PhoneAgentTest : public ::testing::Test {
+class PhoneAgentTest : public SessionTest<> {
 protected:
     void SetUp() override {
-        std::filesystem::create_directory(phone / "fs");
         WriteBytes(phone / "fs" / "note.txt", {'n', 'o', 't', 'e'});
-        RapiSetTransport(agent.Transport());
-        ASSERT_EQ(CeRapiInit(), S_OK);
-    }
-    void TearDown() override {
-        CeRapiUninit();
-        RapiSetTransport(nullptr);
+        Connect(agent.Transport());
     }
 
     TempDir phone;
@@ -140,28 +134,13 @@ TEST_F(PhoneAgentTest, OtherProtocolVersionIsRefusedWithItsReason) {
     EXPECT_EQ(client.RepliesUntilClosed(), std::vector<uint32_t>{ERROR_NOT_SUPPORTED});
 }
 
-TEST_F(PhoneAgentTest, ABrokenConnectionGivesBackItsFiles) {
-    RawClient client(agent.Socket());
-    WireWriter open(WireOp::CreateFile);
-    open.Text(u"\\note.txt");
-    for (DWORD value : {GENERIC_READ, DWORD{0}, OPEN_EXISTING, DWORD{0}}) open.U32(value);
-    client.Send(Joined(HelloFrame(kLinkMagic, kLinkVersion), Bytes(open)));
-    client.Send(Frame(999, {}));
-    std::optional<std::vector<uint32_t>> replies = client.RepliesUntilClosed();
-    ASSERT_TRUE(replies);
-    EXPECT_EQ(*replies, (std::vector<uint32_t>{ERROR_SUCCESS, ERROR_SUCCESS}));  // the open took the file
-    EXPECT_EQ(Contents(u"\\note.txt"), "note");
-}
-
-// Each limit is reached and answered: a silent connection is closed, the connection over the limit is
-// refused with its reason, and a session over its handles or searches gets an error while it goes on.
-TEST(AgentLimitsTest, EachLimitIsReachedAndAnswered) {
+// A session over its handles or searches gets an error and goes on; a client over the limit hears why.
+using AgentLimitsTest = SessionTest<>;
+TEST_F(AgentLimitsTest, EachLimitIsReachedAndAnswered) {
     TempDir phone;
-    std::filesystem::create_directory(phone / "fs");
-    WriteBytes(phone / "fs" / "note.txt", {'n'});
     RunningAgent agent(phone.Path(), {std::chrono::milliseconds(500), 2});
-    RapiSetTransport(agent.Transport());
-    ASSERT_EQ(CeRapiInit(), S_OK);
+    WriteBytes(phone / "fs" / "note.txt", {'n'});
+    Connect(agent.Transport());
 
     std::vector<HANDLE> files;
     for (HANDLE file;
@@ -185,8 +164,6 @@ TEST(AgentLimitsTest, EachLimitIsReachedAndAnswered) {
     })
         .join();
     EXPECT_EQ(second.RepliesUntilClosed(), std::vector<uint32_t>{ERROR_SUCCESS});  // closed once idle
-    CeRapiUninit();
-    RapiSetTransport(nullptr);
 }
 
 class AgentSocketTest : public ::testing::Test {

@@ -1,7 +1,6 @@
-// Phone names: wildcard matching, case folding beyond ASCII and the conversions to host names.
+// Phone names: wildcard matching and case folding beyond ASCII.
 #include <gtest/gtest.h>
 
-#include "platform/Utf16.h"
 #include "platform/rapi/PhonePath.h"
 
 namespace {
@@ -26,20 +25,6 @@ TEST(PhonePathTest, CaseFoldsBeyondAscii) {
     EXPECT_FALSE(SameName(u"ab", u"abc"));
     EXPECT_TRUE(NameLess(u"B", u"b"));
     EXPECT_TRUE(NameLess(u"a", u"B"));
-}
-
-TEST(PhonePathTest, Utf16AndUtf8RoundTripAndRefuseMalformedText) {
-    const std::u16string text = u"K\u00E4se \u20AC \U0001F511";
-    std::optional<std::string> utf8 = Utf16ToUtf8(text);
-    ASSERT_TRUE(utf8);
-    EXPECT_EQ(*utf8, "K\xC3\xA4se \xE2\x82\xAC \xF0\x9F\x94\x91");
-    EXPECT_EQ(Utf8ToUtf16(*utf8), text);
-    EXPECT_FALSE(Utf16ToUtf8(u"\xDC00"));
-    EXPECT_FALSE(Utf16ToUtf8(u"a\xD800"));
-    EXPECT_FALSE(Utf8ToUtf16("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(Utf8ToUtf16("\xED\xA0\x80"));      // an encoded surrogate
-    EXPECT_FALSE(Utf8ToUtf16("\xE2\x82"));          // cut short
-    EXPECT_FALSE(Utf8ToUtf16("\xF4\x90\x80\x80"));  // past U+10FFFF
 }
 
 }  // namespace

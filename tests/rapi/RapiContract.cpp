@@ -30,13 +30,7 @@ void RapiContractTest::SetUp() {
         "HKEY_LOCAL_MACHINE\\Software\\Broken": {"Value": {"type": "dword", "value": -1}}
     })";
     WriteBytes(phone / "registry.json", std::vector<uint8_t>(registry.begin(), registry.end()));
-    RapiSetTransport(GetParam().make(phone.Path()));
-    ASSERT_EQ(CeRapiInit(), S_OK);
-}
-
-void RapiContractTest::TearDown() {
-    CeRapiUninit();
-    RapiSetTransport(nullptr);
+    Connect(GetParam().make(phone.Path()));
 }
 
 HANDLE Open(const char16_t* name, DWORD access, DWORD share, DWORD disposition) {

@@ -1,7 +1,6 @@
 #pragma once
-// The contract of the Ce* calls, run against every transport in ContractTransports(): each test gets a
-// fresh phone folder with a registry, connected on the test's thread. Helpers use only the Ce* calls,
-// so that a test means the same for every transport.
+// The contract of the Ce* calls, run on every transport on a fresh phone folder with a registry. Helpers
+// use only the Ce* calls, so that a test means the same for every transport.
 
 #include <gtest/gtest.h>
 
@@ -27,10 +26,25 @@ std::vector<ContractTransport> ContractTransports();
 std::string ContractTransportName(const ::testing::TestParamInfo<ContractTransport>& info);
 void PrintTo(const ContractTransport& transport, std::ostream* out);
 
-class RapiContractTest : public ::testing::TestWithParam<ContractTransport> {
+// Ends this thread's session and forgets the transport after each test.
+template <typename Base = ::testing::Test>
+class SessionTest : public Base {
+protected:
+    void TearDown() override {
+        CeRapiUninit();
+        RapiSetTransport(nullptr);
+    }
+    // Ends this thread's session, if any, and starts one over the transport.
+    static void Connect(std::shared_ptr<RapiTransport> transport) {
+        CeRapiUninit();
+        RapiSetTransport(std::move(transport));
+        ASSERT_EQ(CeRapiInit(), S_OK);
+    }
+};
+
+class RapiContractTest : public SessionTest<::testing::TestWithParam<ContractTransport>> {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     std::filesystem::path Host(const std::string& relative) const { return phone / "fs" / relative; }
     std::filesystem::path Outside() const { return phone / "outside"; }

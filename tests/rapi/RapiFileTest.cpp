@@ -125,12 +125,4 @@ TEST_P(RapiFileTest, HandlesRefuseWhatTheyCannotDo) {
     EXPECT_FALSE(CeCloseHandle(INVALID_HANDLE_VALUE));
 }
 
-TEST_P(RapiFileTest, NamesMatchWhateverTheirCase) {
-    WriteBytes(Host("Wallet.DAT"), {'a', 'b', 'c'});
-    std::filesystem::create_directory(Host("Backup"));
-    EXPECT_EQ(Contents(u"\\WALLET.dat"), "abc");
-    Put(u"\\backup\\New File.Txt", "n");
-    EXPECT_EQ(ReadText(Host("Backup/New File.Txt")), "n");  // a new name keeps the case given
-}
-
 }  // namespace

@@ -78,8 +78,9 @@ TEST_P(RapiFolderTest, CopyCanRefuseToReplaceAndNeedsAReadableSource) {
     EXPECT_EQ(Contents(u"\\to"), "old");
     EXPECT_TRUE(CeCopyFile(u"\\from", u"\\TO", FALSE));
     EXPECT_EQ(Contents(u"\\to"), "new");
-    EXPECT_TRUE(CeCopyFile(u"\\from", u"\\Sub\\copy", TRUE));
-    EXPECT_EQ(Contents(u"\\sub\\copy"), "new");
+    EXPECT_TRUE(CeCopyFile(u"\\from", u"\\SUB\\Copy", TRUE));
+    Put(u"\\sub\\Made", "m");
+    EXPECT_EQ(ReadText(Host("Sub/Copy")) + ReadText(Host("Sub/Made")), "newm");  // new names keep their case
     EXPECT_EQ(Contents(u"\\from"), "new");
 
     EXPECT_FALSE(CeCopyFile(u"\\missing", u"\\to2", FALSE));

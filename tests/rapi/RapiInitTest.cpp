@@ -10,33 +10,16 @@
 
 namespace {
 
-// Keeps an environment variable as it was.
-class SavedVariable {
-public:
-    explicit SavedVariable(const char* name) : name(name) {
-        if (const char* value = getenv(name)) saved = value;
-    }
-    ~SavedVariable() { saved ? setenv(name, saved->c_str(), 1) : unsetenv(name); }
-
-private:
-    const char* name;
-    std::optional<std::string> saved;
-};
-
-class RapiInitTest : public ::testing::Test {
+class RapiInitTest : public SessionTest<> {
 protected:
     void SetUp() override {
         std::filesystem::create_directory(phone / "fs");
         WriteBytes(phone / "fs" / "hello.txt", {'h', 'i'});
         RapiSetTransport(nullptr);
     }
-    void TearDown() override {
-        CeRapiUninit();
-        RapiSetTransport(nullptr);
-    }
 
-    SavedVariable runtime{"XDG_RUNTIME_DIR"};
-    SavedVariable setting{"POCKETDECK_PHONE"};
+    ScopedEnv runtime{"XDG_RUNTIME_DIR"};
+    ScopedEnv setting{"POCKETDECK_PHONE"};
     TempDir phone;
 };
 
@@ -92,11 +75,7 @@ TEST_F(RapiInitTest, DefaultSocketLivesInTheRuntimeFolderOrElseInTmp) {
     TempDir runtimeDir;
     setenv("XDG_RUNTIME_DIR", runtimeDir.Path().c_str(), 1);
     EXPECT_EQ(DefaultPhoneSocketPath(), runtimeDir / "pocketdeck" / "phone.sock");
-}
-
-TEST_F(RapiInitTest, NoSettingReachesTheDefaultSocketAndAUnixSettingItsOwn) {
-    TempDir runtimeDir;
-    setenv("XDG_RUNTIME_DIR", runtimeDir.Path().c_str(), 1);
+    // Without a setting the default socket is reached, with a unix setting its own.
     unsetenv("POCKETDECK_PHONE");
     PhoneAgent agent(phone.Path(), DefaultPhoneSocketPath());
     std::string error;

@@ -45,10 +45,7 @@ TEST_P(RapiPhoneAppTest, CloseStopsTheApplicationAndKeepsItInstalled) {
     EXPECT_EQ(status.running, FALSE);
     EXPECT_TRUE(CePhoneCloseApp());  // closing a closed application does nothing
     EXPECT_EQ(Status().running, FALSE);
-}
-
-TEST_P(RapiPhoneAppTest, VersionTooLongForTheRecordIsNone) {
-    SetVersion(std::string(32, '9'));
+    SetVersion(std::string(32, '9'));  // too long for the record: none
     EXPECT_EQ(std::u16string(Status().version), u"");
     SetVersion(std::string(31, '9'));
     EXPECT_EQ(std::u16string(Status().version), std::u16string(31, u'9'));

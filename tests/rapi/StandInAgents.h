@@ -1,7 +1,6 @@
 #pragma once
-// Stand-ins on the agent's side of the phone link, for tests of how the socket transport copes when the
-// agent misbehaves or goes away. Each listens on a socket in a private temporary folder and serves one
-// connection on a thread of its own; every wait ends within a few seconds.
+// Stand-ins for the agent that misbehave or go away. Each serves one connection on a thread of its own
+// on a private socket; every wait ends within a few seconds.
 
 #include <atomic>
 #include <cstdint>
@@ -41,9 +40,8 @@ public:
     explicit ScriptedAgent(std::function<void(WireChannel&)> script, uint32_t version = kLinkVersion);
 };
 
-// Passes one client's frames to a real agent and back, and cuts the link after it has passed on the nth
-// request after the handshake: the agent answers that request and ends the session, then the client sees
-// the connection close without the answer.
+// Relays one client to a real agent and cuts the link after passing on the nth request after the
+// handshake: the agent does it, but the client sees the connection close without the answer.
 class CuttingRelay : public StandInAgent {
 public:
     CuttingRelay(std::filesystem::path agentSocket, uint64_t nth);

@@ -52,13 +52,9 @@ TEST_F(BufferCipherTest, LengthCoversLengthWordAndDataInWholeBlocks) {
     EXPECT_EQ(EncryptedLength(size_t(UINT32_MAX) + 1), 0u);
 }
 
-// Empty data encrypts but does not decrypt; data too long for the length word fails before it is read.
-TEST_F(BufferCipherTest, EmptyAndOverlongData) {
-    Bytes out;
-    ASSERT_TRUE(EncryptBuffer(key, nullptr, 0, out));
-    EXPECT_EQ(out.size(), 16u);
-    SecureBytes plain;
-    EXPECT_FALSE(DecryptBuffer(key, out.data(), out.size(), plain));
+// Data too long for the length word fails before it is read, leaving the output alone.
+TEST_F(BufferCipherTest, OverlongDataFails) {
+    Bytes out(16);
     EXPECT_FALSE(EncryptBuffer(key, nullptr, size_t(UINT32_MAX) + 1, out));
     EXPECT_EQ(out.size(), 16u);
 }
@@ -72,21 +68,14 @@ TEST_F(BufferCipherTest, SizesThatAreNotWholeBlocksFailWithoutDecrypting) {
     }
 }
 
-TEST_F(BufferCipherTest, RoundTripsManyLengths) {
-    for (size_t n = 1; n <= 300; ++n) {
+TEST_F(BufferCipherTest, CiphertextIsTheLayoutUnderCbcWithAZeroIvAndDecrypts) {
+    for (size_t n = 0; n <= 300; ++n) {
         Bytes data = RandomBytes(rng, n);
         Bytes cipher = Encrypt(data);
-        ASSERT_EQ(cipher.size(), EncryptedLength(n));
+        ASSERT_EQ(cipher, OpenSslEncrypt(Layout(uint32_t(n), data, EncryptedLength(n)))) << n;
         SecureBytes plain;
-        ASSERT_TRUE(DecryptBuffer(key, cipher.data(), cipher.size(), plain)) << n;
-        ASSERT_EQ(Bytes(plain.begin(), plain.end()), data) << n;
-    }
-}
-
-TEST_F(BufferCipherTest, CiphertextIsTheLayoutUnderCbcWithAZeroIv) {
-    for (size_t n : {0, 1, 11, 12, 13, 27, 28, 29, 100, 1000}) {
-        Bytes data = RandomBytes(rng, n);
-        EXPECT_EQ(Encrypt(data), OpenSslEncrypt(Layout(uint32_t(n), data, EncryptedLength(n)))) << n;
+        ASSERT_EQ(DecryptBuffer(key, cipher.data(), cipher.size(), plain), n > 0) << n;
+        ASSERT_EQ(Bytes(plain.begin(), plain.end()), n > 0 ? data : Bytes()) << n;
     }
 }
 

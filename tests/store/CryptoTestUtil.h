@@ -52,8 +52,7 @@ inline Bytes OpenSslAes256Cbc(bool encrypt, const uint8_t key[32], const uint8_t
     return out;
 }
 
-// A fixture whose tests run once on each path. On a processor without the instructions the hardware run is
-// skipped, and says so.
+// A fixture whose tests run once on each path (the hardware one skipped where the processor lacks it).
 template <bool (*hasInstructions)()>
 struct OnEachPath : testing::TestWithParam<CryptoPath> {
     void SetUp() override {

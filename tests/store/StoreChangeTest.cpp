@@ -187,8 +187,7 @@ TEST_F(StoreChangeTest, AChangeWaitsItsTurnAndFailsAsInUseOnlyWhenTheFileStaysHe
     EXPECT_EQ(Bytes(), before);
 }
 
-// The checksum carried from the bytes each change writes equals one read over the whole file, whatever
-// the changes: appends, rewrites in place, grows and shrinks, deletes.
+// The checksum carried from the bytes each change writes equals one read over the whole file.
 TEST_F(StoreChangeTest, TheKeptChecksumEqualsAFullRereadOverRandomChanges) {
     OpenStore();
     std::mt19937 random(11);

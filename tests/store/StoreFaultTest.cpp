@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <set>
 
 #include "StoreFixture.h"
 
 namespace {
 
-// Runs one change with every call of the kinds it makes failing in turn, and with every write
-// coming up short, on a fresh copy of the same file each time.
+// Each call of a change failing in turn, and each write coming up short, on a fresh copy of the file.
 class StoreFaultTest : public StoreFixture {
 protected:
     using Change = std::function<bool(CTesseraEncryptedLinkList&)>;
@@ -110,46 +108,6 @@ TEST_F(StoreFaultTest, AFailedDeleteStillDropsTheEntry) {
                                 EXPECT_EQ(s.records.count, 1);
                                 EXPECT_EQ(s.FindRecord(2), nullptr);
                             });
-}
-
-// The link cut at each write of each kind of change: with the checksum made whole again (as repair does
-// after a cut save), every record live before is still there, the one being saved old or new, never gone.
-TEST_F(StoreFaultTest, ACutAtAnyWriteLosesNoRecord) {
-    CTesseraItem empty, grown;
-    grown.fields.AddTail(TextField(0, u"Notes", std::u16string(31, u'n')));
-    struct Case {
-        const char* name;
-        Change change;
-        std::set<uint32_t> mayGo;  // ids the change may remove
-    };
-    const Case cases[] = {
-        {"add", [&](auto& s) { return s.AddRecord(empty, 3); }, {3}},
-        {"rewrite", [&](auto& s) { return s.UpdateRecord(empty, s.FindRecord(1)); }, {}},
-        {"grow", [&](auto& s) { return s.UpdateRecord(grown, s.FindRecord(1)); }, {}},
-        {"delete", [&](auto& s) { return s.DeleteRecord(s.FindRecord(2)); }, {2}},
-    };
-    int cuts = 0;
-    for (const Case& c : cases) {
-        uint64_t writes = CallsOf(c.change)[RapiOp::WriteFile];
-        for (uint64_t nth = 1; nth <= writes; ++nth, ++cuts) {
-            WriteBytes(File(), before);
-            OpenStore();
-            faults->FailCall(RapiOp::WriteFile, nth, ERROR_NOT_CONNECTED);
-            EXPECT_FALSE(c.change(*store)) << c.name << " write " << nth;
-            faults->Disarm();
-            std::vector<uint8_t> bytes = Bytes();
-            SealStoreFile(bytes.data(), bytes.size());
-            WriteBytes(File(), bytes);
-            CTesseraEncryptedLinkList reopened(u"\\Tessera.dat", kWalletFileType);
-            ASSERT_EQ(reopened.Open(), 0) << c.name << " write " << nth;
-            for (uint32_t id : {1u, 2u})
-                EXPECT_TRUE(reopened.FindRecord(id) || c.mayGo.count(id))
-                    << c.name << " write " << nth << " id " << id;
-        }
-    }
-    // Each change writes its record or mark, then the header; a grow the new copy, the old one's mark, the
-    // header.
-    EXPECT_EQ(cuts, 2 + 2 + 3 + 2);
 }
 
 TEST_F(StoreFaultTest, OpenReportsAFailedReadAsTheStepItBroke) {

@@ -49,7 +49,6 @@ TEST_F(StoreRepairTest, ACutGrowKeepsTheLaterCopyAfterACopyOfTheFile) {
 
 TEST_F(StoreRepairTest, APartialRecordAtTheEndIsClosed) {
     for (DWORD written : {3u, 10u, 40u}) {
-        std::vector<uint8_t> before = Bytes();
         OpenStore();
         faults->ShortWrite(1, written);
         EXPECT_FALSE(store->AddRecord(grown, 3));

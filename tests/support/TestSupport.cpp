@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -76,4 +77,17 @@ ShellResult RunShell(const std::string& command) {
     for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
     int status = pclose(pipe);
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+}
+
+ScopedEnv::ScopedEnv(std::string name) : name(std::move(name)) {
+    if (const char* value = getenv(this->name.c_str())) saved = value;
+}
+
+ScopedEnv::~ScopedEnv() {
+    Set(saved ? saved->c_str() : nullptr);
+}
+
+void ScopedEnv::Set(const char* value) {
+    value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    tzset();
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,3 +39,18 @@ ShellResult RunShell(const std::string& command);
 // of its own).
 std::vector<std::string> LogLines(const std::filesystem::path& file = DiagnosticLogPath());
 size_t CountLogLines(const std::string& needle);
+
+// Gives an environment variable back its value, and the time zone its setting, when it goes.
+class ScopedEnv {
+public:
+    explicit ScopedEnv(std::string name);
+    ScopedEnv(std::string name, const char* value) : ScopedEnv(std::move(name)) { Set(value); }
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    void Set(const char* value);  // nullptr unsets it
+
+private:
+    std::string name;
+    std::optional<std::string> saved;
+};

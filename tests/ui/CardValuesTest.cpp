@@ -1,0 +1,134 @@
+// Generated passwords and their statistics, the clipboard guard, and which row values replace a field's.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+
+#include "FakeClipboard.h"
+#include "model/FieldType.h"
+#include "ui/FieldChanges.h"
+#include "ui/PasswordGenerator.h"
+
+namespace {
+
+// The value of chi-square with df degrees of freedom that chance exceeds once in a million
+// (Wilson-Hilferty).
+double Critical(int df) {
+    const double z = 4.753, k = 2.0 / (9.0 * df);
+    return df * std::pow(1 - k + z * std::sqrt(k), 3);
+}
+
+struct Statistic {
+    double chars = 0, classes = 0;
+};
+
+// Of 10,000 passwords, every character from the set; chi-square of the 74 characters and of the
+// four classes against one class in four, then one character of the class.
+Statistic Measure(const RandomBytes& random) {
+    std::map<char16_t, int> seen;
+    int total = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const std::u16string password = GeneratePassword(random);
+        EXPECT_EQ(password.size(), kGeneratedLength);
+        for (char16_t c : password) ++seen[c], ++total;
+    }
+    Statistic s;
+    for (std::u16string_view chars : kPasswordClasses) {
+        double inClass = 0;
+        for (char16_t c : chars) {
+            const double expected = total / 4.0 / chars.size();
+            s.chars += std::pow(seen[c] - expected, 2) / expected;
+            inClass += seen[c];
+            seen.erase(c);
+        }
+        s.classes += std::pow(inClass - total / 4.0, 2) / (total / 4.0);
+    }
+    EXPECT_TRUE(seen.empty()) << "characters outside the set";
+    return s;
+}
+
+TEST(GeneratePassword, DrawsEveryClassAndCharacterEvenly) {
+    const Statistic fair = Measure(SystemRandomBytes);
+    EXPECT_TRUE(fair.chars < Critical(73) && fair.classes < Critical(3)) << fair.chars << " " << fair.classes;
+
+    // A source that gives 0 one time in fifty more than chance: the statistics must see it.
+    std::mt19937 engine(7);
+    const Statistic biased = Measure([&](void* out, size_t n) {
+        uint32_t v = engine() % 50 == 0 ? 0 : static_cast<uint32_t>(engine());
+        std::memcpy(out, &v, std::min(n, sizeof v));
+        return true;
+    });
+    EXPECT_TRUE(biased.chars > Critical(73) && biased.classes > Critical(3));
+    EXPECT_TRUE(GeneratePassword([](void*, size_t) { return false; }).empty());
+}
+
+TEST(ClipboardGuard, ClearsItsOwnTextAfterTheDelayButNotWhatTheUserCopiedSince) {
+    FakeClipboard clipboard;
+    auto now = std::chrono::steady_clock::time_point{};
+    ClipboardGuard guard(clipboard, [&] { return now; });
+    ASSERT_TRUE(guard.Copy("s3cret"));
+    now += ClipboardGuard::kDelay - std::chrono::seconds(1);
+    EXPECT_TRUE(guard.Tick());
+    EXPECT_EQ(clipboard.held, wxString("s3cret"));
+    now += std::chrono::seconds(1);
+    EXPECT_FALSE(guard.Tick());
+    EXPECT_FALSE(clipboard.held);
+
+    guard.Copy("s3cret");
+    clipboard.held = "mine";
+    now += ClipboardGuard::kDelay;
+    EXPECT_FALSE(guard.Tick());
+    EXPECT_EQ(clipboard.held, wxString("mine"));
+    guard.Copy("again");
+    guard.ClearNow();  // the lock
+    EXPECT_FALSE(clipboard.held);
+}
+
+SecureBytes Bytes16(const SYSTEMTIME& t) {
+    SecureBytes bytes(16);
+    StoreTime(t, bytes.data());
+    return bytes;
+}
+
+TEST(CollectChanges, TextReplacedOnlyWhenItDiffersAndTimesToTheWholeSecond) {
+    struct TextCase {
+        std::initializer_list<uint8_t> stored;
+        std::u16string text;
+        bool replaced;
+    } texts[] = {{{}, u"", false},
+                 {{}, u"a", true},
+                 {{'A', 0, 0, 0}, u"a", true},
+                 {{'a', 0, 0, 0}, u"a", false},
+                 {{0, 0}, u"", false},
+                 {{'a', 0, 'b'}, u"a", false}};
+    for (const TextCase& c : texts) {
+        ItemField field;
+        field.value.assign(c.stored.begin(), c.stored.end());
+        EXPECT_EQ(CollectText(field, c.text), c.replaced) << std::string(c.text.begin(), c.text.end());
+        if (c.replaced) {
+            EXPECT_EQ(FieldText(field), c.text);
+        }
+    }
+
+    const SYSTEMTIME picked{2011, 3, 0, 14, 9, 30, 15, 250};
+    const SYSTEMTIME otherMillis{2011, 3, 5, 14, 9, 30, 15, 999}, otherSecond{2011, 3, 0, 14, 9, 30, 16, 250},
+        badMonth{2011, 13, 0, 14, 9, 30, 15, 250};
+    struct TimeCase {
+        SecureBytes stored;
+        bool replaced;
+    } times[] = {{{}, true},
+                 {Bytes16(otherMillis), false},
+                 {Bytes16(otherSecond), true},
+                 {SecureBytes(10, 1), true},
+                 {Bytes16(badMonth), true}};
+    for (TimeCase& c : times) {
+        ItemField field;
+        field.value = c.stored;
+        EXPECT_EQ(CollectTime(field, picked), c.replaced) << c.stored.size();
+        EXPECT_EQ(field.value.size(), c.replaced ? 16u : c.stored.size());
+    }
+    EXPECT_EQ(WholeSeconds({1899, 12, 0, 31, 0, 0, 0, 0}), WholeSeconds({1, 1, 0, 1, 0, 0, 0, 0}));
+}
+
+}  // namespace

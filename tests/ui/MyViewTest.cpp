@@ -1,0 +1,204 @@
+// The main view over a wallet on a phone folder: showing, editing, saving and cancelling cards, the
+// prompts before changes are lost, the draft on lock, a refused save, and the card form's rows.
+#include <wx/choice.h>
+#include <wx/datetimectrl.h>
+#include <wx/frame.h>
+#include <wx/msgdlg.h>
+#include <wx/testing.h>
+
+#include "FakeClipboard.h"
+#include "gui/GuiTest.h"
+#include "model/ModelFixture.h"
+#include "ui/FormWnd.h"
+#include "ui/ListRows.h"
+#include "ui/MyButton.h"
+#include "ui/MyEdit.h"
+#include "ui/MyIconList.h"
+#include "ui/MyView.h"
+#include "ui/Resource.h"
+
+namespace {
+
+struct RecordingRows : ListRows {
+    void RemoveRow(ListPage kind, int32_t id) override { removed.push_back({kind, id, {}}), --count; }
+    void UpdateRow(ListPage kind, int32_t id) override { updated.push_back({kind, id, {}}); }
+    int RowCount() const override { return count; }
+    void SelectFirstRow() override {}
+    std::vector<ListItem> removed, updated;
+    int count = 1;
+};
+
+// A message box answered with the given button; its text kept.
+struct Answer : wxModalExpectation {
+    Answer(int button, wxString& text) : button(button), text(text) {}
+    int Invoke(wxDialog* dialog) const override {
+        text = static_cast<wxMessageDialog*>(dialog)->GetMessage();
+        return button;
+    }
+    wxString GetDefaultDescription() const override { return "a message box"; }
+    int button;
+    wxString& text;
+};
+
+class MyViewTest : public ModelFixture {
+protected:
+    void SetUp() override {
+        ModelFixture::SetUp();
+        icons.Create();
+        frame = new wxFrame(nullptr, wxID_ANY, "view", wxDefaultPosition, wxSize(600, 500));
+        view =
+            new CMyView(frame, {&data, &icons, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}, &clipboard});
+        view->SetListRows(&rows);
+        view->InitialUpdate();
+        view->Show(), frame->Show();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        PumpEvents();
+        ModelFixture::TearDown();
+    }
+    // Name, then a text, a number, a password, a date without value and a time with one.
+    uint32_t AddRichCard(uint32_t category = 0) {
+        auto card = Card(u"Bank", category);
+        AddField(*card, u"Login", u"jo");
+        AddField(*card, u"PIN", u"1234", kFieldNumber);
+        AddField(*card, u"Password", u"pa55word", kFieldPassword);
+        AddEmptyField(*card, u"Opened", kFieldDate);
+        AddTimeField(*card, u"Alarm", Time(2011, 3, 14, 9, 30, 15), kFieldTime);
+        uint32_t id = data.TakeCardId();
+        EXPECT_TRUE(data.AddCard(*card, id));
+        return id;
+    }
+    wxTextCtrl* NameBox() { return static_cast<wxTextCtrl*>(view->FindWindow(IDC_NAME_BOX)); }
+    CCardCtrlGroup& Row(size_t i) { return *view->Form()->Rows().at(i); }
+    std::u16string StoredName(uint32_t id) { return ItemName(*Reloaded()->ReadCardRecord(id)); }
+
+    CMyIconList icons;
+    FakeClipboard clipboard;
+    RecordingRows rows;
+    wxFrame* frame = nullptr;
+    CMyView* view = nullptr;
+    wxString told;
+};
+
+TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
+    const uint32_t id = AddRichCard(77);  // a category that does not exist
+    view->ShowCard(id, false, -1, false);
+    ASSERT_EQ(view->Form()->Rows().size(), 5u);
+    EXPECT_EQ(view->Form()->ContentHeight(), 34 * 5 - 10);
+    EXPECT_EQ(Row(0).edit->GetId(), IDC_FIELD_VALUE_FIRST);
+    EXPECT_EQ(Row(2).button->GetId(), IDC_PASSWORD_BUTTON_FIRST + 3);
+    EXPECT_TRUE(Row(3).picker && Row(4).picker && !Row(3).button);
+    EXPECT_EQ(static_cast<wxChoice*>(view->FindWindow(IDC_CATEGORY_BOX))->GetSelection(), 0);
+    const CTesseraItem* shown = view->Card();
+    {
+        wxTestingModalHook noPrompt(__FILE__, __LINE__, __WXFUNCTION__);
+        view->ShowCard(id, false, -1, false);
+        EXPECT_EQ(view->Card(), shown);
+        view->SwitchPane(kPaneTemplate);  // nothing edited: the empty date is no change
+    }
+    view->ShowCard(id, false, -1, false);
+
+    Row(2).edit->SetSelection(0, 2);
+    wxCommandEvent copy(wxEVT_BUTTON, Row(2).button->GetId());
+    view->Form()->ProcessWindowEvent(copy);
+    EXPECT_EQ(clipboard.held, wxString("pa55word"));
+
+    view->StartEditing();
+    EXPECT_TRUE(Row(3).picker->IsShown() && !Row(3).edit->IsShown());
+    NameBox()->ChangeValue("Bank 2");
+    Row(1).edit->SetValue("12a3");
+    EXPECT_EQ(Row(1).edit->GetValue(), "123");
+    view->Form()->ProcessWindowEvent(copy);  // Generate, in edit mode
+    EXPECT_EQ(Row(2).edit->GetValue().length(), 6u);
+    EXPECT_TRUE(view->Save());
+    auto stored = Reloaded()->ReadCardRecord(id);
+    EXPECT_EQ(ItemName(*stored), u"Bank 2");
+    auto* opened = stored->fields.head->next->next->next->next;
+    EXPECT_EQ(FieldText(stored->fields.head->next->next->element), u"123");
+    EXPECT_EQ(opened->element.length(), 16u);  // the picker's date, stored
+    EXPECT_EQ(FieldTime(opened->next->element).wSecond, 15);
+    EXPECT_EQ(rows.updated.back(), (ListItem{ListPage::Cards, int32_t(id), {}}));
+
+    const std::vector<uint8_t> before = ReadBytes(WalletFile());
+    view->StartEditing();
+    EXPECT_TRUE(view->Save());
+    EXPECT_EQ(ReadBytes(WalletFile()), before);  // no change, nothing written
+    view->StartEditing();
+    NameBox()->ChangeValue("scrap");
+    view->Cancel();
+    EXPECT_EQ(NameBox()->GetValue(), "Bank 2");
+}
+
+TEST_F(MyViewTest, UnsavedWorkIsAskedAboutDraftedOnLockOrKeptWhenThePhoneRefusesIt) {
+    const uint32_t id = AddRichCard();
+    view->ShowCard(int32_t(data.TakeCardId()), true, -1, true);
+    view->Cancel();
+    EXPECT_EQ(rows.removed.size(), 1u);
+    EXPECT_EQ(view->Card(), nullptr);  // the list is empty
+
+    rows.count = 2;
+    const int32_t newId = int32_t(data.TakeCardId());
+    view->ShowCard(newId, true, -1, true);
+    wxTEST_DIALOG(view->SwitchPane(kPaneTemplate), Answer(wxID_NO, told));
+    EXPECT_EQ(told, "Do you want to save the changes to the card?");
+    EXPECT_EQ(rows.removed.back(), (ListItem{ListPage::Cards, newId, {}}));
+
+    view->ShowCard(id, false, -1, true);
+    NameBox()->ChangeValue("Bank 3");
+    wxTEST_DIALOG(view->ShowCard(newId, true, -1, false), Answer(wxID_YES, told));
+    EXPECT_EQ(StoredName(id), u"Bank 3");
+
+    wxTEST_DIALOG(view->ShowCard(id, false, -1, true), Answer(wxID_NO, told));  // the new card, unchanged
+    NameBox()->ChangeValue("Bank 4");
+    faults->FailCall(RapiOp::WriteFile, 1, 5);
+    wxTEST_DIALOG(EXPECT_FALSE(view->Save()), Answer(wxID_OK, told));
+    EXPECT_EQ(told, "The card could not be saved to the phone.");
+    EXPECT_TRUE(view->IsEditing());
+    EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
+    EXPECT_EQ(StoredName(id), u"Bank 3");
+
+    view->LockEditing();
+    EXPECT_EQ(Reloaded()->cards.back().name, u"Bank 4 (Draft)");
+    EXPECT_EQ(Reloaded()->ReadCardRecord(id)->draft, 1u);
+
+    const uint32_t templateId = data.TakeTemplateId();
+    ASSERT_TRUE(data.AddTemplate(*NewBlankTemplate(), templateId));
+    view->ShowTemplate(int32_t(templateId), false, true);
+    NameBox()->ChangeValue("Changed");
+    view->LockEditing();
+    EXPECT_EQ(ItemName(*Reloaded()->ReadTemplateRecord(templateId)), u"New Template");
+}
+
+TEST_F(MyViewTest, TheFormCutsLongTimesReplacesOddOnesAndTabsForwardWrappingAndScrolling) {
+    auto card = Card(u"Long");
+    ItemField& cut = (AddTimeField(*card, u"Long", Time(2012, 1, 2)), card->fields.tail->element);
+    cut.value.resize(20);
+    AddTimeField(*card, u"Odd", Time(2012, 1, 2));
+    card->fields.tail->element.value.resize(10);
+    for (int i = 0; i < 30; ++i) AddField(*card, u"Line", u"x");
+    const uint32_t id = data.TakeCardId();
+    ASSERT_TRUE(data.AddCard(*card, id));
+    view->ShowCard(int32_t(id), false, -1, true);
+    PumpEvents();
+    EXPECT_EQ(view->Card()->fields.head->next->element.length(), 16u);
+
+    auto tab = [&](wxWindow* from) {
+        from->SetFocus();
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = WXK_TAB;
+        key.SetShiftDown(true);  // still forward
+        from->ProcessWindowEvent(key);
+        return wxWindow::FindFocus();
+    };
+    tab(Row(15).edit);
+    EXPECT_GT(view->Form()->ScrollPosition(), 0);
+    EXPECT_TRUE(Row(0).Holds(tab(view->Form()->Rows().back()->edit)));
+    EXPECT_EQ(view->Form()->ScrollPosition(), 0);
+
+    EXPECT_TRUE(view->Save());
+    auto stored = Reloaded()->ReadCardRecord(id);
+    EXPECT_EQ(stored->fields.head->next->next->element.length(), 16u);  // the odd one replaced
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+#include "ui/CardCtrlGroup.h"
+
+#include <wx/datectrl.h>
+#include <wx/stattext.h>
+#include <wx/timectrl.h>
+
+#include <algorithm>
+#include <bit>
+#include <ctime>
+
+#include "model/FieldType.h"
+#include "platform/LocalTime.h"
+#include "plugin-api/FixedIds.h"
+#include "ui/EditLink.h"
+#include "ui/FieldChanges.h"
+#include "ui/MaskedEdit.h"
+#include "ui/MyButton.h"
+#include "ui/MyEdit.h"
+#include "ui/Resource.h"
+#include "ui/StringTable.h"
+
+namespace {
+
+constexpr int kMaxChars = 255;
+const wxColour kLinkText(0, 0, 255);
+
+// The value's text, read from the field's own bytes (a password leaves no other copy).
+wxString FieldValueText(const ItemField& field) {
+    static_assert(std::endian::native == std::endian::little, "values are UTF-16LE");
+    SecureBytes units;
+    AppendFieldText(field, units);
+    return FromU16({reinterpret_cast<const char16_t*>(units.data()), units.size() / 2});
+}
+
+}  // namespace
+
+wxDateTime LocalFromUtc(const SYSTEMTIME& utc) {
+    const std::optional<std::time_t> seconds = IsCalendarTime(utc) ? SecondsFromUtc(utc) : std::nullopt;
+    if (!seconds) return wxInvalidDateTime;
+    wxDateTime local(*seconds);
+    if (local.IsValid()) local.SetMillisecond(std::min<uint16_t>(utc.wMilliseconds, 999));
+    return local;
+}
+
+SYSTEMTIME UtcFromLocal(const wxDateTime& local) {
+    const wxDateTime::Tm tm = local.GetTm(wxDateTime::TimeZone(wxDateTime::UTC));
+    auto w = [](int v) { return static_cast<uint16_t>(v); };
+    return {w(tm.year), w(tm.mon + 1), w(local.GetWeekDay(wxDateTime::TimeZone(wxDateTime::UTC))),
+            w(tm.mday), w(tm.hour),    w(tm.min),
+            w(tm.sec),  w(tm.msec)};
+}
+
+CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts) : fieldType(type) {
+    // Every control is made at its size (a best size costs the toolkit more than the rest), and the
+    // caption and the button take the form's font.
+    const wxSize size(kCaptionWidth, kHeight);
+    if (IsTimeField(type)) {
+        if (type == kFieldDate) {
+            picker = new wxDatePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, size,
+                                          wxDP_DROPDOWN | wxDP_SHOWCENTURY);
+        } else {
+            picker = new wxTimePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, size);
+        }
+        GiveFixedId(picker, IDC_FIELD_VALUE_FIRST);
+        picker->Hide();
+    }
+    if (type <= kFieldTime) {
+        const long style = (type == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
+        edit =
+            new CMyEdit(parent, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
+        GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
+        if (!picker) edit->SetMaxLength(kMaxChars);
+        if (type == kFieldPassword) MaskWithAsterisks(*edit);
+        edit->SetFont(type == kFieldUrl ? fonts.link : fonts.value);
+        edit->SetForegroundColour(EditLink::IsLinkField(type, false) ? kLinkText : *wxBLACK);
+        edit->SetBackgroundColour(*wxWHITE);
+        edit->Hide();
+        if (type == kFieldNumber || type == kFieldPhoneNumber) {
+            edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
+        }
+    }
+    if (type == kFieldPassword) {
+        button = new CMyButton(parent, wxID_ANY, LoadResString(IDS_BUTTON_COPY),
+                               wxSize(kButtonWidth, kHeight), edit);
+        GiveFixedId(button, IDC_PASSWORD_BUTTON_FIRST);
+        button->Hide();
+    }
+    label = new wxStaticText(parent, wxID_ANY, wxString(), wxDefaultPosition, size,
+                             wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+    label->Hide();
+}
+
+CCardCtrlGroup::~CCardCtrlGroup() {
+    Park();
+    for (wxWindow* control : {static_cast<wxWindow*>(button), static_cast<wxWindow*>(picker),
+                              static_cast<wxWindow*>(edit), static_cast<wxWindow*>(label)}) {
+        if (control) control->Destroy();
+    }
+}
+
+void CCardCtrlGroup::Park() {
+    ApplyMode(1);
+    if (edit && fieldType == kFieldPassword) edit->ChangeValue(wxString());
+}
+
+void CCardCtrlGroup::Load(ItemField& field, int position, int& nextId) {
+    mode = 0;
+    label->SetLabel(FromU16(field.Name()));
+    if (picker) picker->SetId(nextId++);
+    if (edit) edit->SetId(nextId++);
+    if (button) button->SetId(IDC_PASSWORD_BUTTON_FIRST + position);
+    if (picker) {
+        LoadTime(field);
+    } else if (edit) {
+        edit->ChangeValue(FieldValueText(field));
+    }
+}
+
+void CCardCtrlGroup::LoadTime(ItemField& field) {
+    base = wxDateTime::Now();
+    // A longer value holds one time record and something after it that no one reads.
+    if (field.value.size() > 16) field.value.resize(16);
+    const wxDateTime local = field.value.empty() ? wxInvalidDateTime : LocalFromUtc(FieldTime(field));
+    if (local.IsValid()) base = local;
+    picker->SetValue(base);
+    edit->ChangeValue(!local.IsValid()          ? wxString()
+                      : fieldType == kFieldDate ? local.FormatDate()
+                                                : local.FormatTime());
+}
+
+void CCardCtrlGroup::OnNumberText() {
+    const wxString text = edit->GetValue();
+    wxString digits;
+    for (wxUniChar c : text) {
+        if (c >= '0' && c <= '9') digits += c;
+    }
+    if (digits.length() == text.length()) return;
+    const long at = edit->GetInsertionPoint() - static_cast<long>(text.length() - digits.length());
+    edit->ChangeValue(digits);
+    edit->SetInsertionPoint(std::max(0L, at));
+}
+
+void CCardCtrlGroup::ApplyMode(int newMode) {
+    mode = newMode;
+    const bool shown = mode != 1;
+    const bool editing = mode == 2;
+    label->Show(shown);
+    if (picker) picker->Show(editing);
+    if (edit) {
+        if (!picker) edit->SetEditable(editing);
+        edit->Show(shown && !(editing && picker));
+    }
+    if (button) {
+        // A new label makes the toolkit restyle the button: only when it changes.
+        const wxString text = LoadResString(editing ? IDS_BUTTON_GENERATE : IDS_BUTTON_COPY);
+        if (button->GetLabel() != text) button->SetLabel(text);
+        button->Show(shown);
+    }
+}
+
+void CCardCtrlGroup::Place(const wxRect& row) {
+    rect = row;
+    const int left = row.x, top = row.y, width = row.width, right = row.x + row.width;
+    label->SetSize(left, top, kCaptionWidth, kHeight);
+    const int valueWidth = width - kCaptionWidth;
+    if (edit) {
+        edit->SetSize(left + kCaptionWidth, top, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth,
+                      kHeight);
+    }
+    if (picker) picker->SetSize(left + kCaptionWidth, top, valueWidth, kHeight);
+    if (button) {
+        const int x = std::max(right - kButtonWidth, kCaptionWidth);
+        button->SetSize(x, top, right - x, kHeight);
+    }
+}
+
+bool CCardCtrlGroup::Holds(const wxWindow* window) const {
+    for (; window; window = window->GetParent()) {
+        if (window == edit || window == picker) return true;
+    }
+    return false;
+}
+
+wxDateTime CCardCtrlGroup::PickerValue() const {
+    const wxDateTime picked = picker->GetValue();
+    if (!picked.IsValid()) return wxInvalidDateTime;
+    wxDateTime value = base;
+    if (fieldType == kFieldDate) {
+        value.SetDay(1);
+        value.SetYear(picked.GetYear());
+        value.SetMonth(picked.GetMonth());
+        value.SetDay(picked.GetDay());
+    } else {
+        value.SetHour(picked.GetHour());
+        value.SetMinute(picked.GetMinute());
+        value.SetSecond(picked.GetSecond());
+    }
+    return value;
+}
+
+std::optional<SYSTEMTIME> CCardCtrlGroup::PickedUtc() const {
+    if (!picker) return std::nullopt;
+    const wxDateTime value = PickerValue();
+    if (!value.IsValid()) return SYSTEMTIME{};
+    return UtcFromLocal(value);
+}
+
+void CCardCtrlGroup::ShowPicked() {
+    const wxDateTime value = PickerValue();
+    if (!value.IsValid()) return;
+    // The system's locale after a change, as the platform's picker notification gives it.
+    edit->ChangeValue(fieldType == kFieldDate ? value.FormatDate() : value.FormatTime());
+}

@@ -1,0 +1,74 @@
+#pragma once
+// One row of the card form: the caption, the value edit, and for DATE and TIME fields a picker, for
+// PASSWORD fields a button. The row owns its controls and destroys them when cleared.
+#include <wx/datetime.h>
+#include <wx/font.h>
+#include <wx/gdicmn.h>
+
+#include <optional>
+
+#include "platform/SystemTime.h"
+#include "store/TesseraItem.h"
+
+class wxDateTimePickerCtrlBase;
+class wxStaticText;
+class wxWindow;
+class CMyButton;
+class CMyEdit;
+
+// The fonts of the form: captions and the password button, values, and links.
+struct FormFonts {
+    wxFont caption;
+    wxFont value;
+    wxFont link;
+};
+
+class CCardCtrlGroup {
+public:
+    static constexpr int kHeight = 24;
+    static constexpr int kCaptionWidth = 100;
+    static constexpr int kButtonWidth = 100;
+    static constexpr int kButtonGap = 5;
+
+    // Creates the controls of a row for fields of that type, hidden.
+    CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts);
+    ~CCardCtrlGroup();
+    CCardCtrlGroup(const CCardCtrlGroup&) = delete;
+    CCardCtrlGroup& operator=(const CCardCtrlGroup&) = delete;
+
+    // Shows field (at position 1 and up in its card); its value controls take the next ids. A value
+    // longer than a time record is cut to one.
+    void Load(ItemField& field, int position, int& nextId);
+    // Hidden and emptied, to serve another card's field of the same type.
+    void Park();
+    // 0 view, 1 hidden, 2 edit.
+    void ApplyMode(int newMode);
+    // Places the controls in the row rectangle.
+    void Place(const wxRect& row);
+    // True when window is this row's edit or picker, or inside it.
+    bool Holds(const wxWindow* window) const;
+    // The picker's value in UTC (all zero when it holds none); nothing without a picker.
+    std::optional<SYSTEMTIME> PickedUtc() const;
+    // The picker changed: its value, formatted, becomes the edit's text.
+    void ShowPicked();
+
+    wxStaticText* label = nullptr;
+    CMyEdit* edit = nullptr;
+    wxDateTimePickerCtrlBase* picker = nullptr;
+    CMyButton* button = nullptr;
+    uint32_t fieldType = 0;
+    int mode = 0;
+    wxRect rect;
+
+private:
+    void LoadTime(ItemField& field);
+    wxDateTime PickerValue() const;
+    void OnNumberText();
+
+    // What the picker does not show: the time of day of a DATE row, the date of a TIME row.
+    wxDateTime base;
+};
+
+// A stored UTC time as a local date-time; invalid when the calendar cannot hold it.
+wxDateTime LocalFromUtc(const SYSTEMTIME& utc);
+SYSTEMTIME UtcFromLocal(const wxDateTime& local);

@@ -1,0 +1,227 @@
+#include "ui/FormWnd.h"
+
+#include <wx/dateevt.h>
+#include <wx/datetimectrl.h>
+
+#include <algorithm>
+
+#include "model/FieldType.h"
+#include "ui/FieldChanges.h"
+#include "ui/MyButton.h"
+#include "ui/MyEdit.h"
+#include "ui/PasswordGenerator.h"
+#include "ui/Resource.h"
+
+CFormWnd::CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy)
+    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL | wxBORDER_NONE),
+      fonts(fonts),
+      copy(std::move(copy)) {
+    SetBackgroundColour(*wxWHITE);
+    SetFont(fonts.caption);
+    Bind(wxEVT_SIZE, &CFormWnd::OnSize, this);
+    for (const wxEventTypeTag<wxScrollWinEvent>& type :
+         {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN,
+          wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBTRACK,
+          wxEVT_SCROLLWIN_THUMBRELEASE}) {
+        Bind(type, &CFormWnd::OnScroll, this);
+    }
+    Bind(wxEVT_MOUSEWHEEL, &CFormWnd::OnWheel, this);
+    Bind(wxEVT_CHAR_HOOK, &CFormWnd::OnCharHook, this);
+    Bind(wxEVT_BUTTON, &CFormWnd::OnPasswordButton, this, IDC_PASSWORD_BUTTON_FIRST,
+         IDC_PASSWORD_BUTTON_LAST);
+    Bind(wxEVT_DATE_CHANGED, &CFormWnd::OnPicked, this, IDC_FIELD_VALUE_FIRST, IDC_FIELD_VALUE_LAST);
+    Bind(wxEVT_TIME_CHANGED, &CFormWnd::OnPicked, this, IDC_FIELD_VALUE_FIRST, IDC_FIELD_VALUE_LAST);
+}
+
+CFormWnd::~CFormWnd() {
+    ClearRows();
+}
+
+void CFormWnd::ClearRows() {
+    rows.clear();
+    spare.clear();
+}
+
+void CFormWnd::LoadCard(CTesseraItem* card) {
+    // The rows of the last card serve fields of the same type again: making controls is what costs.
+    for (auto& row : rows) {
+        row->Park();
+        spare.push_back(std::move(row));
+    }
+    rows.clear();
+    contentHeight = 0;
+    if (!card || !card->fields.head) return;
+    int nextId = IDC_FIELD_VALUE_FIRST;
+    int position = 1;
+    for (auto* node = card->fields.head->next; node; node = node->next) {
+        auto same = std::find_if(spare.begin(), spare.end(),
+                                 [&](const auto& row) { return row->fieldType == node->element.type; });
+        std::unique_ptr<CCardCtrlGroup> row;
+        if (same != spare.end()) {
+            row = std::move(*same);
+            spare.erase(same);
+        } else {
+            row = std::make_unique<CCardCtrlGroup>(this, node->element.type, fonts);
+        }
+        row->Load(node->element, position++, nextId);
+        rows.push_back(std::move(row));
+    }
+    spare.clear();
+    contentHeight = std::max(0, kRowPitch * static_cast<int>(rows.size()) - 10);
+    // The scroll sizes and the layout follow once the new rows exist.
+    SendSizeEvent(wxSEND_EVENT_POST);
+}
+
+void CFormWnd::ApplyMode() {
+    for (auto& row : rows) row->ApplyMode(mode);
+}
+
+bool CFormWnd::CollectChanges(CTesseraItem& card) {
+    bool changed = false;
+    size_t k = 0;
+    for (auto* node = card.fields.head ? card.fields.head->next : nullptr; node && k < rows.size();
+         node = node->next, ++k) {
+        const CCardCtrlGroup& row = *rows[k];
+        if (std::optional<SYSTEMTIME> picked = row.PickedUtc()) {
+            changed |= CollectTime(node->element, *picked);
+        } else if (row.edit) {
+            wxString value = row.edit->GetValue();
+            std::u16string text = ToU16(value);
+            changed |= CollectText(node->element, text);
+            Wipe(text);
+            Wipe(value);
+        }
+    }
+    return changed;
+}
+
+void CFormWnd::OnSize(wxSizeEvent& event) {
+    UpdateScrollSizes();
+    LayoutRows();
+    event.Skip();
+}
+
+void CFormWnd::UpdateScrollSizes() {
+    // Every resize returns the form to its top.
+    scrollPos = 0;
+    SetScrollbar(wxVERTICAL, 0, GetClientSize().y, contentHeight);
+    Refresh();
+}
+
+int CFormWnd::ScrollLimit() const {
+    return std::max(0, contentHeight - GetClientSize().y);
+}
+
+void CFormWnd::ScrollTo(int position) {
+    position = std::clamp(position, 0, ScrollLimit());
+    if (position == scrollPos) return;
+    scrollPos = position;
+    SetScrollPos(wxVERTICAL, scrollPos);
+    LayoutRows();
+}
+
+void CFormWnd::LayoutRows() {
+    const wxSize client = GetClientSize();
+    if (client.x <= 0 || client.y <= 0) return;
+    int right = client.x;
+    if (contentHeight >= client.x) right -= 5;
+    Freeze();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i]->Place(
+            wxRect(0, -scrollPos + kRowPitch * static_cast<int>(i), right, CCardCtrlGroup::kHeight));
+    }
+    Thaw();
+}
+
+void CFormWnd::OnScroll(wxScrollWinEvent& event) {
+    const wxEventType type = event.GetEventType();
+    const int page = GetClientSize().y;
+    if (type == wxEVT_SCROLLWIN_TOP) {
+        ScrollTo(0);
+    } else if (type == wxEVT_SCROLLWIN_BOTTOM) {
+        ScrollTo(ScrollLimit());
+    } else if (type == wxEVT_SCROLLWIN_LINEUP || type == wxEVT_SCROLLWIN_LINEDOWN) {
+        ScrollTo(scrollPos + (type == wxEVT_SCROLLWIN_LINEUP ? -kRowPitch : kRowPitch));
+    } else if (type == wxEVT_SCROLLWIN_PAGEUP || type == wxEVT_SCROLLWIN_PAGEDOWN) {
+        ScrollTo(scrollPos + (type == wxEVT_SCROLLWIN_PAGEUP ? -page : page));
+    } else {
+        ScrollTo(event.GetPosition());
+    }
+}
+
+void CFormWnd::OnWheel(wxMouseEvent& event) {
+    if (event.GetWheelDelta() == 0) return;
+    const int lines = -event.GetWheelRotation() / event.GetWheelDelta() * event.GetLinesPerAction();
+    ScrollTo(scrollPos + lines * kRowPitch / 3);
+}
+
+void CFormWnd::OnCharHook(wxKeyEvent& event) {
+    if (event.GetKeyCode() != WXK_TAB) {
+        event.Skip();
+        return;
+    }
+    // Shift is not looked at: Tab always moves forward.
+    TabForward();
+}
+
+void CFormWnd::TabForward() {
+    // The tab order: the rows' controls in the order a row makes them.
+    std::vector<wxWindow*> order;
+    int current = -1;
+    const wxWindow* focus = FindFocus();
+    for (const auto& row : rows) {
+        for (wxWindow* control : {static_cast<wxWindow*>(row->picker), static_cast<wxWindow*>(row->edit),
+                                  static_cast<wxWindow*>(row->button)}) {
+            if (!control || !control->IsShown() || !control->IsEnabled()) continue;
+            if (focus && (focus == control || control->IsDescendant(const_cast<wxWindow*>(focus)))) {
+                current = static_cast<int>(order.size());
+            }
+            order.push_back(control);
+        }
+    }
+    if (order.empty()) return;
+    wxWindow* next = order[(current + 1) % order.size()];
+    next->SetFocus();
+    if (auto* edit = dynamic_cast<CMyEdit*>(next)) {
+        edit->SelectAll();
+        edit->ShowPosition(edit->GetLastPosition());
+    }
+    auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r->Holds(next); });
+    if (row == rows.end()) return;
+    if (row == rows.begin()) {
+        ScrollTo(0);
+    } else if (next->GetRect().GetBottom() > GetClientSize().y) {
+        ScrollTo(scrollPos + contentHeight / static_cast<int>(rows.size()) + 1);
+    }
+}
+
+void CFormWnd::OnPasswordButton(wxCommandEvent& event) {
+    auto row = std::find_if(rows.begin(), rows.end(),
+                            [&](const auto& r) { return r->button && r->button->GetId() == event.GetId(); });
+    if (row == rows.end()) return;
+    CMyEdit* edit = (*row)->button->Edit();
+    if ((*row)->mode == kView) {
+        // The whole value, whatever part of it was selected.
+        edit->SelectAll();
+        edit->ShowPosition(edit->GetLastPosition());
+        wxString value = edit->GetValue();
+        if (copy) copy(value);
+        Wipe(value);
+    } else if ((*row)->mode == kEdit && (*row)->fieldType == kFieldPassword) {
+        std::u16string password = GeneratePassword();
+        if (password.empty()) return;
+        wxString text = FromU16(password);
+        edit->ChangeValue(text);
+        Wipe(text);
+        Wipe(password);
+    }
+}
+
+void CFormWnd::OnPicked(wxEvent& event) {
+    auto* picked = dynamic_cast<wxDateEvent*>(&event);
+    if (!picked || !picked->GetDate().IsValid()) return;
+    auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) {
+        return r->picker && IsTimeField(r->fieldType) && r->picker->GetId() == event.GetId();
+    });
+    if (row != rows.end()) (*row)->ShowPicked();
+}
