@@ -120,10 +120,10 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     EXPECT_EQ(FieldTime(opened->next->element).wSecond, 15);
     EXPECT_EQ(rows.updated.back(), (ListItem{ListPage::Cards, int32_t(id), {}}));
 
-    const std::vector<uint8_t> before = ReadBytes(WalletFile());
+    const std::vector<uint8_t> before = ReadBytes(File());
     view->StartEditing();
     EXPECT_TRUE(view->Save());
-    EXPECT_EQ(ReadBytes(WalletFile()), before);  // no change, nothing written
+    EXPECT_EQ(ReadBytes(File()), before);  // no change, nothing written
     view->StartEditing();
     NameBox()->ChangeValue("scrap");
     view->Cancel();
