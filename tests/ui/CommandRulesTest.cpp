@@ -16,11 +16,9 @@ TEST(CommandRules, EachCommandIsEnabledInTheStatesOfTheTable) {
         {ID_DELETE, {false, true, false, false}},     {ID_SAVE_AS_TEMPLATE, {false, true, true, false}},
         {ID_LOCK_WALLET, {false, true, true, false}}, {ID_VISIT_WEBSITE, {true, true, true, true}},
     };
-    for (const auto& row : kTable) {
+    for (const auto& row : kTable)
         for (int state = 0; state < 4; ++state)
-            EXPECT_EQ(CommandRule(row.id, states[state])->enabled, row.enabled[state])
-                << row.id << " " << state;
-    }
+            EXPECT_EQ(CommandRule(row.id, states[state])->enabled, row.enabled[state]) << row.id;
     states[1].key = CardSortKey::Created;
     EXPECT_EQ(CommandRule(ID_ARRANGE_CREATED, states[1]), (CommandStatus{true, true}));
     EXPECT_FALSE(CommandRule(ID_APP_EXIT, states[1])) << "the host's own command";
