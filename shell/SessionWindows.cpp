@@ -110,7 +110,11 @@ void SessionWindows::CloseOpenItems() {
 }
 
 void SessionWindows::EnableEditing(bool enable) {
-    if (TheApp().view) TheApp().view->Enable(enable);
+    CMyView* view = TheApp().view;
+    if (!view) return;
+    // Editing ends only when the session resets.
+    if (!enable) view->ForgetRecord();
+    view->Enable(enable);
 }
 
 bool SessionWindows::ListBusy() {

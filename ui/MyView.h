@@ -55,6 +55,8 @@ public:
     void ShowBackup(const std::u16string& name) override;
     void PromptSaveChanges(int pane) override;
     void LockEditing() override;
+    // The session ended (the phone went away): nothing can be saved any more, and nothing read stays shown.
+    void ForgetRecord();
     bool IsEditing() const override { return editing; }
 
     void RowChanged(ListKind, int32_t) override {}
@@ -89,6 +91,7 @@ public:
 private:
     void CreateControls();
     void ShowEmpty(int pane);
+    void EndDialogsAndClipboard();
     void SetPane(int pane);
     void FillCard();
     void FillTemplate();

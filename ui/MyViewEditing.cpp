@@ -193,11 +193,20 @@ void CMyView::PromptSaveChanges(int pane) {
     ShowControls();
 }
 
-void CMyView::LockEditing() {
-    // Open dialogs of this view end as if cancelled before the work is kept.
+// Open dialogs of this view end as if cancelled; a password copied from it leaves the clipboard.
+void CMyView::EndDialogsAndClipboard() {
     if (wxDialog* dialog = openDialog) dialog->EndModal(wxID_CANCEL);
     guard.ClearNow();
     clipboardTimer.Stop();
+}
+
+void CMyView::ForgetRecord() {
+    EndDialogsAndClipboard();
+    if (currentPane <= kPaneCategory) ShowEmpty(currentPane);
+}
+
+void CMyView::LockEditing() {
+    EndDialogsAndClipboard();
     if (editing && RecordShown()) CollectShown();
     if (editing && (isNew || modified)) {
         if (currentPane != kPaneCard) {

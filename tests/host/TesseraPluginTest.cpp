@@ -287,4 +287,16 @@ TEST_F(TesseraWalletInHost, ACancelledLoginStaysAndThePhoneGoingAwayReturnsToThe
     EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
 }
 
+TEST_F(TesseraWalletInHost, ThePhoneGoingAwayLeavesNoCardShown) {
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    auto* name = wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->GetValue(), List()->GetItemText(0));
+    agent->Signal(SIGKILL);
+    ASSERT_TRUE(agent->WaitForEnd());
+    ASSERT_TRUE(
+        PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "No phone connected"; }, 5000));
+    EXPECT_EQ(name->GetValue(), "");
+}
+
 }  // namespace
