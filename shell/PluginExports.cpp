@@ -198,7 +198,7 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
         app.view->InitialUpdate();
         app.listBar->SetItemView(app.view);
         // The list pane takes the view's row requests once it implements them.
-        app.view->SetListRows(dynamic_cast<ListRows*>(app.listBar));
+        app.view->SetListRows(app.listBar);
         if (!CreateNavigationPage()) return 0;
         Module().menuLoaded = true;
         return 1;

@@ -11,7 +11,6 @@
 
 #include "device/TesseraBackup.h"
 #include "model/Data.h"
-#include "platform/Utf16.h"
 #include "plugin-api/FixedIds.h"
 #include "plugin-api/PluginApi.h"
 #include "ui/BackupCommands.h"
@@ -23,16 +22,13 @@
 #include "ui/Resource.h"
 #include "ui/StartPages.h"
 #include "ui/StringTable.h"
+#include "ui/WxText.h"
 
 namespace {
 
 constexpr int kFilterBoxWidth = 400;
 constexpr int kFilterBoxHeight = 20;
 constexpr size_t kSortHeaderLimit = 100;
-
-wxString FromUtf16(const std::u16string& text) {
-    return wxString::FromUTF8(Utf16ToUtf8Lossy(text));
-}
 
 unsigned KeyName(CardSortKey key) {
     static constexpr unsigned kNames[] = {IDS_KEY_NAME, IDS_KEY_CATEGORY, IDS_KEY_CREATED, IDS_KEY_MODIFIED};
@@ -71,7 +67,7 @@ public:
 
 private:
     wxString OnGetItemText(long item, long column) const override {
-        return FromUtf16(content.Text(static_cast<int>(item), static_cast<int>(column)));
+        return ToWx(content.Text(static_cast<int>(item), static_cast<int>(column)));
     }
     int OnGetItemColumnImage(long item, long column) const override {
         return column == 0 ? content.Image(static_cast<int>(item)) : -1;
@@ -321,7 +317,7 @@ void CListBar::ToggleFind() {
 }
 
 void CListBar::FindTextChanged(const wxString& text) {
-    links.data->findText = Utf8ToUtf16Lossy(text.utf8_string());
+    links.data->findText = FromWx(text);
     if (content.Kind() != ListPage::Cards && !text.empty() && links.showPage) links.showPage(ListPage::Cards);
     if (content.Kind() != ListPage::Cards) return;
     content.Rebuild();
@@ -420,7 +416,7 @@ void CListBar::ResetViewFor(ListPage kind) {
 }
 
 void CListBar::CategoryAdded(int32_t id, const std::u16string& name) {
-    filterBox->Append(FromUtf16(name), reinterpret_cast<void*>(static_cast<intptr_t>(id)));
+    filterBox->Append(ToWx(name), reinterpret_cast<void*>(static_cast<intptr_t>(id)));
 }
 
 void CListBar::CategoryRenamed(int32_t id, const std::u16string& name) {
@@ -428,7 +424,7 @@ void CListBar::CategoryRenamed(int32_t id, const std::u16string& name) {
         if (reinterpret_cast<intptr_t>(filterBox->GetClientData(i)) != id) continue;
         bool selected = static_cast<int>(i) == filterBox->GetSelection();
         filterBox->Delete(i);
-        filterBox->Insert(FromUtf16(name), i, reinterpret_cast<void*>(static_cast<intptr_t>(id)));
+        filterBox->Insert(ToWx(name), i, reinterpret_cast<void*>(static_cast<intptr_t>(id)));
         if (selected) filterBox->SetSelection(i);
         return;
     }

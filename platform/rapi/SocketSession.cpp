@@ -79,7 +79,17 @@ bool SocketSession::Hello(DWORD& refusal) {
     WireWriter hello(WireOp::Hello);
     hello.U32(kLinkMagic);
     hello.U32(kLinkVersion);
-    if (!Exchange(hello, timeouts.connect)) return false;
+    // An agent that turns us away says why at once and hangs up, perhaps before our hello reaches it:
+    // its answer is read even when the hello could not be sent.
+    LinkClock::time_point deadline = LinkClock::now() + timeouts.connect;
+    uint32_t op = 0;
+    try {
+        channel.Send(hello, deadline);
+        if (channel.Receive(&op, &replyBody, deadline) != FrameStatus::Ok || op != uint32_t(WireOp::Hello))
+            return Broken();
+    } catch (...) {
+        return Broken();
+    }
     WireReader reply(replyBody);
     DWORD error = reply.U32();
     uint32_t version = reply.U32();
