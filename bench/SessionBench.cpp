@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "GuiTest.h"
+#include "LazyFixture.h"
 #include "LoginExpectations.h"
 #include "TestSupport.h"
 #include "host/MainFrame.h"
@@ -90,15 +91,8 @@ public:
     MainFrame* frame = nullptr;
 };
 
-// Made on first use, ended before the user interface is.
-std::unique_ptr<BenchHost>& HostSlot() {
-    static std::unique_ptr<BenchHost> host;
-    return host;
-}
-
 BenchHost& Host() {
-    if (!HostSlot()) HostSlot() = std::make_unique<BenchHost>();
-    return *HostSlot();
+    return LazyFixture<BenchHost>();
 }
 
 void BM_OpenInHost(benchmark::State& state) {
@@ -184,7 +178,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
-    HostSlot().reset();
+    FixtureSlot<BenchHost>().reset();
     RapiSetTransport(nullptr);
     wxTheApp->OnExit();
     wxEntryCleanup();

@@ -9,6 +9,7 @@
 #include <wx/init.h>
 #include <wx/textctrl.h>
 
+#include "LazyFixture.h"
 #include "RatioReporter.h"
 #include "TestSupport.h"
 #include "model/Data.h"
@@ -86,14 +87,8 @@ public:
     CMyView* view = nullptr;
 };
 
-std::unique_ptr<BenchView>& Slot() {
-    static std::unique_ptr<BenchView> bench;
-    return bench;
-}
-
 BenchView& Bench() {
-    if (!Slot()) Slot() = std::make_unique<BenchView>();
-    return *Slot();
+    return LazyFixture<BenchView>();
 }
 
 void BM_ReadCard(benchmark::State& state) {
@@ -149,7 +144,7 @@ int main(int argc, char** argv) {
                            {{"BM_ShowCard", "BM_ReadCard"}, {"BM_SaveCardFromView", "BM_UpdateCard"}},
                            RatioReporter::RealTime);
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    Slot().reset();
+    FixtureSlot<BenchView>().reset();
     wxTheApp->OnExit();
     wxEntryCleanup();
     return 0;

@@ -148,15 +148,7 @@ void CMyView::ShowCard(int32_t id, bool newCard, int32_t templateId, bool startE
     SetPane(kPaneCard);
     currentCard = newCard ? links.data->NewCardFromTemplate(static_cast<uint32_t>(templateId))
                           : links.data->ReadCardRecord(static_cast<uint32_t>(id));
-    if (!currentCard) {
-        ShowEmpty(kPaneCard);
-        return;
-    }
-    isNew = newCard;
-    currentId = id;
-    modified = false;
-    FillCard();
-    if (startEditing) StartEditing();
+    Present(kPaneCard, currentCard != nullptr, newCard, id, startEditing);
 }
 
 void CMyView::ShowTemplate(int32_t id, bool newTemplate, bool startEditing) {
@@ -170,14 +162,23 @@ void CMyView::ShowTemplate(int32_t id, bool newTemplate, bool startEditing) {
     } else if (id != -1) {
         currentTemplate = links.data->ReadTemplateRecord(static_cast<uint32_t>(id));
     }
-    if (!currentTemplate) {
-        ShowEmpty(kPaneTemplate);
+    Present(kPaneTemplate, currentTemplate != nullptr, newTemplate, id, startEditing);
+}
+
+// A card or template read or made for its pane is shown; without one the pane stays empty.
+void CMyView::Present(int pane, bool found, bool newRecord, int32_t id, bool startEditing) {
+    if (!found) {
+        ShowEmpty(pane);
         return;
     }
-    isNew = newTemplate;
+    isNew = newRecord;
     currentId = id;
     modified = false;
-    FillTemplate();
+    if (pane == kPaneCard) {
+        FillCard();
+    } else {
+        FillTemplate();
+    }
     if (startEditing) StartEditing();
 }
 

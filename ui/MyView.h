@@ -91,6 +91,7 @@ public:
 private:
     void CreateControls();
     void ShowEmpty(int pane);
+    void Present(int pane, bool found, bool newRecord, int32_t id, bool startEditing);
     void EndDialogsAndClipboard();
     void SetPane(int pane);
     void FillCard();
