@@ -20,6 +20,7 @@
 #include "ui/MyIconList.h"
 #include "ui/MyListCtrl.h"
 #include "ui/Resource.h"
+#include "ui/RowRules.h"
 #include "ui/StartPages.h"
 #include "ui/StringTable.h"
 #include "ui/WxText.h"
@@ -54,13 +55,14 @@ unsigned Caption(ListPage kind) {
 }  // namespace
 
 // The rows as a virtual list: the control asks for the texts of the rows it draws, so a list of ten
-// thousand cards costs no more to show than a list of ten. Even rows are tinted.
+// thousand cards costs no more to show than a list of ten. Even rows are tinted; dotted rules part the rows.
 class RowsView : public CMyListCtrl {
 public:
     RowsView(wxWindow* parent, const ListContent& content)
         : CMyListCtrl(parent, IDC_CARD_LIST, wxDefaultPosition, wxDefaultSize,
                       wxLC_REPORT | wxLC_VIRTUAL | wxBORDER_NONE),
-          content(content) {
+          content(content),
+          rules(*this, *GetChildren().front()) {
         tinted.SetBackgroundColour(wxColour(235, 240, 242));
         plain.SetBackgroundColour(*wxWHITE);
     }
@@ -83,6 +85,7 @@ public:
 private:
     const ListContent& content;
     wxItemAttr tinted, plain;
+    RowRules rules;
 };
 
 CListBar::CListBar(wxWindow* parent, Links links)
