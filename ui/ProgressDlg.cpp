@@ -3,7 +3,9 @@
 #include <wx/dcbuffer.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/weakref.h>
 
+#include <atomic>
 #include <thread>
 
 #include "diag/STLogFile.h"
@@ -26,7 +28,6 @@ CProgressDlg::CProgressDlg(wxWindow* parent, const wxString& title, const wxStri
     Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent& event) { event.Veto(); });
     Bind(
         wxEVT_TIMER, [this](wxTimerEvent&) { Advance(); }, IDT_PROGRESS);
-    Bind(wxEVT_THREAD, &CProgressDlg::OnDone, this, WM_PROGRESS_DONE);
     timer.Start(kTickMs);
 }
 
@@ -39,10 +40,6 @@ void CProgressDlg::Advance() {
     picture->Refresh();
 }
 
-void CProgressDlg::PostDone(wxEvtHandler* dialog) {
-    wxQueueEvent(dialog, new wxThreadEvent(wxEVT_THREAD, WM_PROGRESS_DONE));
-}
-
 void CProgressDlg::OnPaintPicture(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(picture);
     dc.SetBackground(wxBrush(GetBackgroundColour()));
@@ -52,27 +49,24 @@ void CProgressDlg::OnPaintPicture(wxPaintEvent&) {
     dc.DrawBitmap(LoadBitmapRes(IDB_PROGRESS_MARKER), MarkerCell() * cellWidth, 0, true);
 }
 
-void CProgressDlg::OnDone(wxThreadEvent&) {
-    open = false;
-    timer.Stop();
-    Hide();
-}
-
 void RunWithProgress(wxWindow* parent, const wxString& title, const wxString& text,
                      const std::function<void()>& work) {
-    auto* dialog = new CProgressDlg(parent, title, text);
+    wxWeakRef<CProgressDlg> dialog = new CProgressDlg(parent, title, text);
     dialog->CentreOnParent();
     dialog->Show();
     dialog->Update();
-    std::thread worker([&work, dialog] {
+    std::atomic<bool> done = false;
+    std::thread worker([&work, &done] {
         try {
             work();
         } catch (...) {
             ST_LOG("Critical Error: worker failed");
         }
-        CProgressDlg::PostDone(dialog);
+        done = true;
     });
-    DispatchWhile([dialog] { return dialog->IsOpen(); });
+    // The loop waits for the worker, not for the window: unloading the plug-in meanwhile takes the
+    // window with its parent.
+    DispatchWhile([&done] { return !done; });
     worker.join();
-    dialog->Destroy();
+    if (dialog) dialog->Destroy();
 }

@@ -221,11 +221,6 @@
 #define IDT_LOCKOUT 9527
 #define IDT_CLIPBOARD 9528
 
-// Private window messages (the platform's first user message, 0x0400, plus 1, 5 and 6).
-#define WM_PROGRESS_DONE 0x0401
-#define WM_PHONE_READY 0x0405
-#define WM_SESSION_RESET 0x0406
-
 // Bitmaps and icons.
 #define IDB_TREE_IMAGES 13010
 #define IDB_LOGIN_ICONS 13040

@@ -1,5 +1,6 @@
 // The dialogs in their windows: the field editor's grid and buttons, the choosers' lists.
 #include <wx/button.h>
+#include <wx/panel.h>
 #include <wx/propgrid/propgrid.h>
 
 #include "FrameFixture.h"
@@ -8,11 +9,16 @@
 #include "ui/FieldEditDialog.h"
 #include "ui/IconGroupView.h"
 #include "ui/MyIconList.h"
+#include "ui/ProgressDlg.h"
 #include "ui/PropertyGridCtrl.h"
 #include "ui/Resource.h"
 #include "ui/TemplateDlg.h"
 #include "ui/Tessera_IconSelectDlg.h"
 #include "ui/ViewList.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -103,6 +109,23 @@ TEST_F(TemplateDlgTest, ListsOtherFieldNamesAndEndsWithOrWithoutAChoice) {
     EXPECT_EQ(dialog.TemplateId(), -1);
     dialog.EndAsNoChoice();
     EXPECT_EQ(dialog.GetReturnCode(), IDLOCKED);
+}
+
+// The plug-in may be unloaded while a phone operation runs: its progress window goes with its parent,
+// and the wait still lasts until the work has ended.
+TEST_F(DialogsTest, ProgressWaitsForItsWorkWhenItsWindowGoesWithItsParent) {
+    auto* parent = new wxPanel(frame);
+    std::atomic<bool> parentGone = false;
+    bool workEnded = false;
+    wxTheApp->CallAfter([&] {
+        delete parent;
+        parentGone = true;
+    });
+    RunWithProgress(parent, "Read", "Reading...", [&] {
+        while (!parentGone) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        workEnded = true;
+    });
+    EXPECT_TRUE(workEnded);
 }
 
 }  // namespace
