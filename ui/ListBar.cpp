@@ -387,6 +387,21 @@ void CListBar::UpdateRow(ListPage kind, int32_t id) {
     list->RefreshItem(row);
 }
 
+void CListBar::Reload() {
+    if (content.Kind() == ListPage::None) return;
+    notify = false;
+    content.Rebuild();
+    RefillRows();
+    UpdateTitle();
+    for (int row = 0; row < content.RowCount(); ++row) {
+        if (content.Item(row) == selection) {
+            SelectOnly(row);
+            break;
+        }
+    }
+    notify = true;
+}
+
 void CListBar::RemoveRow(ListPage kind, int32_t id) {
     if (kind != content.Kind()) return;
     int row = content.DropPending(id);

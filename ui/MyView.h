@@ -108,6 +108,7 @@ private:
     bool SaveTemplate();
     bool SaveCategory();
     void DropNewRecord();
+    void ReportFailedSave();
     int RunDialog(class wxDialog& dialog, bool& openFlag);
     void CopyPassword(const wxString& text);
     void OnButton(wxCommandEvent& event);

@@ -115,14 +115,26 @@ bool CMyView::SaveCategory() {
     return true;
 }
 
+// The phone did not take the save: the user's values stay, in edit mode, to try again. A wallet that
+// another program changed since it was read is read again first, so that the next Save can land.
+void CMyView::ReportFailedSave() {
+    if (links.data->LastChange() == CTesseraEncryptedLinkList::kChangeStale) {
+        wxMessageBox(LoadResString(IDS_WALLET_CHANGED), LoadResString(IDS_APP_CAPTION),
+                     wxOK | wxICON_INFORMATION, this);
+        const bool reread = links.data->Reload();
+        if (rows) rows->Reload();
+        if (reread) return;
+    }
+    wxMessageBox(LoadResString(kFailureTexts[currentPane]), LoadResString(IDS_APP_CAPTION),
+                 wxOK | wxICON_ERROR, this);
+}
+
 bool CMyView::Save() {
     if (!editing) return true;
     wxBusyCursor wait;
     CollectShown();
     if ((isNew || modified) && !SaveShown()) {
-        // The phone did not take it: the user's values stay, in edit mode, to try again.
-        wxMessageBox(LoadResString(kFailureTexts[currentPane]), LoadResString(IDS_APP_CAPTION),
-                     wxOK | wxICON_ERROR, this);
+        ReportFailedSave();
         return false;
     }
     isNew = modified = editing = false;

@@ -88,6 +88,22 @@ TEST_F(ListBarTest, RowZeroIsTintedSelectedAndTold) {
     EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Cards, 14, {}}));
 }
 
+TEST_F(ListBarTest, AReloadRebuildsTheRowsAndKeepsTheSelectionWithoutTellingTheView) {
+    bar->ShowList(ListPage::Cards);
+    PumpEvents();
+    const size_t told = selection.shown.size();
+    card_info_struct first;
+    first.id = 30;
+    first.name = u"0";
+    data.cards.push_back(first);
+    bar->Reload();
+    PumpEvents();
+    EXPECT_EQ(bar->List()->GetItemCount(), 6);
+    EXPECT_EQ(bar->List()->GetItemState(1, wxLIST_STATE_SELECTED), wxLIST_STATE_SELECTED);
+    EXPECT_EQ(bar->Title(), " Cards ( 6 )");
+    EXPECT_EQ(selection.shown.size(), told);
+}
+
 TEST_F(ListBarTest, TheDirectionHeaderFlipsUntilTheNextRebuild) {
     bar->ShowList(ListPage::Cards);
     ClickHeader(1);

@@ -24,7 +24,9 @@ struct RecordingRows : ListRows {
     void UpdateRow(ListPage kind, int32_t id) override { updated.push_back({kind, id, {}}); }
     int RowCount() const override { return count; }
     void SelectFirstRow() override {}
+    void Reload() override { ++reloads; }
     std::vector<ListItem> removed, updated;
+    int reloads = 0;
     int count = 1;
 };
 
@@ -158,8 +160,22 @@ TEST_F(MyViewTest, UnsavedWorkIsAskedAboutDraftedOnLockOrKeptWhenThePhoneRefuses
     EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
     EXPECT_EQ(StoredName(id), u"Bank 3");
 
+    // Another program adds a card meanwhile: the save says so, the wallet is read again with the edit
+    // kept, and the next Save lands.
+    std::unique_ptr<CData> other = Reloaded();
+    ASSERT_TRUE(other->AddCard(*Card(u"Other"), other->TakeCardId()));
+    wxTEST_DIALOG(EXPECT_FALSE(view->Save()), Answer(wxID_OK, told));
+    EXPECT_EQ(told, "The wallet was changed by another program. It will be read again.");
+    EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
+    EXPECT_TRUE(view->Save());
+    EXPECT_EQ(StoredName(id), u"Bank 4");
+    EXPECT_EQ(data.cards.size(), other->cards.size());
+    EXPECT_EQ(rows.reloads, 1);
+
+    view->StartEditing();
+    NameBox()->ChangeValue("Bank 5");
     view->LockEditing();
-    EXPECT_EQ(Reloaded()->cards.back().name, u"Bank 4 (Draft)");
+    EXPECT_EQ(Reloaded()->cards.back().name, u"Bank 5 (Draft)");
     EXPECT_EQ(Reloaded()->ReadCardRecord(id)->draft, 1u);
 
     const uint32_t templateId = data.TakeTemplateId();
