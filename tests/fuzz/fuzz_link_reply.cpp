@@ -72,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzLink link(feed);
     LinkTimeouts timeouts{std::chrono::milliseconds(200), std::chrono::milliseconds(200)};
     SocketSession session(link.TakeTested(), timeouts, std::make_shared<std::atomic<uint64_t>>(0));
-    if (!session.Hello()) return 0;
+    DWORD refusal = 0;
+    if (!session.Hello(refusal)) return 0;
     HANDLE handle = INVALID_HANDLE_VALUE;
     for (size_t i = 0; i < kCallCount; ++i) kCalls[(data[0] + i) % kCallCount](session, handle);
     return 0;
