@@ -4,7 +4,7 @@
 #include "shell/PluginSession.h"
 #include "ui/Resource.h"
 
-std::u16string BackupSession::Make() {
+std::u16string BackupSession::Make(const std::function<void(const std::u16string&)>& listed) {
     if (!WalletOpen()) return {};
     const std::u16string& wallet = session.location.WalletPath();
     std::u16string folder = session.location.BackupFolder(session.options);
@@ -16,6 +16,7 @@ std::u16string BackupSession::Make() {
         return {};
     }
     session.backupListRead = true;
+    if (listed) listed(made);  // the list shows the new backup before the message says so
     Message(IDS_BACKUP_DONE, made);
     return made;
 }

@@ -2,6 +2,7 @@
 // The backups as the plug-in's commands use them: a backup of the open wallet made on the phone, and a
 // backup restored over the wallet, with what the user is told. A plain class over the session; the
 // windows drive it.
+#include <functional>
 #include <string>
 
 #include "device/TesseraBackup.h"
@@ -15,7 +16,7 @@ public:
 
     // With the wallet open and logged in, and a backup folder named on the phone: the wallet copied
     // there, the entry appended to the list, and the user told. The new backup's name, or empty.
-    std::u16string Make();
+    std::u16string Make(const std::function<void(const std::u16string&)>& listed = {});
     // The named backup restored over the wallet after its own password is accepted (a wrong one counts
     // for no lockout); the user told, and on success the host told to exit. 1 when restored.
     int Restore(const std::u16string& name, const BackupPasswordCheck& askPassword);

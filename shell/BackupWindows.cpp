@@ -6,10 +6,10 @@
 #include "ui/OutLookBarPage.h"
 #include "ui/PasswordCheckDlg.h"
 
-std::u16string BackupWindows::MakeBackup() {
+std::u16string BackupWindows::MakeBackup(const std::function<void(const std::u16string&)>& listed) {
     // The page runs the wallet's flow first: the login, the list read.
     if (COutLookBarPage* page = TheApp().navPage) page->SelectItem(NavItem::Backups);
-    return backups.Make();
+    return backups.Make(listed);
 }
 
 void BackupWindows::RestoreBackup(const std::u16string& name) {

@@ -9,7 +9,7 @@ public:
     explicit BackupWindows(BackupSession& backups) : backups(backups) {}
 
     bool WalletOpen() const override { return backups.WalletOpen(); }
-    std::u16string MakeBackup() override;
+    std::u16string MakeBackup(const std::function<void(const std::u16string&)>& listed) override;
     void RestoreBackup(const std::u16string& name) override;
     CTesseraBackup& Backups() override { return backups.List(); }
 

@@ -7,6 +7,19 @@ namespace {
 
 BackupActions* given = nullptr;
 
+// The backup list, when shown, takes the new backup as its last row, selected.
+void ShowNewBackup(CListBar& bar) {
+    if (bar.Content().Kind() != ListPage::Backups) return;
+    bar.ShowList(ListPage::Backups);
+    wxListCtrl* list = bar.List();
+    long last = list->GetItemCount() - 1;
+    if (last < 1) return;  // the one row is selected already
+    list->SetItemState(0, 0, wxLIST_STATE_SELECTED);
+    list->SetItemState(last, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    list->EnsureVisible(last);
+}
+
 }  // namespace
 
 void SetBackupActions(BackupActions* actions) {
@@ -19,16 +32,7 @@ BackupActions* GetBackupActions() {
 
 bool RunBackupCommand(CListBar& bar) {
     if (!given) return true;
-    std::u16string made = given->MakeBackup();
-    if (made.empty() || bar.Content().Kind() != ListPage::Backups) return true;
-    bar.ShowList(ListPage::Backups);
-    wxListCtrl* list = bar.List();
-    long last = list->GetItemCount() - 1;
-    if (last < 1) return true;  // the one row is selected already
-    list->SetItemState(0, 0, wxLIST_STATE_SELECTED);
-    list->SetItemState(last, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    list->EnsureVisible(last);
+    given->MakeBackup([&bar](const std::u16string&) { ShowNewBackup(bar); });
     return true;
 }
 

@@ -37,6 +37,19 @@
 
 namespace {
 
+// A message answered with OK, noting which row the list pane had selected while it was up.
+struct ToldWithListRow : wxModalExpectation {
+    ToldWithListRow(std::vector<wxString>& texts, std::u16string& row) : texts(texts), row(row) {}
+    int Invoke(wxDialog* dialog) const override {
+        texts.push_back(static_cast<wxMessageDialog*>(dialog)->GetMessage());
+        row = TheApp().listBar->Selection().name;
+        return wxID_OK;
+    }
+    wxString GetDefaultDescription() const override { return "a message box"; }
+    std::vector<wxString>& texts;
+    std::u16string& row;
+};
+
 // Counts navigations: a page loaded again is told from one left alone.
 class CountingWebView : public wxHtmlWindow {
 public:
@@ -385,9 +398,11 @@ TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPane
     EXPECT_EQ(told.back(), "File too large");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 4)
         << "no other file is left";
-    wxTEST_DIALOG(command(ID_BACKUP), Told(told));
+    std::u16string rowWhileTold;
+    wxTEST_DIALOG(command(ID_BACKUP), ToldWithListRow(told, rowWhileTold));
     const std::u16string made = TheApp().listBar->Selection().name;  // the new backup's row
     EXPECT_EQ(told.back(), "Backup to " + Utf16ToUtf8Lossy(made) + " complete!");
+    EXPECT_EQ(rowWhileTold, made);
     ASSERT_TRUE(TheApp().data.AddCard(*NewBlankCard(), TheApp().data.TakeCardId()));  // the wallet moves on
     CBackupPane* pane = new CBackupPane(host);
     pane->ShowBackup(made);
