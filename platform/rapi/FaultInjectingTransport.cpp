@@ -1,6 +1,7 @@
 #include "platform/rapi/FaultInjectingTransport.h"
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
 #include <numeric>
 #include <vector>
@@ -8,9 +9,10 @@
 class FaultPlan {
 public:
     struct Fault {
-        enum class Kind { None, Fail, Short };
+        enum class Kind { None, Fail, Short, Before };
         Kind kind = Kind::None;
-        DWORD value = 0;  // the error of a failure, the byte limit of a short read or write
+        DWORD value = 0;               // the error of a failure, the byte limit of a short read or write
+        std::function<void()> action = {};  // what runs before the call goes on
     };
 
     void Arm(RapiOp op, uint64_t nth, Fault fault) {
@@ -171,6 +173,7 @@ private:
     Fault Begin(RapiOp op) {
         Fault fault = plan->Next(op);
         if (fault.kind == Fault::Kind::Fail) lastError = fault.value;
+        if (fault.kind == Fault::Kind::Before) fault.action();
         return fault;
     }
     bool Fails(RapiOp op) { return Begin(op).kind == Fault::Kind::Fail; }
@@ -206,6 +209,10 @@ void FaultInjectingTransport::ShortWrite(uint64_t nth, DWORD bytes) {
 
 void FaultInjectingTransport::ShortRead(uint64_t nth, DWORD bytes) {
     plan->Arm(RapiOp::ReadFile, nth, {FaultPlan::Fault::Kind::Short, bytes});
+}
+
+void FaultInjectingTransport::RunBefore(RapiOp op, uint64_t nth, std::function<void()> action) {
+    plan->Arm(op, nth, {FaultPlan::Fault::Kind::Before, 0, std::move(action)});
 }
 
 void FaultInjectingTransport::Disarm() {

@@ -5,11 +5,12 @@
 // A fault is armed for the nth matching call from the moment it is armed (1, or 0, is the next one)
 // and fires once. A failing call does nothing and returns its failure result with the given last error;
 // a short write writes at most the given number of bytes and reports them with success, a short read
-// reads at most that many. When two faults come due on the same call, the first armed one fires.
-// Thread-safe.
+// reads at most that many; an action runs and the call goes on. When two faults come due on the same call,
+// the first armed one fires. Thread-safe.
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/rapi/RapiTransport.h"
@@ -48,6 +49,9 @@ public:
     void FailCall(RapiOp op, uint64_t nth, DWORD error);
     void ShortWrite(uint64_t nth, DWORD bytes);
     void ShortRead(uint64_t nth, DWORD bytes);
+    // Runs action before the nth matching call, which then goes on as it would (a test that kills
+    // the agent at that moment, for example).
+    void RunBefore(RapiOp op, uint64_t nth, std::function<void()> action);
     // Forgets every fault not yet fired.
     void Disarm();
 

@@ -4,13 +4,17 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <iostream>
+
 #include "AgentProcess.h"
 #include "RapiContract.h"
 #include "RunningAgent.h"
 #include "StandInAgents.h"
 #include "phone/CardBuilder.h"
 #include "phone/NewStoreFile.h"
+#include "platform/rapi/FaultInjectingTransport.h"
 #include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/SocketTransport.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreRepair.h"
 #include "store/TesseraEncryptedLinkList.h"
@@ -95,11 +99,15 @@ protected:
         }
         EXPECT_EQ(relay.Passed(), nth);
         EXPECT_EQ(OpenError(kWallet, GENERIC_READ, 0, OPEN_EXISTING), ERROR_NOT_CONNECTED);
-        // Either the change is whole, or it never happened, or the stale checksum shows.
+        ExpectRecoverable(nth, kept);
+    }
+
+    // Either the change is whole, or it never happened, or the stale checksum shows; what the cut left,
+    // repair mends: every card live before is there, the one being saved old or new.
+    void ExpectRecoverable(uint64_t nth, const std::vector<uint32_t>& kept) {
         int code = CodeOnThePhone();
         EXPECT_TRUE(code == 0 || code == CTesseraEncryptedLinkList::kChecksumMismatch)
             << "request " << nth << ": code " << code;
-        // What the cut left, repair mends: every card live before is there, the one being saved old or new.
         std::string report;
         if (code == CTesseraEncryptedLinkList::kChecksumMismatch) {
             EXPECT_EQ(RepairStoreFile(kWallet, kWalletFileType, password, GetSystemTimeUtc(), report),
@@ -127,14 +135,16 @@ protected:
     std::vector<uint8_t> before;
 };
 
-TEST_F(AgentGoneDuringStoreTest, OpenAddRewriteGrowAndDelete) {
+struct StoreStep {
+    const char* what;
+    std::function<bool(CTesseraEncryptedLinkList&)> step;
+    std::vector<uint32_t> kept;
+};
+
+// The changes a save makes: an add, a rewrite in place, a grow and a delete.
+std::vector<StoreStep> Changes() {
     const std::vector<uint32_t> both{1, 2};
-    const struct {
-        const char* what;
-        Step step;
-        std::vector<uint32_t> kept;
-    } cases[] = {
-        {"open", [this](CTesseraEncryptedLinkList& store) { return OpenAndUnlock(store) == 0; }, both},
+    return {
         {"add", [](auto& store) { return store.AddRecord(Card(u"Shop", u"carol")->Item(), 3); }, both},
         {"rewrite in place",  // the same length as card 1's "Bank" and "alice"
          [](auto& store) {
@@ -152,10 +162,46 @@ TEST_F(AgentGoneDuringStoreTest, OpenAddRewriteGrowAndDelete) {
          both},
         {"delete", [](auto& store) { return store.DeleteRecord(store.FindRecord(2)); }, {1}},
     };
+}
+
+TEST_F(AgentGoneDuringStoreTest, OpenAddRewriteGrowAndDelete) {
+    std::vector<StoreStep> cases = Changes();
+    cases.insert(cases.begin(), {"open", [this](auto& store) { return OpenAndUnlock(store) == 0; }, {1, 2}});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ExpectEveryCutHandled(c.step, c.kept);
     }
+}
+
+// The agent process killed (SIGKILL) just before each write of each change reaches it: the change fails,
+// and the file on the phone is whole or mended by repair.
+TEST_F(AgentGoneDuringStoreTest, AnAgentKilledAtAnyWriteLosesNoCard) {
+    int points = 0;
+    for (const StoreStep& c : Changes()) {
+        SCOPED_TRACE(c.what);
+        for (uint64_t nth = 1;; ++nth) {
+            CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
+            Connect(std::make_shared<FolderTransport>(phone.Path()));
+            ASSERT_EQ(OpenAndUnlock(store), 0);
+            AgentProcess killed(phone.Path(), phone / "killed.sock");
+            ASSERT_TRUE(killed.Serving());
+            auto faults = std::make_shared<FaultInjectingTransport>(
+                std::make_shared<SocketTransport>(phone / "killed.sock"));
+            faults->RunBefore(RapiOp::WriteFile, nth, [&killed] {
+                killed.Signal(SIGKILL);
+                killed.WaitForEnd();
+            });
+            Connect(faults);
+            const bool done = c.step(store);
+            const bool reached = faults->Calls(RapiOp::WriteFile) >= nth;
+            EXPECT_NE(done, reached) << "write " << nth;
+            ExpectRecoverable(nth, c.kept);
+            if (!reached) break;
+            ++points;
+        }
+    }
+    EXPECT_GE(points, 8);
+    std::cout << "agent killed at " << points << " writes\n";
 }
 
 // `tessera-phone serve` as a person runs it.
