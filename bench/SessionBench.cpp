@@ -5,9 +5,7 @@
 // model's own filter and sort. Runs under a display (xvfb-run).
 
 #include <benchmark/benchmark.h>
-#include <wx/app.h>
 #include <wx/combobox.h>
-#include <wx/init.h>
 #include <wx/listctrl.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
@@ -16,9 +14,9 @@
 #include <thread>
 
 #include "GuiTest.h"
-#include "LazyFixture.h"
 #include "LoginExpectations.h"
 #include "TestSupport.h"
+#include "WxBenchmark.h"
 #include "host/MainFrame.h"
 #include "model/Data.h"
 #include "phone/PhoneAgent.h"
@@ -59,6 +57,7 @@ public:
         frame->Close(true);
         PumpEvents();
         agent->Stop();
+        RapiSetTransport(nullptr);
     }
 
     // The phone goes and comes back: the session starts again from nothing.
@@ -171,16 +170,5 @@ BENCHMARK(BM_FindWithoutWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new wxApp());
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
-        std::fprintf(stderr, "no display: run under xvfb-run\n");
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    FixtureSlot<BenchHost>().reset();
-    RapiSetTransport(nullptr);
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
+    return RunInWxApp<BenchHost>(argc, argv);
 }

@@ -6,12 +6,11 @@
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
 #include <wx/frame.h>
-#include <wx/init.h>
 #include <wx/textctrl.h>
 
-#include "LazyFixture.h"
 #include "RatioReporter.h"
 #include "TestSupport.h"
+#include "WxBenchmark.h"
 #include "model/Data.h"
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
@@ -134,18 +133,8 @@ BENCHMARK(BM_SaveCardFromView)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    wxApp::SetInstance(new wxApp());
-    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
-        std::fprintf(stderr, "no display: run under xvfb-run\n");
-        return 1;
-    }
     RatioReporter reporter("the view against the same record's read or write alone",
                            {{"BM_ShowCard", "BM_ReadCard"}, {"BM_SaveCardFromView", "BM_UpdateCard"}},
                            RatioReporter::RealTime);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    FixtureSlot<BenchView>().reset();
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return 0;
+    return RunInWxApp<BenchView>(argc, argv, &reporter);
 }
