@@ -13,7 +13,6 @@
 
 #include "diag/STLogFile.h"
 #include "platform/HostOptionsPath.h"
-#include "platform/Utf16.h"
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
 #include "ui/ArtLibrary.h"
@@ -26,6 +25,7 @@
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
 #include "ui/Tessera_OptionsDlg.h"
+#include "ui/WxText.h"
 
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -60,7 +60,7 @@ void FillInfo(std::array<uint32_t, plugin::kInfoWords>& info) {
     info[0] = plugin::kInterfaceTag;
     std::copy(std::begin(kVersion), std::end(kVersion), info.begin() + 1);
     info[5] = IDI_PLUGIN;
-    std::u16string name = Utf8ToUtf16Lossy(LoadResString(IDS_DISPLAY_NAME).utf8_string());
+    std::u16string name = FromWx(LoadResString(IDS_DISPLAY_NAME));
     name.resize(std::min<size_t>(name.size(), plugin::kInfoNameUnits - 1));
     for (size_t i = 0; i < name.size(); ++i) info[6 + i / 2] |= uint32_t{name[i]} << (16 * (i % 2));
 }

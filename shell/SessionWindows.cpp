@@ -5,7 +5,6 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
-#include "platform/Utf16.h"
 #include "shell/HostRequest.h"
 #include "shell/TesseraApp.h"
 #include "ui/ListBar.h"
@@ -15,6 +14,7 @@
 #include "ui/ProgressDlg.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
+#include "ui/WxText.h"
 
 namespace {
 
@@ -36,8 +36,7 @@ wxString MessageText(const SessionMessage& message) {
     wxString text = LoadResString(message.text);
     if (message.text == IDS_VERSION_NOT_SUPPORTED) return text + wxString::FromUTF8(kMakerWebsite) + ".";
     if (text.Contains("%d")) return wxString::Format(text, message.number);
-    if (text.Contains("%s"))
-        return wxString::Format(text, wxString::FromUTF8(Utf16ToUtf8Lossy(message.name)));
+    if (text.Contains("%s")) return wxString::Format(text, ToWx(message.name));
     return text;
 }
 

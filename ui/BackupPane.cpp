@@ -8,11 +8,11 @@
 
 #include "device/TesseraBackup.h"
 #include "platform/LocalTime.h"
-#include "platform/Utf16.h"
 #include "ui/ArtLibrary.h"
 #include "ui/BackupCommands.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
+#include "ui/WxText.h"
 
 namespace {
 
@@ -21,10 +21,6 @@ constexpr int kPanelTop = 40;  // below the Restore button
 constexpr int kLineHeight = 20;
 const wxColour kEmptyColour(0xEA, 0xEA, 0xEA);
 const wxColour kValueColour(255, 0, 0);
-
-wxString FromUtf16(const std::u16string& text) {
-    return wxString::FromUTF8(Utf16ToUtf8Lossy(text));
-}
 
 }  // namespace
 
@@ -91,7 +87,7 @@ void CBackupPane::OnPaint(wxPaintEvent&) {
     }
     int width = std::max(size.x - x - kMargin, 0);
     dc.SetTextForeground(*wxBLACK);
-    dc.DrawText(wxControl::Ellipsize(FromUtf16(backupName), dc, wxELLIPSIZE_END, width), x, kPanelTop);
+    dc.DrawText(wxControl::Ellipsize(ToWx(backupName), dc, wxELLIPSIZE_END, width), x, kPanelTop);
     DrawLine(dc, x, kPanelTop + kLineHeight, IDS_BACKUP_LAST_MODIFY,
              wxString::FromUTF8(FormatLocal(backupTime, "%c %Z")));
     DrawLine(dc, x, kPanelTop + 2 * kLineHeight, IDS_BACKUP_CARD_COUNT,

@@ -9,7 +9,6 @@
 
 #include "model/Data.h"
 #include "platform/SystemTime.h"
-#include "platform/Utf16.h"
 #include "platform/rapi/Rapi.h"
 #include "ui/DeletionWalk.h"
 #include "ui/ListBar.h"
@@ -19,6 +18,7 @@
 #include "ui/TemplateDlg.h"
 #include "ui/Tessera_DeleteCategoryDlg.h"
 #include "ui/UiThread.h"
+#include "ui/WxText.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ bool AskYesNo(wxWindow* parent, unsigned text, unsigned caption) {
 card_info_struct NewRow(int32_t id, unsigned name) {
     card_info_struct row;
     row.id = id;
-    row.name = Utf8ToUtf16Lossy(LoadResString(name).utf8_string());
+    row.name = FromWx(LoadResString(name));
     row.created = row.modified = GetSystemTimeUtc();
     return row;
 }
