@@ -17,8 +17,9 @@ public:
     virtual void ShowTemplate(int32_t id, bool isNew, bool startEditing) = 0;
     virtual void ShowCategory(int32_t id, bool isNew, bool startEditing) = 0;
     virtual void ShowBackup(const std::u16string& name) = 0;
-    // Asks whether to keep the unsaved changes of the shown record (also when the plug-in is hidden).
-    virtual void PromptSaveChanges(int pane) = 0;
+    // Asks whether to keep the unsaved changes of the shown record (also when the plug-in is hidden);
+    // false when the user chose to save and the phone refused it: the record stays shown, in edit mode.
+    virtual bool PromptSaveChanges(int pane) = 0;
     // Ends open dialogs and keeps the user's work when the wallet locks.
     virtual void LockEditing() = 0;
     virtual bool IsEditing() const = 0;

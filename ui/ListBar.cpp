@@ -181,6 +181,15 @@ void CListBar::SelectFirstRow() {
     SelectOnly(0);
 }
 
+void CListBar::SelectRecord(ListPage kind, int32_t id) {
+    if (kind != content.Kind()) return;
+    const int row = content.FindRow(id);
+    notify = false;
+    SelectOnly(row);
+    if (row >= 0) selection = content.Item(row);
+    notify = true;
+}
+
 // Deselects every row, then selects and focuses row (when there is one).
 void CListBar::SelectOnly(long row) {
     for (long selected = list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED); selected >= 0;

@@ -52,6 +52,7 @@ public:
     void UpdateRow(ListPage kind, int32_t id) override;
     int RowCount() const override { return content.RowCount(); }
     void SelectFirstRow() override;
+    void SelectRecord(ListPage kind, int32_t id) override;
     void Reload() override;
 
     const ListContent& Content() const { return content; }

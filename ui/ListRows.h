@@ -15,6 +15,8 @@ public:
     virtual int RowCount() const = 0;
     // Selects and focuses row 0 if there is one.
     virtual void SelectFirstRow() = 0;
+    // Only when that kind is shown: selects and focuses the row standing for id; the main view is not told.
+    virtual void SelectRecord(ListPage kind, int32_t id) = 0;
     // The model was read again: the shown kind's rows are rebuilt, and the selected item stays
     // selected while it is still there; the main view is not told.
     virtual void Reload() = 0;

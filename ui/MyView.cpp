@@ -144,7 +144,7 @@ void CMyView::SetPane(int pane) {
 void CMyView::ShowCard(int32_t id, bool newCard, int32_t templateId, bool startEditing) {
     if (prompting || !links.data) return;
     if (!newCard && currentPane == kPaneCard && currentCard && id == currentId) return;
-    PromptSaveChanges(currentPane);
+    if (!PromptSaveChanges(currentPane)) return KeepShownRow();
     SetPane(kPaneCard);
     currentCard = newCard ? links.data->NewCardFromTemplate(static_cast<uint32_t>(templateId))
                           : links.data->ReadCardRecord(static_cast<uint32_t>(id));
@@ -154,7 +154,7 @@ void CMyView::ShowCard(int32_t id, bool newCard, int32_t templateId, bool startE
 void CMyView::ShowTemplate(int32_t id, bool newTemplate, bool startEditing) {
     if (prompting || !links.data) return;
     if (!newTemplate && currentPane == kPaneTemplate && currentTemplate && id == currentId) return;
-    PromptSaveChanges(currentPane);
+    if (!PromptSaveChanges(currentPane)) return KeepShownRow();
     SetPane(kPaneTemplate);
     currentTemplate.reset();
     if (newTemplate) {
@@ -163,6 +163,15 @@ void CMyView::ShowTemplate(int32_t id, bool newTemplate, bool startEditing) {
         currentTemplate = links.data->ReadTemplateRecord(static_cast<uint32_t>(id));
     }
     Present(kPaneTemplate, currentTemplate != nullptr, newTemplate, id, startEditing);
+}
+
+// The shown record could not be saved before another was shown: the list selects its row again.
+void CMyView::KeepShownRow() {
+    if (rows) rows->SelectRecord(static_cast<ListPage>(currentPane), ShownId());
+}
+
+int32_t CMyView::ShownId() const {
+    return currentPane == kPaneCategory ? categoryId : currentId;
 }
 
 // A card or template read or made for its pane is shown; without one the pane stays empty.
@@ -185,7 +194,7 @@ void CMyView::Present(int pane, bool found, bool newRecord, int32_t id, bool sta
 void CMyView::ShowCategory(int32_t id, bool newCategory, bool startEditing) {
     if (prompting || !links.data) return;
     if (!newCategory && currentPane == kPaneCategory && id == categoryId) return;
-    PromptSaveChanges(currentPane);
+    if (!PromptSaveChanges(currentPane)) return KeepShownRow();
     SetPane(kPaneCategory);
     isNew = newCategory;
     modified = false;

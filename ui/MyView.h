@@ -53,7 +53,7 @@ public:
     void ShowTemplate(int32_t id, bool isNew, bool startEditing) override;
     void ShowCategory(int32_t id, bool isNew, bool startEditing) override;
     void ShowBackup(const std::u16string& name) override;
-    void PromptSaveChanges(int pane) override;
+    bool PromptSaveChanges(int pane) override;
     void LockEditing() override;
     // The session ended (the phone went away): nothing can be saved any more, and nothing read stays shown.
     void ForgetRecord();
@@ -108,6 +108,8 @@ private:
     bool SaveTemplate();
     bool SaveCategory();
     void DropNewRecord();
+    void KeepShownRow();
+    int32_t ShownId() const;
     void ReportFailedSave();
     int RunDialog(class wxDialog& dialog, bool& openFlag);
     void CopyPassword(const wxString& text);

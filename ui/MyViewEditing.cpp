@@ -172,7 +172,7 @@ void CMyView::Cancel() {
 
 // A new record that is not kept: its unsaved row goes from the list.
 void CMyView::DropNewRecord() {
-    const int32_t id = currentPane == kPaneCategory ? categoryId : currentId;
+    const int32_t id = ShownId();
     const int pane = currentPane;
     isNew = modified = editing = false;
     currentCard.reset();
@@ -183,26 +183,26 @@ void CMyView::DropNewRecord() {
     if (rows) rows->RemoveRow(static_cast<ListPage>(pane), id);
 }
 
-void CMyView::PromptSaveChanges(int pane) {
-    if (prompting || pane != currentPane || pane > kPaneCategory || !RecordShown()) return;
+bool CMyView::PromptSaveChanges(int pane) {
+    if (prompting || pane != currentPane || pane > kPaneCategory || !RecordShown()) return true;
     // Outside edit mode nothing was changed: collecting then would count an empty date as the picker's.
     if (editing) CollectShown();
-    if (!isNew && !modified) return;
+    if (!isNew && !modified) return true;
     prompting = true;
     const int answer = wxMessageBox(LoadResString(kPromptTexts[pane]), LoadResString(IDS_APP_CAPTION),
                                     wxYES_NO | wxICON_QUESTION, this);
-    if (answer == wxYES) {
-        if (!SaveShown()) {
-            wxMessageBox(LoadResString(kFailureTexts[pane]), LoadResString(IDS_APP_CAPTION),
-                         wxOK | wxICON_ERROR, this);
-        }
-    } else if (isNew) {
+    const bool saved = answer != wxYES || SaveShown();
+    if (!saved) {
+        ReportFailedSave();
+    } else if (answer != wxYES && isNew) {
         DropNewRecord();
     }
     prompting = false;
+    if (!saved) return false;  // the user's values stay, in edit mode, to try again
     isNew = modified = false;
     if (pane == kPaneCard) editing = false;
     ShowControls();
+    return true;
 }
 
 // Open dialogs of this view end as if cancelled; a password copied from it leaves the clipboard.

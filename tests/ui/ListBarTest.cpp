@@ -15,16 +15,21 @@ namespace {
 // Records what the pane asks the main view to show.
 struct RecordedSelection : ItemView {
     void SwitchPane(int) override {}
-    void ShowCard(int32_t id, bool, int32_t, bool) override { shown.push_back({ListPage::Cards, id, {}}); }
+    // With keepShown, the view refuses to leave card 14 (its unsaved changes could not be saved).
+    void ShowCard(int32_t id, bool, int32_t, bool) override {
+        shown.push_back({ListPage::Cards, id, {}});
+        if (keepShown) keepShown->SelectRecord(ListPage::Cards, 14);
+    }
     void ShowTemplate(int32_t id, bool, bool) override { shown.push_back({ListPage::Templates, id, {}}); }
     void ShowCategory(int32_t id, bool isNew, bool) override {
         shown.push_back({ListPage::Categories, id, isNew ? u"new" : u""});
     }
     void ShowBackup(const std::u16string& name) override { shown.push_back({ListPage::Backups, 0, name}); }
-    void PromptSaveChanges(int) override {}
+    bool PromptSaveChanges(int) override { return true; }
     void LockEditing() override {}
     bool IsEditing() const override { return false; }
     std::vector<ListItem> shown;
+    ListRows* keepShown = nullptr;
 };
 
 class ListBarTest : public FrameFixture {
@@ -86,6 +91,15 @@ TEST_F(ListBarTest, RowZeroIsTintedSelectedAndTold) {
               wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     ASSERT_FALSE(selection.shown.empty());
     EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Cards, 14, {}}));
+
+    selection.keepShown = bar;
+    bar->List()->SetItemState(2, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    PumpEvents();
+    EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Cards, 12, {}})) << "told once, not again";
+    EXPECT_EQ(bar->List()->GetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED),
+              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    EXPECT_EQ(bar->List()->GetSelectedItemCount(), 1);
 }
 
 TEST_F(ListBarTest, AReloadRebuildsTheRowsAndKeepsTheSelectionWithoutTellingTheView) {

@@ -24,8 +24,9 @@ struct RecordingRows : ListRows {
     void UpdateRow(ListPage kind, int32_t id) override { updated.push_back({kind, id, {}}); }
     int RowCount() const override { return count; }
     void SelectFirstRow() override {}
+    void SelectRecord(ListPage kind, int32_t id) override { selected.push_back({kind, id, {}}); }
     void Reload() override { ++reloads; }
-    std::vector<ListItem> removed, updated;
+    std::vector<ListItem> removed, updated, selected;
     int reloads = 0;
     int count = 1;
 };
@@ -159,6 +160,12 @@ TEST_F(MyViewTest, UnsavedWorkIsAskedAboutDraftedOnLockOrKeptWhenThePhoneRefuses
     EXPECT_TRUE(view->IsEditing());
     EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
     EXPECT_EQ(StoredName(id), u"Bank 3");
+    // Saving at the prompt before another card is shown fails too: this card stays, and its row.
+    faults->FailCall(RapiOp::WriteFile, 1, 5);
+    wxTEST_DIALOG(view->ShowCard(newId, true, -1, false), Answer(wxID_YES, told), Answer(wxID_OK, told));
+    EXPECT_EQ(told, "The card could not be saved to the phone.");
+    EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
+    EXPECT_EQ(rows.selected, (std::vector<ListItem>{{ListPage::Cards, int32_t(id), {}}}));
 
     // Another program adds a card meanwhile: the save says so, the wallet is read again with the edit
     // kept, and the next Save lands.
