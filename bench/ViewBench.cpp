@@ -107,6 +107,22 @@ void BM_ShowCard(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowCard)->Unit(benchmark::kMillisecond);
 
+// The first card a new view shows: every row's controls are made.
+void BM_ShowCardFirst(benchmark::State& state) {
+    BenchView& b = Bench();
+    for (auto _ : state) {
+        auto* view = new CMyView(b.frame, {&b.data, &b.icons, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}});
+        view->InitialUpdate();
+        view->ShowCard(int32_t(b.id), false, -1, false);
+        view->Form()->LayoutRows();
+        state.PauseTiming();
+        view->Destroy();
+        wxTheApp->ProcessPendingEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ShowCardFirst)->Unit(benchmark::kMillisecond);
+
 void BM_UpdateCard(benchmark::State& state) {
     BenchView& b = Bench();
     int i = 0;

@@ -1,7 +1,7 @@
 #include "ui/CardCtrlGroup.h"
 
 #include <wx/datectrl.h>
-#include <wx/stattext.h>
+#include <wx/generic/stattextg.h>
 #include <wx/timectrl.h>
 
 #include <algorithm>
@@ -50,52 +50,46 @@ SYSTEMTIME UtcFromLocal(const wxDateTime& local) {
             w(tm.sec),  w(tm.msec)};
 }
 
-CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts) : fieldType(type) {
-    // Every control is made at its size (a best size costs the toolkit more than the rest), and the
-    // caption and the button take the form's font.
+CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts)
+    : fieldType(type), fonts(fonts) {
+    // The row's controls live in a window of their own: the toolkit restyles every sibling of a control
+    // that is added or changed, so a form of many rows would cost the square of their number. Every
+    // control is made at its size, with its own font and colours (a best size, or defaults inherited,
+    // make the toolkit look things up that cost more than the rest).
+    panel = new wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(kCaptionWidth, kHeight), wxBORDER_NONE);
+    panel->SetOwnBackgroundColour(*wxWHITE);
+    panel->Hide();
     const wxSize size(kCaptionWidth, kHeight);
-    if (IsTimeField(type)) {
-        if (type == kFieldDate) {
-            picker = new wxDatePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, size,
-                                          wxDP_DROPDOWN | wxDP_SHOWCENTURY);
-        } else {
-            picker = new wxTimePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, wxDefaultPosition, size);
-        }
-        GiveFixedId(picker, IDC_FIELD_VALUE_FIRST);
-        picker->Hide();
-    }
     if (type <= kFieldTime) {
         const long style = (type == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
-        edit =
-            new CMyEdit(parent, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
+        edit = new CMyEdit(panel, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
         GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
-        if (!picker) edit->SetMaxLength(kMaxChars);
+        if (!IsTimeField(type)) edit->SetMaxLength(kMaxChars);
         if (type == kFieldPassword) MaskWithAsterisks(*edit);
         edit->SetFont(type == kFieldUrl ? fonts.link : fonts.value);
         edit->SetForegroundColour(EditLink::IsLinkField(type, false) ? kLinkText : *wxBLACK);
         edit->SetBackgroundColour(*wxWHITE);
-        edit->Hide();
         if (type == kFieldNumber || type == kFieldPhoneNumber) {
             edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
         }
     }
     if (type == kFieldPassword) {
-        button = new CMyButton(parent, wxID_ANY, LoadResString(IDS_BUTTON_COPY),
-                               wxSize(kButtonWidth, kHeight), edit);
+        button = new CMyButton(panel, wxID_ANY, LoadResString(IDS_BUTTON_COPY), wxSize(kButtonWidth, kHeight),
+                               edit);
         GiveFixedId(button, IDC_PASSWORD_BUTTON_FIRST);
-        button->Hide();
+        button->SetFont(fonts.caption);
     }
-    label = new wxStaticText(parent, wxID_ANY, wxString(), wxDefaultPosition, size,
-                             wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
-    label->Hide();
+    // A caption drawn by wx; it ellipsizes only once its font and colours are its own.
+    label = new wxGenericStaticText(panel, wxID_ANY, wxString(), wxDefaultPosition, size, wxST_NO_AUTORESIZE);
+    label->SetFont(fonts.caption);
+    label->SetForegroundColour(*wxBLACK);
+    label->SetBackgroundColour(*wxWHITE);
+    label->SetWindowStyleFlag(wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
 }
 
 CCardCtrlGroup::~CCardCtrlGroup() {
     Park();
-    for (wxWindow* control : {static_cast<wxWindow*>(button), static_cast<wxWindow*>(picker),
-                              static_cast<wxWindow*>(edit), static_cast<wxWindow*>(label)}) {
-        if (control) control->Destroy();
-    }
+    panel->Destroy();
 }
 
 void CCardCtrlGroup::Park() {
@@ -106,10 +100,11 @@ void CCardCtrlGroup::Park() {
 void CCardCtrlGroup::Load(ItemField& field, int position, int& nextId) {
     mode = 0;
     label->SetLabel(FromU16(field.Name()));
-    if (picker) picker->SetId(nextId++);
+    if (IsTimeField(fieldType)) pickerId = nextId++;
+    if (picker) picker->SetId(pickerId);
     if (edit) edit->SetId(nextId++);
     if (button) button->SetId(IDC_PASSWORD_BUTTON_FIRST + position);
-    if (picker) {
+    if (IsTimeField(fieldType)) {
         LoadTime(field);
     } else if (edit) {
         edit->ChangeValue(FieldValueText(field));
@@ -122,7 +117,7 @@ void CCardCtrlGroup::LoadTime(ItemField& field) {
     if (field.value.size() > 16) field.value.resize(16);
     const wxDateTime local = field.value.empty() ? wxInvalidDateTime : LocalFromUtc(FieldTime(field));
     if (local.IsValid()) base = local;
-    picker->SetValue(base);
+    if (picker) picker->SetValue(base);
     edit->ChangeValue(!local.IsValid()          ? wxString()
                       : fieldType == kFieldDate ? local.FormatDate()
                                                 : local.FormatTime());
@@ -142,35 +137,53 @@ void CCardCtrlGroup::OnNumberText() {
 
 void CCardCtrlGroup::ApplyMode(int newMode) {
     mode = newMode;
-    const bool shown = mode != 1;
     const bool editing = mode == 2;
-    label->Show(shown);
+    if (editing && IsTimeField(fieldType) && !picker) MakePicker();
+    panel->Show(mode != 1);
     if (picker) picker->Show(editing);
     if (edit) {
         if (!picker) edit->SetEditable(editing);
-        edit->Show(shown && !(editing && picker));
+        edit->Show(!(editing && picker));
     }
     if (button) {
         // A new label makes the toolkit restyle the button: only when it changes.
         const wxString text = LoadResString(editing ? IDS_BUTTON_GENERATE : IDS_BUTTON_COPY);
         if (button->GetLabel() != text) button->SetLabel(text);
-        button->Show(shown);
     }
 }
 
+// DATE and TIME rows make their picker when first edited: pickers are the dearest controls of a row.
+void CCardCtrlGroup::MakePicker() {
+    const wxSize size(kCaptionWidth, kHeight);
+    if (fieldType == kFieldDate) {
+        picker = new wxDatePickerCtrl(panel, wxID_ANY, base, wxDefaultPosition, size,
+                                      wxDP_DROPDOWN | wxDP_SHOWCENTURY);
+    } else {
+        picker = new wxTimePickerCtrl(panel, wxID_ANY, base, wxDefaultPosition, size);
+    }
+    GiveFixedId(picker, pickerId);
+    picker->SetFont(fonts.value);
+    picker->Hide();
+    PlaceControls(panel->GetClientSize().x);
+}
+
 void CCardCtrlGroup::Place(const wxRect& row) {
+    const bool resized = row.width != rect.width;
     rect = row;
-    const int left = row.x, top = row.y, width = row.width, right = row.x + row.width;
-    label->SetSize(left, top, kCaptionWidth, kHeight);
+    panel->SetSize(row);
+    if (resized) PlaceControls(row.width);
+}
+
+void CCardCtrlGroup::PlaceControls(int width) {
+    label->SetSize(0, 0, kCaptionWidth, kHeight);
     const int valueWidth = width - kCaptionWidth;
     if (edit) {
-        edit->SetSize(left + kCaptionWidth, top, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth,
-                      kHeight);
+        edit->SetSize(kCaptionWidth, 0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth, kHeight);
     }
-    if (picker) picker->SetSize(left + kCaptionWidth, top, valueWidth, kHeight);
+    if (picker) picker->SetSize(kCaptionWidth, 0, valueWidth, kHeight);
     if (button) {
-        const int x = std::max(right - kButtonWidth, kCaptionWidth);
-        button->SetSize(x, top, right - x, kHeight);
+        const int x = std::max(width - kButtonWidth, kCaptionWidth);
+        button->SetSize(x, 0, width - x, kHeight);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// One row of the card form: the caption, the value edit, and for DATE and TIME fields a picker, for
-// PASSWORD fields a button. The row owns its controls and destroys them when cleared.
+// One row of the card form, in a window of its own: the caption, the value edit, and for DATE and TIME
+// fields a picker (made when the row is first edited), for PASSWORD fields a button. The row owns its
+// controls and destroys them when cleared.
 #include <wx/datetime.h>
 #include <wx/font.h>
 #include <wx/gdicmn.h>
@@ -11,7 +12,7 @@
 #include "store/TesseraItem.h"
 
 class wxDateTimePickerCtrlBase;
-class wxStaticText;
+class wxGenericStaticText;
 class wxWindow;
 class CMyButton;
 class CMyEdit;
@@ -47,12 +48,14 @@ public:
     void Place(const wxRect& row);
     // True when window is this row's edit or picker, or inside it.
     bool Holds(const wxWindow* window) const;
-    // The picker's value in UTC (all zero when it holds none); nothing without a picker.
+    // The picker's value in UTC (all zero when it holds none); nothing without a picker (a row that was
+    // never edited).
     std::optional<SYSTEMTIME> PickedUtc() const;
     // The picker changed: its value, formatted, becomes the edit's text.
     void ShowPicked();
 
-    wxStaticText* label = nullptr;
+    wxWindow* panel = nullptr;
+    wxGenericStaticText* label = nullptr;
     CMyEdit* edit = nullptr;
     wxDateTimePickerCtrlBase* picker = nullptr;
     CMyButton* button = nullptr;
@@ -62,10 +65,15 @@ public:
 
 private:
     void LoadTime(ItemField& field);
+    void MakePicker();
+    void PlaceControls(int width);
     wxDateTime PickerValue() const;
     void OnNumberText();
 
-    // What the picker does not show: the time of day of a DATE row, the date of a TIME row.
+    FormFonts fonts;
+    int pickerId = 0;
+    // The value shown; what the picker does not show of it: the time of day of a DATE row, the date of a
+    // TIME row.
     wxDateTime base;
 };
 

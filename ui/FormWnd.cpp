@@ -16,8 +16,9 @@ CFormWnd::CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL | wxBORDER_NONE),
       fonts(fonts),
       copy(std::move(copy)) {
-    SetBackgroundColour(*wxWHITE);
-    SetFont(fonts.caption);
+    // Only the form's own: each row sets its controls' (inheriting makes the toolkit look up defaults).
+    SetOwnBackgroundColour(*wxWHITE);
+    SetOwnFont(fonts.caption);
     Bind(wxEVT_SIZE, &CFormWnd::OnSize, this);
     for (const wxEventTypeTag<wxScrollWinEvent>& type :
          {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN,
@@ -82,8 +83,9 @@ bool CFormWnd::CollectChanges(CTesseraItem& card) {
     for (auto* node = card.fields.head ? card.fields.head->next : nullptr; node && k < rows.size();
          node = node->next, ++k) {
         const CCardCtrlGroup& row = *rows[k];
-        if (std::optional<SYSTEMTIME> picked = row.PickedUtc()) {
-            changed |= CollectTime(node->element, *picked);
+        if (IsTimeField(row.fieldType)) {
+            // A row never edited has no picker, and nothing to collect.
+            if (std::optional<SYSTEMTIME> picked = row.PickedUtc()) changed |= CollectTime(node->element, *picked);
         } else if (row.edit) {
             wxString value = row.edit->GetValue();
             std::u16string text = ToU16(value);
@@ -190,7 +192,7 @@ void CFormWnd::TabForward() {
     if (row == rows.end()) return;
     if (row == rows.begin()) {
         ScrollTo(0);
-    } else if (next->GetRect().GetBottom() > GetClientSize().y) {
+    } else if ((*row)->rect.GetBottom() > GetClientSize().y) {
         ScrollTo(scrollPos + contentHeight / static_cast<int>(rows.size()) + 1);
     }
 }
