@@ -261,7 +261,7 @@ void CListBar::OnHeaderClick(wxListEvent& event) {
     ListPage kind = content.Kind();
     if (kind == ListPage::Cards && event.GetColumn() == 0) {
         std::unique_ptr<wxMenu> menu = LoadArrangeMenu();
-        PopupMenu(menu.get());
+        PopupWithRules(menu.get());
         return;
     }
     if (kind == ListPage::Backups || kind == ListPage::None) return;
@@ -484,5 +484,11 @@ void CListBar::OnContextMenu(wxContextMenuEvent& event) {
         menu->AppendSeparator();
         AppendMenuCommand(menu.get(), ID_SAVE_AS_TEMPLATE, LoadResString(IDS_MENU_SAVE_AS_TEMPLATE));
     }
-    PopupMenu(menu.get());
+    PopupWithRules(menu.get());
+}
+
+// The toolkit shows a popup menu as it was made: its items take the rules' enabling and check marks first.
+void CListBar::PopupWithRules(wxMenu* menu) {
+    menu->UpdateUI(GetEventHandler());
+    PopupMenu(menu);
 }

@@ -106,6 +106,7 @@ private:
     void Invert();
     void SaveAsTemplate();
     void OnContextMenu(wxContextMenuEvent& event);
+    void PopupWithRules(wxMenu* menu);
     void OnListKey(wxListEvent& event);
 
     Links links;

@@ -22,12 +22,34 @@ protected:
         List()->SetItemState(-1, 0, wxLIST_STATE_SELECTED);
         for (long row : rows) List()->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
         List()->SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
+        List()->SetFocus();
+    }
+    void Click(int id) {
+        wxCommandEvent press(wxEVT_BUTTON, id);
+        frame->FindWindow(id)->ProcessWindowEvent(press);
+    }
+    // The card list, its first row selected and focused, nothing edited, nothing told.
+    void Reset() {
+        Click(IDC_CANCEL_BUTTON);
+        Tree()->SelectItem(Item(" Cards"));
+        Select({0}, 0);
+        told.clear();
+    }
+    // What the pane and the view show: page, rows, selection, the name edited, find mode, last dialog.
+    wxString Seen() {
+        frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        wxString seen = wxString::Format(
+            "%s, %d rows, %d selected: %s", Tree()->GetItemText(Tree()->GetSelection()),
+            List()->GetItemCount(), List()->GetSelectedItemCount(),
+            List()->GetItemText(List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)));
+        if (frame->FindWindow(IDC_SAVE_BUTTON)->IsShown())
+            seen += " edited as " + wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl)->GetValue();
+        if (frame->GetToolBar()->FindControl(ID_FIND_BOX)->IsEnabled()) seen += " finding";
+        return seen + "; " + (told.empty() ? "" : told.back());
     }
 };
 
 TEST_F(ListCommands, ThreeCardsGoFromTheBottomUpAndTheFocusKeepsItsPlace) {
-    frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-    EXPECT_FALSE(frame->GetToolBar()->GetToolEnabled(ID_DELETE)) << "no wallet open";
     Open();
     wxString standsAtThree = List()->GetItemText(6);
     Select({2, 3, 4}, 3);
@@ -40,7 +62,6 @@ TEST_F(ListCommands, ThreeCardsGoFromTheBottomUpAndTheFocusKeepsItsPlace) {
     EXPECT_EQ(List()->GetItemText(List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED)),
               standsAtThree);
     EXPECT_TRUE(frame->IsEnabled());
-    List()->SetFocus();
     Select({26}, 26);
     wxTEST_DIALOG(Keys(WXK_DELETE, 0), Told(told, wxID_YES));
     EXPECT_EQ(List()->GetItemCount(), 26);
@@ -100,6 +121,93 @@ TEST_F(ListCommands, TheLockEndsTheTemplateChoiceAndACategoryGoesWithOrWithoutIt
         Tree()->SelectItem(Item(" Cards"));
         EXPECT_EQ(List()->GetItemCount(), left) << name;
     }
+}
+
+TEST_F(ListCommands, EachCommandFromTheMenuItsToolAndItsShortcut) {
+    Open();
+    struct Command {
+        int id, tool, key;  // tool, key (with Ctrl): 0 without one, or where another test presses it
+        const char* shows;  // what Seen() matches once the command ran from the card list; not as before
+    };
+    const Command commands[] = {
+        {ID_NEW_CARD, ID_NEW_DROPDOWN, 'N', " Cards, 31 *: * edited as *; Select Template"},
+        {ID_NEW_TEMPLATE, 0, 'T', " Templates, *: New Template edited as New Template; "},
+        {ID_NEW_CATEGORY, 0, 'C', " Categories, *: New Category edited as New Category; "},
+        {ID_SAVE_AS_TEMPLATE, 0, 0, " Cards, 30 rows, 1 selected: *; Template saved!"},
+        {ID_SELECT_ALL, 0, 0, " Cards, 30 rows, 30 selected: *; "},
+        {ID_FIND, ID_FIND, 0, " Cards, 30 rows, 1 selected: *; "},  // the find mode on, then off again
+        {ID_BACKUP, ID_BACKUP, 0, " Backup, * rows, 1 selected: Backup(Manual).*; Backup to * complete!"},
+    };
+    auto note = [this](wxDialog* dialog) {
+        auto* message = dynamic_cast<wxMessageDialog*>(dialog);
+        told.push_back(message ? message->GetMessage() : dialog->GetTitle());
+        return wxID_OK;
+    };
+    for (const Command& command : commands) {
+        const std::function<void()> ways[] = {[&] { FromMenu(command.id); },
+                                              [&] { frame->GetToolBar()->OnLeftClick(command.tool, false); },
+                                              [&] { Keys(command.key, wxMOD_CONTROL); }};
+        for (int way : {0, 1, 2}) {
+            if ((way == 1 && !command.tool) || (way == 2 && !command.key)) continue;
+            Reset();
+            wxString before = Seen();
+            wxTEST_DIALOG(ways[way](), Answer(note, true));
+            EXPECT_TRUE(Seen() != before && Seen().Matches(command.shows))
+                << command.id << "/" << way << ": " << Seen();
+        }
+    }
+}
+
+// The enabling of eight commands with no wallet, the card list open, in a deletion's loop, and editing.
+TEST_F(ListCommands, EachStateEnablesWhatTheRulesAllow) {
+    const int ids[] = {ID_NEW_DROPDOWN, ID_DELETE,     ID_BACKUP,           ID_FIND,
+                       ID_LOCK_WALLET,  ID_SELECT_ALL, ID_SAVE_AS_TEMPLATE, ID_ARRANGE_CATEGORY};
+    auto enabled = [&] {
+        frame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        std::string on;  // the tool's enabling, or else the menu item's
+        for (int id : ids)
+            on += "01"[frame->GetToolBar()->FindById(id) ? frame->GetToolBar()->GetToolEnabled(id)
+                                                         : frame->GetMenuBar()->IsEnabled(id)];
+        return on;
+    };
+    EXPECT_EQ(enabled(), "00000000") << "no wallet open";
+    Open();
+    EXPECT_EQ(enabled(), "11111111") << "open";
+    Select({0, 1, 2, 3, 4}, 0);
+    std::string busy;
+    frame->CallAfter([&] { busy = enabled(); });
+    wxTEST_DIALOG(FromMenu(ID_DELETE), Told(told, wxID_YES));
+    EXPECT_EQ(busy, "00000000") << "busy";
+    Click(IDC_EDIT_BUTTON);
+    EXPECT_EQ(enabled(), "00101011") << "editing";
+}
+
+// The context menu by keys: Save as Template on the card list; Delete of a backup, its file too.
+TEST_F(ListCommands, TheContextMenuSavesACardAsTemplateAndDeletesABackup) {
+    Open();
+    wxString items;
+    std::vector<int> choice = {WXK_UP, WXK_RETURN};
+    frame->FindWindow(IDW_LIST_BAR)->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+        for (wxMenuItem* item : event.GetMenu()->GetMenuItems())
+            items += (item->IsEnabled() ? "" : "-") + item->GetItemLabelText() + "|";
+        for (int key : choice) wxUIActionSimulator().Char(key);
+    });
+    List()->SetFocus();
+    wxTEST_DIALOG(Keys(WXK_F10, wxMOD_SHIFT), Told(told));
+    wxTEST_DIALOG(FromMenu(ID_BACKUP), Told(told));  // the backup list shows the new one alone
+    const wxString made = List()->GetItemText(0);
+    const auto file = dir / "phone" / "fs" / "My Documents" / "Tessera Backup" / made.utf8_string();
+    ASSERT_TRUE(std::filesystem::exists(file));
+    choice = {WXK_DOWN, WXK_RETURN};
+    List()->SetFocus();
+    wxTEST_DIALOG(Keys(WXK_F10, wxMOD_SHIFT), Told(told, wxID_YES));
+    EXPECT_EQ(items, "New|Delete||Select All|Invert||Save as Template|-New|Delete||Select All|Invert|");
+    EXPECT_EQ(told, (std::vector<wxString>{"Template saved!", "Backup to " + made + " complete!",
+                                           "Are you sure that you want to delete the selected backup?"}));
+    EXPECT_FALSE(std::filesystem::exists(file));
+    Tree()->SelectItem(Item(" Cards"));
+    Tree()->SelectItem(Item(" Backup"));
+    EXPECT_EQ(List()->GetItemCount(), 0) << "the row went, its entry too";
 }
 
 }  // namespace

@@ -16,9 +16,11 @@ inline void PressOk(wxDialog* dialog) {
     dialog->ProcessWindowEvent(ok);
 }
 
-// A dialog answered by act(dialog) in place of its modal loop; act gives the answer.
+// A dialog, optional or not, answered by act(dialog) in place of its modal loop; act gives the answer.
 struct Answer : wxModalExpectation {
-    explicit Answer(std::function<int(wxDialog*)> act) : act(std::move(act)) {}
+    explicit Answer(std::function<int(wxDialog*)> act, bool optional = false) : act(std::move(act)) {
+        m_isOptional = optional;
+    }
     int Invoke(wxDialog* dialog) const override { return act(dialog); }
     wxString GetDefaultDescription() const override { return "a dialog"; }
     std::function<int(wxDialog*)> act;
