@@ -102,8 +102,7 @@ TEST_F(TesseraWalletInHost, ACancelledLoginStaysAndThePhoneGoingAwayReturnsToThe
     EXPECT_TRUE(frame->IsEnabled());
     agent->Signal(SIGKILL);
     ASSERT_TRUE(agent->WaitForEnd());
-    ASSERT_TRUE(
-        PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "No phone connected"; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return Status() == "No phone connected"; }, 5000));
     EXPECT_EQ(Tree()->GetSelection(), Tree()->GetRootItem());
 }
 
@@ -114,8 +113,7 @@ TEST_F(TesseraWalletInHost, ThePhoneGoingAwayLeavesNoCardShown) {
     EXPECT_EQ(name->GetValue(), List()->GetItemText(0));
     agent->Signal(SIGKILL);
     ASSERT_TRUE(agent->WaitForEnd());
-    ASSERT_TRUE(
-        PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "No phone connected"; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return Status() == "No phone connected"; }, 5000));
     EXPECT_EQ(name->GetValue(), "");
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <wx/bookctrl.h>
 #include <wx/listctrl.h>
+#include <wx/menu.h>
 #include <wx/statusbr.h>
 #include <wx/treectrl.h>
 #include <wx/weakref.h>
@@ -62,13 +63,22 @@ protected:
         TesseraInHost::SetUp();
         ASSERT_TRUE(MakePhone(dir / "phone"));
         ASSERT_TRUE(AddCards(dir / "phone", 30));
+        ASSERT_NO_FATAL_FAILURE(PreparePhone());
+        UsePhone("unix:" + (dir / "link" / "phone.sock").string());
+        ASSERT_NO_FATAL_FAILURE(Serve());
+        Start();
+        ASSERT_TRUE(PumpUntil([&] { return Status() == "Phone connected"; }, 8000));
+        PumpEvents();
+    }
+    // What the phone holds before the host first connects to it.
+    virtual void PreparePhone() {}
+    void Serve() {
         agent = std::make_unique<AgentProcess>(dir / "phone", dir / "link" / "phone.sock");
         ASSERT_TRUE(agent->Serving());
-        UsePhone("unix:" + (dir / "link" / "phone.sock").string());
-        Start();
-        ASSERT_TRUE(
-            PumpUntil([&] { return frame->GetStatusBar()->GetStatusText() == "Phone connected"; }, 8000));
-        PumpEvents();
+    }
+    wxString Status() { return frame->GetStatusBar()->GetStatusText(); }
+    std::filesystem::path PhoneFile(const std::string& name) {
+        return dir / "phone" / "fs" / "Program Files" / "Tessera" / name;
     }
     wxTreeItemId Item(const wxString& text) {
         wxTreeItemIdValue cookie;
@@ -80,14 +90,20 @@ protected:
         return {};
     }
     wxListCtrl* List() { return wxDynamicCast(frame->FindWindow(IDC_CARD_LIST), wxListCtrl); }
+    // The lockout's remaining milliseconds in Options.dat on the phone.
     int32_t LockoutOnPhone() {
-        std::vector<uint8_t> options =
-            ReadBytes(dir / "phone" / "fs" / "Program Files" / "Tessera" / "Options.dat");
+        std::vector<uint8_t> options = ReadBytes(PhoneFile("Options.dat"));
         int32_t remaining = 0;
-        std::memcpy(&remaining, options.data() + 0x14, sizeof remaining);
+        std::memcpy(&remaining, options.data() + kLockoutRemaining, sizeof remaining);
         return remaining;
     }
+    void SetLockoutOnPhone(int32_t remaining) {
+        std::vector<uint8_t> options = ReadBytes(PhoneFile("Options.dat"));
+        std::memcpy(options.data() + kLockoutRemaining, &remaining, sizeof remaining);
+        WriteBytes(PhoneFile("Options.dat"), options);
+    }
 
+    static constexpr size_t kLockoutRemaining = 0x14;
     std::unique_ptr<AgentProcess> agent;
     std::vector<wxString> told;
 };

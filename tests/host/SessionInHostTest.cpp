@@ -1,0 +1,154 @@
+// The way into the wallet in the host, over a phone served by a real agent: the running application,
+// missing and broken files, a lockout found at connection and its countdown on the phone, the idle
+// lock, and the phone lost while the wallet is read.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+#include <wx/testing.h>
+#include <wx/timer.h>
+#include <wx/toolbar.h>
+
+#include <nlohmann/json.hpp>
+
+#include "WalletInHost.h"
+#include "plugin-api/PluginApi.h"
+
+namespace {
+
+constexpr const char* kPassword = "pass word";
+
+class SessionInHost : public TesseraWalletInHost {
+protected:
+    // An entry point of the plug-in the host loaded, called as the host calls it.
+    template <class Proc>
+    Proc Export(const char* name) {
+        void* library = dlopen((folder / kPlugin.filename()).c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (!library) return nullptr;
+        auto proc = reinterpret_cast<Proc>(dlsym(library, name));
+        dlclose(library);  // the reference RTLD_NOLOAD took
+        return proc;
+    }
+    bool AppRunningOnPhone() {
+        std::vector<uint8_t> state = ReadBytes(dir / "phone" / "state.json");
+        return nlohmann::json::parse(state.begin(), state.end()).value("running", false);
+    }
+    void OpenCards() { Tree()->SelectItem(Item(" Cards")); }
+    bool AtRoot() { return Tree()->GetSelection() == Tree()->GetRootItem(); }
+    void LockoutTick() {
+        wxWindow* page = Tree()->GetParent();
+        wxTimer timer(page, IDT_LOCKOUT);
+        wxTimerEvent tick(timer);
+        page->ProcessWindowEvent(tick);
+    }
+};
+
+class RunningApplication : public SessionInHost {
+    void PreparePhone() override { ASSERT_TRUE(SetPhoneAppRunning(dir / "phone", true)); }
+};
+
+TEST_F(RunningApplication, IsClosedOnThePhoneOnlyAfterTheUserWasTold) {
+    bool runningWhenTold = false;
+    wxTEST_DIALOG(OpenCards(), Answer([&](wxDialog* dialog) {
+                      told.push_back(static_cast<wxMessageDialog*>(dialog)->GetMessage());
+                      runningWhenTold = AppRunningOnPhone();
+                      return wxID_OK;
+                  }),
+                  TypePasswords({kPassword}));
+    EXPECT_EQ(told, std::vector<wxString>{"Quillmark Tessera is currently running on the phone.\n\n"
+                                          "Press OK to close it and continue."});
+    EXPECT_TRUE(runningWhenTold);
+    EXPECT_FALSE(AppRunningOnPhone());
+    EXPECT_EQ(List()->GetItemCount(), 30);
+}
+
+TEST_F(SessionInHost, AMissingFileOrABrokenWalletIsToldAndTheHostStaysUsable) {
+    const std::vector<uint8_t> wallet = ReadBytes(PhoneFile("Tessera.dat"));
+    std::vector<uint8_t> broken = wallet;
+    broken.back() ^= 0xFF;  // the checksum no longer matches
+    for (auto [name, text] :
+         {std::pair{"Templates.dat", "Template.dat not found!"}, {"Options.dat", "Options.dat not found!"},
+          {"Tessera.dat", "Read Tessera data failed!\n\nRun 'tessera repair' to check and repair it."}}) {
+        const bool read = name == std::string("Tessera.dat");
+        read ? WriteBytes(PhoneFile(name), broken) : std::filesystem::rename(PhoneFile(name), PhoneFile("moved"));
+        told.clear();
+        wxTEST_DIALOG(OpenCards(), Told(told));
+        EXPECT_EQ(told, std::vector<wxString>{text}) << name;
+        EXPECT_TRUE(frame->IsEnabled());
+        read ? WriteBytes(PhoneFile(name), wallet) : std::filesystem::rename(PhoneFile("moved"), PhoneFile(name));
+        Tree()->SelectItem(Tree()->GetRootItem());
+    }
+    wxTEST_DIALOG(OpenCards(), TypePasswords({kPassword}));
+    EXPECT_EQ(List()->GetItemCount(), 30);
+}
+
+class LockoutAtConnection : public SessionInHost {
+    void PreparePhone() override { SetLockoutOnPhone(119999); }
+};
+
+TEST_F(LockoutAtConnection, RefusesTheLoginCountsDownOnThePhoneAndResumesAfterTheReset) {
+    wxTEST_DIALOG(OpenCards(), Told(told));
+    EXPECT_EQ(told, std::vector<wxString>{"You have entered incorrect password too many times, please retry in "
+                                          "1 minutes."});
+    LockoutTick();
+    EXPECT_EQ(LockoutOnPhone(), 59999);
+
+    agent->Signal(SIGKILL);
+    ASSERT_TRUE(agent->WaitForEnd());
+    ASSERT_TRUE(PumpUntil([&] { return Status() == "No phone connected"; }, 5000));
+    SetLockoutOnPhone(180000);
+    ASSERT_NO_FATAL_FAILURE(Serve());
+    ASSERT_TRUE(PumpUntil([&] { return Status() == "Phone connected"; }, 8000));
+    told.clear();
+    wxTEST_DIALOG(OpenCards(), Told(told));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].Contains("retry in 3 minutes")) << told[0];
+    LockoutTick();
+    EXPECT_EQ(LockoutOnPhone(), 120000);
+}
+
+TEST_F(SessionInHost, IdleTimeLocksOnlyOutsideTheLoginAndNeverAtZeroMinutes) {
+    auto idle = Export<SetSleepTickCountProc>("SetSleepTickCount");
+    ASSERT_NE(idle, nullptr);
+    constexpr uint32_t kHourMs = 3600000;
+    wxTEST_DIALOG(OpenCards(), Answer([&](wxDialog* login) {
+                      idle(kHourMs);
+                      return TypePasswords({kPassword}).Invoke(login);
+                  }));
+    EXPECT_EQ(List()->GetItemCount(), 30) << "the open login kept the idle lock out";
+    idle(kHourMs);
+    EXPECT_TRUE(AtRoot());
+
+    uint32_t options[8] = {};
+    options[plugin::kIdleMinutesWord] = 0;
+    Export<OnOptionsChangedProc>("OnOptionsChanged")(options);
+    wxTEST_DIALOG(OpenCards(), TypePasswords({kPassword}));
+    idle(kHourMs);
+    EXPECT_FALSE(AtRoot()) << "no idle lock at zero minutes";
+    frame->GetToolBar()->OnLeftClick(ID_LOCK_WALLET, false);
+    EXPECT_TRUE(AtRoot());
+}
+
+TEST_F(SessionInHost, ThePhoneLostDuringTheReadLeavesTheHostEnabledAndNothingRead) {
+    // The test holds the wallet, so the read waits its turn while the phone goes away.
+    int holder = ::open(PhoneFile("Tessera.dat").c_str(), O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    ASSERT_EQ(::fcntl(holder, F_OFD_SETLK, &lock), 0);
+    bool lostWhileReading = false;
+    frame->CallAfter([&] {
+        agent->Signal(SIGKILL);
+        lostWhileReading = PumpUntil([&] { return Status() == "No phone connected"; }, 5000);
+    });
+    {
+        wxTestingModalHook noDialog(__FILE__, __LINE__, __WXFUNCTION__);  // no message, no login
+        OpenCards();
+    }
+    ::close(holder);
+    EXPECT_TRUE(lostWhileReading);
+    EXPECT_TRUE(frame->IsEnabled());
+    EXPECT_TRUE(AtRoot());
+    EXPECT_FALSE(List() && List()->IsShownOnScreen());
+}
+
+}  // namespace
