@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <wx/html/htmlwin.h>
 #include <wx/menu.h>
+#include <wx/scrolwin.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
@@ -70,17 +71,47 @@ TEST_F(TesseraWalletInHost, FromTheCardsItemThroughTheLoginToTheListedCards) {
     EXPECT_EQ(header.GetText(), " Templates");
 }
 
-TEST_F(TesseraWalletInHost, ACardEditedWithTheFieldEditorIsSavedWhenThePluginIsHidden) {
+TEST_F(TesseraWalletInHost, EditsAreSavedOnHideANewCardGoesOnNoAndLockWalletKeepsADraft) {
     wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
     auto click = [&](int id) {
         wxCommandEvent press(wxEVT_BUTTON, id);
         frame->FindWindow(id)->ProcessWindowEvent(press);
     };
+    auto name = [&] { return wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl); };
     click(IDC_EDIT_BUTTON);
     wxTEST_DIALOG(click(IDC_EDIT_FIELDS_BUTTON), wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
-    wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl)->ChangeValue("Renamed");
+    wxTEST_DIALOG(click(IDC_ICON_BUTTON), Answer([](wxDialog* chooser) {
+                      for (wxWindow* icons : chooser->GetChildren()) {
+                          if (!dynamic_cast<wxScrolledCanvas*>(icons)) continue;
+                          wxListEvent chosen(wxEVT_LIST_ITEM_SELECTED, icons->GetId());
+                          chosen.m_itemIndex = 5;
+                          icons->ProcessWindowEvent(chosen);
+                      }
+                      return wxID_OK;
+                  }));
+    name()->ChangeValue("Renamed");
     wxTEST_DIALOG(Book()->SetSelection(0), wxExpectModal<wxMessageDialog>(wxID_YES));
-    EXPECT_NE(List()->FindItem(-1, "Renamed"), -1);
+    Book()->SetSelection(1);
+    wxListItem renamed;
+    renamed.SetId(List()->FindItem(-1, "Renamed"));
+    renamed.SetMask(wxLIST_MASK_IMAGE);
+    ASSERT_TRUE(List()->GetItem(renamed));
+    EXPECT_EQ(renamed.GetImage(), 5) << "the icon chosen in the view";
+
+    wxTEST_DIALOG(frame->GetMenuBar()->FindItem(ID_NEW_CARD)->GetMenu()->SendEvent(ID_NEW_CARD),
+                  wxExpectDismissableModal<wxDialog>(wxID_OK));
+    EXPECT_EQ(List()->GetItemCount(), 31);
+    wxTEST_DIALOG(Book()->SetSelection(0), wxExpectModal<wxMessageDialog>(wxID_NO));
+    Book()->SetSelection(1);
+    EXPECT_EQ(List()->GetItemCount(), 30) << "the new card went unsaved";
+
+    List()->SetItemState(renamed.GetId(), wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                         wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    click(IDC_EDIT_BUTTON);
+    name()->ChangeValue("Changed");
+    frame->GetToolBar()->OnLeftClick(ID_LOCK_WALLET, false);
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    EXPECT_NE(List()->FindItem(-1, "Changed (Draft)"), -1);
 }
 
 TEST_F(TesseraWalletInHost, ThreeWrongPasswordsLockTheLoginOnThePhone) {

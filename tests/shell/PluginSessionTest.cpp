@@ -100,11 +100,6 @@ protected:
         std::memcpy(&value, bytes.data() + kLockoutRemaining, sizeof value);
         return value;
     }
-    void SetRemainingOnPhone(int32_t ms) {
-        std::vector<uint8_t> bytes = ReadBytes(File("Options.dat"));
-        std::memcpy(bytes.data() + kLockoutRemaining, &ms, sizeof ms);
-        WriteBytes(File("Options.dat"), bytes);
-    }
     // The phone ready (the application not running), then the page.
     void Open(WalletPage page = WalletPage::Cards) {
         session.appStatus = plugin::kAppNotRunning;
@@ -238,44 +233,6 @@ TEST_F(SessionTest, ThreeWrongPasswordsLockTheLoginForTheSettingsMinutesOnThePho
     EXPECT_FALSE(session.lockoutCheckPending);
     Type({u"pass word"});
     session.OpenPage(WalletPage::Cards);
-    EXPECT_TRUE(session.loggedIn);
-}
-
-TEST_F(SessionTest, ALockoutFoundAtConnectionRefusesTheLoginWithRoundedMinutes) {
-    SetRemainingOnPhone(119999);
-    Open();
-    EXPECT_TRUE(views.timerRuns);
-    EXPECT_EQ(views.logins, 0);
-    EXPECT_EQ(views.messages, (std::vector<SessionMessage>{{IDS_LOCKOUT_RUNNING, MessageIcon::Stop, 1}}));
-
-    // A reset stops the countdown; the next connection resumes it from the phone.
-    session.Reset();
-    EXPECT_FALSE(views.timerRuns);
-    EXPECT_TRUE(session.lockoutCheckPending);
-    session.connectionState = plugin::kStateConnected;
-    SetRemainingOnPhone(180000);
-    views.messages.clear();
-    Open();
-    EXPECT_TRUE(views.timerRuns);
-    EXPECT_EQ(views.messages, (std::vector<SessionMessage>{{IDS_LOCKOUT_RUNNING, MessageIcon::Stop, 3}}));
-}
-
-TEST_F(SessionTest, TheIdleLockKeepsOutOfTheLoginAndTheLockoutButTheCommandLocksAtZeroMinutes) {
-    Type({u"pass word"});
-    Open();
-    ASSERT_TRUE(session.loggedIn);
-    session.loginDialogOpen = true;
-    session.Lock(false, 5);
-    session.loginDialogOpen = false;
-    session.Lock(false, 0);
-    EXPECT_TRUE(session.loggedIn);
-    session.Lock(true, 0);
-    EXPECT_FALSE(session.loggedIn);
-    EXPECT_EQ(views.rootSelections, 1);
-    // Read but locked: the next page asks for the password again, and reads nothing.
-    Type({u"pass word"});
-    session.OpenPage(WalletPage::Cards);
-    EXPECT_EQ(views.logins, 2);
     EXPECT_TRUE(session.loggedIn);
 }
 
