@@ -107,7 +107,7 @@ void BM_ShowCard(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowCard)->Unit(benchmark::kMillisecond);
 
-// The first card a new view shows: every row's controls are made.
+// The first card a new view shows: the rows in view are made, with all their controls.
 void BM_ShowCardFirst(benchmark::State& state) {
     BenchView& b = Bench();
     for (auto _ : state) {

@@ -97,6 +97,10 @@ void CCardCtrlGroup::Park() {
     if (edit && fieldType == kFieldPassword) edit->ChangeValue(wxString());
 }
 
+int CCardCtrlGroup::IdsTaken(uint32_t type) {
+    return IsTimeField(type) ? 2 : type <= kFieldTime ? 1 : 0;
+}
+
 void CCardCtrlGroup::Load(ItemField& field, int position, int& nextId) {
     mode = 0;
     label->SetLabel(FromU16(field.Name()));
@@ -111,10 +115,8 @@ void CCardCtrlGroup::Load(ItemField& field, int position, int& nextId) {
     }
 }
 
-void CCardCtrlGroup::LoadTime(ItemField& field) {
+void CCardCtrlGroup::LoadTime(const ItemField& field) {
     base = wxDateTime::Now();
-    // A longer value holds one time record and something after it that no one reads.
-    if (field.value.size() > 16) field.value.resize(16);
     const wxDateTime local = field.value.empty() ? wxInvalidDateTime : LocalFromUtc(FieldTime(field));
     if (local.IsValid()) base = local;
     if (picker) picker->SetValue(base);

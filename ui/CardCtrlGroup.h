@@ -37,8 +37,9 @@ public:
     CCardCtrlGroup(const CCardCtrlGroup&) = delete;
     CCardCtrlGroup& operator=(const CCardCtrlGroup&) = delete;
 
-    // Shows field (at position 1 and up in its card); its value controls take the next ids. A value
-    // longer than a time record is cut to one.
+    // How many control ids a row of that type takes: the picker's and the edit's.
+    static int IdsTaken(uint32_t type);
+    // Shows field (at position 1 and up in its card); its value controls take the next ids.
     void Load(ItemField& field, int position, int& nextId);
     // Hidden and emptied, to serve another card's field of the same type.
     void Park();
@@ -64,7 +65,7 @@ public:
     wxRect rect;
 
 private:
-    void LoadTime(ItemField& field);
+    void LoadTime(const ItemField& field);
     void MakePicker();
     void PlaceControls(int width);
     wxDateTime PickerValue() const;

@@ -46,35 +46,69 @@ void CFormWnd::ClearRows() {
 void CFormWnd::LoadCard(CTesseraItem* card) {
     // The rows of the last card serve fields of the same type again: making controls is what costs.
     for (auto& row : rows) {
+        if (!row) continue;
         row->Park();
         spare.push_back(std::move(row));
     }
     rows.clear();
-    contentHeight = 0;
+    fields.clear();
+    firstIds.clear();
+    contentHeight = scrollPos = 0;
     if (!card || !card->fields.head) return;
     int nextId = IDC_FIELD_VALUE_FIRST;
-    int position = 1;
     for (auto* node = card->fields.head->next; node; node = node->next) {
-        auto same = std::find_if(spare.begin(), spare.end(),
-                                 [&](const auto& row) { return row->fieldType == node->element.type; });
-        std::unique_ptr<CCardCtrlGroup> row;
-        if (same != spare.end()) {
-            row = std::move(*same);
-            spare.erase(same);
-        } else {
-            row = std::make_unique<CCardCtrlGroup>(this, node->element.type, fonts);
-        }
-        row->Load(node->element, position++, nextId);
-        rows.push_back(std::move(row));
+        // A longer time value holds one time record and something after it that no one reads.
+        if (IsTimeField(node->element.type) && node->element.value.size() > 16) node->element.value.resize(16);
+        fields.push_back(&node->element);
+        firstIds.push_back(nextId);
+        nextId += CCardCtrlGroup::IdsTaken(node->element.type);
     }
-    spare.clear();
+    rows.resize(fields.size());
     contentHeight = std::max(0, kRowPitch * static_cast<int>(rows.size()) - 10);
+    MakeVisibleRows();
     // The scroll sizes and the layout follow once the new rows exist.
     SendSizeEvent(wxSEND_EVENT_POST);
 }
 
+// Rows are made when they come into view, or all at once to edit or to tab through them.
+void CFormWnd::MakeRow(size_t i) {
+    if (rows[i]) return;
+    auto same = std::find_if(spare.begin(), spare.end(),
+                             [&](const auto& row) { return row->fieldType == fields[i]->type; });
+    if (same != spare.end()) {
+        rows[i] = std::move(*same);
+        spare.erase(same);
+    } else {
+        rows[i] = std::make_unique<CCardCtrlGroup>(this, fields[i]->type, fonts);
+    }
+    int id = firstIds[i];
+    rows[i]->Load(*fields[i], static_cast<int>(i) + 1, id);
+    rows[i]->ApplyMode(mode);
+    if (GetClientSize().x > 0) rows[i]->Place(RowRect(i));
+}
+
+void CFormWnd::MakeVisibleRows() {
+    const int height = GetClientSize().y;
+    if (height <= 0 || rows.empty()) return;
+    const size_t last = std::min(rows.size() - 1, static_cast<size_t>((scrollPos + height) / kRowPitch));
+    for (size_t i = static_cast<size_t>(scrollPos / kRowPitch); i <= last; ++i) MakeRow(i);
+}
+
+void CFormWnd::MakeAllRows() {
+    for (size_t i = 0; i < rows.size(); ++i) MakeRow(i);
+}
+
+wxRect CFormWnd::RowRect(size_t i) const {
+    int right = GetClientSize().x;
+    if (contentHeight >= right) right -= 5;
+    return {0, -scrollPos + kRowPitch * static_cast<int>(i), right, CCardCtrlGroup::kHeight};
+}
+
 void CFormWnd::ApplyMode() {
-    for (auto& row : rows) row->ApplyMode(mode);
+    if (mode == kEdit) MakeAllRows();
+    for (auto& row : rows) {
+        if (row) row->ApplyMode(mode);
+    }
 }
 
 bool CFormWnd::CollectChanges(CTesseraItem& card) {
@@ -82,6 +116,7 @@ bool CFormWnd::CollectChanges(CTesseraItem& card) {
     size_t k = 0;
     for (auto* node = card.fields.head ? card.fields.head->next : nullptr; node && k < rows.size();
          node = node->next, ++k) {
+        if (!rows[k]) continue;  // never shown, so never changed
         const CCardCtrlGroup& row = *rows[k];
         if (IsTimeField(row.fieldType)) {
             // A row never edited has no picker, and nothing to collect.
@@ -125,12 +160,10 @@ void CFormWnd::ScrollTo(int position) {
 void CFormWnd::LayoutRows() {
     const wxSize client = GetClientSize();
     if (client.x <= 0 || client.y <= 0) return;
-    int right = client.x;
-    if (contentHeight >= client.x) right -= 5;
+    MakeVisibleRows();
     Freeze();
     for (size_t i = 0; i < rows.size(); ++i) {
-        rows[i]->Place(
-            wxRect(0, -scrollPos + kRowPitch * static_cast<int>(i), right, CCardCtrlGroup::kHeight));
+        if (rows[i]) rows[i]->Place(RowRect(i));
     }
     Thaw();
 }
@@ -168,6 +201,7 @@ void CFormWnd::OnCharHook(wxKeyEvent& event) {
 
 void CFormWnd::TabForward() {
     // The tab order: the rows' controls in the order a row makes them.
+    MakeAllRows();
     std::vector<wxWindow*> order;
     int current = -1;
     const wxWindow* focus = FindFocus();
@@ -188,7 +222,7 @@ void CFormWnd::TabForward() {
         edit->SelectAll();
         edit->ShowPosition(edit->GetLastPosition());
     }
-    auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r->Holds(next); });
+    auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) { return r && r->Holds(next); });
     if (row == rows.end()) return;
     if (row == rows.begin()) {
         ScrollTo(0);
@@ -199,7 +233,7 @@ void CFormWnd::TabForward() {
 
 void CFormWnd::OnPasswordButton(wxCommandEvent& event) {
     auto row = std::find_if(rows.begin(), rows.end(),
-                            [&](const auto& r) { return r->button && r->button->GetId() == event.GetId(); });
+                            [&](const auto& r) { return r && r->button && r->button->GetId() == event.GetId(); });
     if (row == rows.end()) return;
     CMyEdit* edit = (*row)->button->Edit();
     if ((*row)->mode == kView) {
@@ -223,7 +257,7 @@ void CFormWnd::OnPicked(wxEvent& event) {
     auto* picked = dynamic_cast<wxDateEvent*>(&event);
     if (!picked || !picked->GetDate().IsValid()) return;
     auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) {
-        return r->picker && IsTimeField(r->fieldType) && r->picker->GetId() == event.GetId();
+        return r && r->picker && IsTimeField(r->fieldType) && r->picker->GetId() == event.GetId();
     });
     if (row != rows.end()) (*row)->ShowPicked();
 }

@@ -31,11 +31,16 @@ public:
 
     int ContentHeight() const { return contentHeight; }
     int ScrollPosition() const { return scrollPos; }
+    // One per field after the name; a row is made (not null) once it came into view, or for editing.
     const std::vector<std::unique_ptr<CCardCtrlGroup>>& Rows() const { return rows; }
     void LayoutRows();
 
 private:
     void ClearRows();
+    void MakeRow(size_t i);
+    void MakeVisibleRows();
+    void MakeAllRows();
+    wxRect RowRect(size_t i) const;
     void UpdateScrollSizes();
     void ScrollTo(int position);
     int ScrollLimit() const;
@@ -50,6 +55,9 @@ private:
     FormFonts fonts;
     CopyFn copy;
     std::vector<std::unique_ptr<CCardCtrlGroup>> rows;
+    // The shown card's fields after the name, and the first control id of each one's row.
+    std::vector<ItemField*> fields;
+    std::vector<int> firstIds;
     // Rows of the last card not yet given to this one's fields, hidden.
     std::vector<std::unique_ptr<CCardCtrlGroup>> spare;
     int mode = kView;

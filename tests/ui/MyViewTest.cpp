@@ -203,9 +203,15 @@ TEST_F(MyViewTest, TheFormCutsLongTimesReplacesOddOnesAndTabsForwardWrappingAndS
     for (int i = 0; i < 30; ++i) AddField(*card, u"Line", u"x");
     const uint32_t id = data.TakeCardId();
     ASSERT_TRUE(data.AddCard(*card, id));
-    view->ShowCard(int32_t(id), false, -1, true);
+    view->ShowCard(int32_t(id), false, -1, false);
     PumpEvents();
     EXPECT_EQ(view->Card()->fields.head->next->element.length(), 16u);
+    EXPECT_EQ(view->Form()->Rows().back(), nullptr) << "a row is made when it comes into view";
+    wxScrollWinEvent bottom(wxEVT_SCROLLWIN_BOTTOM, 0, wxVERTICAL);
+    view->Form()->ProcessWindowEvent(bottom);
+    ASSERT_NE(view->Form()->Rows().back(), nullptr);
+    EXPECT_EQ(view->Form()->Rows().back()->edit->GetId(), IDC_FIELD_VALUE_FIRST + 33);
+    view->StartEditing();
 
     auto tab = [&](wxWindow* from) {
         from->SetFocus();
