@@ -82,7 +82,14 @@ bool SessionWindows::StopLockoutTimer() {
 void SessionWindows::ShowList(int kind) {
     CTesseraApp& app = TheApp();
     if (!app.listBar) return;
-    app.listBar->ShowList(static_cast<ListPage>(kind));
+    const ListPage shown = app.listBar->Content().Kind();
+    if (!app.listBar->ShowList(static_cast<ListPage>(kind))) {
+        // The view kept an edit the phone refused: the tree goes back to the list still shown.
+        if (app.navPage && shown != ListPage::None)
+            app.navPage->SelectWithoutPage(
+                static_cast<NavItem>(static_cast<int>(NavItem::Cards) + static_cast<int>(shown)));
+        return;
+    }
     if (wxAuiManager* manager = wxAuiManager::GetManager(Parent())) {
         wxAuiPaneInfo& pane = manager->GetPane(app.listBar);
         if (pane.IsOk() && !pane.IsShown()) {

@@ -62,7 +62,8 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
     const wxSize size(kCaptionWidth, kHeight);
     if (type <= kFieldTime) {
         const long style = (type == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
-        edit = new CMyEdit(panel, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
+        edit =
+            new CMyEdit(panel, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
         GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
         if (!IsTimeField(type)) edit->SetMaxLength(kMaxChars);
         if (type == kFieldPassword) MaskWithAsterisks(*edit);
@@ -180,7 +181,8 @@ void CCardCtrlGroup::PlaceControls(int width) {
     label->SetSize(0, 0, kCaptionWidth, kHeight);
     const int valueWidth = width - kCaptionWidth;
     if (edit) {
-        edit->SetSize(kCaptionWidth, 0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth, kHeight);
+        edit->SetSize(kCaptionWidth, 0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth,
+                      kHeight);
     }
     if (picker) picker->SetSize(kCaptionWidth, 0, valueWidth, kHeight);
     if (button) {

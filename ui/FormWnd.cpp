@@ -58,7 +58,8 @@ void CFormWnd::LoadCard(CTesseraItem* card) {
     int nextId = IDC_FIELD_VALUE_FIRST;
     for (auto* node = card->fields.head->next; node; node = node->next) {
         // A longer time value holds one time record and something after it that no one reads.
-        if (IsTimeField(node->element.type) && node->element.value.size() > 16) node->element.value.resize(16);
+        if (IsTimeField(node->element.type) && node->element.value.size() > 16)
+            node->element.value.resize(16);
         fields.push_back(&node->element);
         firstIds.push_back(nextId);
         nextId += CCardCtrlGroup::IdsTaken(node->element.type);
@@ -120,7 +121,8 @@ bool CFormWnd::CollectChanges(CTesseraItem& card) {
         const CCardCtrlGroup& row = *rows[k];
         if (IsTimeField(row.fieldType)) {
             // A row never edited has no picker, and nothing to collect.
-            if (std::optional<SYSTEMTIME> picked = row.PickedUtc()) changed |= CollectTime(node->element, *picked);
+            if (std::optional<SYSTEMTIME> picked = row.PickedUtc())
+                changed |= CollectTime(node->element, *picked);
         } else if (row.edit) {
             wxString value = row.edit->GetValue();
             std::u16string text = ToU16(value);
@@ -232,8 +234,9 @@ void CFormWnd::TabForward() {
 }
 
 void CFormWnd::OnPasswordButton(wxCommandEvent& event) {
-    auto row = std::find_if(rows.begin(), rows.end(),
-                            [&](const auto& r) { return r && r->button && r->button->GetId() == event.GetId(); });
+    auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) {
+        return r && r->button && r->button->GetId() == event.GetId();
+    });
     if (row == rows.end()) return;
     CMyEdit* edit = (*row)->button->Edit();
     if ((*row)->mode == kView) {

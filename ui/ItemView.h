@@ -10,8 +10,9 @@ enum ViewPane : int { kPaneCard = 0, kPaneTemplate = 1, kPaneCategory = 2, kPane
 class ItemView {
 public:
     virtual ~ItemView() = default;
-    // Ignored for the current pane or a value above kPaneNone; asks about unsaved changes first.
-    virtual void SwitchPane(int pane) = 0;
+    // Ignored for the current pane or a value above kPaneNone; asks about unsaved changes first. False
+    // when the user chose to save them and the phone refused: the shown record stays, in edit mode.
+    virtual bool SwitchPane(int pane) = 0;
     // templateId 0xFFFFFFFF (as int32_t, -1) makes a blank new card.
     virtual void ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing) = 0;
     virtual void ShowTemplate(int32_t id, bool isNew, bool startEditing) = 0;

@@ -131,8 +131,8 @@ wxListCtrl* CListBar::List() const {
     return list;
 }
 
-void CListBar::ShowList(ListPage kind) {
-    if (view && kind != ListPage::None) view->SwitchPane(static_cast<int>(kind));
+bool CListBar::ShowList(ListPage kind) {
+    if (view && kind != ListPage::None && !view->SwitchPane(static_cast<int>(kind))) return false;
     list->SetImageList(kind == ListPage::Backups ? links.icons->Backup() : links.icons->Small(),
                        wxIMAGE_LIST_SMALL);
     if (kind == ListPage::Cards && filterBox->GetCount() > 0 && filterBox->GetSelection() != 0)
@@ -145,6 +145,7 @@ void CListBar::ShowList(ListPage kind) {
     SelectFirstRow();
     UpdateTitle();
     Refresh();
+    return true;
 }
 
 void CListBar::BuildColumns() {

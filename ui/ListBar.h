@@ -36,8 +36,9 @@ public:
     CListBar(wxWindow* parent, Links links);
     ~CListBar() override;
 
-    // Switches to a list kind and rebuilds it; row 0 selected and focused.
-    void ShowList(ListPage kind);
+    // Switches to a list kind and rebuilds it; row 0 selected and focused. False, and nothing changed,
+    // when the main view keeps its record (its unsaved changes could not be saved).
+    bool ShowList(ListPage kind);
     // Offered every command the host routes to the plug-in; true when handled.
     bool OnCommand(int id, int code, void* extra);
     // True while the pane runs a long operation of its own (the wallet lock waits for it).

@@ -115,10 +115,11 @@ void CMyView::CreateControls() {
 
 // Panes and what they show.
 
-void CMyView::SwitchPane(int pane) {
-    if (pane == currentPane || pane < kPaneCard || pane > kPaneNone) return;
-    PromptSaveChanges(currentPane);
+bool CMyView::SwitchPane(int pane) {
+    if (pane == currentPane || pane < kPaneCard || pane > kPaneNone) return true;
+    if (!PromptSaveChanges(currentPane)) return false;
     ShowEmpty(pane);
+    return true;
 }
 
 void CMyView::ShowEmpty(int pane) {

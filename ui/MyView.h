@@ -48,7 +48,7 @@ public:
     // The list pane whose rows the view removes or refreshes.
     void SetListRows(ListRows* list) { rows = list; }
 
-    void SwitchPane(int pane) override;
+    bool SwitchPane(int pane) override;
     void ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing) override;
     void ShowTemplate(int32_t id, bool isNew, bool startEditing) override;
     void ShowCategory(int32_t id, bool isNew, bool startEditing) override;

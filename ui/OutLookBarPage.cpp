@@ -59,7 +59,7 @@ COutLookBarPage::~COutLookBarPage() {
 }
 
 void COutLookBarPage::BuildTree() {
-    building = true;
+    silent = true;
     tree->Freeze();
     tree->DeleteAllItems();
     for (size_t i = 0; i < std::size(kItems); ++i) {
@@ -71,7 +71,7 @@ void COutLookBarPage::BuildTree() {
     tree->Expand(items[0]);
     tree->Expand(items[1]);
     tree->Thaw();
-    building = false;
+    silent = false;
     SelectRoot();
 }
 
@@ -101,6 +101,12 @@ void COutLookBarPage::SelectItem(NavItem item) {
     }
 }
 
+void COutLookBarPage::SelectWithoutPage(NavItem item) {
+    silent = true;
+    tree->SelectItem(items[static_cast<int>(item)]);
+    silent = false;
+}
+
 NavItem COutLookBarPage::SelectedItem() const {
     wxTreeItemId selected = tree->GetSelection();
     for (int i = 0; i < static_cast<int>(NavItem::Count); ++i) {
@@ -114,7 +120,7 @@ void COutLookBarPage::RepresentSelection() {
 }
 
 void COutLookBarPage::OnSelectionChanged(wxTreeEvent& event) {
-    if (!building && event.GetItem().IsOk()) RunPage(SelectedItem());
+    if (!silent && event.GetItem().IsOk()) RunPage(SelectedItem());
 }
 
 // The page handler. The host's main window stays disabled while a page runs (a wallet page may wait

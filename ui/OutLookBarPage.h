@@ -38,6 +38,8 @@ public:
     void RepresentSelection();
     NavItem SelectedItem() const;
     void SelectItem(NavItem item);
+    // Moves the selection back to an item whose page is still shown, without running it again.
+    void SelectWithoutPage(NavItem item);
     wxTreeCtrl* Tree() const { return tree; }
 
     // The host's strip window: taken in while the plug-in is shown, given back at unload.
@@ -71,7 +73,7 @@ private:
     wxImageList images;
     wxTreeItemId items[static_cast<int>(NavItem::Count)];
     wxWindow* strip = nullptr;
-    bool building = false;
+    bool silent = false;  // tree changes that run no page
     WalletPageHandler* pages = nullptr;
     wxTimer lockoutTimer;
 };

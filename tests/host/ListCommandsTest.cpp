@@ -24,10 +24,6 @@ protected:
         List()->SetItemState(focus, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
         List()->SetFocus();
     }
-    void Click(int id) {
-        wxCommandEvent press(wxEVT_BUTTON, id);
-        frame->FindWindow(id)->ProcessWindowEvent(press);
-    }
     // The card list, its first row selected and focused, nothing edited, nothing told.
     void Reset() {
         Click(IDC_CANCEL_BUTTON);

@@ -168,7 +168,8 @@ TEST_F(MainFrameTest, CommandsGoToTheShownPlugin) {
     wxCommandEvent enter(wxEVT_TEXT_ENTER, kFakeFindBox);
     enter.SetEventObject(findBox);
     findBox->ProcessWindowEvent(enter);
-    EXPECT_TRUE(fake.Has("PluginProc " + std::to_string(kFakeFindBox) + " 0")) << "Enter is the box's command";
+    EXPECT_TRUE(fake.Has("PluginProc " + std::to_string(kFakeFindBox) + " 0"))
+        << "Enter is the box's command";
 
     EXPECT_TRUE(Send(ID_VIEW_STATUS_BAR));
     EXPECT_FALSE(frame->GetStatusBar()->IsShown());

@@ -2,9 +2,7 @@
 // missing and broken files, a lockout found at connection and its countdown on the phone, the idle
 // lock, and the phone lost while the wallet is read.
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <unistd.h>
 #include <wx/testing.h>
 #include <wx/timer.h>
 #include <wx/toolbar.h>
@@ -67,15 +65,18 @@ TEST_F(SessionInHost, AMissingFileOrABrokenWalletIsToldAndTheHostStaysUsable) {
     std::vector<uint8_t> broken = wallet;
     broken.back() ^= 0xFF;  // the checksum no longer matches
     for (auto [name, text] :
-         {std::pair{"Templates.dat", "Template.dat not found!"}, {"Options.dat", "Options.dat not found!"},
+         {std::pair{"Templates.dat", "Template.dat not found!"},
+          {"Options.dat", "Options.dat not found!"},
           {"Tessera.dat", "Read Tessera data failed!\n\nRun 'tessera repair' to check and repair it."}}) {
         const bool read = name == std::string("Tessera.dat");
-        read ? WriteBytes(PhoneFile(name), broken) : std::filesystem::rename(PhoneFile(name), PhoneFile("moved"));
+        read ? WriteBytes(PhoneFile(name), broken)
+             : std::filesystem::rename(PhoneFile(name), PhoneFile("moved"));
         told.clear();
         wxTEST_DIALOG(OpenCards(), Told(told));
         EXPECT_EQ(told, std::vector<wxString>{text}) << name;
         EXPECT_TRUE(frame->IsEnabled());
-        read ? WriteBytes(PhoneFile(name), wallet) : std::filesystem::rename(PhoneFile("moved"), PhoneFile(name));
+        read ? WriteBytes(PhoneFile(name), wallet)
+             : std::filesystem::rename(PhoneFile("moved"), PhoneFile(name));
         Tree()->SelectItem(Tree()->GetRootItem());
     }
     wxTEST_DIALOG(OpenCards(), TypePasswords({kPassword}));
@@ -88,8 +89,9 @@ class LockoutAtConnection : public SessionInHost {
 
 TEST_F(LockoutAtConnection, RefusesTheLoginCountsDownOnThePhoneAndResumesAfterTheReset) {
     wxTEST_DIALOG(OpenCards(), Told(told));
-    EXPECT_EQ(told, std::vector<wxString>{"You have entered incorrect password too many times, please retry in "
-                                          "1 minutes."});
+    EXPECT_EQ(told,
+              std::vector<wxString>{"You have entered incorrect password too many times, please retry in "
+                                    "1 minutes."});
     LockoutTick();
     EXPECT_EQ(LockoutOnPhone(), 59999);
 
@@ -131,10 +133,8 @@ TEST_F(SessionInHost, IdleTimeLocksOnlyOutsideTheLoginAndNeverAtZeroMinutes) {
 
 TEST_F(SessionInHost, ThePhoneLostDuringTheReadLeavesTheHostEnabledAndNothingRead) {
     // The test holds the wallet, so the read waits its turn while the phone goes away.
-    int holder = ::open(PhoneFile("Tessera.dat").c_str(), O_RDWR);
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    ASSERT_EQ(::fcntl(holder, F_OFD_SETLK, &lock), 0);
+    const int holder = HoldWallet();
+    ASSERT_GE(holder, 0);
     bool lostWhileReading = false;
     frame->CallAfter([&] {
         agent->Signal(SIGKILL);

@@ -73,14 +73,10 @@ TEST_F(TesseraWalletInHost, FromTheCardsItemThroughTheLoginToTheListedCards) {
 
 TEST_F(TesseraWalletInHost, EditsAreSavedOnHideANewCardGoesOnNoAndLockWalletKeepsADraft) {
     wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
-    auto click = [&](int id) {
-        wxCommandEvent press(wxEVT_BUTTON, id);
-        frame->FindWindow(id)->ProcessWindowEvent(press);
-    };
     auto name = [&] { return wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl); };
-    click(IDC_EDIT_BUTTON);
-    wxTEST_DIALOG(click(IDC_EDIT_FIELDS_BUTTON), wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
-    wxTEST_DIALOG(click(IDC_ICON_BUTTON), Answer([](wxDialog* chooser) {
+    Click(IDC_EDIT_BUTTON);
+    wxTEST_DIALOG(Click(IDC_EDIT_FIELDS_BUTTON), wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
+    wxTEST_DIALOG(Click(IDC_ICON_BUTTON), Answer([](wxDialog* chooser) {
                       for (wxWindow* icons : chooser->GetChildren()) {
                           if (!dynamic_cast<wxScrolledCanvas*>(icons)) continue;
                           wxListEvent chosen(wxEVT_LIST_ITEM_SELECTED, icons->GetId());
@@ -107,11 +103,28 @@ TEST_F(TesseraWalletInHost, EditsAreSavedOnHideANewCardGoesOnNoAndLockWalletKeep
 
     List()->SetItemState(renamed.GetId(), wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                          wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-    click(IDC_EDIT_BUTTON);
+    Click(IDC_EDIT_BUTTON);
     name()->ChangeValue("Changed");
     frame->GetToolBar()->OnLeftClick(ID_LOCK_WALLET, false);
     wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
     EXPECT_NE(List()->FindItem(-1, "Changed (Draft)"), -1);
+}
+
+TEST_F(TesseraWalletInHost, AnEditThePhoneRefusesStaysWhenAnotherListIsChosen) {
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    Click(IDC_EDIT_BUTTON);
+    auto* name = wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl);
+    name->ChangeValue("Kept");
+    const int holder = HoldWallet();  // for longer than a save waits its turn
+    ASSERT_GE(holder, 0);
+    wxTEST_DIALOG(Tree()->SelectItem(Item(" Templates")), wxExpectModal<wxMessageDialog>(wxID_YES),
+                  Told(told));
+    ::close(holder);
+    EXPECT_EQ(told, std::vector<wxString>{"The card could not be saved to the phone."});
+    EXPECT_EQ(Tree()->GetItemText(Tree()->GetSelection()), " Cards");
+    EXPECT_EQ(name->GetValue(), "Kept");
+    Click(IDC_SAVE_BUTTON);
+    EXPECT_NE(List()->FindItem(-1, "Kept"), -1);
 }
 
 TEST_F(TesseraWalletInHost, ThreeWrongPasswordsLockTheLoginOnThePhone) {

@@ -9,6 +9,9 @@
 #include <wx/treectrl.h>
 #include <wx/weakref.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <memory>
 
@@ -89,7 +92,19 @@ protected:
         }
         return {};
     }
+    // A button of the plug-in's windows pressed.
+    void Click(int id) {
+        wxCommandEvent press(wxEVT_BUTTON, id);
+        frame->FindWindow(id)->ProcessWindowEvent(press);
+    }
     wxListCtrl* List() { return wxDynamicCast(frame->FindWindow(IDC_CARD_LIST), wxListCtrl); }
+    // Another program holding the wallet on the phone until the descriptor is closed; -1 when it could not.
+    int HoldWallet() {
+        int holder = ::open(PhoneFile("Tessera.dat").c_str(), O_RDWR);
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        return holder >= 0 && ::fcntl(holder, F_OFD_SETLK, &lock) == 0 ? holder : -1;
+    }
     // The lockout's remaining milliseconds in Options.dat on the phone.
     int32_t LockoutOnPhone() {
         std::vector<uint8_t> options = ReadBytes(PhoneFile("Options.dat"));
@@ -107,4 +122,3 @@ protected:
     std::unique_ptr<AgentProcess> agent;
     std::vector<wxString> told;
 };
-

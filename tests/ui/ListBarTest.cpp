@@ -14,7 +14,7 @@ namespace {
 
 // Records what the pane asks the main view to show.
 struct RecordedSelection : ItemView {
-    void SwitchPane(int) override {}
+    bool SwitchPane(int) override { return true; }
     // With keepShown, the view refuses to leave card 14 (its unsaved changes could not be saved).
     void ShowCard(int32_t id, bool, int32_t, bool) override {
         shown.push_back({ListPage::Cards, id, {}});

@@ -167,6 +167,9 @@ TEST_F(MyViewTest, UnsavedWorkIsAskedAboutDraftedOnLockOrKeptWhenThePhoneRefuses
     EXPECT_EQ(told, "The card could not be saved to the phone.");
     EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
     EXPECT_EQ(rows.selected, (std::vector<ListItem>{{ListPage::Cards, int32_t(id), {}}}));
+    faults->FailCall(RapiOp::WriteFile, 1, 5);
+    wxTEST_DIALOG(EXPECT_FALSE(view->SwitchPane(kPaneTemplate)), Answer(wxID_YES, told), Answer(wxID_OK, told));
+    EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
 
     // Another program adds a card meanwhile: the save says so, the wallet is read again with the edit
     // kept, and the next Save lands.
