@@ -101,7 +101,7 @@ int DeviceWriteRecordFile(const char16_t* path, const void* source, DWORD size, 
 }
 
 int DeviceCopyFile(const char16_t* from, const char16_t* to, bool failIfExists) {
-    return from && to && CeCopyFile(from, to, failIfExists) ? 1 : 0;
+    return from && to && CopyInTurn(from, to, failIfExists) ? 1 : 0;
 }
 
 int DeviceMoveFile(const char16_t* from, const char16_t* to) {

@@ -190,7 +190,12 @@ DWORD FolderFileSystem::Copy(std::u16string_view from, std::u16string_view to, b
     if (!reading || !writing) return ERROR_SHARING_VIOLATION;
     UniqueFd in, out;
     DWORD error = OpenServedFile(source, O_RDONLY | kOpenFlags, &in);
-    if (!error) error = OpenServedFile(target, O_WRONLY | O_CREAT | O_TRUNC | kOpenFlags, &out);
+    // Held across processes too: a copy never reads a file another program is writing, nor overwrites
+    // one it has open.
+    if (!error) error = LockAcrossProcesses(in.Get(), GENERIC_READ);
+    if (!error) error = OpenServedFile(target, O_WRONLY | O_CREAT | kOpenFlags, &out);
+    if (!error) error = LockAcrossProcesses(out.Get(), GENERIC_WRITE);
+    if (!error && ::ftruncate(out.Get(), 0) != 0) error = ErrorFromErrno(errno);
     if (!error) error = CopyContents(in.Get(), out.Get());
     // No half copy is left behind.
     if (error && !target.exists && out) ::unlinkat(target.folder.Get(), target.name.c_str(), 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 #include "TestSupport.h"
 #include "platform/rapi/FolderFileSystem.h"
@@ -61,6 +62,19 @@ TEST_F(TurnTakingTest, NoSharingHoldsAcrossProgramsButReadersOnlyRead) {
     EXPECT_EQ(HoldElsewhere(GENERIC_WRITE, CREATE_ALWAYS), ERROR_SHARING_VIOLATION);
     EXPECT_EQ(ReadBytes(dir / "w.dat"), (std::vector<uint8_t>{1, 2, 3}));
     CeCloseHandle(mine);
+}
+
+TEST_F(TurnTakingTest, ACopyWaitsForTheProgramThatHoldsTheFile) {
+    ASSERT_EQ(HoldElsewhere(GENERIC_READ | GENERIC_WRITE), ERROR_SUCCESS);
+    EXPECT_FALSE(CeCopyFile(u"\\w.dat", u"\\copy.dat", TRUE));
+    EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+    std::thread release([this] {
+        std::this_thread::sleep_for(100ms);
+        held = {};
+    });
+    EXPECT_TRUE(CopyInTurn(u"\\w.dat", u"\\copy.dat", TRUE));
+    release.join();
+    EXPECT_EQ(ReadBytes(dir / "copy.dat"), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 }  // namespace
