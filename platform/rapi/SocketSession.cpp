@@ -11,7 +11,7 @@ static_assert(ReadAheadBlock::kLargestFetch <= kMaxTransfer);
 // which shows an agent that is gone. A glance costs a system call, a read from the block far less.
 constexpr std::chrono::milliseconds kGlanceInterval{1};
 
-uintptr_t Id(HANDLE handle) {
+uintptr_t Id(const void* handle) {
     return reinterpret_cast<uintptr_t>(handle);
 }
 
@@ -22,11 +22,13 @@ void CopyOut(void* out, std::span<const uint8_t> bytes) {
 }  // namespace
 
 SocketSession::SocketSession(UniqueFd socket, LinkTimeouts timeouts,
-                             std::shared_ptr<std::atomic<uint64_t>> roundTrips)
+                             std::shared_ptr<std::atomic<uint64_t>> roundTrips,
+                             std::function<UniqueFd()> redial)
     : socket(std::move(socket)),
       channel(this->socket.Get()),
       timeouts(timeouts),
-      roundTrips(std::move(roundTrips)) {}
+      roundTrips(std::move(roundTrips)),
+      redial(std::move(redial)) {}
 
 SocketSession::~SocketSession() {
     try {
@@ -42,8 +44,22 @@ bool SocketSession::Broken() {
     return false;
 }
 
+bool SocketSession::Redial() {
+    UniqueFd fresh = redial ? redial() : UniqueFd();
+    if (!fresh) return Broken();
+    socket = std::move(fresh);
+    channel = WireChannel(socket.Get());
+    DWORD refusal = ERROR_SUCCESS;
+    return Hello(refusal) || Broken();
+}
+
+void SocketSession::LetGo(uintptr_t id) {
+    if (auto it = held.find(id); it != held.end()) held.erase(it);
+}
+
 bool SocketSession::Exchange(WireWriter& request, std::chrono::milliseconds wait) {
     if (!socket) return Broken();
+    if (held.empty() && request.Op() != WireOp::Bye && GoneAtAGlance() && !Redial()) return false;
     try {
         ++*roundTrips;
         lastContact = LinkClock::now();
@@ -127,6 +143,7 @@ HANDLE SocketSession::CreateFile(std::u16string_view name, DWORD access, DWORD s
     for (DWORD value : {access, share, disposition, flags}) request.U32(value);
     HANDLE file = INVALID_HANDLE_VALUE;
     if (!Call(request, [&](WireReader& reply) { file = reply.Handle(); })) return INVALID_HANDLE_VALUE;
+    if (file != INVALID_HANDLE_VALUE) Holds(Id(file));
     if (file != INVALID_HANDLE_VALUE && (access & GENERIC_READ) && !(share & FILE_SHARE_WRITE))
         blocks.insert_or_assign(Id(file), ReadAheadBlock{});
     return file;
@@ -243,6 +260,7 @@ DWORD SocketSession::GetFileSize(HANDLE file, DWORD* high) {
 }
 
 BOOL SocketSession::CloseHandle(HANDLE file) {
+    LetGo(Id(file));
     BOOL closed = OnHandle(WireOp::CloseHandle, file);
     if (closed) blocks.erase(Id(file));
     return closed;
@@ -256,7 +274,9 @@ HANDLE SocketSession::FindFirstFile(std::u16string_view pattern, CE_FIND_DATA* d
         search = reply.Handle();
         if (search != INVALID_HANDLE_VALUE) CopyOut(data, reply.Raw(sizeof(CE_FIND_DATA)));
     });
-    return answered ? search : INVALID_HANDLE_VALUE;
+    if (!answered) return INVALID_HANDLE_VALUE;
+    if (search != INVALID_HANDLE_VALUE) Holds(Id(search));
+    return search;
 }
 
 BOOL SocketSession::FindNextFile(HANDLE search, CE_FIND_DATA* data) {
@@ -271,6 +291,7 @@ BOOL SocketSession::FindNextFile(HANDLE search, CE_FIND_DATA* data) {
 }
 
 BOOL SocketSession::FindClose(HANDLE search) {
+    LetGo(Id(search));
     return OnHandle(WireOp::FindClose, search);
 }
 
@@ -307,6 +328,7 @@ LONG SocketSession::RegOpenKeyEx(HKEY root, std::u16string_view subKey, HKEY* re
         code = static_cast<LONG>(reply.U32());
         *result = reinterpret_cast<HKEY>(reply.Handle());
     });
+    if (answered && *result) Holds(Id(*result));
     return answered ? code : static_cast<LONG>(lastError);
 }
 
@@ -333,6 +355,7 @@ LONG SocketSession::RegQueryValueEx(HKEY key, std::u16string_view valueName, DWO
 }
 
 LONG SocketSession::RegCloseKey(HKEY key) {
+    LetGo(Id(key));
     WireWriter request(WireOp::RegCloseKey);
     request.Handle(key);
     LONG code = 0;

@@ -1,10 +1,14 @@
 #pragma once
 // A session of the socket transport: each call is one request to the phone agent and its reply, except reads
 // that a read-ahead block already holds. When the agent goes away, or a reply is late or malformed, the
-// session is broken: that call and every later one fail with ERROR_NOT_CONNECTED.
+// session is broken: that call and every later one fail with ERROR_NOT_CONNECTED. The one exception: the
+// agent ends a connection that stays silent too long, and a session that holds no file, search or key
+// there then goes on over a new connection, made before its next request.
 
 #include <atomic>
+#include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <vector>
 
@@ -16,7 +20,9 @@
 
 class SocketSession : public RapiSession {
 public:
-    SocketSession(UniqueFd socket, LinkTimeouts timeouts, std::shared_ptr<std::atomic<uint64_t>> roundTrips);
+    // redial connects anew (an empty descriptor when it cannot).
+    SocketSession(UniqueFd socket, LinkTimeouts timeouts, std::shared_ptr<std::atomic<uint64_t>> roundTrips,
+                  std::function<UniqueFd()> redial = {});
     // Says goodbye and waits for the agent to end the session, so that its files are free when this returns.
     ~SocketSession() override;
 
@@ -58,6 +64,10 @@ private:
     // Sends the request and receives its reply into replyBody.
     bool Exchange(WireWriter& request, std::chrono::milliseconds wait);
     bool Broken();
+    // A new connection in place of one the agent ended while this session held nothing there.
+    bool Redial();
+    void Holds(uintptr_t id) { held.insert(id); }
+    void LetGo(uintptr_t id);
     // Whether the socket shows, without waiting, that the agent is gone.
     bool GoneAtAGlance();
     BOOL CallForBool(WireWriter& request);
@@ -78,4 +88,6 @@ private:
     LinkClock::time_point lastContact;           // the last request, or the last glance at the socket
     std::map<uintptr_t, ReadAheadBlock> blocks;  // by handle: files open for reading only
     DWORD lastError = ERROR_SUCCESS;
+    std::function<UniqueFd()> redial;
+    std::multiset<uintptr_t> held;  // the agent's ids of the files, searches and keys open in this session
 };

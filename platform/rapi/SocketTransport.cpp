@@ -7,11 +7,15 @@ SocketTransport::SocketTransport(std::filesystem::path socket, LinkTimeouts time
     : socket(std::move(socket)), timeouts(timeouts), roundTrips(std::make_shared<std::atomic<uint64_t>>(0)) {}
 
 std::unique_ptr<RapiSession> SocketTransport::Connect(DWORD& error) {
-    int socketError = 0;
     error = ERROR_NOT_CONNECTED;
-    UniqueFd fd = ConnectUnixSocket(socket, timeouts.connect, &socketError);
-    if (!fd || !PeerIsOurUser(fd.Get())) return nullptr;
-    auto session = std::make_unique<SocketSession>(std::move(fd), timeouts, roundTrips);
+    auto dial = [socket = socket, timeouts = timeouts] {
+        int socketError = 0;
+        UniqueFd fd = ConnectUnixSocket(socket, timeouts.connect, &socketError);
+        return fd && PeerIsOurUser(fd.Get()) ? std::move(fd) : UniqueFd();
+    };
+    UniqueFd fd = dial();
+    if (!fd) return nullptr;
+    auto session = std::make_unique<SocketSession>(std::move(fd), timeouts, roundTrips, dial);
     if (!session->Hello(error)) return nullptr;
     return session;
 }

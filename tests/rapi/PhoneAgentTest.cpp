@@ -166,6 +166,23 @@ TEST_F(AgentLimitsTest, EachLimitIsReachedAndAnswered) {
     EXPECT_EQ(second.RepliesUntilClosed(), std::vector<uint32_t>{ERROR_SUCCESS});  // closed once idle
 }
 
+// A session that held nothing when the agent ended its silent connection goes on over a new one; one that
+// held a file does not, since its handles went with the old connection.
+TEST_F(AgentLimitsTest, ASilentSessionGoesOnOverANewConnectionUnlessItHeldAFile) {
+    TempDir phone;
+    RunningAgent agent(phone.Path(), {std::chrono::milliseconds(200), 2});
+    WriteBytes(phone / "fs" / "note.txt", {'n'});
+    Connect(agent.Transport());
+    for (bool holding : {false, true}) {
+        HANDLE held = holding ? Open(u"\\note.txt", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING) : nullptr;
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        HANDLE file = Open(u"\\note.txt", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+        EXPECT_EQ(file != INVALID_HANDLE_VALUE, !holding) << holding;
+        CeCloseHandle(file);
+    }
+}
+
 class AgentSocketTest : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(phone / "fs"); }
