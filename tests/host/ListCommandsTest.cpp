@@ -90,6 +90,12 @@ TEST_F(ListCommands, SaveAsTemplateAndShortcutsInATextBox) {
     ASSERT_TRUE(wxTheClipboard->Open() && wxTheClipboard->GetData(copied));
     wxTheClipboard->Close();
     EXPECT_EQ(copied.GetText(), "Login");
+    const int rows = List()->GetItemCount();
+    {
+        wxTestingModalHook noDialog(__FILE__, __LINE__, __WXFUNCTION__);  // no deletion asked about
+        Keys(WXK_DELETE, 0);
+    }
+    EXPECT_EQ(List()->GetItemCount(), rows);
     Tree()->SelectItem(Item(" Templates"));
     EXPECT_GE(List()->FindItem(-1, "Dentist"), 0);
 }
