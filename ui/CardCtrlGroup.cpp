@@ -59,21 +59,7 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
     panel = new wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(kCaptionWidth, kHeight), wxBORDER_NONE);
     panel->SetOwnBackgroundColour(*wxWHITE);
     panel->Hide();
-    const wxSize size(kCaptionWidth, kHeight);
-    if (type <= kFieldTime) {
-        const long style = (type == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
-        edit =
-            new CMyEdit(panel, wxID_ANY, static_cast<int>(type), wxString(), wxDefaultPosition, size, style);
-        GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
-        if (!IsTimeField(type)) edit->SetMaxLength(kMaxChars);
-        if (type == kFieldPassword) MaskWithAsterisks(*edit);
-        edit->SetFont(type == kFieldUrl ? fonts.link : fonts.value);
-        edit->SetForegroundColour(EditLink::IsLinkField(type, false) ? kLinkText : *wxBLACK);
-        edit->SetBackgroundColour(*wxWHITE);
-        if (type == kFieldNumber || type == kFieldPhoneNumber) {
-            edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
-        }
-    }
+    if (type <= kFieldTime) MakeEdit();
     if (type == kFieldPassword) {
         button = new CMyButton(panel, wxID_ANY, LoadResString(IDS_BUTTON_COPY), wxSize(kButtonWidth, kHeight),
                                edit);
@@ -81,11 +67,27 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
         button->SetFont(fonts.caption);
     }
     // A caption drawn by wx; it ellipsizes only once its font and colours are its own.
-    label = new wxGenericStaticText(panel, wxID_ANY, wxString(), wxDefaultPosition, size, wxST_NO_AUTORESIZE);
+    label = new wxGenericStaticText(panel, wxID_ANY, wxString(), wxDefaultPosition,
+                                    wxSize(kCaptionWidth, kHeight), wxST_NO_AUTORESIZE);
     label->SetFont(fonts.caption);
     label->SetForegroundColour(*wxBLACK);
     label->SetBackgroundColour(*wxWHITE);
     label->SetWindowStyleFlag(wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+}
+
+void CCardCtrlGroup::MakeEdit() {
+    const long style = (fieldType == kFieldPassword ? wxTE_PASSWORD : 0) | wxBORDER_NONE;
+    edit = new CMyEdit(panel, wxID_ANY, static_cast<int>(fieldType), wxString(), wxDefaultPosition,
+                       wxSize(kCaptionWidth, kHeight), style);
+    GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
+    if (!IsTimeField(fieldType)) edit->SetMaxLength(kMaxChars);
+    if (fieldType == kFieldPassword) MaskWithAsterisks(*edit);
+    edit->SetFont(fieldType == kFieldUrl ? fonts.link : fonts.value);
+    edit->SetForegroundColour(EditLink::IsLinkField(fieldType, false) ? kLinkText : *wxBLACK);
+    edit->SetBackgroundColour(*wxWHITE);
+    if (fieldType == kFieldNumber || fieldType == kFieldPhoneNumber) {
+        edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
+    }
 }
 
 CCardCtrlGroup::~CCardCtrlGroup() {

@@ -66,6 +66,7 @@ public:
 
 private:
     void LoadTime(const ItemField& field);
+    void MakeEdit();
     void MakePicker();
     void PlaceControls(int width);
     wxDateTime PickerValue() const;
