@@ -21,7 +21,8 @@ public:
     CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy);
     ~CFormWnd() override;
 
-    // Rebuilds the rows for the card's fields after the first; only clears them without a card.
+    // Rebuilds the rows for the card's fields after the first; only clears them without a card. Rows still
+    // to be made read the card's fields, so the card must stay until the next LoadCard.
     void LoadCard(CTesseraItem* card);
     void SetMode(int newMode) { mode = newMode; }
     int GetMode() const { return mode; }
