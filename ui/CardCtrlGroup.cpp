@@ -104,12 +104,13 @@ int CCardCtrlGroup::IdsTaken(uint32_t type) {
     return IsTimeField(type) ? 2 : type <= kFieldTime ? 1 : 0;
 }
 
-void CCardCtrlGroup::Load(ItemField& field, int position, int& nextId) {
+void CCardCtrlGroup::Load(const ItemField& field, int position, int firstId) {
     mode = 0;
     label->SetLabel(FromU16(field.Name()));
-    if (IsTimeField(fieldType)) pickerId = nextId++;
+    // The picker's id first, then the edit's.
+    pickerId = firstId;
     if (picker) picker->SetId(pickerId);
-    if (edit) edit->SetId(nextId++);
+    if (edit) edit->SetId(firstId + IdsTaken(fieldType) - 1);
     if (button) button->SetId(IDC_PASSWORD_BUTTON_FIRST + position);
     if (IsTimeField(fieldType)) {
         LoadTime(field);

@@ -39,8 +39,8 @@ public:
 
     // How many control ids a row of that type takes: the picker's and the edit's.
     static int IdsTaken(uint32_t type);
-    // Shows field (at position 1 and up in its card); its value controls take the next ids.
-    void Load(ItemField& field, int position, int& nextId);
+    // Shows field (at position 1 and up in its card); its value controls take the ids from firstId on.
+    void Load(const ItemField& field, int position, int firstId);
     // Hidden and emptied, to serve another card's field of the same type.
     void Park();
     // 0 view, 1 hidden, 2 edit.

@@ -52,7 +52,6 @@ void CFormWnd::LoadCard(CTesseraItem* card) {
     }
     rows.clear();
     fields.clear();
-    firstIds.clear();
     contentHeight = scrollPos = 0;
     if (!card || !card->fields.head) return;
     int nextId = IDC_FIELD_VALUE_FIRST;
@@ -60,8 +59,7 @@ void CFormWnd::LoadCard(CTesseraItem* card) {
         // A longer time value holds one time record and something after it that no one reads.
         if (IsTimeField(node->element.type) && node->element.value.size() > 16)
             node->element.value.resize(16);
-        fields.push_back(&node->element);
-        firstIds.push_back(nextId);
+        fields.push_back({&node->element, nextId});
         nextId += CCardCtrlGroup::IdsTaken(node->element.type);
     }
     rows.resize(fields.size());
@@ -75,15 +73,14 @@ void CFormWnd::LoadCard(CTesseraItem* card) {
 void CFormWnd::MakeRow(size_t i) {
     if (rows[i]) return;
     auto same = std::find_if(spare.begin(), spare.end(),
-                             [&](const auto& row) { return row->fieldType == fields[i]->type; });
+                             [&](const auto& row) { return row->fieldType == fields[i].field->type; });
     if (same != spare.end()) {
         rows[i] = std::move(*same);
         spare.erase(same);
     } else {
-        rows[i] = std::make_unique<CCardCtrlGroup>(this, fields[i]->type, fonts);
+        rows[i] = std::make_unique<CCardCtrlGroup>(this, fields[i].field->type, fonts);
     }
-    int id = firstIds[i];
-    rows[i]->Load(*fields[i], static_cast<int>(i) + 1, id);
+    rows[i]->Load(*fields[i].field, static_cast<int>(i) + 1, fields[i].firstId);
     rows[i]->ApplyMode(mode);
     if (GetClientSize().x > 0) rows[i]->Place(RowRect(i));
 }

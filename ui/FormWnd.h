@@ -56,9 +56,12 @@ private:
     FormFonts fonts;
     CopyFn copy;
     std::vector<std::unique_ptr<CCardCtrlGroup>> rows;
-    // The shown card's fields after the name, and the first control id of each one's row.
-    std::vector<ItemField*> fields;
-    std::vector<int> firstIds;
+    // The shown card's fields after the name, each with the first control id of its row.
+    struct FieldSlot {
+        const ItemField* field;
+        int firstId;
+    };
+    std::vector<FieldSlot> fields;
     // Rows of the last card not yet given to this one's fields, hidden.
     std::vector<std::unique_ptr<CCardCtrlGroup>> spare;
     int mode = kView;

@@ -191,14 +191,14 @@ bool CMyView::PromptSaveChanges(int pane) {
     prompting = true;
     const int answer = wxMessageBox(LoadResString(kPromptTexts[pane]), LoadResString(IDS_APP_CAPTION),
                                     wxYES_NO | wxICON_QUESTION, this);
-    const bool saved = answer != wxYES || SaveShown();
-    if (!saved) {
+    const bool refused = answer == wxYES && !SaveShown();
+    if (refused) {
         ReportFailedSave();
     } else if (answer != wxYES && isNew) {
         DropNewRecord();
     }
     prompting = false;
-    if (!saved) return false;  // the user's values stay, in edit mode, to try again
+    if (refused) return false;  // the user's values stay, in edit mode, to try again
     isNew = modified = false;
     if (pane == kPaneCard) editing = false;
     ShowControls();
