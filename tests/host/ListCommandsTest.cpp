@@ -12,7 +12,6 @@ namespace {
 
 class ListCommands : public TesseraWalletInHost {
 protected:
-    void Open() { wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"})); }
     void FromMenu(int id) { frame->GetMenuBar()->FindItem(id)->GetMenu()->SendEvent(id); }
     void Keys(int key, int modifiers) {
         wxUIActionSimulator().Char(key, modifiers);

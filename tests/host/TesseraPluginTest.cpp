@@ -52,7 +52,7 @@ TEST_F(TesseraInHost, LoadsSwitchesAndUnloads) {
 }
 
 TEST_F(TesseraWalletInHost, FromTheCardsItemThroughTheLoginToTheListedCards) {
-    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    Open();
     ASSERT_NE(List(), nullptr);
     EXPECT_EQ(List()->GetItemCount(), 30);
     EXPECT_TRUE(List()->IsShownOnScreen());
@@ -72,7 +72,7 @@ TEST_F(TesseraWalletInHost, FromTheCardsItemThroughTheLoginToTheListedCards) {
 }
 
 TEST_F(TesseraWalletInHost, EditsAreSavedOnHideANewCardGoesOnNoAndLockWalletKeepsADraft) {
-    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    Open();
     auto name = [&] { return wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl); };
     Click(IDC_EDIT_BUTTON);
     wxTEST_DIALOG(Click(IDC_EDIT_FIELDS_BUTTON), wxExpectDismissableModal<wxDialog>(wxID_CANCEL));
@@ -106,12 +106,12 @@ TEST_F(TesseraWalletInHost, EditsAreSavedOnHideANewCardGoesOnNoAndLockWalletKeep
     Click(IDC_EDIT_BUTTON);
     name()->ChangeValue("Changed");
     frame->GetToolBar()->OnLeftClick(ID_LOCK_WALLET, false);
-    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    Open();
     EXPECT_NE(List()->FindItem(-1, "Changed (Draft)"), -1);
 }
 
 TEST_F(TesseraWalletInHost, AnEditThePhoneRefusesStaysWhenAnotherListIsChosen) {
-    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    Open();
     Click(IDC_EDIT_BUTTON);
     auto* name = wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl);
     name->ChangeValue("Kept");
@@ -151,7 +151,7 @@ TEST_F(TesseraWalletInHost, ACancelledLoginStaysAndThePhoneGoingAwayReturnsToThe
 }
 
 TEST_F(TesseraWalletInHost, ThePhoneGoingAwayLeavesNoCardShown) {
-    wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"}));
+    Open();
     auto* name = wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl);
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->GetValue(), List()->GetItemText(0));

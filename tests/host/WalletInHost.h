@@ -92,6 +92,8 @@ protected:
         }
         return {};
     }
+    // " Cards" chosen and the wallet's password typed.
+    void Open() { wxTEST_DIALOG(Tree()->SelectItem(Item(" Cards")), TypePasswords({"pass word"})); }
     // A button of the plug-in's windows pressed.
     void Click(int id) {
         wxCommandEvent press(wxEVT_BUTTON, id);
