@@ -23,6 +23,14 @@ struct NewStoreOptions {
     StoreKind kind = StoreKind::Wallet;
 };
 
+// Why a wallet password cannot be used; empty when it can.
+std::string PasswordProblem(const std::optional<SecureBytes>& password) {
+    if (!password) return "the wallet password is not valid UTF-8";
+    if (password->empty()) return "the wallet password is empty";
+    if (!PasswordFitsLogin(*password)) return "the wallet password is longer than the 31 characters the login takes";
+    return {};
+}
+
 void AddNewStore(CLI::App& app, NewStoreOptions& options, int& status) {
     CLI::App* command = app.add_subcommand(
         "new-store", "Create an empty store file (the wallet password is read from standard input)");
@@ -35,8 +43,8 @@ void AddNewStore(CLI::App& app, NewStoreOptions& options, int& status) {
         bool templates = options.kind == StoreKind::Templates;
         std::optional<SecureBytes> password =
             templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(std::cin);
-        std::string error = password ? "" : "the password is not valid UTF-8";
-        if (!password ||
+        std::string error = templates ? "" : PasswordProblem(password);
+        if (!error.empty() ||
             !CreateStoreFile(options.file, options.kind, password->data(), password->size(), error)) {
             std::cerr << "tessera-phone: cannot create " << options.file << ": " << error << "\n";
             status = kFailed;
@@ -64,11 +72,12 @@ int Print(int code, const nlohmann::ordered_json& json, int indent = -1) {
     return code;
 }
 
-// The wallet password from standard input; nothing, with the failure reported, when it is empty.
+// The wallet password from standard input; nothing, with the failure reported, when it cannot be used.
 std::optional<SecureBytes> ReadWalletPassword(int& status) {
     std::optional<SecureBytes> password = ReadPasswordLine(std::cin);
-    if (password && !password->empty()) return password;
-    Finish(1, password ? "the wallet password is empty" : "the wallet password is not valid UTF-8", status);
+    const std::string problem = PasswordProblem(password);
+    if (problem.empty()) return password;
+    Finish(1, problem, status);
     return std::nullopt;
 }
 

@@ -109,6 +109,7 @@ bool CreateListPane() {
     links.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
     links.deleteBackupFile = [](const std::u16string& name) { return DeleteBackupFile(name) == 1; };
     links.forgetBackup = ForgetBackup;
+    links.gate = &app.session;
     app.listBar = new CListBar(Module().host.frame, std::move(links));
     SetBackupActions(&app.backupWindows);
     wxAuiPaneInfo pane;
@@ -193,8 +194,11 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
         if (!CreateListPane()) return 0;
         const CSettings& settings = app.settings;
         app.view =
-            new CMyView(Module().host.frame,
-                        {&app.data, &app.icons, {settings.Font(1), settings.Font(2), settings.Font(4)}});
+            new CMyView(Module().host.frame, {&app.data,
+                                              &app.icons,
+                                              {settings.Font(1), settings.Font(2), settings.Font(4)},
+                                              nullptr,
+                                              &app.session});
         app.view->InitialUpdate();
         app.listBar->SetItemView(app.view);
         // The list pane takes the view's row requests once it implements them.

@@ -28,7 +28,23 @@ void PluginSession::OpenPage(WalletPage page) {
     RunPage(page);
     --pageDepth;
     // The phone went away while the page waited: nothing of it stays half-read.
-    if (pageDepth == 0 && resetPending) ResetNow();
+    RunHeld();
+}
+
+void PluginSession::Leave() {
+    if (holds > 0) --holds;
+    RunHeld();
+}
+
+void PluginSession::RunHeld() {
+    if (Held()) return;
+    if (resetPending) {
+        lockPending = false;
+        ResetNow();
+    } else if (lockPending) {
+        lockPending = false;
+        Lock(true, 0);
+    }
 }
 
 void PluginSession::RunPage(WalletPage page) {
@@ -37,6 +53,8 @@ void PluginSession::RunPage(WalletPage page) {
     if (appStatus != plugin::kAppNotRunning && !PhoneAppClosed()) return;
     if (!location.InstallDirKnown() && !location.Locate()) return;
     if (!FilesFound()) return;
+    // A new login shows what the phone holds now: stores another program changed since are read again.
+    if (WalletRead() && !loggedIn && !StoresCurrent()) walletRead = templatesRead = false;
     if (!WalletRead() && !ReadStores()) return;
     if (lockoutCheckPending && !LockoutAllowsLogin()) return;
     if (!loggedIn && !LogIn()) return;
@@ -100,6 +118,11 @@ bool PluginSession::ReadStores() {
     walletRead = templatesRead = readCode == CTesseraEncryptedLinkList::kOpened;
     if (!walletRead) Message(ReadFailureText(), MessageIcon::Error);
     return walletRead;
+}
+
+bool PluginSession::StoresCurrent() const {
+    return data.walletStore && data.templateStore && data.walletStore->HeaderUnchanged() &&
+           data.templateStore->HeaderUnchanged();
 }
 
 // The read's failure: a file another program holds (named in the log), a checksum that a cut save may have
@@ -181,16 +204,21 @@ void PluginSession::LockoutTick() {
 }
 
 void PluginSession::Lock(bool forced, int idleMinutes) {
+    if (!views || (!forced && idleMinutes <= 0)) return;
     // A page that waits (for the host, a worker or a dialog) is not interrupted either.
-    if (!views || views->ListBusy() || loginDialogOpen || lockoutCheckPending || pageDepth > 0) return;
-    if (!forced && idleMinutes <= 0) return;
+    if (loginDialogOpen || lockoutCheckPending || pageDepth > 0) return;
+    if (holds > 0) {
+        lockPending = true;
+        return;
+    }
+    if (views->ListBusy()) return;
     views->CloseOpenItems();
     views->SelectRootItem();
     loggedIn = false;
 }
 
 void PluginSession::Reset() {
-    if (pageDepth > 0) {
+    if (Held()) {
         resetPending = true;
         return;
     }

@@ -11,11 +11,15 @@
 #include "model/Data.h"
 #include "plugin-api/PluginApi.h"
 #include "shell/SessionViews.h"
+#include "ui/SessionGate.h"
 
 // The wallet pages of the navigation tree, as the list pane numbers its lists.
 enum class WalletPage { Cards = 0, Templates = 1, Categories = 2, Backups = 3 };
 
-class PluginSession {
+// The session's rule: nothing frees the model while a page, a question or a worker uses it. A reset that
+// arrives then is held and runs when the last of them ends; so is a lock that arrives during a question
+// or a worker, while one during a page (the login, the read) is let go, as the user is not idle there.
+class PluginSession : public SessionGate {
 public:
     PluginSession(CData& data, DeviceLink& link) : data(data), link(link) {}
     PluginSession(const PluginSession&) = delete;
@@ -44,9 +48,12 @@ public:
     void OpenPage(WalletPage page);
     // Not forced: the idle time passed idleMinutes.
     void Lock(bool forced, int idleMinutes);
-    // The phone went away. Inside a page (a dialog or a wait of its own), the stores stay until the
-    // page has returned: they are released on its way out.
+    // The phone went away. Inside a page, a question or a worker, the stores stay until they have
+    // returned: they are released on the way out.
     void Reset();
+    // A question or a worker of the windows begins and ends.
+    void Enter() override { ++holds; }
+    void Leave() override;
     // One minute of a running lockout.
     void LockoutTick();
     // The navigation page closes.
@@ -56,6 +63,7 @@ public:
     bool ReadWhileLoggedOut() const { return walletRead && templatesRead && !loggedIn; }
     bool WalletRead() const { return walletRead && templatesRead; }
     bool InPage() const { return pageDepth > 0; }
+    bool Held() const { return pageDepth > 0 || holds > 0; }
     const PhoneOptionRecord& Options() const { return options; }
     const WalletLocation& Location() const { return location; }
     const CTesseraBackup& Backups() const { return backups; }
@@ -68,6 +76,7 @@ private:
     bool FilesFound();
     bool FileFound(bool& found, const std::u16string& path, const SessionMessage& missing);
     bool ReadStores();
+    bool StoresCurrent() const;
     bool LockoutAllowsLogin();
     bool LogIn();
     void ReadBackupList();
@@ -77,6 +86,7 @@ private:
     void Message(unsigned text, MessageIcon icon, int number = 0);
     unsigned ReadFailureText() const;
     void ResetNow();
+    void RunHeld();
 
     CData& data;
     DeviceLink& link;
@@ -91,5 +101,7 @@ private:
     int readCode = CTesseraEncryptedLinkList::kCannotOpen;
     DWORD readOpenError = 0;
     int pageDepth = 0;
+    int holds = 0;
     bool resetPending = false;
+    bool lockPending = false;
 };

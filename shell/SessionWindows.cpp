@@ -34,7 +34,6 @@ long IconStyle(MessageIcon icon) {
 
 wxString MessageText(const SessionMessage& message) {
     wxString text = LoadResString(message.text);
-    if (message.text == IDS_VERSION_NOT_SUPPORTED) return text + wxString::FromUTF8(kMakerWebsite) + ".";
     if (text.Contains("%d")) return wxString::Format(text, message.number);
     if (text.Contains("%s")) return wxString::Format(text, ToWx(message.name));
     return text;

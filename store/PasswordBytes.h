@@ -11,6 +11,13 @@
 // The password that unlocks every templates file.
 inline constexpr std::u16string_view kTemplatesPassword = u"quartzpetal";
 
+// The longest wallet password the login takes, in UTF-16 units; a longer one could never be typed there.
+inline constexpr size_t kMaxPasswordUnits = 31;
+
+inline bool PasswordFitsLogin(const SecureBytes& password) {
+    return password.size() <= 2 * kMaxPasswordUnits;
+}
+
 inline SecureBytes PasswordBytes(std::u16string_view password) {
     SecureBytes bytes;
     bytes.reserve(password.size() * 2);

@@ -258,6 +258,13 @@ bool CTesseraEncryptedLinkList::DeleteRecord(item_entry_struct* entry) {
     return false;
 }
 
+bool CTesseraEncryptedLinkList::HeaderUnchanged() const {
+    PhoneFile file;
+    uint8_t onDisk[kStoreHeaderSize];
+    return file.Open(path, GENERIC_READ) && file.ReadExact(onDisk, kStoreHeaderSize) &&
+           std::memcmp(onDisk, header, kStoreHeaderSize) == 0;
+}
+
 bool CTesseraEncryptedLinkList::BeginChange(PhoneFile& file, Change& change) {
     if (!file.Open(path, GENERIC_READ | GENERIC_WRITE)) {
         if (file.LastError() == ERROR_SHARING_VIOLATION) lastChange = kChangeInUse;

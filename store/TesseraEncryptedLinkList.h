@@ -70,6 +70,9 @@ public:
     // Reads the file again after another program changed it, keeping the session key when the password
     // section is still the same. True when the file opened and the store is still unlocked.
     bool Reload();
+    // True while the file's header is still the one this store last read or wrote: no other program has
+    // changed the file since (its time and checksum are in the header). False also when it cannot be read.
+    bool HeaderUnchanged() const;
     // Verifies the password (UTF-16LE bytes, no terminator) against the password section and, on
     // success, makes its key the session key.
     bool CheckPassword(const uint8_t* password, size_t length);

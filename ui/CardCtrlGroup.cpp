@@ -13,6 +13,7 @@
 #include "plugin-api/FixedIds.h"
 #include "ui/EditLink.h"
 #include "ui/FieldChanges.h"
+#include "ui/TypedInput.h"
 #include "ui/MaskedEdit.h"
 #include "ui/MyButton.h"
 #include "ui/MyEdit.h"
@@ -51,7 +52,10 @@ SYSTEMTIME UtcFromLocal(const wxDateTime& local) {
 }
 
 CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts)
-    : fieldType(type), fonts(fonts) {
+    : fieldType(type),
+      fonts(fonts),
+      limit(kMaxChars, type == kFieldNumber || type == kFieldPhoneNumber ? InputLimit::Chars::Digits
+                                                                          : InputLimit::Chars::Any) {
     // The row's controls live in a window of their own: the toolkit restyles every sibling of a control
     // that is added or changed, so a form of many rows would cost the square of their number. Every
     // control is made at its size, with its own font and colours (a best size, or defaults inherited,
@@ -80,14 +84,12 @@ void CCardCtrlGroup::MakeEdit() {
     edit = new CMyEdit(panel, wxID_ANY, static_cast<int>(fieldType), wxString(), wxDefaultPosition,
                        wxSize(kCaptionWidth, kHeight), style);
     GiveFixedId(edit, IDC_FIELD_VALUE_FIRST);
-    if (!IsTimeField(fieldType)) edit->SetMaxLength(kMaxChars);
+    // What the user types is limited; a stored value is shown and kept whole, whatever its length.
+    if (!IsTimeField(fieldType)) LimitTypedInput(*edit, limit);
     if (fieldType == kFieldPassword) MaskWithAsterisks(*edit);
     edit->SetFont(fieldType == kFieldUrl ? fonts.link : fonts.value);
     edit->SetForegroundColour(EditLink::IsLinkField(fieldType, false) ? kLinkText : *wxBLACK);
     edit->SetBackgroundColour(*wxWHITE);
-    if (fieldType == kFieldNumber || fieldType == kFieldPhoneNumber) {
-        edit->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnNumberText(); });
-    }
 }
 
 CCardCtrlGroup::~CCardCtrlGroup() {
@@ -127,18 +129,6 @@ void CCardCtrlGroup::LoadTime(const ItemField& field) {
     edit->ChangeValue(!local.IsValid()          ? wxString()
                       : fieldType == kFieldDate ? local.FormatDate()
                                                 : local.FormatTime());
-}
-
-void CCardCtrlGroup::OnNumberText() {
-    const wxString text = edit->GetValue();
-    wxString digits;
-    for (wxUniChar c : text) {
-        if (c >= '0' && c <= '9') digits += c;
-    }
-    if (digits.length() == text.length()) return;
-    const long at = edit->GetInsertionPoint() - static_cast<long>(text.length() - digits.length());
-    edit->ChangeValue(digits);
-    edit->SetInsertionPoint(std::max(0L, at));
 }
 
 void CCardCtrlGroup::ApplyMode(int newMode) {

@@ -10,6 +10,7 @@
 
 #include "platform/SystemTime.h"
 #include "store/TesseraItem.h"
+#include "ui/InputLimit.h"
 
 class wxDateTimePickerCtrlBase;
 class wxGenericStaticText;
@@ -70,9 +71,9 @@ private:
     void MakePicker();
     void PlaceControls(int width);
     wxDateTime PickerValue() const;
-    void OnNumberText();
 
     FormFonts fonts;
+    InputLimit limit;
     int pickerId = 0;
     // The value shown; what the picker does not show of it: the time of day of a DATE row, the date of a
     // TIME row.

@@ -43,7 +43,7 @@ void CFormWnd::ClearRows() {
     spare.clear();
 }
 
-void CFormWnd::LoadCard(CTesseraItem* card) {
+void CFormWnd::LoadCard(const CTesseraItem* card) {
     // The rows of the last card serve fields of the same type again: making controls is what costs.
     for (auto& row : rows) {
         if (!row) continue;
@@ -56,9 +56,6 @@ void CFormWnd::LoadCard(CTesseraItem* card) {
     if (!card || !card->fields.head) return;
     int nextId = IDC_FIELD_VALUE_FIRST;
     for (auto* node = card->fields.head->next; node; node = node->next) {
-        // A longer time value holds one time record and something after it that no one reads.
-        if (IsTimeField(node->element.type) && node->element.value.size() > 16)
-            node->element.value.resize(16);
         fields.push_back({&node->element, nextId});
         nextId += CCardCtrlGroup::IdsTaken(node->element.type);
     }

@@ -23,7 +23,7 @@ public:
 
     // Rebuilds the rows for the card's fields after the first; only clears them without a card. Rows still
     // to be made read the card's fields, so the card must stay until the next LoadCard.
-    void LoadCard(CTesseraItem* card);
+    void LoadCard(const CTesseraItem* card);
     void SetMode(int newMode) { mode = newMode; }
     int GetMode() const { return mode; }
     void ApplyMode();

@@ -251,11 +251,24 @@ void CListBar::OnSize(wxSizeEvent& event) {
 void CListBar::Arrange(CardSortKey key) {
     content.Arrange(key);
     if (content.Kind() == ListPage::Cards) {
-        RefillRows();
         wxString name = LoadResString(KeyName(key));
         SetHeaderText(0, wxString::Format(LoadResString(IDS_SORT_BY), name).Left(kSortHeaderLimit));
     }
-    SelectFirstRow();
+    KeepShownSelected();
+}
+
+// The rows were rebuilt (filter, find text, order): the record the view shows stays selected while it is
+// listed; otherwise no row is selected, and the view shows nothing.
+void CListBar::KeepShownSelected() {
+    RefillRows();
+    UpdateTitle();
+    const std::optional<int32_t> shown = view ? view->ShownRecord(static_cast<int>(content.Kind())) : std::nullopt;
+    const int row = shown ? content.FindRow(*shown) : -1;
+    notify = false;
+    SelectOnly(row);
+    notify = true;
+    selection = row >= 0 ? content.Item(row) : ListItem{};
+    if (row < 0 && shown) ResetViewFor(content.Kind());
 }
 
 void CListBar::OnHeaderClick(wxListEvent& event) {
@@ -270,8 +283,7 @@ void CListBar::OnHeaderClick(wxListEvent& event) {
     content.FlipDirection();
     if (kind == ListPage::Cards)
         SetHeaderText(1, LoadResString(content.Ascending() ? IDS_ASCENDING : IDS_DESCENDING));
-    RefillRows();
-    SelectFirstRow();
+    KeepShownSelected();
 }
 
 void CListBar::OnRowFocused(wxListEvent& event) {
@@ -311,9 +323,7 @@ void CListBar::OnFilterChosen(wxCommandEvent&) {
     }
     content.SetCategoryFilter(
         static_cast<int32_t>(reinterpret_cast<intptr_t>(filterBox->GetClientData(chosen))));
-    RefillRows();
-    SelectFirstRow();
-    UpdateTitle();
+    KeepShownSelected();
 }
 
 wxComboBox* CListBar::FindBox() const {
@@ -322,11 +332,15 @@ wxComboBox* CListBar::FindBox() const {
     return bar ? wxDynamicCast(bar->FindControl(ID_FIND_BOX), wxComboBox) : nullptr;
 }
 
+// Find off shows the whole list again.
 void CListBar::ToggleFind() {
     findMode = !findMode;
     links.data->findActive = findMode ? 1 : 0;
     links.data->findText.clear();
     if (wxComboBox* box = FindBox()) box->ChangeValue(wxEmptyString);
+    if (content.Kind() != ListPage::Cards) return;
+    content.Rebuild();
+    KeepShownSelected();
 }
 
 void CListBar::FindTextChanged(const wxString& text) {
@@ -334,8 +348,7 @@ void CListBar::FindTextChanged(const wxString& text) {
     if (content.Kind() != ListPage::Cards && !text.empty() && links.showPage) links.showPage(ListPage::Cards);
     if (content.Kind() != ListPage::Cards) return;
     content.Rebuild();
-    RefillRows();
-    UpdateTitle();
+    KeepShownSelected();
 }
 
 bool CListBar::OnCommand(int id, int code, void* extra) {

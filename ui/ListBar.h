@@ -14,6 +14,7 @@
 #include "ui/ListRows.h"
 
 class CMyIconList;
+class SessionGate;
 class wxChoice;
 class wxComboBox;
 
@@ -31,6 +32,7 @@ public:
         // it went), then its entry in the backup list, on the user-interface thread.
         std::function<bool(const std::u16string&)> deleteBackupFile;
         std::function<void(const std::u16string&)> forgetBackup;
+        SessionGate* gate = nullptr;  // held while a deletion runs
     };
 
     CListBar(wxWindow* parent, Links links);
@@ -73,6 +75,7 @@ private:
     void BuildColumns();
     void RefillRows();
     void SelectOnly(long row);
+    void KeepShownSelected();
     void UpdateTitle();
     void SetHeaderText(int column, const wxString& text);
     void LayoutList();

@@ -13,6 +13,7 @@
 #include "ui/DeletionWalk.h"
 #include "ui/ListBar.h"
 #include "ui/ProgressDlg.h"
+#include "ui/SessionGate.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
 #include "ui/TemplateDlg.h"
@@ -125,15 +126,15 @@ void CListBar::NewItem(ListPage kind, bool fromContextMenu) {
             row = NewCard();
             break;
         case ListPage::Templates:
-            if (uint32_t id = links.data->TakeTemplateId(); id != 0) {
+            if (uint32_t id = links.data->TakeTemplateId(); id != 0 && view) {
                 row = NewRow(static_cast<int32_t>(id), IDS_NEW_TEMPLATE_NAME);
-                if (view) view->ShowTemplate(row->id, true, true);
+                if (!view->ShowTemplate(row->id, true, true)) row.reset();
             }
             break;
         case ListPage::Categories:
-            if (int32_t id = links.data->TakeCategoryId(); id != 0) {
+            if (int32_t id = links.data->TakeCategoryId(); id != 0 && view) {
                 row = NewRow(id, IDS_NEW_CATEGORY_NAME);
-                if (view) view->ShowCategory(id, true, true);
+                if (!view->ShowCategory(id, true, true)) row.reset();
             }
             break;
         case ListPage::Backups:
@@ -171,7 +172,8 @@ std::optional<card_info_struct> CListBar::NewCard() {
         row.icon = from->icon;
         row.category = from->category;
     }
-    if (view) view->ShowCard(row.id, true, *choice, true);
+    // The view may keep the record it shows (its unsaved changes were not saved): then no new row.
+    if (!view || !view->ShowCard(row.id, true, *choice, true)) return std::nullopt;
     return row;
 }
 
@@ -262,6 +264,8 @@ void CListBar::Delete() {
         busy = false;
         return;
     }
+    // A reset or a lock that arrives meanwhile waits for the walk: the rows and stores it uses stay.
+    SessionHold hold(links.gate);
     std::vector<ListItem> items;
     for (int row : rows) items.push_back(content.Item(row));
     int focused = static_cast<int>(List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED));
@@ -326,6 +330,10 @@ void CListBar::Invert() {
     }
     notify = true;
     List()->Thaw();
+    // The view shows the row that now has the selection mark, or nothing.
+    if (lastSelected < 0) return ResetViewFor(content.Kind());
+    selection = content.Item(static_cast<int>(lastSelected));
+    if (view && !content.IsPending(static_cast<int>(lastSelected))) ShowOnView(selection);
 }
 
 // The card under the selection mark becomes a template with its field names and only its name.

@@ -3,12 +3,14 @@
 // and the templates store unlocks with its built-in password on the same OK.
 #include <string>
 
+#include "store/PasswordBytes.h"
+
 class CTesseraEncryptedLinkList;
 
 class LoginAttempts {
 public:
     static constexpr int kMaxAttempts = 3;
-    static constexpr size_t kMaxLength = 31;
+    static constexpr size_t kMaxLength = kMaxPasswordUnits;
 
     enum class Answer {
         Empty,  // say the password is wrong; nothing counted

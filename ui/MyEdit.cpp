@@ -39,9 +39,13 @@ void CMyEdit::OnCharHook(wxKeyEvent& event) {
         case EditKeyAction::Copy:
             Copy();
             break;
-        case EditKeyAction::Paste:
-            Paste();
+        case EditKeyAction::Paste: {
+            // A limit on what the box takes handles the paste itself.
+            wxClipboardTextEvent paste(wxEVT_TEXT_PASTE, GetId());
+            paste.SetEventObject(this);
+            if (!HandleWindowEvent(paste)) Paste();
             break;
+        }
         case EditKeyAction::SelectAll:
             SelectAll();
             break;

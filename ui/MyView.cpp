@@ -20,6 +20,7 @@
 #include "ui/MyListCtrl.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
+#include "ui/TypedInput.h"
 
 namespace {
 
@@ -28,20 +29,22 @@ constexpr int kMargin = 5;
 constexpr int kButtonWidth = 100, kButtonHeight = 25;
 constexpr int kInset = 25;
 constexpr int kFormTop = 164, kFieldListTop = 136;
-constexpr int kNameMax = 255;
 constexpr int kNumberColumn = 30;
+constexpr size_t kNameMax = 255, kCategoryNameMax = 63;
 
 }  // namespace
 
 CMyView::CMyView(wxWindow* parent, Links links)
     : wxPanel(parent, IDW_MAIN_VIEW, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE),
       links(std::move(links)),
+      editor(this->links.data, *this, ToU16(LoadResString(IDS_NEW_CATEGORY_NAME))),
       guard(this->links.clipboard ? *this->links.clipboard : systemClipboard),
       clipboardTimer(this, IDT_CLIPBOARD) {
     Hide();
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetMinSize(wxSize(kMinSize, kMinSize));
     SetMaxSize(wxSize(kMaxSize, kMaxSize));
+    editor.SetGate(this->links.gate);
     CreateControls();
     if (this->links.data) this->links.data->AddListener(this);
     Bind(wxEVT_PAINT, &CMyView::OnPaint, this);
@@ -83,7 +86,7 @@ void CMyView::CreateControls() {
     fieldsButton = button(IDC_EDIT_FIELDS_BUTTON, IDS_BUTTON_EDIT_FIELDS, 3 * kMargin + 2 * kButtonWidth);
     nameBox = new wxTextCtrl(this, wxID_ANY, wxString(), wxPoint(75, 48), wxSize(200, 24));
     GiveFixedId(nameBox, IDC_NAME_BOX);
-    nameBox->SetMaxLength(kNameMax);
+    LimitTypedInput(*nameBox, nameLimit);
     nameBox->SetFont(links.fonts.value);
     iconButton =
         new wxBitmapButton(this, IDC_ICON_BUTTON, wxBitmap(32, 32), wxPoint(kInset, 40), wxSize(40, 40));
@@ -113,143 +116,50 @@ void CMyView::CreateControls() {
     }
 }
 
-// Panes and what they show.
+// Panes and what they show, as the editor says.
 
-bool CMyView::SwitchPane(int pane) {
-    if (pane == currentPane || pane < kPaneCard || pane > kPaneNone) return true;
-    if (!PromptSaveChanges(currentPane)) return false;
-    ShowEmpty(pane);
-    return true;
+void CMyView::Present(bool reload) {
+    if (reload) LoadShown();
+    const ShownCategory& category = editor.Category();
+    const CTesseraItem* item = editor.Record();
+    ShowIcon(item ? static_cast<int>(item->icon) : category.icon);
+    ShowControls();
+    if (editor.Editing() && !editingShown) {
+        nameBox->SetFocus();
+        nameBox->SelectAll();
+    }
+    editingShown = editor.Editing();
 }
 
-void CMyView::ShowEmpty(int pane) {
-    currentPane = pane;
-    currentCard.reset();
-    currentTemplate.reset();
-    form->LoadCard(nullptr);
+// The record's values into the controls; each is given its value whole, whatever its length.
+void CMyView::LoadShown() {
+    const int pane = editor.Pane();
+    const CTesseraItem* item = editor.Record();
+    nameLimit = InputLimit(pane == kPaneCategory ? kCategoryNameMax : kNameMax);
+    nameBox->ChangeValue(item                     ? FromU16(ItemName(*item))
+                         : pane == kPaneCategory ? FromU16(editor.Category().name)
+                                                 : wxString());
+    form->LoadCard(pane == kPaneCard ? item : nullptr);
+    if (pane == kPaneCard && item) categoryBox->SelectId(static_cast<int32_t>(item->categoryId));
     fieldList->DeleteAllItems();
-    nameBox->ChangeValue(wxString());
-    categoryIcon = 0;
-    categoryId = -1;
-    categoryName.clear();
-    isNew = modified = editing = false;
-    currentId = 0;
-    ShowControls();
+    if (pane == kPaneTemplate && item) FillFieldList(*item);
 }
 
-void CMyView::SetPane(int pane) {
-    if (currentPane != pane) ShowEmpty(pane);
-    editing = false;
-}
-
-void CMyView::ShowCard(int32_t id, bool newCard, int32_t templateId, bool startEditing) {
-    if (prompting || !links.data) return;
-    if (!newCard && currentPane == kPaneCard && currentCard && id == currentId) return;
-    if (!PromptSaveChanges(currentPane)) return KeepShownRow();
-    SetPane(kPaneCard);
-    currentCard = newCard ? links.data->NewCardFromTemplate(static_cast<uint32_t>(templateId))
-                          : links.data->ReadCardRecord(static_cast<uint32_t>(id));
-    Present(kPaneCard, currentCard != nullptr, newCard, id, startEditing);
-}
-
-void CMyView::ShowTemplate(int32_t id, bool newTemplate, bool startEditing) {
-    if (prompting || !links.data) return;
-    if (!newTemplate && currentPane == kPaneTemplate && currentTemplate && id == currentId) return;
-    if (!PromptSaveChanges(currentPane)) return KeepShownRow();
-    SetPane(kPaneTemplate);
-    currentTemplate.reset();
-    if (newTemplate) {
-        currentTemplate = NewBlankTemplate();
-    } else if (id != -1) {
-        currentTemplate = links.data->ReadTemplateRecord(static_cast<uint32_t>(id));
-    }
-    Present(kPaneTemplate, currentTemplate != nullptr, newTemplate, id, startEditing);
-}
-
-// The shown record could not be saved before another was shown: the list selects its row again.
-void CMyView::KeepShownRow() {
-    if (rows) rows->SelectRecord(static_cast<ListPage>(currentPane), ShownId());
-}
-
-int32_t CMyView::ShownId() const {
-    return currentPane == kPaneCategory ? categoryId : currentId;
-}
-
-// A card or template read or made for its pane is shown; without one the pane stays empty.
-void CMyView::Present(int pane, bool found, bool newRecord, int32_t id, bool startEditing) {
-    if (!found) {
-        ShowEmpty(pane);
-        return;
-    }
-    isNew = newRecord;
-    currentId = id;
-    modified = false;
-    if (pane == kPaneCard) {
-        FillCard();
-    } else {
-        FillTemplate();
-    }
-    if (startEditing) StartEditing();
-}
-
-void CMyView::ShowCategory(int32_t id, bool newCategory, bool startEditing) {
-    if (prompting || !links.data) return;
-    if (!newCategory && currentPane == kPaneCategory && id == categoryId) return;
-    if (!PromptSaveChanges(currentPane)) return KeepShownRow();
-    SetPane(kPaneCategory);
-    isNew = newCategory;
-    modified = false;
-    categoryId = id;
-    if (newCategory) {
-        categoryIcon = 0;
-        categoryName = ToU16(LoadResString(IDS_NEW_CATEGORY_NAME));
-    } else if (!FillCategory()) {
-        ShowEmpty(kPaneCategory);
-        return;
-    }
-    nameBox->ChangeValue(FromU16(categoryName));
-    ShowIcon(categoryIcon);
-    ShowControls();
-    if (startEditing) StartEditing();
+void CMyView::ForgetRecord() {
+    editor.Forget();
+    // The backup shown was the previous phone's: its Restore goes with it.
+    backupPane->ShowBackup({});
 }
 
 void CMyView::ShowBackup(const std::u16string& name) {
-    if (prompting) return;
-    SwitchPane(kPaneBackup);
-    if (currentPane == kPaneBackup) backupPane->ShowBackup(name);
+    if (editor.Asking()) return;
+    editor.SwitchPane(kPaneBackup);
+    if (editor.Pane() == kPaneBackup) backupPane->ShowBackup(name);
 }
 
-bool CMyView::FillCategory() {
-    for (const category_struct& category : links.data->categories) {
-        if (category.id != categoryId) continue;
-        categoryIcon = category.icon;
-        categoryName = category.name;
-        return true;
-    }
-    return false;
-}
-
-void CMyView::FillCard() {
-    nameBox->ChangeValue(FromU16(ItemName(*currentCard)));
-    ShowIcon(static_cast<int>(currentCard->icon));
-    form->LoadCard(currentCard.get());
-    categoryBox->SelectId(static_cast<int32_t>(currentCard->categoryId));
-    ShowControls();
-}
-
-void CMyView::FillTemplate() {
-    nameBox->ChangeValue(FromU16(ItemName(*currentTemplate)));
-    ShowIcon(static_cast<int>(currentTemplate->icon));
-    categoryBox->SelectId(static_cast<int32_t>(currentTemplate->categoryId));
-    FillFieldList();
-    ShowControls();
-}
-
-void CMyView::FillFieldList() {
-    fieldList->DeleteAllItems();
+void CMyView::FillFieldList(const CTesseraItem& item) {
     long row = 0;
-    for (auto* node = currentTemplate->fields.head ? currentTemplate->fields.head->next : nullptr; node;
-         node = node->next, ++row) {
+    for (auto* node = item.fields.head ? item.fields.head->next : nullptr; node; node = node->next, ++row) {
         fieldList->InsertItem(row, wxString::Format("%d", static_cast<int>(row + 1)));
         fieldList->SetItem(row, 1, FromU16(node->element.Name()));
         fieldList->SetItem(row, 2, FromU16(FieldTypeName(node->element.type)));
@@ -265,21 +175,10 @@ void CMyView::ShowIcon(int icon) {
     iconButton->SetBitmap(bitmap);
 }
 
-bool CMyView::RecordShown() const {
-    switch (currentPane) {
-        case kPaneCard:
-            return currentCard != nullptr;
-        case kPaneTemplate:
-            return currentTemplate != nullptr;
-        case kPaneCategory:
-            return categoryId != -1;
-        default:
-            return false;
-    }
-}
-
 void CMyView::ShowControls() {
-    const bool shown = RecordShown();
+    const int currentPane = editor.Pane();
+    const bool shown = editor.Shown();
+    const bool editing = editor.Editing();
     const bool card = shown && currentPane == kPaneCard;
     editButton->Show(shown && !editing);
     saveButton->Show(shown && editing);
@@ -335,7 +234,7 @@ void CMyView::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
     dc.SetBackground(wxBrush(kEmptyArea));
     dc.Clear();
-    if (!RecordShown()) return;
+    if (!editor.Shown()) return;
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(*wxWHITE_BRUSH);
     const wxSize client = GetClientSize();
@@ -346,7 +245,7 @@ void CMyView::OnPaint(wxPaintEvent&) {
 
 void CMyView::FillCategoryBox() {
     categoryBox->Fill(links.data ? links.data->categories : std::vector<category_struct>{});
-    if (currentCard) categoryBox->SelectId(static_cast<int32_t>(currentCard->categoryId));
+    if (const CTesseraItem* card = Card()) categoryBox->SelectId(static_cast<int32_t>(card->categoryId));
 }
 
 void CMyView::RemoveCategoryEntry(int32_t id) {
@@ -374,11 +273,7 @@ void CMyView::CategoriesReloaded() {
 }
 
 void CMyView::OnCategoryChosen(wxCommandEvent& event) {
-    if (currentPane != kPaneCard || !currentCard) return;
-    const auto id = static_cast<uint32_t>(categoryBox->IdAt(event.GetSelection()));
-    if (currentCard->categoryId == id) return;
-    ChangeCategory(*currentCard, id);
-    modified = true;
+    editor.SetCategory(static_cast<uint32_t>(categoryBox->IdAt(event.GetSelection())));
 }
 
 // The clipboard.

@@ -1,8 +1,7 @@
 #pragma once
 // The plug-in's main view: a child of the host frame that takes the web view's place as the frame's
-// main view while a wallet page is shown. It shows one card, template or category (or a backup) and
-// owns its editing: it keeps the record being edited, asks before unsaved changes are lost, saves
-// through the model, and keeps a changed card as a draft when the wallet locks.
+// main view while a wallet page is shown. It shows one card, template or category (or a backup) as its
+// RecordEditor says, and forwards to it what the user does; the editing rules live there.
 #include <wx/panel.h>
 #include <wx/timer.h>
 
@@ -12,7 +11,9 @@
 #include "model/ModelRecords.h"
 #include "ui/CardCtrlGroup.h"
 #include "ui/ClipboardGuard.h"
+#include "ui/InputLimit.h"
 #include "ui/ItemView.h"
+#include "ui/RecordEditor.h"
 
 class CBackupPane;
 class CData;
@@ -22,19 +23,21 @@ class CMyListCtrl;
 class CTesseraItem;
 class CategoryBox;
 class ListRows;
+class SessionGate;
 class wxBitmapButton;
 class wxButton;
 class wxStaticBitmap;
 class wxStaticText;
 class wxTextCtrl;
 
-class CMyView : public wxPanel, public ItemView, public ModelListener {
+class CMyView : public wxPanel, public ItemView, public ModelListener, private EditorScreen {
 public:
     struct Links {
         CData* data = nullptr;
         CMyIconList* icons = nullptr;
         FormFonts fonts;
         ClipboardAccess* clipboard = nullptr;  // the system's when none is given
+        SessionGate* gate = nullptr;           // held while the view asks the user
     };
     static constexpr int kMinSize = 400;
     static constexpr int kMaxSize = 700;
@@ -46,18 +49,28 @@ public:
     void InitialUpdate();
     bool OnCommand(int id, int code, void* extra);
     // The list pane whose rows the view removes or refreshes.
-    void SetListRows(ListRows* list) { rows = list; }
+    void SetListRows(ListRows* list) { editor.SetRows(list); }
 
-    bool SwitchPane(int pane) override;
-    void ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing) override;
-    void ShowTemplate(int32_t id, bool isNew, bool startEditing) override;
-    void ShowCategory(int32_t id, bool isNew, bool startEditing) override;
+    bool SwitchPane(int pane) override { return editor.SwitchPane(pane); }
+    bool ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing) override {
+        return editor.ShowCard(id, isNew, templateId, startEditing);
+    }
+    bool ShowTemplate(int32_t id, bool isNew, bool startEditing) override {
+        return editor.ShowTemplate(id, isNew, startEditing);
+    }
+    bool ShowCategory(int32_t id, bool isNew, bool startEditing) override {
+        return editor.ShowCategory(id, isNew, startEditing);
+    }
     void ShowBackup(const std::u16string& name) override;
-    bool PromptSaveChanges(int pane) override;
-    void LockEditing() override;
+    bool PromptSaveChanges(int pane) override { return editor.PromptSaveChanges(pane); }
+    void LockEditing() override { editor.Lock(); }
     // The session ended (the phone went away): nothing can be saved any more, and nothing read stays shown.
     void ForgetRecord();
-    bool IsEditing() const override { return editing; }
+    bool IsEditing() const override { return editor.Editing(); }
+    std::optional<int32_t> ShownRecord(int pane) const override {
+        if (editor.Pane() != pane || !editor.Shown()) return std::nullopt;
+        return editor.Id();
+    }
 
     void RowChanged(ListKind, int32_t) override {}
     void CategoryAdded(int32_t id, const std::u16string& name) override;
@@ -70,18 +83,19 @@ public:
     void RenameCategoryEntry(const category_struct& category);
 
     // The buttons' commands.
-    void StartEditing();
+    void StartEditing() { editor.StartEditing(); }
     // False (a message told, edit mode kept) when the phone did not take the change.
-    bool Save();
-    void Cancel();
+    bool Save() { return editor.Save(); }
+    void Cancel() { editor.Cancel(); }
     // The field editor on the shown card or template, and the icon chooser (edit mode).
     void EditFields();
     void ChooseIcon();
 
-    int CurrentPane() const { return currentPane; }
-    int32_t CurrentId() const { return currentId; }
-    bool IsNew() const { return isNew; }
-    const CTesseraItem* Card() const { return currentCard.get(); }
+    int CurrentPane() const { return editor.Pane(); }
+    int32_t CurrentId() const { return editor.Id(); }
+    bool IsNew() const { return editor.IsNew(); }
+    const CTesseraItem* Card() const { return editor.Pane() == kPaneCard ? editor.Record() : nullptr; }
+    const RecordEditor& Editor() const { return editor; }
     CFormWnd* Form() const { return form; }
     ClipboardGuard& Clipboard() { return guard; }
     // Where the form and the template's field list lie.
@@ -89,28 +103,20 @@ public:
     wxRect FieldListRect() const;
 
 private:
+    // What the editor asks of the view.
+    void Present(bool reload) override;
+    bool Collect() override;
+    bool Ask(unsigned text, const std::u16string& name) override;
+    void Tell(unsigned text, bool error) override;
+    bool RunSave(int pane, const std::function<bool()>& save) override;
+    void EndDialogs() override;
+
     void CreateControls();
-    void ShowEmpty(int pane);
-    void Present(int pane, bool found, bool newRecord, int32_t id, bool startEditing);
-    void EndDialogsAndClipboard();
-    void SetPane(int pane);
-    void FillCard();
-    void FillTemplate();
-    bool FillCategory();
-    void FillFieldList();
+    void LoadShown();
+    void FillFieldList(const CTesseraItem& item);
     void ShowIcon(int icon);
-    bool RecordShown() const;
     void ShowControls();
     void Arrange();
-    void CollectShown();
-    bool SaveShown();
-    bool SaveCard();
-    bool SaveTemplate();
-    bool SaveCategory();
-    void DropNewRecord();
-    void KeepShownRow();
-    int32_t ShownId() const;
-    void ReportFailedSave();
     int RunDialog(class wxDialog& dialog, bool& openFlag);
     void CopyPassword(const wxString& text);
     void OnButton(wxCommandEvent& event);
@@ -120,10 +126,12 @@ private:
     void OnClipboardTimer(wxTimerEvent& event);
 
     Links links;
-    ListRows* rows = nullptr;
+    RecordEditor editor;
     SystemClipboard systemClipboard;
     ClipboardGuard guard;
     wxTimer clipboardTimer;
+    // The name box takes 255 typed characters, 63 for a category.
+    InputLimit nameLimit{255};
 
     wxButton* editButton = nullptr;
     wxButton* saveButton = nullptr;
@@ -138,20 +146,10 @@ private:
     CMyListCtrl* fieldList = nullptr;
     CBackupPane* backupPane = nullptr;
 
-    int currentPane = kPaneNone;
-    bool editing = false;
+    // Edit mode as last shown: entering it puts the cursor in the name box.
+    bool editingShown = false;
     bool fieldDialogOpen = false;
-    std::unique_ptr<CTesseraItem> currentTemplate;
-    int32_t categoryIcon = 0;
-    int32_t categoryId = -1;
-    std::u16string categoryName;
     bool iconDialogOpen = false;
     // The field editor or the icon dialog while one runs from this view.
     class wxDialog* openDialog = nullptr;
-    int32_t currentId = 0;
-    bool isNew = false;
-    bool modified = false;
-    std::unique_ptr<CTesseraItem> currentCard;
-    // A prompt is open: what the list asks meanwhile (its selection moving under the prompt) waits.
-    bool prompting = false;
 };

@@ -13,6 +13,7 @@
 #include "ui/MaskedEdit.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
+#include "ui/TypedInput.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ CPasswordCheckDlg::CPasswordCheckDlg(wxWindow* parent, CTesseraEncryptedLinkList
     auto* prompt = new wxStaticText(this, IDC_PASSWORD_PROMPT, LoadResString(IDS_LOGIN_PROMPT));
     edit = new wxTextCtrl(this, IDC_PASSWORD, wxEmptyString, wxDefaultPosition, wxSize(220, -1),
                           wxTE_PASSWORD | wxTE_PROCESS_ENTER);
-    edit->SetMaxLength(LoginAttempts::kMaxLength);
+    LimitTypedInput(*edit, limit);
     MaskWithAsterisks(*edit);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(new wxButton(this, wxID_OK, LoadResString(IDS_LOGIN_OK)), 0, wxRIGHT, 8);

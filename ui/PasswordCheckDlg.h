@@ -2,6 +2,7 @@
 // The login dialog: the wallet password, typed masked, checked against a store on OK.
 #include <wx/dialog.h>
 
+#include "ui/InputLimit.h"
 #include "ui/LoginAttempts.h"
 
 class wxTextCtrl;
@@ -24,5 +25,6 @@ private:
     void Finish(int result);
 
     LoginAttempts rules;
+    InputLimit limit{LoginAttempts::kMaxLength};
     wxTextCtrl* edit;
 };

@@ -131,6 +131,8 @@
 #define IDS_WALLET_IN_USE 14227
 #define IDS_READ_FAILED_REPAIR 14228
 #define IDS_WALLET_CHANGED 14229
+#define IDS_KEEP_MY_FIELD 14230
+#define IDS_KEEP_MY_HEAD 14231
 
 // Menus, accelerators and the toolbar.
 #define IDR_MAINMENU 128

@@ -8,6 +8,7 @@
 #include "FakeClipboard.h"
 #include "model/FieldType.h"
 #include "ui/FieldChanges.h"
+#include "ui/InputLimit.h"
 #include "ui/PasswordGenerator.h"
 
 namespace {
@@ -114,21 +115,48 @@ TEST(CollectChanges, TextReplacedOnlyWhenItDiffersAndTimesToTheWholeSecond) {
     const SYSTEMTIME picked{2011, 3, 0, 14, 9, 30, 15, 250};
     const SYSTEMTIME otherMillis{2011, 3, 5, 14, 9, 30, 15, 999}, otherSecond{2011, 3, 0, 14, 9, 30, 16, 250},
         badMonth{2011, 13, 0, 14, 9, 30, 15, 250};
+    auto withTail = [](SecureBytes bytes) {
+        bytes.insert(bytes.end(), {7, 7, 7, 7});
+        return bytes;
+    };
     struct TimeCase {
         SecureBytes stored;
         bool replaced;
     } times[] = {{{}, true},
                  {Bytes16(otherMillis), false},
                  {Bytes16(otherSecond), true},
+                 {withTail(Bytes16(otherMillis)), false},
+                 {withTail(Bytes16(otherSecond)), true},
                  {SecureBytes(10, 1), true},
                  {Bytes16(badMonth), true}};
     for (TimeCase& c : times) {
         ItemField field;
         field.value = c.stored;
         EXPECT_EQ(CollectTime(field, picked), c.replaced) << c.stored.size();
-        EXPECT_EQ(field.value.size(), c.replaced ? 16u : c.stored.size());
+        // A longer value keeps the bytes after its time record, replaced or not.
+        EXPECT_EQ(field.value.size(), std::max<size_t>(16, c.stored.size()));
+        if (c.stored.size() > 16) EXPECT_EQ(field.value.back(), 7);
     }
     EXPECT_EQ(WholeSeconds({1899, 12, 0, 31, 0, 0, 0, 0}), WholeSeconds({1, 1, 0, 1, 0, 0, 0, 0}));
+}
+
+// Typed and pasted text is cut to the room left and to the characters a box takes; what the box already
+// holds, however long, is never cut.
+TEST(InputLimit, TakesOnlyWhatFitsOfTheNewText) {
+    const InputLimit any(5), digits(5, InputLimit::Chars::Digits);
+    struct Case {
+        const InputLimit& limit;
+        std::wstring_view text;
+        size_t length, selected;
+        std::wstring_view admitted;
+    } cases[] = {{any, L"abc", 0, 0, L"abc"},     {any, L"abcdef", 0, 0, L"abcde"}, {any, L"abc", 4, 0, L"a"},
+                 {any, L"abc", 5, 0, L""},        {any, L"abc", 9, 0, L""},        {any, L"abc", 9, 4, L""},
+                 {any, L"abc", 9, 6, L"ab"},      {any, L"a\tb\nc", 0, 0, L"abc"}, {digits, L"+44 (20)", 0, 0, L"4420"},
+                 {digits, L"12345678", 2, 2, L"12345"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.limit.Admit(c.text, c.length, c.selected), c.admitted)
+            << c.text.size() << " characters into " << c.length << " with " << c.selected << " selected";
+    }
 }
 
 }  // namespace

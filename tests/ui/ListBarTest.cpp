@@ -16,20 +16,32 @@ namespace {
 struct RecordedSelection : ItemView {
     bool SwitchPane(int) override { return true; }
     // With keepShown, the view refuses to leave card 14 (its unsaved changes could not be saved).
-    void ShowCard(int32_t id, bool, int32_t, bool) override {
+    bool ShowCard(int32_t id, bool, int32_t, bool) override {
         shown.push_back({ListPage::Cards, id, {}});
         if (keepShown) keepShown->SelectRecord(ListPage::Cards, 14);
+        return !keepShown;
     }
-    void ShowTemplate(int32_t id, bool, bool) override { shown.push_back({ListPage::Templates, id, {}}); }
-    void ShowCategory(int32_t id, bool isNew, bool) override {
+    bool ShowTemplate(int32_t id, bool, bool) override {
+        shown.push_back({ListPage::Templates, id, {}});
+        return true;
+    }
+    bool ShowCategory(int32_t id, bool isNew, bool) override {
+        if (refuse) return false;
         shown.push_back({ListPage::Categories, id, isNew ? u"new" : u""});
+        return true;
     }
     void ShowBackup(const std::u16string& name) override { shown.push_back({ListPage::Backups, 0, name}); }
     bool PromptSaveChanges(int) override { return true; }
     void LockEditing() override {}
     bool IsEditing() const override { return false; }
+    std::optional<int32_t> ShownRecord(int pane) const override {
+        if (shown.empty() || static_cast<int>(shown.back().kind) != pane || shown.back().id < 0)
+            return std::nullopt;
+        return shown.back().id;
+    }
     std::vector<ListItem> shown;
     ListRows* keepShown = nullptr;
+    bool refuse = false;
 };
 
 class ListBarTest : public FrameFixture {
@@ -139,13 +151,33 @@ TEST_F(ListBarTest, TheFilterBoxFollowsTheCategoriesAndFiltersTheCards) {
     bar->CategoryRemoved(5);
     EXPECT_EQ(box->GetCount(), 2u);
 
+    // The shown card stays selected while it is listed; a filter that hides it leaves no row selected and
+    // the view empty, never another card highlighted.
     bar->ShowList(ListPage::Cards);
-    box->SetSelection(1);
-    wxCommandEvent chosen(wxEVT_CHOICE, box->GetId());
-    chosen.SetInt(1);
-    box->ProcessWindowEvent(chosen);
+    auto choose = [&](int item) {
+        box->SetSelection(item);
+        wxCommandEvent chosen(wxEVT_CHOICE, box->GetId());
+        chosen.SetInt(item);
+        box->ProcessWindowEvent(chosen);
+    };
+    bar->List()->SetItemState(1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Cards, 13, {}}));
+    choose(1);
     EXPECT_EQ(bar->List()->GetItemCount(), 2);
     EXPECT_EQ(bar->Title(), " Cards ( 2 )");
+    EXPECT_EQ(bar->List()->GetItemText(bar->List()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)),
+              "b");
+    bar->List()->SetItemState(1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    choose(0);
+    EXPECT_EQ(bar->List()->GetSelectedItemCount(), 1);
+    EXPECT_EQ(bar->Selection(), (ListItem{ListPage::Cards, 11, {}}));
+    bar->List()->SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                              wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    choose(1);
+    EXPECT_EQ(bar->List()->GetSelectedItemCount(), 0);
+    EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Cards, -1, {}})) << "the view shows nothing";
 }
 
 TEST_F(ListBarTest, ANewRowStandsUntilTheViewStoresOrDropsIt) {
@@ -161,6 +193,9 @@ TEST_F(ListBarTest, ANewRowStandsUntilTheViewStoresOrDropsIt) {
     bar->OnCommand(ID_NEW_CATEGORY, 0, nullptr);
     EXPECT_EQ(bar->RowCount(), 4);
     bar->RemoveRow(ListPage::Categories, 4);
+    EXPECT_EQ(bar->RowCount(), 3);
+    selection.refuse = true;  // the view keeps a record whose changes it could not save: no new row
+    bar->OnCommand(ID_NEW_CONTEXT, 0, nullptr);
     EXPECT_EQ(bar->RowCount(), 3);
 }
 

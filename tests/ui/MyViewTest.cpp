@@ -1,6 +1,7 @@
 // The main view over a wallet on a phone folder: showing, editing, saving and cancelling cards, the
 // prompts before changes are lost, the draft on lock, a refused save, and the card form's rows.
 #include <wx/choice.h>
+#include <wx/clipbrd.h>
 #include <wx/datetimectrl.h>
 #include <wx/frame.h>
 #include <wx/msgdlg.h>
@@ -9,6 +10,7 @@
 #include "FakeClipboard.h"
 #include "gui/GuiTest.h"
 #include "model/ModelFixture.h"
+#include "ui/FieldChanges.h"
 #include "ui/FormWnd.h"
 #include "ui/ListRows.h"
 #include "ui/MyButton.h"
@@ -73,6 +75,18 @@ protected:
         return id;
     }
     wxTextCtrl* NameBox() { return static_cast<wxTextCtrl*>(view->FindWindow(IDC_NAME_BOX)); }
+    // Types text at the box's insertion point as the toolkit delivers keys: what the box lets through
+    // goes in.
+    static void Type(wxTextCtrl* box, const wxString& text) {
+        for (wxUniChar c : text) {
+            wxKeyEvent key(wxEVT_CHAR);
+            key.m_uniChar = c;
+            key.m_keyCode = static_cast<int>(c.GetValue());
+            key.SetEventObject(box);
+            box->ProcessWindowEvent(key);
+            if (key.GetSkipped()) box->WriteText(wxString(c));
+        }
+    }
     CCardCtrlGroup& Row(size_t i) { return *view->Form()->Rows().at(i); }
     std::u16string StoredName(uint32_t id) { return ItemName(*Reloaded()->ReadCardRecord(id)); }
 
@@ -111,15 +125,16 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     EXPECT_TRUE(Row(3).picker->IsShown() && !Row(3).edit->IsShown());
     EXPECT_EQ(Row(4).picker->GetId(), IDC_FIELD_VALUE_FIRST + 5);
     NameBox()->ChangeValue("Bank 2");
-    Row(1).edit->SetValue("12a3");
-    EXPECT_EQ(Row(1).edit->GetValue(), "123");
+    Row(1).edit->SetInsertionPointEnd();
+    Type(Row(1).edit, "a5");
+    EXPECT_EQ(Row(1).edit->GetValue(), "12345");
     view->Form()->ProcessWindowEvent(copy);  // Generate, in edit mode
     EXPECT_EQ(Row(2).edit->GetValue().length(), 6u);
     EXPECT_TRUE(view->Save());
     auto stored = Reloaded()->ReadCardRecord(id);
     EXPECT_EQ(ItemName(*stored), u"Bank 2");
     auto* opened = stored->fields.head->next->next->next->next;
-    EXPECT_EQ(FieldText(stored->fields.head->next->next->element), u"123");
+    EXPECT_EQ(FieldText(stored->fields.head->next->next->element), u"12345");
     EXPECT_EQ(opened->element.length(), 16u);  // the picker's date, stored
     EXPECT_EQ(FieldTime(opened->next->element).wSecond, 15);
     EXPECT_EQ(rows.updated.back(), (ListItem{ListPage::Cards, int32_t(id), {}}));
@@ -197,7 +212,51 @@ TEST_F(MyViewTest, UnsavedWorkIsAskedAboutDraftedOnLockOrKeptWhenThePhoneRefuses
     EXPECT_EQ(ItemName(*Reloaded()->ReadTemplateRecord(templateId)), u"New Template");
 }
 
-TEST_F(MyViewTest, TheFormCutsLongTimesReplacesOddOnesAndTabsForwardWrappingAndScrolling) {
+// A stored name or value longer than a box takes, a formatted number and text in several scripts are
+// shown whole and written back byte for byte by Save, the prompt's Yes and the draft on lock; only what
+// the user types is limited and filtered.
+TEST_F(MyViewTest, LongAndFormattedValuesAreShownWholeAndKeptByteForByte) {
+    std::u16string name, note;
+    for (int i = 0; i < 40; ++i) name += u"Ωмя名 ש7";
+    for (int i = 0; i < 30; ++i) note += u"Notes \u00e9\u65e5\u672c ";
+    auto card = Card(name);
+    AddField(*card, u"Notes", note);
+    AddField(*card, u"Phone", u"+44 20 7946 0018", kFieldPhoneNumber);
+    const uint32_t id = data.TakeCardId(), other = AddRichCard();
+    ASSERT_TRUE(data.AddCard(*card, id));
+    const std::vector<uint8_t> before = ReadBytes(File());
+    view->ShowCard(int32_t(id), false, -1, true);
+    EXPECT_EQ(ToU16(NameBox()->GetValue()), name);
+    EXPECT_EQ(ToU16(Row(0).edit->GetValue()), note);
+    EXPECT_TRUE(view->Save());
+    EXPECT_EQ(ReadBytes(File()), before) << "nothing changed, nothing written";
+
+    view->StartEditing();
+    Type(Row(0).edit, "x");  // the note is over the limit: typing adds nothing
+    Row(1).edit->SetInsertionPointEnd();
+    Type(Row(1).edit, "9x");
+    EXPECT_EQ(Row(1).edit->GetValue(), "+44 20 7946 00189");
+    wxTEST_DIALOG(view->ShowCard(int32_t(other), false, -1, false), Answer(wxID_YES, told));
+    auto stored = Reloaded()->ReadCardRecord(id);
+    EXPECT_EQ(ItemName(*stored), name);
+    EXPECT_EQ(FieldText(stored->fields.head->next->element), note);
+    EXPECT_EQ(FieldText(stored->fields.tail->element), u"+44 20 7946 00189");
+
+    view->ShowCard(int32_t(id), false, -1, true);
+    NameBox()->SetSelection(0, 30);
+    wxTheClipboard->Open();
+    wxTheClipboard->SetData(new wxTextDataObject("0123456789"));
+    wxTheClipboard->Close();
+    wxClipboardTextEvent paste(wxEVT_TEXT_PASTE, NameBox()->GetId());
+    NameBox()->HandleWindowEvent(paste);
+    EXPECT_EQ(ToU16(NameBox()->GetValue().Left(6)), u"01234" + name.substr(30, 1)) << "cut to fit 255";
+    view->LockEditing();
+    stored = Reloaded()->ReadCardRecord(id);
+    EXPECT_EQ(ItemName(*stored), u"01234" + name.substr(30) + u" (Draft)");
+    EXPECT_EQ(FieldText(stored->fields.head->next->element), note);
+}
+
+TEST_F(MyViewTest, TheFormKeepsLongTimesReplacesOddOnesAndTabsForwardWrappingAndScrolling) {
     auto card = Card(u"Long");
     ItemField& cut = (AddTimeField(*card, u"Long", Time(2012, 1, 2)), card->fields.tail->element);
     cut.value.resize(20);
@@ -208,7 +267,7 @@ TEST_F(MyViewTest, TheFormCutsLongTimesReplacesOddOnesAndTabsForwardWrappingAndS
     ASSERT_TRUE(data.AddCard(*card, id));
     view->ShowCard(int32_t(id), false, -1, false);
     PumpEvents();
-    EXPECT_EQ(view->Card()->fields.head->next->element.length(), 16u);
+    EXPECT_EQ(view->Card()->fields.head->next->element.length(), 20u) << "shown, not cut";
     EXPECT_EQ(view->Form()->Rows().back(), nullptr) << "a row is made when it comes into view";
     wxScrollWinEvent bottom(wxEVT_SCROLLWIN_BOTTOM, 0, wxVERTICAL);
     view->Form()->ProcessWindowEvent(bottom);
@@ -231,6 +290,7 @@ TEST_F(MyViewTest, TheFormCutsLongTimesReplacesOddOnesAndTabsForwardWrappingAndS
 
     EXPECT_TRUE(view->Save());
     auto stored = Reloaded()->ReadCardRecord(id);
+    EXPECT_EQ(stored->fields.head->next->element.length(), 20u);        // the same time, every byte kept
     EXPECT_EQ(stored->fields.head->next->next->element.length(), 16u);  // the odd one replaced
 }
 

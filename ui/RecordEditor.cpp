@@ -1,0 +1,355 @@
+#include "ui/RecordEditor.h"
+
+#include "model/Data.h"
+#include "model/ItemChanges.h"
+#include "store/TesseraEncryptedLinkList.h"
+#include "ui/EditMerge.h"
+#include "ui/FieldCollect.h"
+#include "ui/ListRows.h"
+#include "ui/Resource.h"
+#include "ui/SessionGate.h"
+
+namespace {
+
+constexpr unsigned kPromptTexts[] = {IDS_SAVE_CARD_PROMPT, IDS_SAVE_TEMPLATE_PROMPT,
+                                     IDS_SAVE_CATEGORY_PROMPT};
+constexpr unsigned kFailureTexts[] = {IDS_SAVE_CARD_FAILED, IDS_SAVE_TEMPLATE_FAILED,
+                                      IDS_SAVE_CATEGORY_FAILED};
+
+std::unique_ptr<CTesseraItem> Copy(const CTesseraItem& item) {
+    auto copy = std::make_unique<CTesseraItem>();
+    if (!copy->CopyFrom(item)) return nullptr;
+    return copy;
+}
+
+}  // namespace
+
+bool RecordEditor::Shown() const {
+    switch (pane) {
+        case kPaneCard:
+        case kPaneTemplate:
+            return record != nullptr;
+        case kPaneCategory:
+            return category.id != -1;
+        default:
+            return false;
+    }
+}
+
+bool RecordEditor::SwitchPane(int newPane) {
+    if (newPane == pane || newPane < kPaneCard || newPane > kPaneNone) return true;
+    if (!PromptSaveChanges(pane)) return false;
+    Clear(newPane);
+    return true;
+}
+
+bool RecordEditor::ShowCard(int32_t cardId, bool isNew, int32_t templateId, bool startEditing) {
+    if (asking || !data) return false;
+    if (!isNew && pane == kPaneCard && record && cardId == id) return true;
+    if (!Enter(kPaneCard)) return false;
+    record = isNew ? data->NewCardFromTemplate(static_cast<uint32_t>(templateId))
+                   : data->ReadCardRecord(static_cast<uint32_t>(cardId));
+    return Present(record != nullptr, isNew, cardId, startEditing);
+}
+
+bool RecordEditor::ShowTemplate(int32_t templateId, bool isNew, bool startEditing) {
+    if (asking || !data) return false;
+    if (!isNew && pane == kPaneTemplate && record && templateId == id) return true;
+    if (!Enter(kPaneTemplate)) return false;
+    if (isNew) {
+        record = NewBlankTemplate();
+    } else if (templateId != -1) {
+        record = data->ReadTemplateRecord(static_cast<uint32_t>(templateId));
+    }
+    return Present(record != nullptr, isNew, templateId, startEditing);
+}
+
+bool RecordEditor::ShowCategory(int32_t categoryId, bool isNew, bool startEditing) {
+    if (asking || !data) return false;
+    if (!isNew && pane == kPaneCategory && categoryId == category.id) return true;
+    if (!Enter(kPaneCategory)) return false;
+    ShownCategory shown{categoryId, 0, newCategoryName};
+    if (!isNew && !FindCategory(categoryId, shown)) {
+        Clear(kPaneCategory);
+        return false;
+    }
+    category = categoryRead = shown;
+    modified = false;
+    mode = isNew ? EditMode::EditingNew : EditMode::Viewing;
+    screen.Present(true);
+    if (startEditing) StartEditing();
+    return true;
+}
+
+// Another record may be shown in newPane once unsaved work was saved or let go, and no lock or reset
+// ran while the user was asked.
+bool RecordEditor::Enter(int newPane) {
+    const unsigned before = epoch;
+    if (!PromptSaveChanges(pane)) {
+        KeepShownRow();
+        return false;
+    }
+    if (epoch != before) return false;
+    if (pane != newPane) Clear(newPane);
+    return true;
+}
+
+// A card or template read or made for the pane is shown; without one the pane stays empty.
+bool RecordEditor::Present(bool found, bool isNew, int32_t recordId, bool startEditing) {
+    if (found && !isNew) read = Copy(*record);
+    if (!found || (!isNew && !read)) {
+        Clear(pane);
+        return false;
+    }
+    id = recordId;
+    modified = false;
+    mode = isNew ? EditMode::EditingNew : EditMode::Viewing;
+    screen.Present(true);
+    if (startEditing) StartEditing();
+    return true;
+}
+
+void RecordEditor::Clear(int newPane) {
+    pane = newPane;
+    record.reset();
+    read.reset();
+    category = categoryRead = ShownCategory{};
+    id = 0;
+    modified = false;
+    mode = EditMode::Empty;
+    screen.Present(true);
+}
+
+// The record as the phone now holds it, out of edit mode.
+bool RecordEditor::ReadStored() {
+    modified = false;
+    mode = EditMode::Viewing;
+    if (pane == kPaneCategory) {
+        ShownCategory now;
+        if (!FindCategory(category.id, now)) {
+            Clear(pane);
+            return false;
+        }
+        category = categoryRead = now;
+    } else {
+        const auto stored = static_cast<uint32_t>(id);
+        record = pane == kPaneCard ? data->ReadCardRecord(stored) : data->ReadTemplateRecord(stored);
+        if (!record || !(read = Copy(*record))) {
+            Clear(pane);
+            return false;
+        }
+    }
+    screen.Present(true);
+    return true;
+}
+
+bool RecordEditor::FindCategory(int32_t categoryId, ShownCategory& into) const {
+    for (const category_struct& row : data->categories) {
+        if (row.id != categoryId) continue;
+        into = {row.id, row.icon, row.name};
+        return true;
+    }
+    return false;
+}
+
+bool RecordEditor::StartEditing() {
+    if (Editing() || !Shown()) return false;
+    mode = EditMode::Editing;
+    screen.Present(false);
+    return true;
+}
+
+void RecordEditor::Collect() {
+    if (Editing() && Shown() && screen.Collect()) modified = true;
+}
+
+bool RecordEditor::CollectName(const std::u16string& name) {
+    if (pane == kPaneCategory) {
+        if (name == category.name) return false;
+        category.name = name;
+        return true;
+    }
+    if (!record) return false;
+    if (!record->fields.head) SetItemName(*record, u"");
+    return CollectText(record->fields.head->element, name);
+}
+
+bool RecordEditor::SaveShown() {
+    const bool saved = screen.RunSave(pane, [this] {
+        const auto at = static_cast<uint32_t>(id);
+        switch (pane) {
+            case kPaneCard:
+                return IsNew() ? data->AddCard(*record, at) : data->UpdateCard(*record, at);
+            case kPaneTemplate:
+                return IsNew() ? data->AddTemplate(*record, at) : data->UpdateTemplate(*record, at);
+            default: {
+                const uint32_t packed =
+                    PackCategory(static_cast<uint32_t>(category.id), static_cast<uint32_t>(category.icon));
+                return IsNew() ? data->AddCategory(category.name, packed)
+                               : data->UpdateCategory(category.name, packed);
+            }
+        }
+    });
+    if (saved && rows) rows->UpdateRow(static_cast<ListPage>(pane), Id());
+    return saved;
+}
+
+bool RecordEditor::Save() {
+    if (!Editing()) return true;
+    Collect();
+    if ((IsNew() || modified) && !SaveShown()) {
+        ReportFailedSave();
+        return false;
+    }
+    ReadStored();
+    return true;
+}
+
+// The phone did not take the save: the user's values stay, in edit mode, to try again. A wallet that
+// another program changed since it was read is read again first, and the user's changes are carried
+// onto the record as it now stands, so that the next Save lands without undoing the other program's.
+void RecordEditor::ReportFailedSave() {
+    if (data->LastChange() == CTesseraEncryptedLinkList::kChangeStale) {
+        screen.Tell(IDS_WALLET_CHANGED, false);
+        const bool reread = data->Reload();
+        if (rows) rows->Reload();
+        if (reread) return CarryOntoStored();
+    }
+    screen.Tell(kFailureTexts[pane], true);
+}
+
+void RecordEditor::CarryOntoStored() {
+    if (IsNew()) return;
+    const KeepMine keepMine = [this](const std::u16string& what) {
+        return screen.Ask(what.empty() ? IDS_KEEP_MY_HEAD : IDS_KEEP_MY_FIELD, what);
+    };
+    if (pane == kPaneCategory) {
+        ShownCategory now;
+        if (!FindCategory(category.id, now)) return;
+        category.name = ChooseValue(categoryRead.name, category.name, now.name, keepMine, now.name);
+        category.icon = ChooseValue(categoryRead.icon, category.icon, now.icon, keepMine);
+        categoryRead = now;
+    } else {
+        const auto at = static_cast<uint32_t>(id);
+        std::unique_ptr<CTesseraItem> stored =
+            pane == kPaneCard ? data->ReadCardRecord(at) : data->ReadTemplateRecord(at);
+        if (!stored || !read) return;
+        std::unique_ptr<CTesseraItem> merged = CarryEdits(*read, *record, *stored, keepMine);
+        if (!merged) return;
+        record = std::move(merged);
+        read = std::move(stored);
+    }
+    modified = true;
+    screen.Present(true);
+}
+
+bool RecordEditor::PromptSaveChanges(int shownPane) {
+    if (asking || shownPane != pane || pane > kPaneCategory || !Shown()) return true;
+    // Outside edit mode nothing was changed: collecting then would count an empty date as the picker's.
+    Collect();
+    if (!IsNew() && !modified) return true;
+    return AskAndSave();
+}
+
+// Yes saves; No lets the changes go. The question holds the session: a lock or a reset waits for it.
+bool RecordEditor::AskAndSave() {
+    SessionHold hold(gate);
+    asking = true;
+    bool kept = true;
+    if (screen.Ask(kPromptTexts[pane], {})) {
+        if (SaveShown()) {
+            ReadStored();
+        } else {
+            ReportFailedSave();
+            kept = false;
+        }
+    } else if (IsNew()) {
+        DropNew();
+    } else {
+        ReadStored();
+    }
+    asking = false;
+    return kept;
+}
+
+void RecordEditor::Cancel() {
+    if (!Editing()) return;
+    if (!IsNew()) {
+        ReadStored();
+        return;
+    }
+    DropNew();
+    if (rows && rows->RowCount() > 0) {
+        rows->SelectFirstRow();
+    } else {
+        Clear(pane);
+    }
+}
+
+// A new record that is not kept: its unsaved row goes from the list.
+void RecordEditor::DropNew() {
+    const int32_t dropped = Id();
+    const int shownPane = pane;
+    record.reset();
+    category = categoryRead = ShownCategory{};
+    id = 0;
+    modified = false;
+    mode = EditMode::Empty;
+    screen.Present(true);
+    if (rows) rows->RemoveRow(static_cast<ListPage>(shownPane), dropped);
+}
+
+// The shown record could not be saved before another was shown: the list selects its row again.
+void RecordEditor::KeepShownRow() {
+    if (rows) rows->SelectRecord(static_cast<ListPage>(pane), Id());
+}
+
+void RecordEditor::Lock() {
+    ++epoch;
+    screen.EndDialogs();
+    Collect();
+    if (Editing() && (IsNew() || modified)) {
+        if (pane != kPaneCard) {
+            if (IsNew()) {
+                DropNew();
+            } else {
+                ReadStored();
+            }
+        } else {
+            MarkAsDraft(*record);
+            if (!SaveShown()) screen.Tell(IDS_SAVE_CARD_FAILED, true);
+        }
+    }
+    // No card's values stay in memory while the wallet is locked; the next login reads the card again.
+    if (pane == kPaneCard) Clear(kPaneCard);
+}
+
+void RecordEditor::Forget() {
+    ++epoch;
+    screen.EndDialogs();
+    if (pane <= kPaneCategory) Clear(pane);
+}
+
+void RecordEditor::ReplaceFields(const CTesseraItem& copy) {
+    if (!Editing() || !record || !record->CopyFrom(copy)) return;
+    modified = true;
+    screen.Present(true);
+}
+
+void RecordEditor::SetIcon(int32_t icon) {
+    if (!Editing() || !Shown()) return;
+    if (record) {
+        record->icon = static_cast<uint32_t>(icon);
+        record->modified = GetSystemTimeUtc();
+    } else {
+        category.icon = icon;
+    }
+    modified = true;
+    screen.Present(false);
+}
+
+void RecordEditor::SetCategory(uint32_t categoryId) {
+    if (pane != kPaneCard || !Editing() || !record || record->categoryId == categoryId) return;
+    ChangeCategory(*record, categoryId);
+    modified = true;
+}
