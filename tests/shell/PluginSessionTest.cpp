@@ -13,6 +13,7 @@
 #include "phone/NewStoreFile.h"
 #include "platform/rapi/FolderTransport.h"
 #include "shell/PluginSession.h"
+#include "model/ItemChanges.h"
 #include "store/PasswordBytes.h"
 #include "support/TestSupport.h"
 #include "ui/LoginAttempts.h"
@@ -58,7 +59,7 @@ struct ScriptedViews : SessionViews {
     void ShowList(int kind) override { lists.push_back(kind); }
     void ShowStartPage() override { ++startPages; }
     void SelectRootItem() override { ++rootSelections; }
-    void CloseOpenItems() override {}
+    void CloseOpenItems() override { ++closes; }
     void EnableEditing(bool) override {}
     bool ListBusy() override { return false; }
 
@@ -68,7 +69,7 @@ struct ScriptedViews : SessionViews {
     std::deque<uint32_t> hostAnswers;
     std::deque<std::u16string> typed;
     std::vector<int> lists;
-    int hostExits = 0, logins = 0, startPages = 0, rootSelections = 0;
+    int hostExits = 0, logins = 0, startPages = 0, rootSelections = 0, closes = 0;
     bool loginOpenSeen = false, timerRuns = false, phoneLostDuringRead = false;
 };
 
@@ -247,6 +248,63 @@ TEST_F(SessionTest, ThePhoneLostDuringTheReadLeavesTheSessionResetNotHalfRead) {
     EXPECT_EQ(session.appStatus, plugin::kAppUnknown);
     EXPECT_FALSE(link.RapiInitialized());
     EXPECT_EQ(views.startPages, 1);
+}
+
+// A question or a worker of the windows holds the session: a lock or a reset that arrives meanwhile runs
+// when it ends, the reset before (and instead of) the lock.
+TEST_F(SessionTest, ALockOrAResetWaitsForTheQuestionOrWorkerThatHoldsTheSession) {
+    Type({u"pass word"});
+    Open();
+    session.Enter();
+    session.Enter();
+    session.Lock(false, 5);
+    session.Leave();
+    EXPECT_EQ(views.closes, 0);
+    EXPECT_TRUE(session.loggedIn);
+    session.Leave();
+    EXPECT_EQ(views.closes, 1);
+    EXPECT_FALSE(session.loggedIn);
+
+    Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    session.Enter();
+    session.Lock(true, 0);
+    session.Reset();
+    EXPECT_NE(data.walletStore, nullptr) << "nothing is freed under a question";
+    session.Leave();
+    EXPECT_EQ(data.walletStore, nullptr);
+    EXPECT_EQ(views.closes, 1) << "the reset ran instead of the lock";
+}
+
+// Another program renames a card while the wallet is locked: the next login shows the new name. Without
+// a change, the stores read before serve the login again.
+TEST_F(SessionTest, ANewLoginReadsTheWalletAgainOnlyWhenAnotherProgramChangedIt) {
+    Type({u"pass word"});
+    Open();
+    const CTesseraEncryptedLinkList* read = data.walletStore.get();
+    session.Lock(true, 0);
+    Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    EXPECT_EQ(data.walletStore.get(), read);
+
+    ASSERT_TRUE(session.loggedIn);
+    CData other;
+    other.walletStore = std::make_unique<CTesseraEncryptedLinkList>(data.walletStore->Path(), kWalletFileType);
+    ASSERT_EQ(other.walletStore->Open(), 0);
+    const SecureBytes password = PasswordBytes(u"pass word");
+    ASSERT_TRUE(other.walletStore->CheckPassword(password.data(), password.size()));
+    ASSERT_TRUE(other.LoadCards());
+    const auto id = static_cast<uint32_t>(other.cards.front().id);
+    std::unique_ptr<CTesseraItem> card = other.ReadCardRecord(id);
+    SetItemName(*card, u"Renamed elsewhere");
+    ASSERT_TRUE(other.UpdateCard(*card, id));
+
+    session.Lock(true, 0);
+    Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    ASSERT_TRUE(session.loggedIn);
+    EXPECT_NE(data.walletStore.get(), read);
+    EXPECT_EQ(ItemName(*data.ReadCardRecord(id)), u"Renamed elsewhere");
 }
 
 TEST(LoginAttemptsTest, TheTypedPasswordIsWipedAndAnEmptyOneCountsForNothing) {
