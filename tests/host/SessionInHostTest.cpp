@@ -41,6 +41,10 @@ protected:
     }
 };
 
+class ManyCardsInHost : public SessionInHost {
+    void PreparePhone() override { ASSERT_TRUE(AddCards(dir / "phone", 170)); }
+};
+
 class RunningApplication : public SessionInHost {
     void PreparePhone() override { ASSERT_TRUE(SetPhoneAppRunning(dir / "phone", true)); }
 };
@@ -149,6 +153,25 @@ TEST_F(SessionInHost, ThePhoneLostDuringTheReadLeavesTheHostEnabledAndNothingRea
     EXPECT_TRUE(frame->IsEnabled());
     EXPECT_TRUE(AtRoot());
     EXPECT_FALSE(List() && List()->IsShownOnScreen());
+}
+
+// The phone lost while 200 cards are deleted: the deletion ends on the lost phone, and only then does the
+// session let go of the wallet and the rows under it (the sanitizers see nothing used after it was freed).
+TEST_F(ManyCardsInHost, ThePhoneLostDuringADeletionEndsItBeforeTheWalletIsLetGo) {
+    wxTEST_DIALOG(OpenCards(), TypePasswords({kPassword}));
+    ASSERT_EQ(List()->GetItemCount(), 200);
+    for (long row = 0; row < 200; ++row) List()->SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    bool lostWhileDeleting = false;
+    frame->CallAfter([&] {
+        agent->Signal(SIGKILL);
+        lostWhileDeleting = PumpUntil([&] { return Status() == "No phone connected"; }, 5000);
+    });
+    wxCommandEvent remove(wxEVT_MENU, ID_DELETE);
+    wxTEST_DIALOG(frame->ProcessWindowEvent(remove), Told(told, wxID_YES));
+    EXPECT_TRUE(lostWhileDeleting);
+    EXPECT_TRUE(frame->IsEnabled());
+    EXPECT_TRUE(AtRoot());
+    EXPECT_FALSE(List()->IsShownOnScreen());
 }
 
 }  // namespace
