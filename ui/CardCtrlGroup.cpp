@@ -170,17 +170,18 @@ void CCardCtrlGroup::Place(const wxRect& row) {
     if (resized) PlaceControls(row.width);
 }
 
+// A row narrower than its caption and button (a form not yet laid out) gives its value no width.
 void CCardCtrlGroup::PlaceControls(int width) {
     label->SetSize(0, 0, kCaptionWidth, kHeight);
-    const int valueWidth = width - kCaptionWidth;
+    const int valueWidth = std::max(0, width - kCaptionWidth);
     if (edit) {
-        edit->SetSize(kCaptionWidth, 0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth,
+        edit->SetSize(kCaptionWidth, 0, std::max(0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth),
                       kHeight);
     }
     if (picker) picker->SetSize(kCaptionWidth, 0, valueWidth, kHeight);
     if (button) {
         const int x = std::max(width - kButtonWidth, kCaptionWidth);
-        button->SetSize(x, 0, width - x, kHeight);
+        button->SetSize(x, 0, std::max(0, width - x), kHeight);
     }
 }
 

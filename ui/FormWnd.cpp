@@ -95,7 +95,7 @@ void CFormWnd::MakeAllRows() {
 
 wxRect CFormWnd::RowRect(size_t i) const {
     int right = GetClientSize().x;
-    if (contentHeight >= right) right -= 5;
+    if (contentHeight >= right) right = std::max(0, right - 5);
     return {0, -scrollPos + kRowPitch * static_cast<int>(i), right, CCardCtrlGroup::kHeight};
 }
 
