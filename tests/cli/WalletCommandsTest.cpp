@@ -376,6 +376,14 @@ TEST_F(WalletCommandsTest, BackupsAreMadeListedRestoredWithTheirOwnPasswordAndRe
     EXPECT_EQ(Run(RestoreWallet, "open sesame\nopen sesame\n").status, 0);
     EXPECT_EQ(ReadBytes(wallet), old);
     EXPECT_EQ(Run(RemoveBackup).status, 0);
+    // Only what the list shows: another file named like a backup stays.
+    const std::filesystem::path other = phone.Path() / "fs" / "My Documents" / "Tessera Backup" / "Backup notes.txt";
+    WriteBytes(other, {1});
+    options.backupName = "Backup notes.txt";
+    Result refused = Run(RemoveBackup);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "tessera: no backup named Backup notes.txt (tessera backup list shows them)\n");
+    EXPECT_TRUE(std::filesystem::exists(other));
 }
 
 }  // namespace

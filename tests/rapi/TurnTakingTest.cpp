@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "TestSupport.h"
@@ -64,17 +65,39 @@ TEST_F(TurnTakingTest, NoSharingHoldsAcrossProgramsButReadersOnlyRead) {
     CeCloseHandle(mine);
 }
 
-TEST_F(TurnTakingTest, ACopyWaitsForTheProgramThatHoldsTheFile) {
-    ASSERT_EQ(HoldElsewhere(GENERIC_READ | GENERIC_WRITE), ERROR_SUCCESS);
-    EXPECT_FALSE(CeCopyFile(u"\\w.dat", u"\\copy.dat", TRUE));
-    EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
-    std::thread release([this] {
-        std::this_thread::sleep_for(100ms);
-        held = {};
-    });
-    EXPECT_TRUE(CopyInTurn(u"\\w.dat", u"\\copy.dat", TRUE));
-    release.join();
-    EXPECT_EQ(ReadBytes(dir / "copy.dat"), (std::vector<uint8_t>{1, 2, 3}));
+// A copy, a move and a delete of a file that another program holds are refused, and wait their turn.
+TEST_F(TurnTakingTest, CopiesMovesAndDeletesWaitForTheProgramThatHoldsTheFile) {
+    struct Case {
+        const char* what;
+        std::function<BOOL()> once, inTurn;
+        const char* left;  // the file the call leaves at the end
+        DWORD heldAccess;  // a move or a delete waits even for a reader
+    };
+    const Case cases[] = {
+        {"copy", [] { return CeCopyFile(u"\\w.dat", u"\\copy.dat", TRUE); },
+         [] { return CopyInTurn(u"\\w.dat", u"\\copy.dat", TRUE); }, "copy.dat", GENERIC_READ | GENERIC_WRITE},
+        {"move", [] { return CeMoveFile(u"\\w.dat", u"\\moved.dat"); },
+         [] { return MoveInTurn(u"\\w.dat", u"\\moved.dat"); }, "moved.dat", GENERIC_READ},
+        {"delete", [] { return CeDeleteFile(u"\\w.dat"); }, [] { return DeleteInTurn(u"\\w.dat"); }, nullptr,
+         GENERIC_READ},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(dir / "w.dat", {1, 2, 3});
+        ASSERT_EQ(HoldElsewhere(c.heldAccess), ERROR_SUCCESS);
+        EXPECT_FALSE(c.once());
+        EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+        std::thread release([this] {
+            std::this_thread::sleep_for(100ms);
+            held = {};
+        });
+        EXPECT_TRUE(c.inTurn());
+        release.join();
+        if (c.left) {
+            EXPECT_EQ(ReadBytes(dir / c.left), (std::vector<uint8_t>{1, 2, 3}));
+        }
+        EXPECT_EQ(std::filesystem::exists(dir / "w.dat"), std::string(c.what) == "copy");
+    }
 }
 
 }  // namespace
