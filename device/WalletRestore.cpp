@@ -144,8 +144,8 @@ RestoreResult RestoreBackup(const std::u16string& folder, const std::u16string& 
         return RestoreResult::Failed;
     }
     RestoreResult result = CheckAndReplace(copy, walletPath, askPassword);
-    // The copy goes unless it moved in, or is all that is left of the wallet.
-    if (result != RestoreResult::Restored && Exists(walletPath)) DeviceDeleteFile(copy.c_str());
+    // Unless it moved in, the copy goes: the wallet is in its place or moved aside.
+    if (result != RestoreResult::Restored) DeviceDeleteFile(copy.c_str());
     return result;
 }
 

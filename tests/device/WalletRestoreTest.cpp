@@ -86,6 +86,11 @@ TEST_F(WalletRestoreTest, ARestoreCutAtAnyCallLeavesTheOldWalletOrTheBackupOnceR
         finishedByRepair += result != RestoreResult::Restored && now == backup;
     }
     EXPECT_GE(finishedByRepair, 1) << "a cut between the two moves leaves the checked copy to move in";
+    Put({{"Tessera.dat", &old}});
+    faults->FailCall(RapiOp::MoveFile, 2, ERROR_ACCESS_DENIED);  // the copy cannot move in: the wallet moves back
+    EXPECT_EQ(Restore(), RestoreResult::Failed);
+    EXPECT_EQ(ReadBytes(Fs(kWallet)), old);
+    EXPECT_EQ(FilesBeside(), 1u);
 }
 
 // Each state a cut restore can leave, this version's and an earlier one's (which copied the wallet to
@@ -101,7 +106,7 @@ TEST_F(WalletRestoreTest, CheckReportsWhatACutRestoreLeftAndRepairKeepsAWholeWal
         {"copied over, cut", {{"Tessera.dat", &cut}, {"Tessera.dat_1", &old}, {"Tessera.dat.bak", &old}}, &old},
         {"copied over, aside gone", {{"Tessera.dat", &cut}, {"Tessera.dat.bak", &old}}, &old},
         {"only the safety copy", {{"Tessera.dat", &old}, {"Tessera.dat.bak", &old}}, &old},
-        {"copy beside the wallet", {{"Tessera.dat", &old}, {"Tessera.dat.restore", &cut}}, &old},
+        {"copy beside a wallet cut by a save", {{"Tessera.dat", &cut}, {"Tessera.dat.restore", &backup}}, &cut},
         {"moved aside, copy whole", {{"Tessera.dat.restore", &backup}, {"Tessera.dat_1", &old}}, &backup},
         {"moved aside, copy cut", {{"Tessera.dat.restore", &cut}, {"Tessera.dat_1", &old}}, &old},
         {"the latest aside", {{"Tessera.dat_1", &backup}, {"Tessera.dat_1_1", &old}}, &old},

@@ -2,6 +2,7 @@
 // folder (as `--phone folder:` beside a served phone): the advisory lock keeps them apart.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -98,6 +99,29 @@ TEST_F(TurnTakingTest, CopiesMovesAndDeletesWaitForTheProgramThatHoldsTheFile) {
         }
         EXPECT_EQ(std::filesystem::exists(dir / "w.dat"), std::string(c.what) == "copy");
     }
+}
+
+// Another program moves the file away and back all the while: an open that succeeds holds the file under
+// its name, never one moved away between the open and its lock.
+TEST_F(TurnTakingTest, AnOpenNeverHoldsAFileMovedAwayBeforeItsLock) {
+    std::atomic<bool> done = false;
+    std::thread mover([&] {
+        while (!done) {
+            if (elsewhere.Move(u"\\w.dat", u"\\x.dat") != ERROR_SUCCESS) continue;
+            while (elsewhere.Move(u"\\x.dat", u"\\w.dat") != ERROR_SUCCESS && !done) {
+            }
+        }
+    });
+    int strays = 0;
+    for (int i = 0; i < 20000; ++i) {
+        HANDLE file = CeCreateFile(u"\\w.dat", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) continue;
+        strays += !std::filesystem::exists(dir / "w.dat");
+        CeCloseHandle(file);
+    }
+    done = true;
+    mover.join();
+    EXPECT_EQ(strays, 0);
 }
 
 }  // namespace
