@@ -9,8 +9,8 @@
 #include "cli/PasswordPrompt.h"
 #include "device/BackupMessages.h"
 #include "device/DeviceFiles.h"
-#include "device/WalletRestore.h"
 #include "device/Lockout.h"
+#include "device/WalletRestore.h"
 #include "platform/rapi/PhoneSocketPath.h"
 #include "platform/rapi/RapiTransport.h"
 

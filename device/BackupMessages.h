@@ -9,6 +9,8 @@ inline constexpr char kRestoreDoneText[] =
     "Press OK to continue.";
 inline constexpr char kRestoreFailedText[] = "Restore failed!";
 inline constexpr char kRestoreUnfinishedText[] =
-    "Restore failed! An earlier restore did not finish.\n\nRun 'tessera repair' to finish it or roll it back.";
+    "Restore failed! An earlier restore did not finish.\n\nRun 'tessera repair' to finish it or roll it "
+    "back.";
 inline constexpr char kReadFailedRestoreText[] =
-    "Read Tessera data failed! A restore did not finish.\n\nRun 'tessera repair' to finish it or roll it back.";
+    "Read Tessera data failed! A restore did not finish.\n\nRun 'tessera repair' to finish it or roll it "
+    "back.";

@@ -45,7 +45,8 @@ RestoreResult Replace(const std::u16string& copy, const std::u16string& walletPa
         return RestoreResult::Failed;
     }
     if (!DeviceMoveFile(walletPath.c_str(), aside.c_str())) {
-        CSTLogFile::Instance().Write(kLogSource, kMoveLine, "CTMoveFile(lpszDataFile, szTempFileName) failed!");
+        CSTLogFile::Instance().Write(kLogSource, kMoveLine,
+                                     "CTMoveFile(lpszDataFile, szTempFileName) failed!");
         return RestoreResult::Failed;
     }
     if (!DeviceMoveFile(copy.c_str(), walletPath.c_str())) {

@@ -21,9 +21,9 @@ RestoreResult RestoreBackup(const std::u16string& folder, const std::u16string& 
 
 // What an unfinished restore left beside the wallet, found by listing its folder.
 struct RestoreLeftovers {
-    bool wallet = false;  // W itself is there
-    bool copy = false;    // W.restore
-    bool safety = false;  // W.bak
+    bool wallet = false;                 // W itself is there
+    bool copy = false;                   // W.restore
+    bool safety = false;                 // W.bak
     std::vector<std::u16string> asides;  // W_1, W_1_1, ...: the latest (longest) first
 
     bool Unfinished() const { return copy || safety || !asides.empty(); }

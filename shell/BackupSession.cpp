@@ -1,7 +1,7 @@
 #include "shell/BackupSession.h"
 
-#include "model/Data.h"
 #include "device/WalletRestore.h"
+#include "model/Data.h"
 #include "shell/PluginSession.h"
 #include "ui/Resource.h"
 

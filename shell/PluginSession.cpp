@@ -118,7 +118,8 @@ unsigned PluginSession::ReadFailureText() const {
         return IDS_WALLET_IN_USE;
     }
     if (RestoreUnfinished()) return IDS_READ_FAILED_RESTORE;
-    return readCode == CTesseraEncryptedLinkList::kChecksumMismatch ? IDS_READ_FAILED_REPAIR : IDS_READ_FAILED;
+    return readCode == CTesseraEncryptedLinkList::kChecksumMismatch ? IDS_READ_FAILED_REPAIR
+                                                                    : IDS_READ_FAILED;
 }
 
 bool PluginSession::RestoreUnfinished() const {

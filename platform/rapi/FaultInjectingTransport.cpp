@@ -11,7 +11,7 @@ public:
     struct Fault {
         enum class Kind { None, Fail, Short, Before };
         Kind kind = Kind::None;
-        DWORD value = 0;               // the error of a failure, the byte limit of a short read or write
+        DWORD value = 0;                    // the error of a failure, the byte limit of a short read or write
         std::function<void()> action = {};  // what runs before the call goes on
     };
 

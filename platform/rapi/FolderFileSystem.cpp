@@ -209,7 +209,8 @@ DWORD FolderFileSystem::Copy(std::u16string_view from, std::u16string_view to, b
     // A copy that must not overwrite creates its target first, exclusively: of two programs copying to one
     // name at once, the second finds it taken.
     if (failIfExists) {
-        if (DWORD error = OpenServedFile(target, O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, &out)) return error;
+        if (DWORD error = OpenServedFile(target, O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, &out))
+            return error;
     }
     // Held while copying, as the phone's own opens of source and target would be.
     std::optional<ShareTable::Lease> reading =

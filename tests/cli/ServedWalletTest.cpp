@@ -125,28 +125,4 @@ TEST_F(ServedWalletTest, RepairMendsAStaleChecksumOverTheLink) {
     EXPECT_EQ(copies, 1u);
     EXPECT_EQ(Tessera("check").status, 0);
 }
-
-// A restore cut after the wallet moved aside, before its checked copy moved in: commands say so, check names
-// what it left, and repair finishes it over the link.
-TEST_F(ServedWalletTest, RepairFinishesARestoreCutBetweenItsMoves) {
-    std::filesystem::path folder = phone / "fs" / "Program Files" / "Tessera";
-    std::vector<uint8_t> restored = ReadBytes(folder / "Tessera.dat");
-    std::filesystem::copy_file(folder / "Tessera.dat", folder / "Tessera.dat.restore");
-    std::filesystem::rename(folder / "Tessera.dat", folder / "Tessera.dat_1");
-    ShellResult list = Tessera("list");
-    EXPECT_EQ(list.status, 1);
-    EXPECT_NE(list.text.find("A restore did not finish"), std::string::npos) << list.text;
-    ShellResult checked = Tessera("check");
-    EXPECT_EQ(checked.status, 1);
-    EXPECT_NE(checked.text.find("Tessera.dat: an unfinished restore left Tessera.dat.restore, Tessera.dat_1; "
-                                "repair keeps the restored copy"),
-              std::string::npos)
-        << checked.text;
-    ShellResult repaired = Tessera("repair");
-    EXPECT_EQ(repaired.status, 0) << repaired.text;
-    EXPECT_EQ(ReadBytes(folder / "Tessera.dat"), restored);
-    EXPECT_FALSE(std::filesystem::exists(folder / "Tessera.dat.restore") ||
-                 std::filesystem::exists(folder / "Tessera.dat_1"));
-    EXPECT_EQ(Tessera("check").status, 0);
-}
 }  // namespace

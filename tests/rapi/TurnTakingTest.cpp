@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include "TestSupport.h"
@@ -41,7 +40,7 @@ protected:
     std::unique_ptr<RapiConnection> connection;
 };
 
-TEST_F(TurnTakingTest, NoSharingHoldsAcrossProgramsButReadersOnlyRead) {
+TEST_F(TurnTakingTest, NoSharingHoldsAcrossProgramsButReadersOnlyReadAndCopiesMovesAndDeletesWait) {
     struct Case {
         DWORD heldAccess, access;
         bool refused;
@@ -64,41 +63,21 @@ TEST_F(TurnTakingTest, NoSharingHoldsAcrossProgramsButReadersOnlyRead) {
     EXPECT_EQ(HoldElsewhere(GENERIC_WRITE, CREATE_ALWAYS), ERROR_SHARING_VIOLATION);
     EXPECT_EQ(ReadBytes(dir / "w.dat"), (std::vector<uint8_t>{1, 2, 3}));
     CeCloseHandle(mine);
-}
-
-// A copy, a move and a delete of a file that another program holds are refused, and wait their turn.
-TEST_F(TurnTakingTest, CopiesMovesAndDeletesWaitForTheProgramThatHoldsTheFile) {
-    struct Case {
-        const char* what;
-        std::function<BOOL()> once, inTurn;
-        const char* left;  // the file the call leaves at the end
-        DWORD heldAccess;  // a move or a delete waits even for a reader
-    };
-    const Case cases[] = {
-        {"copy", [] { return CeCopyFile(u"\\w.dat", u"\\copy.dat", TRUE); },
-         [] { return CopyInTurn(u"\\w.dat", u"\\copy.dat", TRUE); }, "copy.dat", GENERIC_READ | GENERIC_WRITE},
-        {"move", [] { return CeMoveFile(u"\\w.dat", u"\\moved.dat"); },
-         [] { return MoveInTurn(u"\\w.dat", u"\\moved.dat"); }, "moved.dat", GENERIC_READ},
-        {"delete", [] { return CeDeleteFile(u"\\w.dat"); }, [] { return DeleteInTurn(u"\\w.dat"); }, nullptr,
-         GENERIC_READ},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        WriteBytes(dir / "w.dat", {1, 2, 3});
-        ASSERT_EQ(HoldElsewhere(c.heldAccess), ERROR_SUCCESS);
-        EXPECT_FALSE(c.once());
-        EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
-        std::thread release([this] {
-            std::this_thread::sleep_for(100ms);
-            held = {};
-        });
-        EXPECT_TRUE(c.inTurn());
-        release.join();
-        if (c.left) {
-            EXPECT_EQ(ReadBytes(dir / c.left), (std::vector<uint8_t>{1, 2, 3}));
-        }
-        EXPECT_EQ(std::filesystem::exists(dir / "w.dat"), std::string(c.what) == "copy");
-    }
+    // A copy waits for a writer, a move or a delete even for a reader; then it takes its turn.
+    ASSERT_EQ(HoldElsewhere(GENERIC_WRITE), ERROR_SUCCESS);
+    EXPECT_FALSE(CeCopyFile(u"\\w.dat", u"\\copy.dat", TRUE));
+    EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+    held = {};
+    ASSERT_EQ(HoldElsewhere(GENERIC_READ), ERROR_SUCCESS);
+    EXPECT_FALSE(CeMoveFile(u"\\w.dat", u"\\moved.dat") || CeDeleteFile(u"\\w.dat"));
+    EXPECT_EQ(CeGetLastError(), ERROR_SHARING_VIOLATION);
+    std::thread release([this] {
+        std::this_thread::sleep_for(100ms);
+        held = {};
+    });
+    EXPECT_TRUE(CopyInTurn(u"\\w.dat", u"\\copy.dat", TRUE) && MoveInTurn(u"\\w.dat", u"\\moved.dat"));
+    release.join();
+    EXPECT_EQ(ReadBytes(dir / "moved.dat"), ReadBytes(dir / "copy.dat"));
 }
 
 // Another program moves the file away and back all the while: an open that succeeds holds the file under
@@ -106,11 +85,9 @@ TEST_F(TurnTakingTest, CopiesMovesAndDeletesWaitForTheProgramThatHoldsTheFile) {
 TEST_F(TurnTakingTest, AnOpenNeverHoldsAFileMovedAwayBeforeItsLock) {
     std::atomic<bool> done = false;
     std::thread mover([&] {
-        while (!done) {
-            if (elsewhere.Move(u"\\w.dat", u"\\x.dat") != ERROR_SUCCESS) continue;
-            while (elsewhere.Move(u"\\x.dat", u"\\w.dat") != ERROR_SUCCESS && !done) {
-            }
-        }
+        for (bool away = false; !done;)
+            away ^= elsewhere.Move(away ? u"\\x.dat" : u"\\w.dat", away ? u"\\w.dat" : u"\\x.dat") ==
+                    ERROR_SUCCESS;
     });
     int strays = 0;
     for (int i = 0; i < 20000; ++i) {
