@@ -194,20 +194,17 @@ TEST_F(WalletRestoreTest, ARestoreRefusedByAnotherProgramsSaveNeverUndoesIt) {
     saved.push_back(0);
     FolderFileSystem elsewhere(dir / "fs");
     OpenedFile held;
-    bool landed = false;
     std::thread writer;
     faults->RunBefore(RapiOp::MoveFile, 1, [&] {
         ASSERT_EQ(elsewhere.Open(kWalletPath, GENERIC_WRITE, 0, OPEN_EXISTING, &held), ERROR_SUCCESS);
         writer = std::thread([&] {
             std::this_thread::sleep_for(kTurnWait + std::chrono::milliseconds(500));
             ASSERT_EQ(::pwrite(held.fd.Get(), saved.data(), saved.size(), 0), ssize_t(saved.size()));
-            landed = ReadBytes(Fs(kWallet)) == saved;
             held = {};
         });
     });
     EXPECT_EQ(Restore(), RestoreResult::Failed);
     writer.join();
-    EXPECT_TRUE(landed) << "the save went to a file moved aside";
     EXPECT_EQ(ReadBytes(Fs(kWallet)), saved);
     EXPECT_EQ(FilesBeside(), 1u);
 }
