@@ -175,8 +175,7 @@ TEST_F(WalletRestoreTest, CheckReportsWhatACutRestoreLeftAndRepairKeepsAWholeWal
         RestoreSettlement expected = c.kept ? RestoreSettlement::Settled : RestoreSettlement::Refused;
         EXPECT_EQ(SettleRestore(kWalletPath, true, report), expected) << report;
         EXPECT_EQ(Restore(), RestoreResult::Unfinished);
-        EXPECT_EQ(FilesBeside(),
-                  c.files.size());  // neither the check nor the refused restore changed a thing
+        EXPECT_EQ(FilesBeside(), c.files.size()) << "the check or the refused restore changed a file";
         EXPECT_EQ(SettleRestore(kWalletPath, false, report), expected) << report;
         EXPECT_EQ(FilesBeside(), c.kept ? 1u : c.files.size());
         EXPECT_TRUE(!c.kept || ReadBytes(Fs(kWallet)) == *c.kept);
