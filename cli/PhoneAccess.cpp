@@ -7,8 +7,10 @@
 
 #include "cli/LoginFailures.h"
 #include "cli/PasswordPrompt.h"
+#include "device/BackupMessages.h"
 #include "device/DeviceFiles.h"
 #include "device/Lockout.h"
+#include "device/WalletRestore.h"
 #include "platform/rapi/PhoneSocketPath.h"
 #include "platform/rapi/RapiTransport.h"
 
@@ -21,7 +23,7 @@ const char* Setting(const PhoneOptions& options) {
 
 }  // namespace
 
-int PhoneAccess::Connect(std::ostream& err) {
+int PhoneAccess::Connect(std::ostream& err, bool settlesRestore) {
     auto transport = RapiTransportFromSetting(Setting(options));
     if (!transport) {
         err << "tessera: no phone: give --phone unix:PATH or folder:PATH\n";
@@ -42,8 +44,13 @@ int PhoneAccess::Connect(std::ostream& err) {
         return kExitFailed;
     }
     if (!DeviceFileExists(location.WalletPath().c_str())) {
-        err << "tessera: the wallet is not set up: launch Tessera on your phone and initialize the "
-               "password\n";
+        bool unfinished = FindRestoreLeftovers(location.WalletPath()).Unfinished();
+        if (unfinished && settlesRestore) return kExitOk;
+        if (unfinished)
+            err << "tessera: " << kReadFailedRestoreText << "\n";
+        else
+            err << "tessera: the wallet is not set up: launch Tessera on your phone and initialize the "
+                   "password\n";
         return kExitFailed;
     }
     if (!DeviceFileExists(location.TemplatesPath().c_str())) {

@@ -21,8 +21,9 @@ class PhoneAccess {
 public:
     explicit PhoneAccess(const PhoneOptions& options) : options(options) {}
 
-    // Connects and finds the wallet application's three files; kExitOk or a status with a message.
-    int Connect(std::ostream& err);
+    // Connects and finds the wallet application's three files; kExitOk or a status with a message. A wallet
+    // that an unfinished restore moved aside is missing only for commands that cannot settle that.
+    int Connect(std::ostream& err, bool settlesRestore = false);
     // kExitLockedOut, with the lockout message, while a lockout runs on the phone.
     int CheckLockout(std::ostream& err);
     // kExitFailed while the wallet application runs on the phone (it would not see the change).

@@ -1,5 +1,6 @@
 #include "cli/WalletBackups.h"
 
+#include <algorithm>
 #include <functional>
 #include <iomanip>
 #include <nlohmann/json.hpp>
@@ -9,6 +10,7 @@
 #include "cli/WalletSession.h"
 #include "device/BackupMessages.h"
 #include "device/TesseraBackup.h"
+#include "device/WalletRestore.h"
 #include "platform/LocalTime.h"
 #include "platform/Utf16.h"
 #include "store/TesseraEncryptedLinkList.h"
@@ -74,7 +76,15 @@ int MakeBackup(const WalletCommandOptions& options, std::istream& in, std::ostre
 
 int RemoveBackup(const WalletCommandOptions& options, std::istream& in, std::ostream&, std::ostream& err) {
     return RunOnBackups(options, in, err, false, [&](WalletSession&, CTesseraBackup& backups) {
-        if (backups.Delete(Name(options))) return kExitOk;
+        // Only what `backup list` shows: any other file in the folder may be a store the user keeps there.
+        backups.Scan();
+        std::u16string name = Name(options);
+        if (std::none_of(backups.entries.begin(), backups.entries.end(),
+                         [&](const backup_entry_struct& entry) { return entry.name == name; })) {
+            err << "tessera: no backup named " << options.backupName << " (tessera backup list shows them)\n";
+            return kExitFailed;
+        }
+        if (backups.Delete(name)) return kExitOk;
         err << "tessera: cannot delete the backup " << options.backupName << "\n";
         return kExitFailed;
     });
@@ -98,7 +108,10 @@ int RestoreWallet(const WalletCommandOptions& options, std::istream& in, std::os
             return kExitOk;
         }
         if (result == RestoreResult::Unreadable) err << "tessera: " << kReadBackupFailedText << "\n";
-        if (result != RestoreResult::Cancelled) err << "tessera: " << kRestoreFailedText << "\n";
+        if (result == RestoreResult::Unfinished)
+            err << "tessera: " << kRestoreUnfinishedText << "\n";
+        else if (result != RestoreResult::Cancelled)
+            err << "tessera: " << kRestoreFailedText << "\n";
         return wrongPassword ? kExitWrongPassword : kExitFailed;
     });
 }

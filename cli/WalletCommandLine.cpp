@@ -112,8 +112,11 @@ void AddWalletCommands(CLI::App& app, WalletCommandOptions& options, int& status
     AddQueries(app, options, status);
     AddChanges(app, options, status);
     AddBackups(app, options, status);
-    WalletCommand(app, "repair", "Repair what a cut save left in the wallet and the templates file", options,
-                  status, RepairWallet);
-    WalletCommand(app, "check", "Check the wallet and the templates file: sound, or what a cut save left",
+    WalletCommand(
+        app, "repair",
+        "Repair what a cut save left in the wallet and the templates file; finish or roll back a cut restore",
+        options, status, RepairWallet);
+    WalletCommand(app, "check",
+                  "Check the wallet and the templates file: sound, or what a cut save or restore left",
                   options, status, CheckWallet);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/StoreCommands.h"
+#include "device/WalletRestore.h"
 #include "platform/SystemTime.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreFormat.h"
@@ -10,10 +11,25 @@
 
 namespace {
 
+// What an unfinished restore left beside the wallet, settled before the wallet's own check; kExitOk when
+// nothing was found or repair settled it.
+int SettleRestoreLeftovers(const std::u16string& walletPath, bool checkOnly, std::ostream& out,
+                           std::ostream& err) {
+    std::string report;
+    RestoreSettlement settled = SettleRestore(walletPath, checkOnly, report);
+    if (settled == RestoreSettlement::Nothing) return kExitOk;
+    if (settled == RestoreSettlement::Settled && !checkOnly) {
+        out << "Tessera.dat: " << report << "\n";
+        return kExitOk;
+    }
+    err << "tessera: Tessera.dat: " << report << "\n";
+    return kExitFailed;
+}
+
 int RepairOrCheck(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
                   bool checkOnly) {
     PhoneAccess phone(options.phone);
-    if (int status = phone.Connect(err)) return status;
+    if (int status = phone.Connect(err, true)) return status;
     if (!checkOnly) {
         if (int status = phone.RefuseWhileAppRuns(err)) return status;
     }
@@ -21,9 +37,10 @@ int RepairOrCheck(const WalletCommandOptions& options, std::istream& in, std::os
     if (!phone.ReadPassword(in, password, err)) return kExitFailed;
     SYSTEMTIME now = GetSystemTimeUtc();
     std::string report;
+    int restore = SettleRestoreLeftovers(phone.Location().WalletPath(), checkOnly, out, err);
     RepairResult wallet =
         RepairStoreFile(phone.Location().WalletPath(), kWalletFileType, password, now, report, checkOnly);
-    int status = PrintRepair("Tessera.dat", wallet, report, out, err);
+    int status = std::max(PrintRepair("Tessera.dat", wallet, report, out, err), restore);
     RepairResult templates = RepairStoreFile(phone.Location().TemplatesPath(), kTemplatesFileType,
                                              PasswordBytes(kTemplatesPassword), now, report, checkOnly);
     return std::max(PrintRepair("Templates.dat", templates, report, out, err), status);

@@ -8,3 +8,9 @@ inline constexpr char kRestoreDoneText[] =
     "Restore completed successfully! Please restart Pocketdeck and login with the backup file password.\n\n"
     "Press OK to continue.";
 inline constexpr char kRestoreFailedText[] = "Restore failed!";
+inline constexpr char kRestoreUnfinishedText[] =
+    "Restore failed! An earlier restore did not finish.\n\nRun 'tessera repair' to finish it or roll it "
+    "back.";
+inline constexpr char kReadFailedRestoreText[] =
+    "Read Tessera data failed! A restore did not finish.\n\nRun 'tessera repair' to finish it or roll it "
+    "back.";

@@ -105,9 +105,9 @@ int DeviceCopyFile(const char16_t* from, const char16_t* to, bool failIfExists) 
 }
 
 int DeviceMoveFile(const char16_t* from, const char16_t* to) {
-    return from && to && CeMoveFile(from, to) ? 1 : 0;
+    return from && to && MoveInTurn(from, to) ? 1 : 0;
 }
 
 int DeviceDeleteFile(const char16_t* path) {
-    return path && CeDeleteFile(path) ? 1 : 0;
+    return path && DeleteInTurn(path) ? 1 : 0;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "device/DeviceFiles.h"
-#include "diag/STLogFile.h"
 #include "platform/LocalTime.h"
 #include "platform/Utf16.h"
 #include "store/TesseraEncryptedLinkList.h"
@@ -38,12 +37,8 @@ void CTesseraBackup::Clear() {
 
 namespace {
 
-// The restore's failures are logged under these source positions, which the log has always named.
-constexpr char kLogSource[] = "TesseraBackup";
-constexpr int kTempNameLine = 86, kMoveLine = 92, kCopyLine = 99;
 constexpr size_t kTempNameLimit = 258;
 constexpr char16_t kTaken[] = u"_1";
-constexpr char16_t kSafetySuffix[] = u".bak";
 
 bool Exists(const std::u16string& path) {
     return DeviceFileExists(path.c_str()) != 0;
@@ -51,11 +46,6 @@ bool Exists(const std::u16string& path) {
 
 std::u16string InFolder(const std::u16string& folder, const std::u16string& name) {
     return folder + u"\\" + name;
-}
-
-// A backup is named inside its folder: a name that reaches out of it is none.
-bool BackupName(const std::u16string& name) {
-    return name.starts_with(u"Backup") && name.find_first_of(u"\\/") == std::u16string::npos;
 }
 
 }  // namespace
@@ -69,13 +59,13 @@ std::u16string CTesseraBackup::Make(const std::u16string& backupFolder, const st
     if (backupFolder.empty() || walletPath.empty()) return {};
     if (!DeviceCreateDirectoryPath(backupFolder.c_str())) return {};
     std::u16string name = StampedName(utcNow);
-    std::u16string target = InFolder(backupFolder, name);
-    while (target.size() < kBackupPathLimit && Exists(target)) {
-        name += kTaken;
-        target += kTaken;
+    for (;; name += kTaken) {
+        std::u16string target = InFolder(backupFolder, name);
+        if (target.size() >= kBackupPathLimit) return {};
+        if (Exists(target)) continue;
+        if (DeviceCopyFile(walletPath.c_str(), target.c_str(), true)) break;
+        if (CeGetLastError() != ERROR_FILE_EXISTS) return {};
     }
-    if (target.size() >= kBackupPathLimit) return {};
-    if (!DeviceCopyFile(walletPath.c_str(), target.c_str(), true)) return {};
     if (folder != backupFolder) {
         // The option record names another folder now: the list follows it.
         folder = backupFolder;
@@ -86,7 +76,7 @@ std::u16string CTesseraBackup::Make(const std::u16string& backupFolder, const st
 }
 
 int CTesseraBackup::DeleteFile(const std::u16string& name) const {
-    if (folder.empty() || !BackupName(name)) return 0;
+    if (folder.empty() || !IsBackupName(name)) return 0;
     return DeviceDeleteFile(InFolder(folder, name).c_str());
 }
 
@@ -102,45 +92,8 @@ int CTesseraBackup::Delete(const std::u16string& name) {
     return deleted;
 }
 
-RestoreResult RestoreBackup(const std::u16string& folder, const std::u16string& name,
-                            const std::u16string& walletPath, const BackupPasswordCheck& askPassword) {
-    if (folder.empty() || walletPath.empty() || name.empty()) return RestoreResult::Cancelled;
-    std::u16string path = InFolder(folder, name);
-    if (!BackupName(name) || !Exists(path)) return RestoreResult::Failed;
-    CTesseraEncryptedLinkList backup(path, kWalletFileType);
-    if (backup.Open() != CTesseraEncryptedLinkList::kOpened) return RestoreResult::Unreadable;
-    BackupLogin login = askPassword(backup);
-    if (login != BackupLogin::Accepted)
-        return login == BackupLogin::Cancelled ? RestoreResult::Cancelled : RestoreResult::Failed;
-    std::u16string safety = walletPath + kSafetySuffix;
-    if (!DeviceCopyFile(walletPath.c_str(), safety.c_str(), true)) return RestoreResult::Failed;
-    int replaced = ReplaceFile(path, walletPath);
-    // The safety copy goes once the wallet is whole again; when it cannot be put back it is the old
-    // wallet's one copy, and stays.
-    if (replaced || DeviceCopyFile(safety.c_str(), walletPath.c_str(), false))
-        DeviceDeleteFile(safety.c_str());
-    return replaced ? RestoreResult::Restored : RestoreResult::Failed;
-}
-
-int ReplaceFile(const std::u16string& source, const std::u16string& target) {
-    std::u16string moved;
-    if (Exists(target)) {
-        if (!FreeTempName(target, moved)) {
-            CSTLogFile::Instance().Write(kLogSource, kTempNameLine, "AutoGetTempFileName() failed!");
-            return 0;
-        }
-        if (!DeviceMoveFile(target.c_str(), moved.c_str())) {
-            CSTLogFile::Instance().Write(kLogSource, kMoveLine,
-                                         "CTMoveFile(lpszDataFile, szTempFileName) failed!");
-            return 0;
-        }
-    }
-    if (DeviceCopyFile(source.c_str(), target.c_str(), false))
-        return moved.empty() ? 1 : DeviceDeleteFile(moved.c_str());
-    CSTLogFile::Instance().Write(kLogSource, kCopyLine,
-                                 "CTCopyFile(lpszBakFullFileName,lpszDataFile,FALSE) failed!");
-    if (!moved.empty()) DeviceMoveFile(moved.c_str(), target.c_str());
-    return 0;
+bool IsBackupName(const std::u16string& name) {
+    return name.starts_with(u"Backup") && name.find_first_of(u"\\/") == std::u16string::npos;
 }
 
 bool FreeTempName(const std::u16string& path, std::u16string& free) {

@@ -26,9 +26,10 @@ enum class BackupLogin { Accepted, Refused, Cancelled };
 // Asks for the backup's password and checks it against the backup's store.
 using BackupPasswordCheck = std::function<BackupLogin(CTesseraEncryptedLinkList& backup)>;
 
-// What a restore came to. Unreadable: the backup does not open as a wallet store. Cancelled: the
-// password question was cancelled. Only Restored changed the wallet.
-enum class RestoreResult { Restored, Failed, Unreadable, Cancelled };
+// What a restore came to. Unreadable: the backup does not open as a wallet store, or a record of it does not
+// decrypt. Cancelled: the password question was cancelled. Unfinished: an earlier restore's files lie beside
+// the wallet, which `tessera repair` settles first. Only Restored changed the wallet.
+enum class RestoreResult { Restored, Failed, Unreadable, Cancelled, Unfinished };
 
 // A manual backup's target path stays below this many UTF-16 units.
 inline constexpr size_t kBackupPathLimit = 210;
@@ -46,8 +47,9 @@ public:
     void Clear();
 
     // Copies the wallet file into the backup folder (made when missing) under the stamped name of the
-    // time (UTC, named in local time), with "_1" appended while that name is taken, and appends its
-    // entry (that time, cardCount). The new file's name, or empty when no backup was made.
+    // time (UTC, named in local time), with "_1" appended while that name is taken (also when another
+    // program's backup takes it during the copy, which never overwrites), and appends its entry (that
+    // time, cardCount). The new file's name, or empty when no backup was made.
     std::u16string Make(const std::u16string& backupFolder, const std::u16string& walletPath,
                         const SYSTEMTIME& utcNow, uint32_t cardCount);
     // The backup's file on the phone, over the calling thread's connection; only reads the folder, so
@@ -64,15 +66,8 @@ public:
     std::vector<backup_entry_struct> entries;
 };
 
-// Replaces the file `target` with a copy of `source`: the target moves to a free temporary name, the
-// copy is made, the moved file is deleted (the result), or moved back when the copy failed.
-int ReplaceFile(const std::u16string& source, const std::u16string& target);
 // `path` followed by "_1" as often as needed for a name that does not exist on the phone; false when
 // the name would grow past 258 units first.
 bool FreeTempName(const std::u16string& path, std::u16string& free);
-
-// Replaces the wallet with the backup of that name in the folder, once the backup's own password is
-// accepted. The wallet is then the backup, or the old wallet whatever failed: a copy beside it (".bak")
-// is made first, and put back when the replacement fails.
-RestoreResult RestoreBackup(const std::u16string& folder, const std::u16string& name,
-                            const std::u16string& walletPath, const BackupPasswordCheck& askPassword);
+// A backup is a "Backup*" file inside its folder: a name that reaches out of it is none.
+bool IsBackupName(const std::u16string& name);

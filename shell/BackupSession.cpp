@@ -1,5 +1,6 @@
 #include "shell/BackupSession.h"
 
+#include "device/WalletRestore.h"
 #include "model/Data.h"
 #include "shell/PluginSession.h"
 #include "ui/Resource.h"
@@ -41,6 +42,9 @@ int BackupSession::Restore(const std::u16string& name, const BackupPasswordCheck
             [[fallthrough]];
         case RestoreResult::Failed:
             Message(IDS_RESTORE_FAILED);
+            return 0;
+        case RestoreResult::Unfinished:
+            Message(IDS_RESTORE_UNFINISHED);
             return 0;
         case RestoreResult::Cancelled:
             break;

@@ -2,6 +2,7 @@
 
 #include "device/DeviceFiles.h"
 #include "device/Lockout.h"
+#include "device/WalletRestore.h"
 #include "diag/STLogFile.h"
 #include "store/TesseraEncryptedLinkList.h"
 #include "ui/Resource.h"
@@ -83,7 +84,14 @@ bool PluginSession::PhoneAppClosed() {
 }
 
 bool PluginSession::FilesFound() {
-    if (!FileFound(walletFound, location.WalletPath(), {IDS_WALLET_MISSING, MessageIcon::Information})) {
+    if (!walletFound) walletFound = DeviceFileExists(location.WalletPath().c_str()) != 0;
+    if (!walletFound) {
+        // A restore cut between moving the wallet aside and moving the backup in: repair finishes it.
+        if (RestoreUnfinished()) {
+            Message(IDS_READ_FAILED_RESTORE, MessageIcon::Error);
+            return false;
+        }
+        views->Message({IDS_WALLET_MISSING, MessageIcon::Information});
         views->PostHostExit();
         return false;
     }
@@ -125,14 +133,20 @@ bool PluginSession::StoresCurrent() const {
            data.templateStore->HeaderUnchanged();
 }
 
-// The read's failure: a file another program holds (named in the log), a checksum that a cut save may have
-// left (which `tessera repair` mends), or any other.
+// The read's failure: a file another program holds (named in the log), what an unfinished restore or a cut
+// save left (which `tessera repair` settles or mends), or any other.
 unsigned PluginSession::ReadFailureText() const {
     if (readCode == CTesseraEncryptedLinkList::kCannotOpen && readOpenError == ERROR_SHARING_VIOLATION) {
         ST_LOG("Read Tessera data: sharing violation, the wallet is in use by another program");
         return IDS_WALLET_IN_USE;
     }
-    return readCode == CTesseraEncryptedLinkList::kChecksumMismatch ? IDS_READ_FAILED_REPAIR : IDS_READ_FAILED;
+    if (RestoreUnfinished()) return IDS_READ_FAILED_RESTORE;
+    return readCode == CTesseraEncryptedLinkList::kChecksumMismatch ? IDS_READ_FAILED_REPAIR
+                                                                    : IDS_READ_FAILED;
+}
+
+bool PluginSession::RestoreUnfinished() const {
+    return FindRestoreLeftovers(location.WalletPath()).Unfinished();
 }
 
 bool PluginSession::LockoutAllowsLogin() {

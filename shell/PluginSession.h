@@ -85,6 +85,8 @@ private:
     void StopCountdown();
     void Message(unsigned text, MessageIcon icon, int number = 0);
     unsigned ReadFailureText() const;
+    // Whether an unfinished restore's files lie beside the wallet.
+    bool RestoreUnfinished() const;
     void ResetNow();
     void RunHeld();
 

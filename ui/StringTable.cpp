@@ -156,6 +156,8 @@ constexpr StringEntry kStrings[] = {
     {IDS_WALLET_IN_USE, "The wallet is in use by another program on this computer; try again."},
     {IDS_READ_FAILED_REPAIR, "Read Tessera data failed!\n\nRun 'tessera repair' to check and repair it."},
     {IDS_WALLET_CHANGED, "The wallet was changed by another program. It will be read again."},
+    {IDS_RESTORE_UNFINISHED, kRestoreUnfinishedText},
+    {IDS_READ_FAILED_RESTORE, kReadFailedRestoreText},
     {IDS_KEEP_MY_FIELD,
      "Another program has also changed \"%s\" since you began editing.\n\n"
      "Keep your value? (No keeps the other program's.)"},

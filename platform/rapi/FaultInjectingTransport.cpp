@@ -11,7 +11,7 @@ public:
     struct Fault {
         enum class Kind { None, Fail, Short, Before };
         Kind kind = Kind::None;
-        DWORD value = 0;               // the error of a failure, the byte limit of a short read or write
+        DWORD value = 0;                    // the error of a failure, the byte limit of a short read or write
         std::function<void()> action = {};  // what runs before the call goes on
     };
 
@@ -20,15 +20,23 @@ public:
         armed.push_back({op, std::max<uint64_t>(nth, 1), fault});
     }
 
+    void CutAt(uint64_t nth) {
+        std::lock_guard lock(mutex);
+        untilCut = std::max<uint64_t>(nth, 1);
+    }
+
     void Disarm() {
         std::lock_guard lock(mutex);
         armed.clear();
+        untilCut = 0;
     }
 
     // Counts a call of op and gives the fault that falls due on it.
     Fault Next(RapiOp op) {
         std::lock_guard lock(mutex);
         ++calls[static_cast<size_t>(op)];
+        if (untilCut == 1) return {Fault::Kind::Fail, ERROR_NOT_CONNECTED};
+        if (untilCut > 1) --untilCut;
         Fault due;
         for (auto it = armed.begin(); it != armed.end();) {
             if (it->op != op || --it->remaining > 0) {
@@ -66,6 +74,7 @@ private:
     mutable std::mutex mutex;
     std::array<uint64_t, kRapiOpCount> calls{};
     std::vector<Armed> armed;
+    uint64_t untilCut = 0;  // 0: no cut; 1: cut
 };
 
 namespace {
@@ -213,6 +222,10 @@ void FaultInjectingTransport::ShortRead(uint64_t nth, DWORD bytes) {
 
 void FaultInjectingTransport::RunBefore(RapiOp op, uint64_t nth, std::function<void()> action) {
     plan->Arm(op, nth, {FaultPlan::Fault::Kind::Before, 0, std::move(action)});
+}
+
+void FaultInjectingTransport::CutAt(uint64_t nth) {
+    plan->CutAt(nth);
 }
 
 void FaultInjectingTransport::Disarm() {

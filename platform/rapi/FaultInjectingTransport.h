@@ -52,6 +52,9 @@ public:
     // Runs action before the nth matching call, which then goes on as it would (a test that kills
     // the agent at that moment, for example).
     void RunBefore(RapiOp op, uint64_t nth, std::function<void()> action);
+    // Cuts the link at the nth call from now, of any kind: it and every later call fail with
+    // ERROR_NOT_CONNECTED, as when the program or the phone goes away, until Disarm.
+    void CutAt(uint64_t nth);
     // Forgets every fault not yet fired.
     void Disarm();
 

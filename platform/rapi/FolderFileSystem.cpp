@@ -47,6 +47,19 @@ DWORD LockAcrossProcesses(int fd, DWORD access) {
     return errno == EAGAIN || errno == EACCES ? ERROR_SHARING_VIOLATION : ErrorFromErrno(errno);
 }
 
+// Locks the opened file across processes, then checks that its name still leads to it: another program may
+// have moved or deleted the file between this open and the lock, and a lock on the file under its old name
+// guards nothing. That counts as the other program's turn.
+DWORD LockNamedFile(const HostEntry& entry, int fd, DWORD access) {
+    if (DWORD error = LockAcrossProcesses(fd, access)) return error;
+    struct stat opened, named;
+    if (::fstat(fd, &opened) != 0) return ErrorFromErrno(errno);
+    if (::fstatat(entry.folder.Get(), entry.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        return ERROR_SHARING_VIOLATION;
+    return ERROR_SUCCESS;
+}
+
 FILETIME FileTimeOf(const timespec& time) {
     constexpr int64_t kEpochSeconds = 11644473600;  // from 1601-01-01, where file times count from
     constexpr int64_t kTicksPerSecond = 10'000'000;
@@ -105,6 +118,16 @@ DWORD CopyContents(int in, int out) {
     return ERROR_SUCCESS;
 }
 
+// A move or a delete takes its turn as a writer's open would: it holds the file alone, across processes,
+// until the name is changed, so that it never moves or deletes a file another program is saving.
+DWORD HoldAlone(const HostEntry& entry, UniqueFd* out) {
+    UniqueFd fd(::openat(entry.folder.Get(), entry.name.c_str(), O_WRONLY | kOpenFlags));
+    if (!fd) return ErrorFromErrno(errno);
+    if (DWORD error = LockNamedFile(entry, fd.Get(), GENERIC_WRITE)) return error;
+    *out = std::move(fd);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 DWORD FolderFileSystem::Resolve(std::u16string_view name, HostEntry* out) const {
@@ -135,7 +158,7 @@ DWORD FolderFileSystem::Open(std::u16string_view name, DWORD access, DWORD share
     UniqueFd fd;
     if (DWORD error = OpenServedFile(entry, locked ? flags & ~O_TRUNC : flags, &fd)) return error;
     if (locked) {
-        if (DWORD error = LockAcrossProcesses(fd.Get(), access)) return error;
+        if (DWORD error = LockNamedFile(entry, fd.Get(), access)) return error;
         // Truncated only once the file is this open's alone.
         if ((flags & O_TRUNC) && ::ftruncate(fd.Get(), 0) != 0) return ErrorFromErrno(errno);
     }
@@ -180,21 +203,26 @@ DWORD FolderFileSystem::Copy(std::u16string_view from, std::u16string_view to, b
     if (DWORD error = ResolveExisting(from, &source)) return error;
     if (source.isDirectory) return ERROR_ACCESS_DENIED;
     if (DWORD error = Resolve(to, &target)) return error;
-    if (target.exists && failIfExists) return ERROR_FILE_EXISTS;
-    if (target.isDirectory) return ERROR_ACCESS_DENIED;
-    if (target.path == source.path) return ERROR_SHARING_VIOLATION;
+    if (target.isDirectory) return failIfExists ? ERROR_FILE_EXISTS : ERROR_ACCESS_DENIED;
+    if (target.path == source.path) return failIfExists ? ERROR_FILE_EXISTS : ERROR_SHARING_VIOLATION;
+    UniqueFd in, out;
+    // A copy that must not overwrite creates its target first, exclusively: of two programs copying to one
+    // name at once, the second finds it taken.
+    if (failIfExists) {
+        if (DWORD error = OpenServedFile(target, O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, &out))
+            return error;
+    }
     // Held while copying, as the phone's own opens of source and target would be.
     std::optional<ShareTable::Lease> reading =
         shares.Acquire(source.path.native(), GENERIC_READ, FILE_SHARE_READ);
     std::optional<ShareTable::Lease> writing = shares.Acquire(target.path.native(), GENERIC_WRITE, 0);
-    if (!reading || !writing) return ERROR_SHARING_VIOLATION;
-    UniqueFd in, out;
-    DWORD error = OpenServedFile(source, O_RDONLY | kOpenFlags, &in);
+    DWORD error = reading && writing ? ERROR_SUCCESS : ERROR_SHARING_VIOLATION;
+    if (!error) error = OpenServedFile(source, O_RDONLY | kOpenFlags, &in);
     // Held across processes too: a copy never reads a file another program is writing, nor overwrites
     // one it has open.
-    if (!error) error = LockAcrossProcesses(in.Get(), GENERIC_READ);
-    if (!error) error = OpenServedFile(target, O_WRONLY | O_CREAT | kOpenFlags, &out);
-    if (!error) error = LockAcrossProcesses(out.Get(), GENERIC_WRITE);
+    if (!error) error = LockNamedFile(source, in.Get(), GENERIC_READ);
+    if (!error && !out) error = OpenServedFile(target, O_WRONLY | O_CREAT | kOpenFlags, &out);
+    if (!error) error = LockNamedFile(target, out.Get(), GENERIC_WRITE);
     if (!error && ::ftruncate(out.Get(), 0) != 0) error = ErrorFromErrno(errno);
     if (!error) error = CopyContents(in.Get(), out.Get());
     // No half copy is left behind.
@@ -210,6 +238,10 @@ DWORD FolderFileSystem::Move(std::u16string_view from, std::u16string_view to) {
     if (DWORD error = Resolve(to, &target)) return error;
     if (target.exists) return ERROR_ALREADY_EXISTS;
     if (shares.InUse(source.path.native())) return ERROR_SHARING_VIOLATION;
+    UniqueFd held;
+    if (!source.isDirectory) {
+        if (DWORD error = HoldAlone(source, &held)) return error;
+    }
     // Never over a name that appeared since the lookup.
     return ::renameat2(source.folder.Get(), source.name.c_str(), target.folder.Get(), target.name.c_str(),
                        RENAME_NOREPLACE) == 0
@@ -223,5 +255,7 @@ DWORD FolderFileSystem::Delete(std::u16string_view name) {
     if (DWORD error = ResolveExisting(name, &entry)) return error;
     if (entry.isDirectory) return ERROR_ACCESS_DENIED;
     if (shares.InUse(entry.path.native())) return ERROR_SHARING_VIOLATION;
+    UniqueFd held;
+    if (DWORD error = HoldAlone(entry, &held)) return error;
     return ::unlinkat(entry.folder.Get(), entry.name.c_str(), 0) == 0 ? ERROR_SUCCESS : ErrorFromErrno(errno);
 }

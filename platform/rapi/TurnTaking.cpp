@@ -39,3 +39,11 @@ HANDLE OpenWithoutSharing(const char16_t* path, DWORD access, DWORD disposition,
 BOOL CopyInTurn(const char16_t* from, const char16_t* to, BOOL failIfExists) {
     return TakeTurns([&] { return CeCopyFile(from, to, failIfExists) != FALSE; }) ? TRUE : FALSE;
 }
+
+BOOL MoveInTurn(const char16_t* from, const char16_t* to) {
+    return TakeTurns([&] { return CeMoveFile(from, to) != FALSE; }) ? TRUE : FALSE;
+}
+
+BOOL DeleteInTurn(const char16_t* path) {
+    return TakeTurns([&] { return CeDeleteFile(path) != FALSE; }) ? TRUE : FALSE;
+}

@@ -1,7 +1,8 @@
 #pragma once
 // Using a phone file in turn with other programs: while another program holds the file (a sharing
 // violation) the call is tried again after a pause that doubles from 5 ms up to 100 ms, for up to
-// kTurnWait. The store and the device files open and copy through here, so no caller waits on its own.
+// kTurnWait. The store and the device files open, copy, move and delete through here, so no caller waits
+// on its own.
 
 #include <chrono>
 #include <functional>
@@ -19,3 +20,6 @@ HANDLE OpenWithoutSharing(const char16_t* path, DWORD access, DWORD disposition,
 
 // As CeCopyFile, in turn with the programs that hold either file.
 BOOL CopyInTurn(const char16_t* from, const char16_t* to, BOOL failIfExists);
+// As CeMoveFile and CeDeleteFile, in turn with the programs that hold the file.
+BOOL MoveInTurn(const char16_t* from, const char16_t* to);
+BOOL DeleteInTurn(const char16_t* path);

@@ -9,6 +9,7 @@
 #include "cli/WalletBackups.h"
 #include "cli/WalletChanges.h"
 #include "cli/WalletQueries.h"
+#include "cli/WalletRepair.h"
 #include "device/PhoneOptionRecord.h"
 #include "phone/PhoneSetup.h"
 #include "phone/SampleCards.h"
@@ -351,6 +352,12 @@ TEST_F(WalletCommandsTest, ALockoutInMinutesAndARunningApplication) {
 }
 
 TEST_F(WalletCommandsTest, MissingPhoneOrWalletIsAClearError) {
+    std::filesystem::rename(InstallFile("Tessera.dat"),
+                            InstallFile("Tessera.dat_1"));  // a restore cut between its moves
+    EXPECT_NE(Run(ListCards).err.find("A restore did not finish"), std::string::npos);
+    EXPECT_NE(Run(CheckWallet).err.find("left Tessera.dat_1; repair keeps Tessera.dat_1"), std::string::npos);
+    EXPECT_EQ(Run(RepairWallet).status, 0);
+    EXPECT_EQ(Run(CheckWallet).status, 0) << "the wallet is back, and nothing beside it";
     std::filesystem::remove(InstallFile("Templates.dat"));
     EXPECT_EQ(Run(ListCards).err, "tessera: Template.dat not found!\n");
     std::filesystem::remove(InstallFile("Tessera.dat"));
@@ -376,6 +383,11 @@ TEST_F(WalletCommandsTest, BackupsAreMadeListedRestoredWithTheirOwnPasswordAndRe
     EXPECT_EQ(Run(RestoreWallet, "open sesame\nopen sesame\n").status, 0);
     EXPECT_EQ(ReadBytes(wallet), old);
     EXPECT_EQ(Run(RemoveBackup).status, 0);
+    // Only what the list shows: another file named like a backup stays.
+    WriteBytes(phone.Path() / "fs" / "My Documents" / "Tessera Backup" / "Backup notes.txt", {1});
+    options.backupName = "Backup notes.txt";
+    EXPECT_EQ(Run(RemoveBackup).err,
+              "tessera: no backup named Backup notes.txt (tessera backup list shows them)\n");
 }
 
 }  // namespace

@@ -1,14 +1,25 @@
 // The backups in the phone's backup folder: the list read (every "Backup*.*" that opens as a wallet store),
-// backups made and deleted, and the restore, which leaves the wallet either as it was or the backup.
+// backups made and deleted; and restores cut or refused at any step, with what check and repair make of what
+// they left: after them the wallet is the old one or the backup, whole, and nothing else lies beside it.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <thread>
 
 #include "DeviceFixture.h"
 #include "device/TesseraBackup.h"
+#include "device/WalletRestore.h"
 #include "phone/NewStoreFile.h"
+#include "platform/Utf16.h"
+#include "platform/rapi/FolderFileSystem.h"
+#include "platform/rapi/TurnTaking.h"
 #include "store/PasswordBytes.h"
 #include "store/TesseraEncryptedLinkList.h"
 
 namespace {
+
+using Bytes8 = std::vector<uint8_t>;
 
 class TesseraBackupTest : public ConnectedDeviceFixture {
 protected:
@@ -17,18 +28,17 @@ protected:
         std::filesystem::create_directories(Fs("Backups"));
         backups.folder = u"\\Backups";
     }
-    void MakeStore(const std::string& file, const char16_t* password) {
+    // A wallet store with that many cards, as bytes.
+    Bytes8 Store(const std::string& file, const char16_t* password, uint32_t cards) {
         SecureBytes bytes = PasswordBytes(password);
         std::string error;
-        ASSERT_TRUE(CreateStoreFile(Fs(file), StoreKind::Wallet, bytes.data(), bytes.size(), error)) << error;
-    }
-    RestoreResult Restore(const char16_t* typed = u"backup") {
-        return RestoreBackup(
-            u"\\Backups", u"Backup.1", kWalletPath, [typed](CTesseraEncryptedLinkList& store) {
-                SecureBytes bytes = PasswordBytes(typed);
-                return store.CheckPassword(bytes.data(), bytes.size()) ? BackupLogin::Accepted
-                                                                       : BackupLogin::Refused;
-            });
+        EXPECT_TRUE(CreateStoreFile(Fs(file), StoreKind::Wallet, bytes.data(), bytes.size(), error)) << error;
+        std::u16string path = u"\\" + Utf8ToUtf16Lossy(file);
+        std::replace(path.begin(), path.end(), u'/', u'\\');
+        CTesseraEncryptedLinkList store(path, kWalletFileType);
+        EXPECT_TRUE(store.Open() == 0 && store.CheckPassword(bytes.data(), bytes.size()));
+        for (uint32_t id = 1; id <= cards; ++id) EXPECT_TRUE(store.AddRecord(CTesseraItem(), id));
+        return ReadBytes(Fs(file));
     }
     static constexpr char kWallet[] = "Program Files/Tessera/Tessera.dat";
     static constexpr char16_t kWalletPath[] = u"\\Program Files\\Tessera\\Tessera.dat";
@@ -42,7 +52,7 @@ TEST_F(TesseraBackupTest, ListsTheStoresAmongTheBackupFilesAndSaysWhetherAnyFile
     EXPECT_EQ(backups.Scan(), 1);
     EXPECT_TRUE(backups.entries.empty());
 
-    MakeStore("Backups/Backup(Manual).20101231235958", u"old password");
+    Store("Backups/Backup(Manual).20101231235958", u"old password", 0);
     WriteBytes(Fs("Backups/Notes.txt"), {0});
     EXPECT_EQ(backups.Scan(), 1);
     ASSERT_EQ(backups.entries.size(), 1u);
@@ -56,14 +66,20 @@ TEST_F(TesseraBackupTest, ListsTheStoresAmongTheBackupFilesAndSaysWhetherAnyFile
 }
 
 TEST_F(TesseraBackupTest, MakesStampedBackupsWithinTheLengthAndDeletesThemByExactName) {
-    MakeStore(kWallet, u"pw");
+    Store(kWallet, u"pw", 0);
     const SYSTEMTIME now{2010, 12, 5, 31, 23, 59, 58, 0};
     const std::u16string stamp = CTesseraBackup::StampedName(now);
     EXPECT_EQ(backups.Make(u"\\Backups\\New", kWalletPath, now, 7), stamp);          // the folder is made
     EXPECT_EQ(backups.Make(u"\\Backups\\New", kWalletPath, now, 8), stamp + u"_1");  // the same second
+    // Another program's backup takes the free name during the copy: never overwritten, the next name is.
+    const std::string taken = "Backups/New/" + Utf16ToUtf8Lossy(stamp) + "_1_1";
+    faults->RunBefore(RapiOp::CopyFile, 1, [&] { WriteBytes(Fs(taken), {7}); });
+    EXPECT_EQ(backups.Make(u"\\Backups\\New", kWalletPath, now, 8), stamp + u"_1_1_1");
+    EXPECT_EQ(ReadBytes(Fs(taken)), std::vector<uint8_t>{7});
     EXPECT_EQ(backups.Make(u"\\Backups\\" + std::u16string(171, u'f'), kWalletPath, now, 9), u"");
     EXPECT_EQ(backups.Delete(stamp + u"_1"), 1);
     EXPECT_EQ(backups.Delete(stamp + u"_1"), 0);  // gone already: the list stays
+    EXPECT_EQ(backups.Delete(stamp + u"_1_1_1"), 1);
     EXPECT_EQ(backups.Delete(u"Backup\\..\\..\\Program Files\\Tessera\\Tessera.dat"), 0);
     ASSERT_EQ(backups.entries.size(), 1u);
     EXPECT_EQ(backups.entries[0].name, stamp);
@@ -79,27 +95,130 @@ TEST_F(TesseraBackupTest, TemporaryNamesAppendOneSuffixPerNameTakenWithinTheLimi
     EXPECT_FALSE(FreeTempName(longest + u"x", free) || FreeTempName(u"", free));
 }
 
-TEST_F(TesseraBackupTest, ARestoreLeavesTheOldWalletOrTheBackupWhateverCallFails) {
-    MakeStore(kWallet, u"old");
-    MakeStore("Backups/Backup.1", u"backup");
-    const std::vector<uint8_t> old = ReadBytes(Fs(kWallet)), backup = ReadBytes(Fs("Backups/Backup.1"));
-    WriteBytes(Fs(std::string(kWallet) + ".bak"), {1});  // a stale copy refuses the restore
-    EXPECT_EQ(Restore(), RestoreResult::Failed);
-    EXPECT_EQ(Restore(u"old"), RestoreResult::Failed);
-    for (RapiOp op : {RapiOp::FindFirstFile, RapiOp::CopyFile, RapiOp::MoveFile, RapiOp::DeleteFile}) {
-        for (uint64_t nth = 1; nth <= 5; ++nth) {  // the fifth never comes: restored
-            std::filesystem::remove_all(Fs("Program Files/Tessera"));
-            std::filesystem::create_directories(Fs("Program Files/Tessera"));
-            WriteBytes(Fs(kWallet), old);
-            faults->FailCall(op, nth, ERROR_ACCESS_DENIED);
-            RestoreResult result = Restore();
-            faults->Disarm();
-            EXPECT_EQ(ReadBytes(Fs(kWallet)), result == RestoreResult::Restored ? backup : old)
-                << static_cast<int>(op) << " #" << nth;
-        }
+class WalletRestoreTest : public TesseraBackupTest {
+protected:
+    void SetUp() override {
+        TesseraBackupTest::SetUp();
+        old = Store(kWallet, u"old", 1);
+        backup = Store("Backups/Backup.1", u"backup", 3);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Fs("Program Files/Tessera")), {}), 1)
-        << "no copy or moved wallet stays";
+    RestoreResult Restore() {
+        return RestoreBackup(u"\\Backups", u"Backup.1", kWalletPath, [](CTesseraEncryptedLinkList& store) {
+            SecureBytes bytes = PasswordBytes(u"backup");
+            return store.CheckPassword(bytes.data(), bytes.size()) ? BackupLogin::Accepted
+                                                                   : BackupLogin::Refused;
+        });
+    }
+    // The install folder holding exactly these files: "Tessera.dat" and what follows.
+    void Put(const std::map<std::string, const Bytes8*>& files) {
+        std::filesystem::remove_all(Fs(kFolder));
+        std::filesystem::create_directories(Fs(kFolder));
+        for (const auto& [suffix, bytes] : files) WriteBytes(Fs(std::string(kWallet) + suffix), *bytes);
+    }
+    size_t FilesBeside() const { return std::distance(std::filesystem::directory_iterator(Fs(kFolder)), {}); }
+    static constexpr char kFolder[] = "Program Files/Tessera";
+    Bytes8 old, backup;
+};
+
+TEST_F(WalletRestoreTest, ARestoreCutAtAnyCallLeavesTheOldWalletOrTheBackupOnceRepaired) {
+    faults->ResetCounters();
+    ASSERT_EQ(Restore(), RestoreResult::Restored);
+    const uint64_t calls = faults->TotalCalls();
+    int finishedByRepair = 0;
+    for (uint64_t cut = 1; cut <= calls; ++cut) {
+        Put({{"", &old}});
+        faults->CutAt(cut);
+        RestoreResult result = Restore();
+        faults->Disarm();
+        connection.reset();  // as a new run of a program: the cut one's files are closed
+        connection = std::make_unique<RapiConnection>();
+        std::string report;
+        SCOPED_TRACE("cut at call " + std::to_string(cut));
+        RestoreSettlement found = SettleRestore(kWalletPath, true, report);
+        EXPECT_NE(found, RestoreSettlement::Refused) << report;
+        EXPECT_EQ(SettleRestore(kWalletPath, false, report), found);
+        Bytes8 now = ReadBytes(Fs(kWallet));
+        EXPECT_TRUE(now == backup || (now == old && result != RestoreResult::Restored));
+        EXPECT_EQ(FilesBeside(), 1u);
+        finishedByRepair += result != RestoreResult::Restored && now == backup;
+    }
+    EXPECT_GE(finishedByRepair, 1) << "a cut between the two moves leaves the checked copy to move in";
+    Put({{"", &old}});
+    // The copy cannot move in: the wallet moves back.
+    faults->FailCall(RapiOp::MoveFile, 2, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Restore(), RestoreResult::Failed);
+    EXPECT_EQ(ReadBytes(Fs(kWallet)), old);
+    EXPECT_EQ(FilesBeside(), 1u);
+}
+
+// Each state a cut restore can leave, this version's and an earlier one's (which copied the wallet to
+// ".bak" and the backup straight over it): check names it and blocks restores, repair keeps the whole wallet.
+TEST_F(WalletRestoreTest, CheckReportsWhatACutRestoreLeftAndRepairKeepsAWholeWallet) {
+    const Bytes8 cut(backup.begin(), backup.end() - 5);
+    struct Case {
+        const char* what;
+        std::map<std::string, const Bytes8*> files;
+        const Bytes8* kept;  // null: nothing whole, all left alone
+    };
+    const Case cases[] = {
+        {"copied over, cut", {{"", &cut}, {"_1", &old}, {".bak", &old}}, &old},
+        {"copied over, aside gone", {{"", &cut}, {".bak", &old}}, &old},
+        {"copy beside a wallet cut by a save", {{"", &cut}, {".restore", &backup}}, &cut},
+        {"moved aside, copy cut", {{".restore", &cut}, {"_1", &old}}, &old},
+        {"the latest aside", {{"_1", &backup}, {"_1_1", &old}}, &old},
+        {"nothing whole", {{".restore", &cut}, {"_1", &cut}}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(c.files);
+        std::string report;
+        RestoreSettlement expected = c.kept ? RestoreSettlement::Settled : RestoreSettlement::Refused;
+        EXPECT_EQ(SettleRestore(kWalletPath, true, report), expected) << report;
+        EXPECT_EQ(Restore(), RestoreResult::Unfinished);
+        EXPECT_EQ(FilesBeside(), c.files.size()) << "the check or the refused restore changed a file";
+        EXPECT_EQ(SettleRestore(kWalletPath, false, report), expected) << report;
+        EXPECT_EQ(FilesBeside(), c.kept ? 1u : c.files.size());
+        EXPECT_TRUE(!c.kept || ReadBytes(Fs(kWallet)) == *c.kept);
+    }
+    Put({{"", &old}, {".repair-20260101000000", &old}});  // a repair's copy is no restore's
+    std::string report;
+    EXPECT_EQ(SettleRestore(kWalletPath, true, report), RestoreSettlement::Nothing);
+}
+
+// Another program (a second file system on the phone folder) holds the wallet to save when the restore
+// moves it aside, and saves after the turn's wait: the move is refused, the save lands in the wallet and
+// stays.
+TEST_F(WalletRestoreTest, ARestoreRefusedByAnotherProgramsSaveNeverUndoesIt) {
+    Bytes8 saved = old;
+    saved.push_back(0);
+    FolderFileSystem elsewhere(dir / "fs");
+    OpenedFile held;
+    std::thread writer;
+    faults->RunBefore(RapiOp::MoveFile, 1, [&] {
+        ASSERT_EQ(elsewhere.Open(kWalletPath, GENERIC_WRITE, 0, OPEN_EXISTING, &held), ERROR_SUCCESS);
+        writer = std::thread([&] {
+            std::this_thread::sleep_for(kTurnWait + std::chrono::milliseconds(500));
+            ASSERT_EQ(::pwrite(held.fd.Get(), saved.data(), saved.size(), 0), ssize_t(saved.size()));
+            held = {};
+        });
+    });
+    EXPECT_EQ(Restore(), RestoreResult::Failed);
+    writer.join();
+    EXPECT_EQ(ReadBytes(Fs(kWallet)), saved);
+    EXPECT_EQ(FilesBeside(), 1u);
+}
+
+// A backup whose records were written under another password of the same length: it opens and the password
+// fits, but no record decrypts. It is refused before the wallet is touched.
+TEST_F(WalletRestoreTest, ABackupWhoseRecordsDoNotDecryptIsRefused) {
+    Bytes8 spliced = Store("Backups/Section", u"backup", 0);
+    Bytes8 records = Store("Backups/Records", u"backuq", 3);
+    spliced.insert(spliced.end(), records.begin() + static_cast<ptrdiff_t>(spliced.size()), records.end());
+    SealStoreFile(spliced.data(), spliced.size());
+    WriteBytes(Fs("Backups/Backup.1"), spliced);
+    EXPECT_EQ(Restore(), RestoreResult::Unreadable);
+    EXPECT_EQ(ReadBytes(Fs(kWallet)), old);
+    EXPECT_EQ(FilesBeside(), 1u);
 }
 
 }  // namespace

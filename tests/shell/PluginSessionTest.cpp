@@ -164,6 +164,10 @@ TEST_F(SessionTest, ARunningApplicationIsClosedOnlyAfterTheUserWasTold) {
 }
 
 TEST_F(SessionTest, AMissingFileIsNamedAndAMissingWalletEndsTheHost) {
+    std::filesystem::rename(File("Tessera.dat"), File("Tessera.dat_1"));  // a restore cut between its moves
+    Open();
+    EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_READ_FAILED_RESTORE});
+    std::filesystem::rename(File("Tessera.dat_1"), File("Tessera.dat"));
     // Each file found stays found for the session, so the wallet file is tested first.
     for (auto [file, text] :
          {std::pair{"Tessera.dat", IDS_WALLET_MISSING}, std::pair{"Templates.dat", IDS_TEMPLATES_MISSING},
@@ -186,6 +190,11 @@ TEST_F(SessionTest, AReadFailureOrATemplatesFileOfAnotherPasswordAbandonsTheOpen
     Open();
     EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_READ_FAILED_REPAIR}) << "what a cut save leaves";
     EXPECT_FALSE(session.walletRead || session.templatesRead);
+    views.messages.clear();
+    WriteBytes(File("Tessera.dat.bak"), wallet);  // and beside it, what a cut restore left
+    session.OpenPage(WalletPage::Cards);
+    EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_READ_FAILED_RESTORE});
+    std::filesystem::remove(File("Tessera.dat.bak"));
     WriteBytes(File("Tessera.dat"), wallet);
 
     views.messages.clear();  // another program holds the wallet for longer than the turn-taking waits
