@@ -164,6 +164,11 @@ int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostre
     return kExitOk;
 }
 
+RepairMode RepairModeOf(bool checkOnly, bool salvage) {
+    if (checkOnly) return RepairMode::kCheck;
+    return salvage ? RepairMode::kSalvage : RepairMode::kRepair;
+}
+
 int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,
                 std::ostream& err) {
     if (result == RepairResult::kWrongPassword) {
@@ -190,7 +195,7 @@ int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostre
     if (!password) return kExitFailed;
     std::string report;
     uint32_t type = options.templates ? kTemplatesFileType : kWalletFileType;
-    RepairResult result =
-        RepairStoreFile(store->Path(), type, *password, GetSystemTimeUtc(), report, checkOnly);
+    RepairResult result = RepairStoreFile(store->Path(), type, *password, GetSystemTimeUtc(), report,
+                                          RepairModeOf(checkOnly, options.salvage));
     return PrintRepair(options.file, result, report, out, err);
 }

@@ -113,7 +113,9 @@ void AddWalletCommands(CLI::App& app, WalletCommandOptions& options, int& status
     AddChanges(app, options, status);
     AddBackups(app, options, status);
     WalletCommand(app, "repair", "Repair what a cut save left in the wallet and the templates file", options,
-                  status, RepairWallet);
+                  status, RepairWallet)
+        ->add_flag("--salvage", options.salvage,
+                   "A file that no cut save explains: write it again with every record that still decrypts");
     WalletCommand(app, "check", "Check the wallet and the templates file: sound, or what a cut save left",
                   options, status, CheckWallet);
 }
