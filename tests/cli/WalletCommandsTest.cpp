@@ -276,21 +276,25 @@ TEST_F(WalletCommandsTest, ExportWritesOnlyAnOwnerOnlyFileOfItsOwn) {
 
 TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf8) {
     options.blank = true;
-    options.sets = {"Login=jo"};
+    options.sets = {"Login=jo", "Password="};  // an empty TEXT field, then a secret typed into it
     options.secrets = {"PIN", "Password"};
     uint32_t id = Added(AddCard, "open sesame\n1234\ns3cret\n");
     options.reveal = true;
     nlohmann::json card = Show(id);
     EXPECT_EQ(FieldValue(card, "PIN"), "1234");
     EXPECT_EQ(FieldValue(card, "Password"), "s3cret");
-    EXPECT_EQ(card["fields"].back()["type"], "PASSWORD");
+    for (size_t i : {2, 3}) EXPECT_EQ(card["fields"][i]["type"], "PASSWORD") << card["fields"][i]["name"];
 
     Fresh();
     options.id = id;
-    options.sets = {"Password=visible"};
-    Result refused = Run(EditCard);
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("--set-secret \"Password\""), std::string::npos) << refused.err;
+    for (const char* set : {"password=visible", "Wifi Passcode=1", "card-pin=1", "SECRET=x", "MyPassword2=x"}) {
+        options.sets = {set};
+        Result refused = Run(EditCard);
+        EXPECT_EQ(refused.status, 1) << set;
+        EXPECT_NE(refused.err.find("use --set-secret"), std::string::npos) << set << ": " << refused.err;
+    }
+    options.sets = {"Pinboard=x", "Login="};
+    EXPECT_EQ(Run(EditCard).status, 0);
     options.sets.clear();
     options.secrets = {"Password"};
     EXPECT_EQ(Run(EditCard, "open sesame\n\xff\n").status, 1);  // not UTF-8
