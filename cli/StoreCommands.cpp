@@ -44,8 +44,9 @@ private:
 // UTF-8. Nothing, with a message, when it is not.
 std::optional<SecureBytes> StorePassword(const StoreCommandOptions& options, std::istream& in,
                                          std::ostream& err) {
+    KeepSecretsFromDumps();
     std::optional<SecureBytes> password =
-        options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
+        options.templates ? PasswordBytes(kTemplatesPassword) : ReadInputPassword(in);
     if (!password) err << "tessera: the password is not valid UTF-8\n";
     return password;
 }
