@@ -143,7 +143,17 @@ DWORD FolderFileSystem::Open(std::u16string_view name, DWORD access, DWORD share
     return ERROR_SUCCESS;
 }
 
-DWORD FolderFileSystem::Find(std::u16string_view pattern, std::vector<CE_FIND_DATA>* out) const {
+bool NextFound(FolderListing& listing, CE_FIND_DATA* data) {
+    while (listing.next < listing.hostNames.size()) {
+        HostChild child;
+        if (!HostTree::LookAt(listing.folder.Get(), listing.hostNames[listing.next++], &child)) continue;
+        *data = FindDataOf(child);
+        return true;
+    }
+    return false;
+}
+
+DWORD FolderFileSystem::Find(std::u16string_view pattern, FolderListing* out) const {
     PhonePath path;
     if (DWORD error = ParsePhonePath(pattern, true, &path)) return error;
     if (path.parts.empty()) return ERROR_FILE_NOT_FOUND;
@@ -160,8 +170,10 @@ DWORD FolderFileSystem::Find(std::u16string_view pattern, std::vector<CE_FIND_DA
     if (children.empty()) return ERROR_FILE_NOT_FOUND;
     std::sort(children.begin(), children.end(),
               [](const HostChild& a, const HostChild& b) { return NameLess(a.name, b.name); });
-    out->clear();
-    for (const HostChild& child : children) out->push_back(FindDataOf(child));
+    out->hostNames.clear();
+    for (const HostChild& child : children) out->hostNames.push_back(child.hostName);
+    out->folder = std::move(listed);
+    out->next = 0;
     return ERROR_SUCCESS;
 }
 
