@@ -21,7 +21,7 @@ std::optional<SecureBytes> ReadPasswordFromFd(int fd);
 // std::cin would keep the line and what follows in its buffer.
 std::optional<SecureBytes> ReadInputPassword(std::istream& in);
 
-// Makes the process non-dumpable first. One secret line: from `in` when fromStdin, else prompted for on the terminal. False, with a message on
-// `err`, when there is no terminal or the line is not valid UTF-8.
+// Makes the process non-dumpable first. One secret line: from `in` when fromStdin, else prompted for on the
+// terminal. False, with a message on `err`, when there is no terminal or the line is not valid UTF-8.
 bool ReadSecret(const std::string& prompt, bool fromStdin, std::istream& in, SecureBytes& secret,
                 std::ostream& err);

@@ -145,7 +145,8 @@ void CSTLogFile::RotateWhenFull() {
     struct stat mine, named;
     if (fstat(fd, &mine) != 0 || mine.st_size <= kRotateBytes) return;
     // Another process may have rotated it already: then the name is a new file, and stays.
-    if (stat(path.c_str(), &named) == 0 && named.st_ino == mine.st_ino && named.st_dev == mine.st_dev) Rotate();
+    if (stat(path.c_str(), &named) == 0 && named.st_ino == mine.st_ino && named.st_dev == mine.st_dev)
+        Rotate();
     close(fd);
     fd = -1;
     TryOpen();

@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr int kEndingSignals[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGABRT,   SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM,
-                                  SIGTERM, SIGSTKFLT, SIGXCPU, SIGXFSZ,   SIGVTALRM, SIGPROF, SIGIO, SIGPWR,
-                                  SIGSYS};
+constexpr int kEndingSignals[] = {SIGHUP,    SIGINT,  SIGQUIT, SIGABRT,   SIGUSR1, SIGUSR2,
+                                  SIGPIPE,   SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGXFSZ,
+                                  SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,    SIGSYS};
 
 // The living guards' cleanups, and the dispositions the outermost replaced, for the handler.
 constexpr int kMaxDepth = 4;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/ByteOrder.h"
-#include "store/PhoneFile.h"
 #include "store/FileCrc.h"
+#include "store/PhoneFile.h"
 #include "store/StoreFormat.h"
 #include "store/StoreSalvage.h"
 #include "store/TesseraEncryptedLinkList.h"
@@ -187,8 +187,9 @@ RepairResult Mend(const Bytes& original, const SecureBytes& password, RepairMode
     }
     uint32_t tail = 0;
     if (!FindCutSave(original, walk, tail)) {
-        report = "the file is damaged, not as a cut save leaves it; nothing was changed. --salvage writes "
-                 "it again with every record that still decrypts";
+        report =
+            "the file is damaged, not as a cut save leaves it; nothing was changed. --salvage writes "
+            "it again with every record that still decrypts";
         if (mode != RepairMode::kSalvage) return RepairResult::kRefused;
         uint32_t kept = 0;
         if (!SalvageStoreImage(original, password, mended.image, kept)) return RepairResult::kRefused;
@@ -219,7 +220,8 @@ RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, cons
         return RepairResult::kRefused;
     }
     Mended mended;
-    if (RepairResult result = Mend(original, password, mode, mended, report); result != RepairResult::kRepaired)
+    if (RepairResult result = Mend(original, password, mode, mended, report);
+        result != RepairResult::kRepaired)
         return result;
     const Bytes& image = mended.image;
     if (RepairResult verdict = Verify(path, fileType, password, image, report);

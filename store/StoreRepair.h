@@ -21,7 +21,8 @@ enum class RepairMode { kRepair, kCheck, kSalvage };
 
 // `password`: UTF-16LE bytes. `report` says what was found and done, or why the file was left alone.
 RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, const SecureBytes& password,
-                             const SYSTEMTIME& now, std::string& report, RepairMode mode = RepairMode::kRepair);
+                             const SYSTEMTIME& now, std::string& report,
+                             RepairMode mode = RepairMode::kRepair);
 
 // PATH.repair-YYYYMMDDhhmmss, where the file's bytes are kept before a repair.
 std::u16string RepairCopyPath(const std::u16string& path, const SYSTEMTIME& now);

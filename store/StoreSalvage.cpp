@@ -32,7 +32,8 @@ public:
         if (length == 0 || data + length > file.size()) return 0;
         SecureBytes plain;
         CTesseraItem item;
-        if (!DecryptBuffer(key, file.data() + data, length, plain) || !item.Deserialize(plain.data(), plain.size()))
+        if (!DecryptBuffer(key, file.data() + data, length, plain) ||
+            !item.Deserialize(plain.data(), plain.size()))
             return 0;
         return static_cast<uint32_t>(length);
     }

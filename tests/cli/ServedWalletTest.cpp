@@ -113,7 +113,8 @@ TEST_F(ServedWalletTest, RepairMendsACutSaveAndSalvagesOnlyWhenAsked) {
     WriteBytes(wallet, flipped);
     ShellResult refused = Tessera("repair");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.text.find("not as a cut save leaves it; nothing was changed. --salvage"), std::string::npos)
+    EXPECT_NE(refused.text.find("not as a cut save leaves it; nothing was changed. --salvage"),
+              std::string::npos)
         << refused.text;
     EXPECT_EQ(ReadBytes(wallet), flipped);
     ShellResult salvaged = Tessera("repair --salvage");

@@ -291,7 +291,8 @@ TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf
 
     Fresh();
     options.id = id;
-    for (const char* set : {"password=visible", "Wifi Passcode=1", "card-pin=1", "SECRET=x", "MyPassword2=x"}) {
+    for (const char* set :
+         {"password=visible", "Wifi Passcode=1", "card-pin=1", "SECRET=x", "MyPassword2=x"}) {
         options.sets = {set};
         Result refused = Run(EditCard);
         EXPECT_EQ(refused.status, 1) << set;

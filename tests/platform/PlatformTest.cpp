@@ -120,7 +120,8 @@ TEST(PrivateFileTest, NoNewFileOutlivesAWriteEndedBySignal) {
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), signal == SIGKILL ? 2 : 1)
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
+                  signal == SIGKILL ? 2 : 1)
             << signal;
     }
     for (const char* name : {".out.txt.12.new", ".out.txt.34.new", ".out.txt.1a.new", ".other.txt.5.new"})
@@ -128,11 +129,15 @@ TEST(PrivateFileTest, NoNewFileOutlivesAWriteEndedBySignal) {
     int busy = ::open((dir / ".out.txt.34.new").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(busy, LOCK_EX), 0);
     std::string error;
-    EXPECT_TRUE(WritePrivateFile(file, [](int fd) { return ::write(fd, "new", 3) == 3; }, error)) << error;
+    EXPECT_TRUE(WritePrivateFile(
+        file, [](int fd) { return ::write(fd, "new", 3) == 3; }, error))
+        << error;
     ::close(busy);
     std::set<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) left.insert(entry.path().filename());
-    EXPECT_EQ(left, (std::set<std::string>{"out.txt", ".out.txt.34.new", ".out.txt.1a.new", ".other.txt.5.new"}));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        left.insert(entry.path().filename());
+    EXPECT_EQ(left,
+              (std::set<std::string>{"out.txt", ".out.txt.34.new", ".out.txt.1a.new", ".other.txt.5.new"}));
 }
 
 TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesNothingShorterAndMakesAMissingFile) {

@@ -52,11 +52,12 @@ TEST_F(StoreRepairTest, EveryCutSaveIsMended) {
         DWORD shortBy;  // 0: the write fails outright
         size_t records;
     };
-    for (const Case& c : {Case{"add, 3 bytes of the record", add, 1, 3, 4}, Case{"add, 10 bytes", add, 1, 10, 4},
-                          Case{"add, 40 bytes", add, 1, 40, 4}, Case{"add, before the header", add, 2, 0, 5},
-                          Case{"grow, before the old copy's mark", grow, 2, 0, 4},
-                          Case{"grow, before the header", grow, 3, 0, 4},
-                          Case{"delete, before the header", remove, 2, 0, 3}}) {
+    for (const Case& c :
+         {Case{"add, 3 bytes of the record", add, 1, 3, 4}, Case{"add, 10 bytes", add, 1, 10, 4},
+          Case{"add, 40 bytes", add, 1, 40, 4}, Case{"add, before the header", add, 2, 0, 5},
+          Case{"grow, before the old copy's mark", grow, 2, 0, 4},
+          Case{"grow, before the header", grow, 3, 0, 4},
+          Case{"delete, before the header", remove, 2, 0, 3}}) {
         std::vector<uint8_t> before = Bytes();
         OpenStore();
         if (c.shortBy)
@@ -84,7 +85,8 @@ TEST_F(StoreRepairTest, EveryCutSaveIsMended) {
 TEST_F(StoreRepairTest, DamageIsLeftAlone) {
     std::vector<uint8_t> file = Bytes();
     const uint32_t first = store->FindRecord(1)->offset, last = store->FindRecord(4)->offset;
-    std::vector<uint8_t> flippedLength = file, flippedChecksum = file, cutShort(file.begin(), file.end() - 20),
+    std::vector<uint8_t> flippedLength = file, flippedChecksum = file,
+                         cutShort(file.begin(), file.end() - 20),
                          cutAtRecord(file.begin(), file.begin() + last), undecryptable = file;
     flippedLength[first + 12 + 3] ^= 0x40;  // record 1's length word, top byte
     flippedChecksum[kStoreChecksumOffset] ^= 1;
@@ -119,7 +121,7 @@ TEST_F(StoreRepairTest, DamageIsLeftAlone) {
 TEST_F(StoreRepairTest, SalvageKeepsEveryRecordThatDecrypts) {
     std::vector<SecureBytes> records = Records();
     std::vector<uint8_t> file = Bytes();
-    file[store->FindRecord(1)->offset + 12 + 3] ^= 0x40;  // record 1's length word
+    file[store->FindRecord(1)->offset + 12 + 3] ^= 0x40;        // record 1's length word
     file[store->FindRecord(3)->offset + kRecordHeadSize] ^= 1;  // record 3's first block
     WriteBytes(File(), file);
     std::string report;
