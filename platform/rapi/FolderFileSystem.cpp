@@ -145,8 +145,10 @@ DWORD FolderFileSystem::Open(std::u16string_view name, DWORD access, DWORD share
 
 bool NextFound(FolderListing& listing, CE_FIND_DATA* data) {
     while (listing.next < listing.hostNames.size()) {
+        std::string name(listing.hostNames.c_str() + listing.next);
+        listing.next += name.size() + 1;
         HostChild child;
-        if (!HostTree::LookAt(listing.folder.Get(), listing.hostNames[listing.next++], &child)) continue;
+        if (!HostTree::LookAt(listing.folder.Get(), name, &child)) continue;
         *data = FindDataOf(child);
         return true;
     }
@@ -171,7 +173,8 @@ DWORD FolderFileSystem::Find(std::u16string_view pattern, FolderListing* out) co
     std::sort(children.begin(), children.end(),
               [](const HostChild& a, const HostChild& b) { return NameLess(a.name, b.name); });
     out->hostNames.clear();
-    for (const HostChild& child : children) out->hostNames.push_back(child.hostName);
+    for (const HostChild& child : children) out->hostNames.append(child.hostName).push_back('\0');
+    out->hostNames.shrink_to_fit();
     out->folder = std::move(listed);
     out->next = 0;
     return ERROR_SUCCESS;

@@ -15,11 +15,12 @@
 #include "platform/rapi/UniqueFd.h"
 
 // A search's entries: their host names, sorted by phone name, in their open folder. Each is looked at
-// when it is given out, so that a search over a large folder holds little (a name, not a find record).
+// when it is given out, so that a search over a large folder holds little: its names back to back, each
+// ended by a NUL, not a find record per entry.
 struct FolderListing {
     UniqueFd folder;
-    std::vector<std::string> hostNames;
-    size_t next = 0;
+    std::string hostNames;
+    size_t next = 0;  // where the next name starts
 };
 
 // The listing's next entry that is still there; false when none is left.
