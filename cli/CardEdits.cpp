@@ -1,5 +1,7 @@
 #include "cli/CardEdits.h"
 
+#include <algorithm>
+
 #include "model/FieldType.h"
 #include "platform/LocalTime.h"
 #include "platform/Utf16.h"
@@ -10,6 +12,42 @@ ItemField* FindField(CTesseraItem& card, std::u16string_view name) {
     for (auto* node = card.fields.head; node; node = node->next)
         if (node->element.Name() == name) return &node->element;
     return nullptr;
+}
+
+char16_t AsciiLower(char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? unit - u'A' + u'a' : unit;
+}
+
+bool SameAnyCase(std::u16string_view a, std::u16string_view b) {
+    return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// Whether a field of that name, in any case, is a PASSWORD field.
+bool PasswordFieldNamed(const CTesseraItem& card, std::u16string_view name) {
+    for (auto* node = card.fields.head; node; node = node->next)
+        if (node->element.type == kFieldPassword && SameAnyCase(node->element.Name(), name)) return true;
+    return false;
+}
+
+bool InWord(char16_t unit) {
+    return (unit >= u'a' && unit <= u'z') || (unit >= u'0' && unit <= u'9') || unit >= 0x80;
+}
+
+// Whether the name reads as a secret's: a word PIN or secret, or a word holding password or passcode, in
+// any case ("Wifi password", "card-PIN", "Passcode2").
+bool NamesASecret(std::u16string_view name) {
+    std::u16string lower(name);
+    for (char16_t& unit : lower) unit = AsciiLower(unit);
+    for (size_t start = 0; start < lower.size();) {
+        size_t end = start;
+        while (end < lower.size() && InWord(lower[end])) ++end;
+        std::u16string_view word = std::u16string_view(lower).substr(start, end - start);
+        if (word == u"pin" || word == u"secret" || word.find(u"password") != word.npos ||
+            word.find(u"passcode") != word.npos)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 bool SetValue(ItemField& field, const std::string& value, std::string& error) {
@@ -59,10 +97,10 @@ bool ApplyAssignment(CTesseraItem& card, const std::string& assignment, std::str
     }
     std::string value = assignment.substr(equals + 1);
     ItemField* existing = FindField(card, name);
-    if (existing && existing->type == kFieldPassword && !value.empty()) {
+    if (!value.empty() && (PasswordFieldNamed(card, name) || NamesASecret(name))) {
         error =
-            "--set does not take a password, which every user could read on the command line: use "
-            "--set-secret \"" +
+            "--set does not take a password or a field named like one, which every user could read on the "
+            "command line: use --set-secret \"" +
             nameText + "\" to type it";
         return false;
     }
@@ -78,6 +116,7 @@ bool ApplySecret(CTesseraItem& card, const std::string& name, std::u16string_vie
     }
     ItemField* field = FieldToSet(card, fieldName, kFieldPassword, error);
     if (!field) return false;
+    if (field->type == kFieldText) field->type = kFieldPassword;  // a secret is shown masked
     SetFieldText(*field, value);
     return true;
 }

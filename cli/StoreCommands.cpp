@@ -44,8 +44,9 @@ private:
 // UTF-8. Nothing, with a message, when it is not.
 std::optional<SecureBytes> StorePassword(const StoreCommandOptions& options, std::istream& in,
                                          std::ostream& err) {
+    KeepSecretsFromDumps();
     std::optional<SecureBytes> password =
-        options.templates ? PasswordBytes(kTemplatesPassword) : ReadPasswordLine(in);
+        options.templates ? PasswordBytes(kTemplatesPassword) : ReadInputPassword(in);
     if (!password) err << "tessera: the password is not valid UTF-8\n";
     return password;
 }
@@ -164,6 +165,11 @@ int StoreRemove(const StoreCommandOptions& options, std::istream& in, std::ostre
     return kExitOk;
 }
 
+RepairMode RepairModeOf(bool checkOnly, bool salvage) {
+    if (checkOnly) return RepairMode::kCheck;
+    return salvage ? RepairMode::kSalvage : RepairMode::kRepair;
+}
+
 int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,
                 std::ostream& err) {
     if (result == RepairResult::kWrongPassword) {
@@ -190,7 +196,7 @@ int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostre
     if (!password) return kExitFailed;
     std::string report;
     uint32_t type = options.templates ? kTemplatesFileType : kWalletFileType;
-    RepairResult result =
-        RepairStoreFile(store->Path(), type, *password, GetSystemTimeUtc(), report, checkOnly);
+    RepairResult result = RepairStoreFile(store->Path(), type, *password, GetSystemTimeUtc(), report,
+                                          RepairModeOf(checkOnly, options.salvage));
     return PrintRepair(options.file, result, report, out, err);
 }

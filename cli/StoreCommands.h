@@ -10,6 +10,7 @@ struct StoreCommandOptions {
     bool templates = false;  // open as a templates file with the built-in password
     uint32_t id = 0;
     std::string recordJsonFile;
+    bool salvage = false;  // repair: a file that no cut save explains keeps every record that decrypts
 };
 
 // Each gives the process exit status: 0 done, 1 failure, 2 wrong password.
@@ -23,6 +24,8 @@ int StoreRepair(const StoreCommandOptions& options, std::istream& in, std::ostre
                 bool checkOnly);
 
 enum class RepairResult;
+enum class RepairMode;
+RepairMode RepairModeOf(bool checkOnly, bool salvage);
 // One line "NAME: what was found and done" (standard output, or standard error when the file is not
 // sound after it); 0 for a sound or repaired file, else 1.
 int PrintRepair(const std::string& name, RepairResult result, const std::string& report, std::ostream& out,

@@ -115,7 +115,9 @@ void AddWalletCommands(CLI::App& app, WalletCommandOptions& options, int& status
     WalletCommand(
         app, "repair",
         "Repair what a cut save left in the wallet and the templates file; finish or roll back a cut restore",
-        options, status, RepairWallet);
+        options, status, RepairWallet)
+        ->add_flag("--salvage", options.salvage,
+                   "A file that no cut save explains: write it again with every record that still decrypts");
     WalletCommand(app, "check",
                   "Check the wallet and the templates file: sound, or what a cut save or restore left",
                   options, status, CheckWallet);

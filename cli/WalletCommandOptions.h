@@ -39,6 +39,9 @@ struct WalletCommandOptions {
     // export
     std::string file;
 
+    // repair: also write again a file that no cut save explains, with every record that decrypts
+    bool salvage = false;
+
     // backup rm, restore
     std::string backupName;
 };

@@ -36,13 +36,14 @@ int RepairOrCheck(const WalletCommandOptions& options, std::istream& in, std::os
     SecureBytes password;
     if (!phone.ReadPassword(in, password, err)) return kExitFailed;
     SYSTEMTIME now = GetSystemTimeUtc();
+    RepairMode mode = RepairModeOf(checkOnly, options.salvage);
     std::string report;
     int restore = SettleRestoreLeftovers(phone.Location().WalletPath(), checkOnly, out, err);
     RepairResult wallet =
-        RepairStoreFile(phone.Location().WalletPath(), kWalletFileType, password, now, report, checkOnly);
+        RepairStoreFile(phone.Location().WalletPath(), kWalletFileType, password, now, report, mode);
     int status = std::max(PrintRepair("Tessera.dat", wallet, report, out, err), restore);
     RepairResult templates = RepairStoreFile(phone.Location().TemplatesPath(), kTemplatesFileType,
-                                             PasswordBytes(kTemplatesPassword), now, report, checkOnly);
+                                             PasswordBytes(kTemplatesPassword), now, report, mode);
     return std::max(PrintRepair("Templates.dat", templates, report, out, err), status);
 }
 

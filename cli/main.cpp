@@ -43,6 +43,9 @@ void AddStoreCommands(CLI::App& app, StoreCommandOptions& options, int& status) 
         "repair",
         "Repair what a cut save left: checksum, a partial last record, a cut grow (password on stdin)");
     fileArguments(repair);
+    repair->add_flag(
+        "--salvage", options.salvage,
+        "A file that no cut save explains: write it again with every record that still decrypts");
     repair->callback([&] { status = StoreRepair(options, std::cin, std::cout, std::cerr, false); });
 
     CLI::App* check = store->add_subcommand(

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kMaxText = 1023;
+constexpr off_t kRotateBytes = 1 << 20;  // a log over this size becomes NAME.1 and a new one starts
 
 std::string ExecutablePath() {
     char buffer[PATH_MAX];
@@ -116,7 +117,9 @@ void CSTLogFile::TryOpen() {
     if (path.empty()) return;
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
-    unlink(path.c_str());
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && info.st_size > kRotateBytes) Rotate();
+    // Appended to: every process that logs (the host, each tessera run) keeps the lines of the others.
     fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return;
     LocalNow now = Now();
@@ -130,6 +133,23 @@ void CSTLogFile::TryOpen() {
     if (FormatLimited(header, "Executable: %s (ProcID: 0x%08x), compile time: %s %s\r\n",
                       ExecutablePath().c_str(), static_cast<unsigned>(getpid()), __DATE__, __TIME__))
         Append(header);
+}
+
+void CSTLogFile::Rotate() {
+    std::filesystem::path older = path;
+    older += ".1";
+    rename(path.c_str(), older.c_str());
+}
+
+void CSTLogFile::RotateWhenFull() {
+    struct stat mine, named;
+    if (fstat(fd, &mine) != 0 || mine.st_size <= kRotateBytes) return;
+    // Another process may have rotated it already: then the name is a new file, and stays.
+    if (stat(path.c_str(), &named) == 0 && named.st_ino == mine.st_ino && named.st_dev == mine.st_dev)
+        Rotate();
+    close(fd);
+    fd = -1;
+    TryOpen();
 }
 
 void CSTLogFile::Append(const std::string& text) {
@@ -161,5 +181,7 @@ void CSTLogFile::WriteV(const char* sourceFile, int line, const char* format, va
                        BaseName(sourceFile), line))
         return;
     std::lock_guard guard(lock);
-    if (fd >= 0) Append(text);
+    if (fd < 0) return;
+    Append(text);
+    RotateWhenFull();
 }

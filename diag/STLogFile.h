@@ -1,6 +1,7 @@
 #pragma once
 // The process-wide diagnostic log: failures the user never sees, one line each, with the time,
-// the thread and the source position that wrote them. A fresh file per process run.
+// the thread and the source position that wrote them. Each process run appends to the file; a file over
+// 1 MiB is renamed NAME.1 (replacing the one before) and a new one started.
 
 #include <cstdarg>
 #include <filesystem>
@@ -33,6 +34,8 @@ public:
 
 private:
     void TryOpen();  // under the lock
+    void Rotate();
+    void RotateWhenFull();  // under the lock, with the file open
     void Append(const std::string& text);
 
     std::filesystem::path path;

@@ -2,7 +2,9 @@
 // Writing a file that holds secrets: whole or not at all, readable by its owner only, and never through a
 // file or link that someone else put in its place. The contents go to a new file made beside the target
 // (created exclusively, owner-only, no link followed), which is then renamed over it; on any failure the
-// new file is removed and the target stays as it was.
+// new file is removed and the target stays as it was, also when a signal ends the process (Ctrl-C,
+// SIGTERM) while it is written. New files that an earlier write killed outright (SIGKILL) left beside the
+// target are removed by the next write to it.
 
 #include <filesystem>
 #include <functional>

@@ -15,6 +15,7 @@
 #include "platform/HostOptionsPath.h"
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
+#include "store/SecureMemory.h"
 #include "ui/ArtLibrary.h"
 #include "ui/BackupCommands.h"
 #include "ui/CommandTables.h"
@@ -184,6 +185,7 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
         for (void* handle : {a1, a2, a3, a4, a5, a6, a7}) {
             if (!handle) return 0;
         }
+        KeepSecretsFromDumps();  // the host holds the wallet's key from the first login on
         CTesseraApp& app = TheApp();
         Module().host = {
             static_cast<wxFrame*>(a1),        static_cast<wxMenuBar*>(a2),    static_cast<wxToolBar*>(a3), a4,

@@ -1,11 +1,14 @@
 #pragma once
-// Buffers that hold keys, passwords or plaintext are wiped before their memory is given back.
+// Buffers that hold keys, passwords or plaintext live on locked pages kept out of core dumps
+// (SecureMemory.h) and are wiped before their memory is given back.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
+
+#include "store/SecureMemory.h"
 
 // Overwrites n bytes in a way the optimiser may not remove: the empty statement after the memset tells the
 // compiler that the bytes may be read, so the stores are not dead. A whole memset rather than a byte-wise
@@ -22,10 +25,10 @@ struct SecureAllocator {
     SecureAllocator() = default;
     template <typename U>
     SecureAllocator(const SecureAllocator<U>&) {}
-    T* allocate(size_t n) { return static_cast<T*>(::operator new(n * sizeof(T))); }
+    T* allocate(size_t n) { return static_cast<T*>(SecureAllocate(n * sizeof(T))); }
     void deallocate(T* p, size_t n) {
         SecureZero(p, n * sizeof(T));
-        ::operator delete(p);
+        SecureRelease(p, n * sizeof(T));
     }
     template <typename U>
     bool operator==(const SecureAllocator<U>&) const {

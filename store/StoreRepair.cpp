@@ -4,52 +4,89 @@
 #include <map>
 #include <new>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/ByteOrder.h"
+#include "store/FileCrc.h"
 #include "store/PhoneFile.h"
 #include "store/StoreFormat.h"
+#include "store/StoreSalvage.h"
 #include "store/TesseraEncryptedLinkList.h"
 
 namespace {
 
 constexpr uint32_t kPasswordHashSize = CTesseraEncryptedLinkList::kPasswordHashSize;
 
-struct Findings {
-    std::vector<uint32_t> olderCopies;  // live records whose id a later live record has too
-    uint32_t partialAt = 0;             // where a partial record at the end starts, 0 when none
+// The record area as the walk over it found it: where each whole record starts, and where the walk
+// stopped (the file's end, or the start of a partial record or word).
+struct Walk {
+    std::vector<uint32_t> starts;
+    uint32_t end = 0;
 };
 
-// Walks the record area; false when the password section does not fit.
-bool Scan(const Bytes& image, Findings& found) {
+// False when the password section does not fit.
+bool WalkRecords(const Bytes& image, Walk& walk) {
     if (image.size() < kStoreHeaderSize + 4) return false;
     uint64_t position =
         uint64_t(kStoreHeaderSize) + 4 + GetU32(image.data() + kStoreHeaderSize) + kPasswordHashSize;
     if (position > image.size()) return false;
-    std::map<uint32_t, uint32_t> lastOfId;
-    while (position + 4 <= image.size()) {
-        RecordHead head;
-        if (position + kRecordHeadSize <= image.size()) head = DecodeRecordHead(image.data() + position);
-        uint64_t end = position + kRecordHeadSize + head.length;
-        if (position + kRecordHeadSize > image.size() || end > image.size()) {
-            found.partialAt = static_cast<uint32_t>(position);
-            break;
-        }
-        if (head.deleted == kRecordLive) {
-            auto [it, first] = lastOfId.try_emplace(head.id, static_cast<uint32_t>(position));
-            if (!first)
-                found.olderCopies.push_back(std::exchange(it->second, static_cast<uint32_t>(position)));
-        }
+    while (position + kRecordHeadSize <= image.size()) {
+        uint64_t end = position + kRecordHeadSize + DecodeRecordHead(image.data() + position).length;
+        if (end > image.size()) break;
+        walk.starts.push_back(static_cast<uint32_t>(position));
         position = end;
     }
+    walk.end = static_cast<uint32_t>(position);
     return true;
 }
 
-// The partial record at the end becomes a deleted record over the bytes that are there.
-void CloseTail(Bytes& image, uint32_t at) {
-    if (image.size() - at < kRecordHeadSize) image.resize(at + kRecordHeadSize, 0);
-    EncodeRecordHead({kRecordDeleted, 0, at, static_cast<uint32_t>(image.size() - at - kRecordHeadSize)},
-                     image.data() + at);
+// Whether the header's checksum is the one of the bytes from the header to `end`, as they are or before
+// a delete's mark (a deleted word of 1 that was 0): the bytes a save had written when it was cut.
+bool CoveredUpTo(const Bytes& image, const Walk& walk, uint32_t end) {
+    static constexpr uint8_t kMarked[4] = {kRecordDeleted, 0, 0, 0}, kLive[4] = {};
+    const uint32_t wanted = StoreHeaderChecksum(image.data());
+    const uint64_t total = end - kStoreHeaderSize;
+    const uint32_t crc = FileCrc(image.data() + kStoreHeaderSize, total);
+    if (crc == wanted) return true;
+    for (uint32_t start : walk.starts) {
+        if (start >= end) break;
+        if (GetU32(image.data() + start + kRecordDeletedOffset) == kRecordDeleted &&
+            FileCrcPatch(crc, total, start + kRecordDeletedOffset - kStoreHeaderSize, kMarked, kLive, 4) ==
+                wanted)
+            return true;
+    }
+    return false;
+}
+
+// A save appends at most one record, so the header's checksum of a cut save covers the whole file,
+// or all but a partial record or word at the end, or all but the last record. False when it covers
+// none of these: the file is damaged otherwise. `tail`: where the bytes the save added begin.
+bool FindCutSave(const Bytes& image, const Walk& walk, uint32_t& tail) {
+    std::vector<uint32_t> ends{static_cast<uint32_t>(image.size())};
+    if (walk.end < image.size())
+        ends.push_back(walk.end);
+    else if (!walk.starts.empty())
+        ends.push_back(walk.starts.back());
+    for (uint32_t end : ends) {
+        if (!CoveredUpTo(image, walk, end)) continue;
+        tail = end;
+        return true;
+    }
+    return false;
+}
+
+// Live records whose id a later live record has too.
+std::vector<uint32_t> OlderCopies(const Bytes& image, const Walk& walk) {
+    std::vector<uint32_t> older;
+    std::map<uint32_t, uint32_t> lastOfId;
+    for (uint32_t start : walk.starts) {
+        RecordHead head = DecodeRecordHead(image.data() + start);
+        if (head.deleted != kRecordLive) continue;
+        auto [it, first] = lastOfId.try_emplace(head.id, start);
+        if (!first) older.push_back(std::exchange(it->second, start));
+    }
+    return older;
 }
 
 // The category record packs each category as a field whose type is id << 16 | icon: the ids must be
@@ -126,30 +163,67 @@ bool ReadAll(PhoneFile& file, Bytes& bytes) {
 }  // namespace
 
 std::u16string RepairCopyPath(const std::u16string& path, const SYSTEMTIME& now) {
-    char stamp[32];
+    char stamp[48];
     std::snprintf(stamp, sizeof stamp, ".repair-%04u%02u%02u%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
                   now.wHour, now.wMinute, now.wSecond);
     return path + std::u16string(stamp, stamp + std::char_traits<char>::length(stamp));
 }
 
+namespace {
+
+struct Mended {
+    Bytes image;        // the file as the repair leaves it
+    std::string found;  // what a cut save left, or what a salvage kept
+    bool salvaged = false;
+};
+
+// kRepaired when `mended` holds the repair, else why not in `report`.
+RepairResult Mend(const Bytes& original, const SecureBytes& password, RepairMode mode, Mended& mended,
+                  std::string& report) {
+    Walk walk;
+    if (!WalkRecords(original, walk)) {
+        report = "the password section is damaged";
+        return RepairResult::kRefused;
+    }
+    uint32_t tail = 0;
+    if (!FindCutSave(original, walk, tail)) {
+        report =
+            "the file is damaged, not as a cut save leaves it; nothing was changed. --salvage writes "
+            "it again with every record that still decrypts";
+        if (mode != RepairMode::kSalvage) return RepairResult::kRefused;
+        uint32_t kept = 0;
+        if (!SalvageStoreImage(original, password, mended.image, kept)) return RepairResult::kRefused;
+        mended.found = "salvaged " + std::to_string(kept) + " records";
+        mended.salvaged = true;
+        return RepairResult::kRepaired;
+    }
+    Bytes& image = mended.image;
+    image = original;
+    std::vector<uint32_t> older = OlderCopies(original, walk);
+    for (uint32_t at : older) PutU32(image.data() + at + kRecordDeletedOffset, kRecordDeleted);
+    if (tail == walk.end && tail < original.size()) CloseWithDeletedRecord(image, tail);
+    SealStoreFile(image.data(), image.size());
+    mended.found = "checksum";
+    if (!older.empty()) mended.found += ", " + std::to_string(older.size()) + " older copies";
+    if (tail == walk.end && tail < original.size()) mended.found += ", a partial record at the end";
+    return RepairResult::kRepaired;
+}
+
+}  // namespace
+
 RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, const SecureBytes& password,
-                             const SYSTEMTIME& now, std::string& report, bool checkOnly) {
+                             const SYSTEMTIME& now, std::string& report, RepairMode mode) {
     PhoneFile file;  // held without sharing for the whole repair
     Bytes original;
     if (!file.Open(path, GENERIC_READ | GENERIC_WRITE) || !ReadAll(file, original)) {
         report = "cannot read the file";
         return RepairResult::kRefused;
     }
-    Findings found;
-    if (!Scan(original, found)) {
-        report = "the password section is damaged";
-        return RepairResult::kRefused;
-    }
-    Bytes image = original;
-    for (uint32_t older : found.olderCopies)
-        PutU32(image.data() + older + kRecordDeletedOffset, kRecordDeleted);
-    if (found.partialAt) CloseTail(image, found.partialAt);
-    SealStoreFile(image.data(), image.size());
+    Mended mended;
+    if (RepairResult result = Mend(original, password, mode, mended, report);
+        result != RepairResult::kRepaired)
+        return result;
+    const Bytes& image = mended.image;
     if (RepairResult verdict = Verify(path, fileType, password, image, report);
         verdict != RepairResult::kSound)
         return verdict;
@@ -157,12 +231,8 @@ RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, cons
         report = "sound";
         return RepairResult::kSound;
     }
-    report = "checksum";
-    if (!found.olderCopies.empty())
-        report += ", " + std::to_string(found.olderCopies.size()) + " older copies";
-    if (found.partialAt) report += ", a partial record at the end";
-    if (checkOnly) {
-        report = "a cut save left: " + report + "; run 'tessera repair'";
+    if (mode == RepairMode::kCheck) {
+        report = "a cut save left: " + mended.found + "; run 'tessera repair'";
         return RepairResult::kNeedsRepair;
     }
     std::u16string copy = RepairCopyPath(path, now);
@@ -174,6 +244,6 @@ RepairResult RepairStoreFile(const std::u16string& path, uint32_t fileType, cons
         report = "the repair could not be written; the file's bytes are in the copy";
         return RepairResult::kRefused;
     }
-    report = "repaired: " + report;
+    report = (mended.salvaged ? "" : "repaired: ") + mended.found;
     return RepairResult::kRepaired;
 }

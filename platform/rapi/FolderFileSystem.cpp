@@ -166,7 +166,19 @@ DWORD FolderFileSystem::Open(std::u16string_view name, DWORD access, DWORD share
     return ERROR_SUCCESS;
 }
 
-DWORD FolderFileSystem::Find(std::u16string_view pattern, std::vector<CE_FIND_DATA>* out) const {
+bool NextFound(FolderListing& listing, CE_FIND_DATA* data) {
+    while (listing.next < listing.hostNames.size()) {
+        std::string name(listing.hostNames.c_str() + listing.next);
+        listing.next += name.size() + 1;
+        HostChild child;
+        if (!HostTree::LookAt(listing.folder.Get(), name, &child)) continue;
+        *data = FindDataOf(child);
+        return true;
+    }
+    return false;
+}
+
+DWORD FolderFileSystem::Find(std::u16string_view pattern, FolderListing* out) const {
     PhonePath path;
     if (DWORD error = ParsePhonePath(pattern, true, &path)) return error;
     if (path.parts.empty()) return ERROR_FILE_NOT_FOUND;
@@ -183,8 +195,11 @@ DWORD FolderFileSystem::Find(std::u16string_view pattern, std::vector<CE_FIND_DA
     if (children.empty()) return ERROR_FILE_NOT_FOUND;
     std::sort(children.begin(), children.end(),
               [](const HostChild& a, const HostChild& b) { return NameLess(a.name, b.name); });
-    out->clear();
-    for (const HostChild& child : children) out->push_back(FindDataOf(child));
+    out->hostNames.clear();
+    for (const HostChild& child : children) out->hostNames.append(child.hostName).push_back('\0');
+    out->hostNames.shrink_to_fit();
+    out->folder = std::move(listed);
+    out->next = 0;
     return ERROR_SUCCESS;
 }
 

@@ -14,6 +14,18 @@
 #include "platform/rapi/ShareTable.h"
 #include "platform/rapi/UniqueFd.h"
 
+// A search's entries: their host names, sorted by phone name, in their open folder. Each is looked at
+// when it is given out, so that a search over a large folder holds little: its names back to back, each
+// ended by a NUL, not a find record per entry.
+struct FolderListing {
+    UniqueFd folder;
+    std::string hostNames;
+    size_t next = 0;  // where the next name starts
+};
+
+// The listing's next entry that is still there; false when none is left.
+bool NextFound(FolderListing& listing, CE_FIND_DATA* data);
+
 struct OpenedFile {
     UniqueFd fd;
     ShareTable::Lease lease;
@@ -28,7 +40,7 @@ public:
 
     DWORD Open(std::u16string_view name, DWORD access, DWORD share, DWORD disposition, OpenedFile* out);
     // The entries matching pattern, sorted by name; ERROR_FILE_NOT_FOUND when none match.
-    DWORD Find(std::u16string_view pattern, std::vector<CE_FIND_DATA>* out) const;
+    DWORD Find(std::u16string_view pattern, FolderListing* out) const;
     DWORD CreateDirectory(std::u16string_view name);
     DWORD Copy(std::u16string_view from, std::u16string_view to, bool failIfExists);
     DWORD Move(std::u16string_view from, std::u16string_view to);

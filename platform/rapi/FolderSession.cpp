@@ -133,11 +133,14 @@ HANDLE FolderSession::FindFirstFile(std::u16string_view pattern, CE_FIND_DATA* d
         lastError = ERROR_TOO_MANY_OPEN_FILES;
         return INVALID_HANDLE_VALUE;
     }
-    if (DWORD error = files->Find(pattern, &search.found)) {
+    if (DWORD error = files->Find(pattern, &search)) {
         lastError = error;
         return INVALID_HANDLE_VALUE;
     }
-    *data = search.found[search.next++];
+    if (!NextFound(search, data)) {
+        lastError = ERROR_FILE_NOT_FOUND;  // gone since it was listed
+        return INVALID_HANDLE_VALUE;
+    }
     lastError = ERROR_SUCCESS;
     return reinterpret_cast<HANDLE>(Add(searches, std::move(search)));
 }
@@ -145,10 +148,7 @@ HANDLE FolderSession::FindFirstFile(std::u16string_view pattern, CE_FIND_DATA* d
 BOOL FolderSession::FindNextFile(HANDLE handle, CE_FIND_DATA* data) {
     auto it = searches.find(Id(handle));
     if (it == searches.end()) return Result(ERROR_INVALID_HANDLE);
-    Search& search = it->second;
-    if (search.next == search.found.size()) return Result(ERROR_NO_MORE_FILES);
-    *data = search.found[search.next++];
-    return Result(ERROR_SUCCESS);
+    return Result(NextFound(it->second, data) ? ERROR_SUCCESS : ERROR_NO_MORE_FILES);
 }
 
 BOOL FolderSession::FindClose(HANDLE handle) {

@@ -53,10 +53,7 @@ private:
         DWORD access = 0;
         int64_t position = 0;
     };
-    struct Search {
-        std::vector<CE_FIND_DATA> found;
-        size_t next = 0;
-    };
+    using Search = FolderListing;
 
     template <typename T>
     uintptr_t Add(std::map<uintptr_t, T>& table, T entry);

@@ -81,15 +81,21 @@ std::vector<HostChild> HostTree::List(int folder) const {
     int listed = own.Get();
     own.Release();  // closedir closes it
     while (const dirent* item = ::readdir(listing)) {
-        std::optional<std::u16string> name = Utf8ToUtf16(item->d_name);
-        if (!name || name->size() >= MAX_PATH || !IsValidPhoneName(*name, false)) continue;
-        HostChild child{std::move(*name), item->d_name, {}};
-        if (::fstatat(listed, item->d_name, &child.info, AT_SYMLINK_NOFOLLOW) == 0 && IsServed(child.info))
-            children.push_back(std::move(child));
+        HostChild child;
+        if (LookAt(listed, item->d_name, &child)) children.push_back(std::move(child));
     }
     ::closedir(listing);
     return children;
 }
+
+bool HostTree::LookAt(int folder, const std::string& hostName, HostChild* out) {
+    std::optional<std::u16string> name = Utf8ToUtf16(hostName);
+    if (!name || name->size() >= MAX_PATH || !IsValidPhoneName(*name, false)) return false;
+    out->name = std::move(*name);
+    out->hostName = hostName;
+    return ::fstatat(folder, hostName.c_str(), &out->info, AT_SYMLINK_NOFOLLOW) == 0 && IsServed(out->info);
+}
+
 DWORD ErrorFromErrno(int error) {
     switch (error) {
         case ENOENT:

@@ -40,6 +40,8 @@ public:
     DWORD Resolve(std::span<const std::u16string> parts, HostEntry* out) const;
     // The files and folders of an open host folder whose names are valid on the phone, in no order.
     std::vector<HostChild> List(int folder) const;
+    // The entry of that host name in an open folder, if it is there and served under a valid phone name.
+    static bool LookAt(int folder, const std::string& hostName, HostChild* out);
 
 private:
     DWORD Lookup(int folder, const std::filesystem::path& folderPath, std::u16string_view name,

@@ -49,6 +49,7 @@ bool SocketSession::Redial() {
     if (!fresh) return Broken();
     socket = std::move(fresh);
     channel = WireChannel(socket.Get());
+    blocks.clear();  // the old connection's handles, whose ids the new one gives out again
     DWORD refusal = ERROR_SUCCESS;
     return Hello(refusal) || Broken();
 }
@@ -261,9 +262,8 @@ DWORD SocketSession::GetFileSize(HANDLE file, DWORD* high) {
 
 BOOL SocketSession::CloseHandle(HANDLE file) {
     LetGo(Id(file));
-    BOOL closed = OnHandle(WireOp::CloseHandle, file);
-    if (closed) blocks.erase(Id(file));
-    return closed;
+    blocks.erase(Id(file));  // closed or not, the handle is done with here
+    return OnHandle(WireOp::CloseHandle, file);
 }
 
 HANDLE SocketSession::FindFirstFile(std::u16string_view pattern, CE_FIND_DATA* data) {

@@ -100,29 +100,47 @@ TEST_F(ServedWalletTest, EveryCommandOverTheSocket) {
     EXPECT_EQ(CardIds().size(), cards);
 }
 
-// A save cut after its record reached the phone leaves a stale checksum: the wallet no longer opens
-// until `tessera repair` mends it over the link, after a copy of the file beside it.
-TEST_F(ServedWalletTest, RepairMendsAStaleChecksumOverTheLink) {
+// A delete cut after its mark reached the phone leaves a stale checksum: the wallet no longer opens until
+// `tessera repair` mends it over the link, after a copy of the file beside it. A flipped length bit is no
+// cut save: repair leaves the file alone, and --salvage keeps every card.
+TEST_F(ServedWalletTest, RepairMendsACutSaveAndSalvagesOnlyWhenAsked) {
     std::filesystem::path wallet = phone / "fs" / "Program Files" / "Tessera" / "Tessera.dat";
     size_t cards = CardIds().size();
     std::vector<uint8_t> bytes = ReadBytes(wallet);
-    PutU32(bytes.data() + kStoreChecksumOffset, StoreHeaderChecksum(bytes.data()) ^ 1);
+    const size_t first = kStoreHeaderSize + 4 + GetU32(bytes.data() + kStoreHeaderSize) + 32;
+    std::vector<uint8_t> flipped = bytes;
+    flipped[first + 12 + 2] ^= 0x10;  // the first record's length word
+    WriteBytes(wallet, flipped);
+    ShellResult refused = Tessera("repair");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.text.find("not as a cut save leaves it; nothing was changed. --salvage"),
+              std::string::npos)
+        << refused.text;
+    EXPECT_EQ(ReadBytes(wallet), flipped);
+    ShellResult salvaged = Tessera("repair --salvage");
+    ASSERT_EQ(salvaged.status, 0) << salvaged.text;
+    EXPECT_NE(salvaged.text.find("Tessera.dat: salvaged " + std::to_string(cards) + " records"),
+              std::string::npos)
+        << salvaged.text;
+    EXPECT_EQ(CardIds().size(), cards);
+    size_t copies = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(wallet.parent_path()))
+        copies += entry.path().filename().string().starts_with("Tessera.dat.repair-") &&
+                  std::filesystem::remove(entry.path());
+    EXPECT_EQ(copies, 1u);
+
+    PutU32(bytes.data() + first, 1);  // the delete's mark
     WriteBytes(wallet, bytes);
     EXPECT_EQ(Tessera("list").status, 1);
     ShellResult checked = Tessera("check");
     EXPECT_EQ(checked.status, 1);
     EXPECT_NE(checked.text.find("Tessera.dat: a cut save left: checksum"), std::string::npos) << checked.text;
-
     EXPECT_EQ(Tessera("repair", "not the password").status, 2);
     ShellResult repaired = Tessera("repair");
     ASSERT_EQ(repaired.status, 0) << repaired.text;
     EXPECT_NE(repaired.text.find("Tessera.dat: repaired"), std::string::npos) << repaired.text;
     EXPECT_NE(repaired.text.find("Templates.dat: sound"), std::string::npos) << repaired.text;
-    EXPECT_EQ(CardIds().size(), cards);
-    size_t copies = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(wallet.parent_path()))
-        copies += entry.path().filename().string().starts_with("Tessera.dat.repair-");
-    EXPECT_EQ(copies, 1u);
+    EXPECT_EQ(CardIds().size(), cards - 1);
     EXPECT_EQ(Tessera("check").status, 0);
 }
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 #include <sstream>
 
 #include "TestSupport.h"
+#include "cli/PasswordPrompt.h"
 #include "cli/WalletBackups.h"
 #include "cli/WalletChanges.h"
 #include "cli/WalletQueries.h"
@@ -276,27 +278,43 @@ TEST_F(WalletCommandsTest, ExportWritesOnlyAnOwnerOnlyFileOfItsOwn) {
 }
 
 TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf8) {
+    ASSERT_EQ(prctl(PR_SET_DUMPABLE, 1, 0, 0, 0), 0);
     options.blank = true;
-    options.sets = {"Login=jo"};
+    options.sets = {"Login=jo", "Password="};  // an empty TEXT field, then a secret typed into it
     options.secrets = {"PIN", "Password"};
     uint32_t id = Added(AddCard, "open sesame\n1234\ns3cret\n");
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);  // a core dump or gcore would hold the key
     options.reveal = true;
     nlohmann::json card = Show(id);
     EXPECT_EQ(FieldValue(card, "PIN"), "1234");
     EXPECT_EQ(FieldValue(card, "Password"), "s3cret");
-    EXPECT_EQ(card["fields"].back()["type"], "PASSWORD");
+    for (size_t i : {2, 3}) EXPECT_EQ(card["fields"][i]["type"], "PASSWORD") << card["fields"][i]["name"];
 
     Fresh();
     options.id = id;
-    options.sets = {"Password=visible"};
-    Result refused = Run(EditCard);
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("--set-secret \"Password\""), std::string::npos) << refused.err;
+    for (const char* set :
+         {"password=visible", "Wifi Passcode=1", "card-pin=1", "SECRET=x", "MyPassword2=x"}) {
+        options.sets = {set};
+        Result refused = Run(EditCard);
+        EXPECT_EQ(refused.status, 1) << set;
+        EXPECT_NE(refused.err.find("use --set-secret"), std::string::npos) << set << ": " << refused.err;
+    }
+    options.sets = {"Pinboard=x", "Login="};
+    EXPECT_EQ(Run(EditCard).status, 0);
     options.sets.clear();
     options.secrets = {"Password"};
     EXPECT_EQ(Run(EditCard, "open sesame\n\xff\n").status, 1);  // not UTF-8
     options.reveal = true;
     EXPECT_EQ(FieldValue(Show(id), "Password"), "s3cret");
+    int pipe[2];  // the process's standard input is read a byte at a time, what follows left unread
+    ASSERT_EQ(::pipe(pipe), 0);
+    ASSERT_EQ(::write(pipe[1], "pw\nrest", 7), 7);
+    ::close(pipe[1]);
+    EXPECT_EQ(ReadPasswordFromFd(pipe[0]), PasswordBytes(u"pw"));
+    char rest[8] = {};
+    EXPECT_EQ(::read(pipe[0], rest, sizeof rest), 4);
+    EXPECT_STREQ(rest, "rest");
+    ::close(pipe[0]);
     Result badPassword = Run(ListCards, "open sesame\xe9\n");
     EXPECT_EQ(badPassword.status, 1);
     EXPECT_NE(badPassword.err.find("not valid UTF-8"), std::string::npos) << badPassword.err;

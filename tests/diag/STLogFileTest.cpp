@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(STLogFileTest, StartsWithTheThreeHeaderLinesEndsEveryLineWithCrLfAndIsReplacedByTheNextRun) {
+TEST(STLogFileTest, StartsWithTheThreeHeaderLinesEndsEveryLineWithCrLfAndTheNextRunAppends) {
     TempDir dir;
     {
         CSTLogFile log(dir / "host_log.txt");
@@ -33,8 +33,29 @@ TEST(STLogFileTest, StartsWithTheThreeHeaderLinesEndsEveryLineWithCrLfAndIsRepla
         << lines[3];
     EXPECT_NE(lines[4].find("Log finished"), std::string::npos);
 
-    { CSTLogFile(dir / "host_log.txt").Write("a.cpp", 1, "second run"); }  // replaces the first run's log
-    EXPECT_EQ(ReadText(dir / "host_log.txt").find("TesseraFileAccess"), std::string::npos);
+    { CSTLogFile(dir / "host_log.txt").Write("a.cpp", 1, "second run"); }
+    lines = LogLines(dir / "host_log.txt");
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_NE(lines[3].find("TesseraFileAccess"), std::string::npos);
+    EXPECT_NE(lines[8].find("second run"), std::string::npos);
+}
+
+// Over 1 MiB the log becomes NAME.1, whether found so at the start or grown so while written.
+TEST(STLogFileTest, ALogOverOneMebibyteIsRotated) {
+    TempDir dir;
+    std::filesystem::path file = dir / "log.txt", older = dir / "log.txt.1";
+    WriteBytes(file, std::vector<uint8_t>((1 << 20) + 1, 'o'));
+    WriteBytes(older, {'x'});
+    CSTLogFile log(file);
+    ASSERT_TRUE(log.IsOpen());
+    EXPECT_EQ(std::filesystem::file_size(older), (1u << 20) + 1);
+    EXPECT_EQ(LogLines(file).size(), 3u);
+    const std::string line(900, 'n');
+    for (int i = 0; i < 1300; ++i) log.Write("a.cpp", i, "%s", line.c_str());  // about 1.2 MiB
+    EXPECT_GT(std::filesystem::file_size(older), 1u << 20);
+    EXPECT_EQ(LogLines(older)[0].substr(0, 46), std::string(45, '=') + "\r");
+    EXPECT_LT(std::filesystem::file_size(file), 1u << 19);
+    EXPECT_EQ(LogLines(file)[0], std::string(45, '=') + "\r");
 }
 
 TEST(STLogFileTest, DropsMessagesAndLinesLongerThan1023Characters) {

@@ -1,10 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <set>
 
 #include "platform/HostOptionsFile.h"
 #include "platform/LocalTime.h"
@@ -94,6 +97,47 @@ TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {
     EXPECT_EQ(error, "No such file or directory");
     EXPECT_EQ(ReadText(file), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+}
+
+// A write ended by a signal removes its new file; one killed outright leaves it to the next write, which
+// spares a new file still locked by a write going on and names not its own.
+TEST(PrivateFileTest, NoNewFileOutlivesAWriteEndedBySignal) {
+    TempDir dir;
+    std::filesystem::path file = dir / "out.txt";
+    WriteBytes(file, {'o', 'l', 'd'});
+    for (int signal : {SIGTERM, SIGINT, SIGUSR1, SIGALRM, SIGKILL}) {
+        pid_t child = fork();
+        if (child == 0) {
+            std::string error;
+            auto killed = [signal](int fd) {
+                (void)!::write(fd, "secret", 6);
+                raise(signal);
+                return false;
+            };
+            WritePrivateFile(file, killed, error);
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
+                  signal == SIGKILL ? 2 : 1)
+            << signal;
+    }
+    for (const char* name : {".out.txt.12.new", ".out.txt.34.new", ".out.txt.1a.new", ".other.txt.5.new"})
+        WriteBytes(dir / name, {'x'});
+    int busy = ::open((dir / ".out.txt.34.new").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    std::string error;
+    EXPECT_TRUE(WritePrivateFile(
+        file, [](int fd) { return ::write(fd, "new", 3) == 3; }, error))
+        << error;
+    ::close(busy);
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        left.insert(entry.path().filename());
+    EXPECT_EQ(left,
+              (std::set<std::string>{"out.txt", ".out.txt.34.new", ".out.txt.1a.new", ".other.txt.5.new"}));
 }
 
 TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesNothingShorterAndMakesAMissingFile) {

@@ -57,6 +57,13 @@ protected:
     SecureBytes password = PasswordBytes(u"correct horse");
 };
 
+struct StoreStep {
+    const char* what;
+    std::function<bool(CTesseraEncryptedLinkList&)> step;
+    std::vector<uint32_t> kept;
+    bool provable = true;  // a cut leaves what the checksum proves; else a salvage mends it
+};
+
 class AgentGoneDuringStoreTest : public LinkStoreTest {
 protected:
     void SetUp() override {
@@ -87,36 +94,38 @@ protected:
 
     // Runs the step through a relay that hangs up after the nth request; only the last, the close, may
     // fail unnoticed.
-    void ExpectCleanFailure(const Step& step, uint64_t nth, bool last, const std::vector<uint32_t>& kept) {
+    void ExpectCleanFailure(const StoreStep& c, uint64_t nth, bool last) {
         CTesseraEncryptedLinkList store(kWallet, kWalletFileType);
         Connect(std::make_shared<FolderTransport>(phone.Path()));
         ASSERT_EQ(OpenAndUnlock(store), 0);
         CuttingRelay relay(agent.Socket(), nth);
         Connect(relay.Transport());
-        bool done = step(store);
+        bool done = c.step(store);
         if (!last) {
             EXPECT_FALSE(done) << "request " << nth;
         }
         EXPECT_EQ(relay.Passed(), nth);
         EXPECT_EQ(OpenError(kWallet, GENERIC_READ, 0, OPEN_EXISTING), ERROR_NOT_CONNECTED);
-        ExpectRecoverable(nth, kept);
+        ExpectRecoverable(nth, c);
     }
 
     // Either the change is whole, or it never happened, or the stale checksum shows; what the cut left,
-    // repair mends: every card live before is there, the one being saved old or new.
-    void ExpectRecoverable(uint64_t nth, const std::vector<uint32_t>& kept) {
+    // repair mends (a rewrite in place, which no checksum proves, a salvage): every card live before is
+    // there, the one being saved old or new.
+    void ExpectRecoverable(uint64_t nth, const StoreStep& c) {
         int code = CodeOnThePhone();
         EXPECT_TRUE(code == 0 || code == CTesseraEncryptedLinkList::kChecksumMismatch)
             << "request " << nth << ": code " << code;
         std::string report;
         if (code == CTesseraEncryptedLinkList::kChecksumMismatch) {
-            EXPECT_EQ(RepairStoreFile(kWallet, kWalletFileType, password, GetSystemTimeUtc(), report),
+            RepairMode mode = c.provable ? RepairMode::kRepair : RepairMode::kSalvage;
+            EXPECT_EQ(RepairStoreFile(kWallet, kWalletFileType, password, GetSystemTimeUtc(), report, mode),
                       RepairResult::kRepaired)
                 << "request " << nth << ": " << report;
         }
         CTesseraEncryptedLinkList after(kWallet, kWalletFileType);
         ASSERT_EQ(OpenAndUnlock(after), 0) << "request " << nth;
-        for (uint32_t id : kept)
+        for (uint32_t id : c.kept)
             EXPECT_NE(after.FindRecord(id), nullptr) << "request " << nth << ", card " << id;
         for (const auto& entry : std::filesystem::directory_iterator(Host().parent_path())) {
             if (entry.path().filename().string().starts_with("Tessera.dat.repair-"))
@@ -125,20 +134,14 @@ protected:
         WriteBytes(Host(), before);
     }
 
-    void ExpectEveryCutHandled(const Step& step, const std::vector<uint32_t>& kept) {
-        uint64_t requests = RequestsOf(step);
+    void ExpectEveryCutHandled(const StoreStep& c) {
+        uint64_t requests = RequestsOf(c.step);
         ASSERT_GT(requests, 2u);
-        for (uint64_t nth = 1; nth <= requests; ++nth) ExpectCleanFailure(step, nth, nth == requests, kept);
+        for (uint64_t nth = 1; nth <= requests; ++nth) ExpectCleanFailure(c, nth, nth == requests);
     }
 
     RunningAgent agent{phone.Path()};
     std::vector<uint8_t> before;
-};
-
-struct StoreStep {
-    const char* what;
-    std::function<bool(CTesseraEncryptedLinkList&)> step;
-    std::vector<uint32_t> kept;
 };
 
 // The changes a save makes: an add, a rewrite in place, a grow and a delete.
@@ -152,7 +155,7 @@ std::vector<StoreStep> Changes() {
              return store.UpdateRecord(Card(u"Cash", u"alice")->Item(), store.FindRecord(1)) &&
                     store.FindRecord(1)->offset == offset;
          },
-         both},
+         both, false},
         {"grow",
          [](auto& store) {
              auto card = Card(u"Bank", u"alice");
@@ -169,7 +172,7 @@ TEST_F(AgentGoneDuringStoreTest, OpenAddRewriteGrowAndDelete) {
     cases.insert(cases.begin(), {"open", [this](auto& store) { return OpenAndUnlock(store) == 0; }, {1, 2}});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ExpectEveryCutHandled(c.step, c.kept);
+        ExpectEveryCutHandled(c);
     }
 }
 
@@ -195,7 +198,7 @@ TEST_F(AgentGoneDuringStoreTest, AnAgentKilledAtAnyWriteLosesNoCard) {
             const bool done = c.step(store);
             const bool reached = faults->Calls(RapiOp::WriteFile) >= nth;
             EXPECT_NE(done, reached) << "write " << nth;
-            ExpectRecoverable(nth, c.kept);
+            ExpectRecoverable(nth, c);
             if (!reached) break;
             ++points;
         }

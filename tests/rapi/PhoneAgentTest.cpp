@@ -183,6 +183,24 @@ TEST_F(AgentLimitsTest, ASilentSessionGoesOnOverANewConnectionUnlessItHeldAFile)
     }
 }
 
+// A file let go after the agent ended the silent connection: the close goes over a new one, whose handles
+// (the same ids again) read their own files, never the read-ahead block of the old one.
+TEST_F(AgentLimitsTest, ANewConnectionReadsNothingFromTheOldOnesBlocks) {
+    TempDir phone;
+    RunningAgent agent(phone.Path(), {std::chrono::milliseconds(200), 2});
+    WriteBytes(phone / "fs" / "note.txt", {'n', 'n'});
+    WriteBytes(phone / "fs" / "other.txt", {'o', 'o'});
+    Connect(agent.Transport());
+    HANDLE held = Open(u"\\note.txt", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    EXPECT_EQ(Read(held, 1), "n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    CeCloseHandle(held);
+    // Shared for writing, so read without a block of its own.
+    HANDLE other = Open(u"\\other.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    EXPECT_EQ(other, held);
+    EXPECT_EQ(Read(other, 1), "o");
+}
+
 class AgentSocketTest : public ::testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directory(phone / "fs"); }

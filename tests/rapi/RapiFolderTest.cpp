@@ -70,6 +70,33 @@ TEST_P(RapiFolderTest, FindFillsAttributesSizesAndTimesUntilClosed) {
     EXPECT_EQ(CeGetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+// A search keeps names, not records: each entry is looked at as it is given, so one removed since the
+// listing is left out. Sixteen searches go on side by side; a seventeenth is refused.
+TEST_P(RapiFolderTest, SearchesGoOnSideBySideUpToSixteenAndLeaveOutWhatIsGone) {
+    const Names all{u"A.txt", u"ab.txt", u"b.txt", u"Backup1", u"backup2.bak", u"c.dat", u"Sub"};
+    std::vector<HANDLE> searches(16);
+    std::vector<Names> names(16);
+    CE_FIND_DATA data;
+    for (size_t i = 0; i < searches.size(); ++i) {
+        searches[i] = CeFindFirstFile(u"\\*", &data);
+        ASSERT_NE(searches[i], INVALID_HANDLE_VALUE) << i;
+        names[i].emplace_back(data.cFileName);
+    }
+    EXPECT_EQ(CeFindFirstFile(u"\\*", &data), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(CeGetLastError(), ERROR_TOO_MANY_OPEN_FILES);
+    std::filesystem::remove(Host("b.txt"));
+    for (size_t step = 0; step < all.size(); ++step) {
+        for (size_t i = 0; i < searches.size(); ++i)
+            if (CeFindNextFile(searches[i], &data)) names[i].emplace_back(data.cFileName);
+    }
+    Names left = all;
+    std::erase(left, u"b.txt");
+    for (size_t i = 0; i < searches.size(); ++i) {
+        EXPECT_EQ(names[i], left) << i;
+        EXPECT_TRUE(CeFindClose(searches[i]));
+    }
+}
+
 TEST_P(RapiFolderTest, CopyCanRefuseToReplaceAndNeedsAReadableSource) {
     Put(u"\\from", "new");
     Put(u"\\to", "old");

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <openssl/sha.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -133,6 +135,31 @@ bool KernelListsCpuFlag(const std::string& flag) {
         return false;
     }
     return false;
+}
+
+// The kernel's flags of the mapping that holds `p` ("rd wr ... lo dd"), from /proc/self/smaps.
+std::string MappingFlags(const void* p) {
+    std::ifstream smaps("/proc/self/smaps");
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        uintptr_t start = 0, end = 0;
+        if (std::sscanf(line.c_str(), "%lx-%lx ", &start, &end) == 2)
+            inside = start <= uintptr_t(p) && uintptr_t(p) < end;
+        else if (inside && line.starts_with("VmFlags:"))
+            return line + " ";
+    }
+    return "";
+}
+
+TEST(SecureBytesTest, PagesStayOutOfDumpsAndAreLockedWithinTheLimit) {
+    SecureBytes secret(3 * 4096 + 5, 0x5a);
+    std::string flags = MappingFlags(secret.data() + secret.size() - 1);
+    EXPECT_NE(flags.find(" dd "), std::string::npos) << flags;
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_MEMLOCK, &limit), 0);
+    if (limit.rlim_cur >= 64 * 4096) {
+        EXPECT_NE(flags.find(" lo "), std::string::npos) << flags;
+    }
 }
 
 TEST(CryptoPathTest, DefaultIsTheInstructionsTheProcessorHasUnlessForcedPortable) {
