@@ -8,7 +8,11 @@ LoginAttempts::Answer LoginAttempts::Submit(std::u16string& password) {
     SecureBytes bytes = PasswordBytes(password);
     SecureZero(password.data(), password.size() * sizeof(char16_t));
     password.clear();
-    if (store) ok = store->CheckPassword(bytes.data(), bytes.size()) ? 1 : 0;
+    PasswordCheck check = [&] {
+        return store && store->CheckPassword(bytes.data(), bytes.size()) ? Guess::kRight : Guess::kWrong;
+    };
+    verdict = counted ? counted(check) : LoginVerdict::Of(check());
+    ok = verdict.kind == LoginVerdict::Kind::kRight ? 1 : 0;
     if (templates) {
         SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
         if (!templates->CheckPassword(builtIn.data(), builtIn.size())) {
@@ -19,5 +23,6 @@ LoginAttempts::Answer LoginAttempts::Submit(std::u16string& password) {
         }
     }
     ++attempts;
-    return !ok && attempts < kMaxAttempts ? Answer::Wrong : Answer::Close;
+    return verdict.kind == LoginVerdict::Kind::kWrong && attempts < kMaxAttempts ? Answer::Wrong
+                                                                                 : Answer::Close;
 }

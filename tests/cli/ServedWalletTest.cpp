@@ -27,13 +27,14 @@ protected:
                         " --password-stdin");
     }
 
-    // Runs the commands at once, in the background; the shell prints "failed" for each that fails.
-    ShellResult AllAtOnce(const std::vector<std::string>& commands) {
+    // Runs the commands at once, in the background; the shell prints "failed STATUS" for each that fails.
+    ShellResult AllAtOnce(const std::vector<std::string>& commands,
+                          const std::string& password = "pass word") {
         std::string socket = (dir / "link" / "phone.sock").string();
         std::string script;
         for (const std::string& command : commands)
-            script += "(echo 'pass word' | " TESSERA " " + command + " --phone unix:" + socket +
-                      " --password-stdin >/dev/null 2>&1 || echo failed) & ";
+            script += "(echo '" + password + "' | " TESSERA " " + command + " --phone unix:" + socket +
+                      " --password-stdin >/dev/null 2>&1 || echo failed $?) & ";
         return RunShell(script + "wait");
     }
 
@@ -60,6 +61,19 @@ TEST_F(ServedWalletTest, CommandsStartedTogetherTakeTurnsAndAllGetThrough) {
     std::string listed = Tessera("list --json").text;
     for (int id : ids)
         EXPECT_NE(listed.find("Renamed-" + std::string(id, 'x') + "\""), std::string::npos) << id;
+}
+
+// Twenty wrong passwords at once, each in a run of its own: two are told wrong, the third starts the lockout,
+// and the other seventeen are refused without their password checked.
+TEST_F(ServedWalletTest, TwentyWrongPasswordsAtOnceHaveThreeChecked) {
+    std::string told = AllAtOnce(std::vector<std::string>(20, "list"), "not it").text;
+    auto times = [&](const std::string& line) {
+        size_t n = 0;
+        for (size_t at = told.find(line); at != std::string::npos; at = told.find(line, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(times("failed 2\n"), 2u) << told;
+    EXPECT_EQ(times("failed 3\n"), 18u) << told;
 }
 
 // Another program on this computer holds the wallet (as `--phone folder:` does while it writes): the
