@@ -96,6 +96,6 @@ int PhoneAccess::CheckPassword(bool empty, const PasswordCheck& check, std::ostr
         case Kind::kFailed:
             break;
     }
-    err << "tessera: the attempt cannot be counted on the phone (Logins.dat); no password was checked\n";
+    err << "tessera: cannot count the attempt on the phone; no password was checked\n";
     return kExitFailed;
 }

@@ -16,7 +16,7 @@ LoginAttempts::Answer LoginAttempts::Submit(std::u16string& password) {
     if (templates) {
         SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
         if (!templates->CheckPassword(builtIn.data(), builtIn.size())) {
-            // Not a templates file this wallet can use: the open is given up, nothing counted.
+            // Not a templates file this wallet can use: the open is given up, no attempt of the dialog's.
             templatesLocked = true;
             ok = 0;
             return Answer::Close;

@@ -329,6 +329,11 @@ TEST_F(WalletCommandsTest, WrongPasswordsCountOnThePhoneForEveryCommand) {
         Result result = Run(CheckWallet);
         EXPECT_EQ(result.status, minutesAgo == 2 ? 3 : 0) << result.err;
     }
+    // A repair that stops before the password (a cut wallet) leaves the count as it was.
+    WriteBytes(InstallFile("Logins.dat"), {2, 0, 0, 0});
+    std::filesystem::resize_file(InstallFile("Tessera.dat"), 8);
+    EXPECT_EQ(Run(RepairWallet).status, 1);
+    EXPECT_EQ(ReadBytes(InstallFile("Logins.dat")), (std::vector<uint8_t>{2, 0, 0, 0}));
 }
 
 TEST_F(WalletCommandsTest, ARunningApplicationRefusesChangesNotReads) {
