@@ -53,14 +53,14 @@ LoginVerdict CheckPasswordInTurn(const WalletLocation& location, PhoneOptionReco
     if (!turn.Held() || !Lockout::Read(options, optionsPath)) {
         ST_LOG("Critical Error: Login: the count of wrong passwords or Options.dat cannot be had (%u)",
                static_cast<unsigned>(CeGetLastError()));
-        return {};
+        return {LoginVerdict::Kind::kFailed};
     }
     if (options.LockoutRemainingMs() > 0) return {LoginVerdict::Kind::kLockedOut};
     int count = turn.Count();
     if (count >= Lockout::kAttempts) return StartLockout(turn, options, optionsPath);
     if (!turn.SetCount(count + 1)) {
         ST_LOG("Critical Error: Login: the attempt cannot be counted on the phone");
-        return {};
+        return {LoginVerdict::Kind::kFailed};
     }
     Guess guess = check();
     if (guess != Guess::kWrong) turn.SetCount(guess == Guess::kRight ? 0 : count);

@@ -19,7 +19,7 @@ using PasswordCheck = std::function<Guess()>;
 
 struct LoginVerdict {
     enum class Kind { kRight, kWrong, kUnknown, kLockedOut, kFailed };  // begins with Guess's values
-    Kind kind = Kind::kFailed;
+    Kind kind = Kind::kUnknown;  // until a check
     bool lockoutStarted = false;  // this wrong password started the lockout
 
     static LoginVerdict Of(Guess guess) { return {static_cast<Kind>(guess)}; }

@@ -65,8 +65,7 @@ TEST_F(ServedWalletTest, CommandsStartedTogetherTakeTurnsAndAllGetThrough) {
         EXPECT_NE(listed.find("Renamed-" + std::string(id, 'x') + "\""), std::string::npos) << id;
 }
 
-// Twenty wrong passwords at once, each in a run of its own: two are told wrong, the third starts the lockout,
-// and the other seventeen are refused without their password checked.
+// Twenty wrong passwords at once: two told wrong, the third starts the lockout, seventeen refused unchecked.
 TEST_F(ServedWalletTest, TwentyWrongPasswordsAtOnceHaveThreeChecked) {
     std::string told = AllAtOnce(std::vector<std::string>(20, "list"), "not it").text;
     EXPECT_EQ(std::count(told.begin(), told.end(), '2'), 2) << told;  // one "failed STATUS" line a run

@@ -302,9 +302,8 @@ TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf
     EXPECT_NE(badPassword.err.find("not valid UTF-8"), std::string::npos) << badPassword.err;
 }
 
-// The count of wrong passwords is the phone's: every wallet command counts on it, `check` and `repair` too,
-// whatever state folder it has; the third wrong one starts the lockout, which holds for them all until it
-// has run out in real time, counted from the option file's last write.
+// Every wallet command counts wrong passwords on the phone, whatever its state folder; the third starts the
+// lockout, which holds for them all until it runs out in real time, from the option file's last write.
 TEST_F(WalletCommandsTest, WrongPasswordsCountOnThePhoneForEveryCommand) {
     const std::string wrong = "open sesamE\n";
     EXPECT_EQ(Run(ListCards, wrong).err, "tessera: The password you entered is incorrect!\n");

@@ -227,7 +227,7 @@ TEST_F(SessionTest, ThreeWrongPasswordsLockTheLoginForTheSettingsMinutesOnThePho
     EXPECT_EQ(RemainingOnPhone(), 300000);
     EXPECT_TRUE(views.timerRuns);
 
-    // The countdown, what is left at each minute's tick, is written to the phone; the lock waits for its end.
+    // The countdown, a minute a tick, is written to the phone; the lock waits for its end.
     for (int32_t left = 240000; left >= 0; left -= 60000) {
         session.Lock(true, 5);
         EXPECT_EQ(views.rootSelections, 0);
