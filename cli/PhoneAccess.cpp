@@ -1,11 +1,9 @@
 #include "cli/PhoneAccess.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <istream>
 #include <ostream>
 
-#include "cli/LoginFailures.h"
 #include "cli/PasswordPrompt.h"
 #include "device/BackupMessages.h"
 #include "device/DeviceFiles.h"
@@ -65,21 +63,12 @@ int PhoneAccess::Connect(std::ostream& err, bool settlesRestore) {
 }
 
 int PhoneAccess::CheckLockout(std::ostream& err) {
-    if (!optionRecord.Read(location.OptionsPath().c_str())) {
+    if (!Lockout::Read(optionRecord, location.OptionsPath().c_str())) {
         err << "tessera: cannot read Options.dat on the phone\n";
         return kExitFailed;
     }
-    int32_t remaining = optionRecord.LockoutRemainingMs();
-    if (remaining <= 0) return kExitOk;
-    // The countdown the plug-in would have made since this command started the lockout.
-    if (std::optional<int32_t> left = LoginFailures(PhoneName()).LockoutLeftMs(); left && *left < remaining) {
-        remaining = *left;
-        optionRecord.SetLockoutRemainingMs(remaining);
-        optionRecord.Write(
-            location.OptionsPath().c_str());  // as the plug-in's ticks, a failed write is ignored
-        if (remaining <= 0) return kExitOk;
-    }
-    err << Lockout::Message(Lockout::MinutesToShow(remaining)) << "\n";
+    if (optionRecord.LockoutRemainingMs() <= 0) return kExitOk;
+    err << Lockout::Message(Lockout::MinutesToShow(optionRecord.LockoutRemainingMs())) << "\n";
     return kExitLockedOut;
 }
 
@@ -99,28 +88,22 @@ bool PhoneAccess::ReadPassword(std::istream& in, SecureBytes& password, std::ost
     return ReadSecret("Wallet password: ", options.passwordStdin, in, password, err);
 }
 
-// The phone as reached, its path made absolute, so that one phone keeps one count of wrong passwords.
-std::string PhoneAccess::PhoneName() const {
-    std::string setting = Setting(options) ? Setting(options) : "";
-    if (setting.empty()) setting = "unix:" + DefaultPhoneSocketPath().string();
-    size_t colon = setting.find(':');
-    std::error_code ignored;
-    std::filesystem::path path = std::filesystem::weakly_canonical(setting.substr(colon + 1), ignored);
-    return setting.substr(0, colon + 1) + path.string();
-}
-
-int PhoneAccess::WrongPassword(bool empty, std::ostream& err) {
-    LoginFailures failures(PhoneName());
-    if (empty || failures.Add() < Lockout::kAttempts) {
-        err << "tessera: The password you entered is incorrect!\n";
-        return kExitWrongPassword;
+int PhoneAccess::CheckPassword(bool empty, const PasswordCheck& check, std::ostream& err) {
+    using Kind = LoginVerdict::Kind;
+    Kind verdict = empty ? Kind::kWrong : CheckPasswordInTurn(location, optionRecord, check).kind;
+    switch (verdict) {
+        case Kind::kRight:
+        case Kind::kUnknown:
+            return kExitOk;
+        case Kind::kWrong:
+            err << "tessera: The password you entered is incorrect!\n";
+            return kExitWrongPassword;
+        case Kind::kLockedOut:
+            err << Lockout::Message(Lockout::MinutesToShow(optionRecord.LockoutRemainingMs())) << "\n";
+            return kExitLockedOut;
+        case Kind::kFailed:
+            break;
     }
-    int minutes = Lockout::Start(optionRecord, location.OptionsPath().c_str());
-    failures.LockoutStarted(optionRecord.LockoutRemainingMs());
-    err << Lockout::Message(minutes) << "\n";
-    return kExitLockedOut;
-}
-
-void PhoneAccess::RightPassword() {
-    LoginFailures(PhoneName()).Reset();
+    err << "tessera: cannot count the attempt on the phone; no password was checked\n";
+    return kExitFailed;
 }

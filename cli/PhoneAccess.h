@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/ExitStatus.h"
+#include "device/LoginCount.h"
 #include "device/PhoneOptionRecord.h"
 #include "device/WalletLocation.h"
 #include "platform/rapi/Rapi.h"
@@ -31,17 +32,15 @@ public:
     // The password from the terminal or standard input; false, with a message, when there is none to be
     // had or it is not valid UTF-8.
     bool ReadPassword(std::istream& in, SecureBytes& password, std::ostream& err);
-    // A wrong wallet password: kExitWrongPassword, or kExitLockedOut once it is the third in a row for this
-    // phone, across runs, which starts the phone's lockout. An empty password is not counted.
-    int WrongPassword(bool empty, std::ostream& err);
-    // The right wallet password: the count of wrong ones starts again.
-    void RightPassword();
+    // Checks the wallet password in turn on the phone's count of wrong ones (device/LoginCount): kExitOk
+    // when it is right or the check did not get to it, kExitWrongPassword, or kExitLockedOut (a lockout
+    // running, or started by this third wrong password in a row), each with its message. An empty
+    // password is wrong without being checked or counted.
+    int CheckPassword(bool empty, const PasswordCheck& check, std::ostream& err);
 
     const WalletLocation& Location() const { return location; }
 
 private:
-    std::string PhoneName() const;
-
     PhoneOptions options;
     std::unique_ptr<RapiConnection> connection;
     WalletLocation location;

@@ -26,6 +26,12 @@ int SettleRestoreLeftovers(const std::u16string& walletPath, bool checkOnly, std
     return kExitFailed;
 }
 
+// A repair refused may have stopped before the password; every other result had it checked.
+Guess PasswordGuess(RepairResult result) {
+    if (result == RepairResult::kWrongPassword) return Guess::kWrong;
+    return result == RepairResult::kRefused ? Guess::kUnknown : Guess::kRight;
+}
+
 int RepairOrCheck(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err,
                   bool checkOnly) {
     PhoneAccess phone(options.phone);
@@ -33,14 +39,20 @@ int RepairOrCheck(const WalletCommandOptions& options, std::istream& in, std::os
     if (!checkOnly) {
         if (int status = phone.RefuseWhileAppRuns(err)) return status;
     }
+    if (int status = phone.CheckLockout(err)) return status;
     SecureBytes password;
     if (!phone.ReadPassword(in, password, err)) return kExitFailed;
     SYSTEMTIME now = GetSystemTimeUtc();
     RepairMode mode = RepairModeOf(checkOnly, options.salvage);
     std::string report;
     int restore = SettleRestoreLeftovers(phone.Location().WalletPath(), checkOnly, out, err);
-    RepairResult wallet =
-        RepairStoreFile(phone.Location().WalletPath(), kWalletFileType, password, now, report, mode);
+    RepairResult wallet = RepairResult::kRefused;
+    // The wallet's repair checks the password, so it runs in turn on the phone's count of wrong ones.
+    PasswordCheck repairWallet = [&] {
+        wallet = RepairStoreFile(phone.Location().WalletPath(), kWalletFileType, password, now, report, mode);
+        return PasswordGuess(wallet);
+    };
+    if (int status = phone.CheckPassword(password.empty(), repairWallet, err)) return status;
     int status = std::max(PrintRepair("Tessera.dat", wallet, report, out, err), restore);
     RepairResult templates = RepairStoreFile(phone.Location().TemplatesPath(), kTemplatesFileType,
                                              PasswordBytes(kTemplatesPassword), now, report, mode);

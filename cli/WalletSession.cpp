@@ -43,9 +43,11 @@ int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
     }
     SecureBytes password;
     if (!phone.ReadPassword(in, password, err)) return kExitFailed;
-    if (!data.walletStore->CheckPassword(password.data(), password.size()))
-        return phone.WrongPassword(password.empty(), err);
-    phone.RightPassword();
+    PasswordCheck check = [&] {
+        return data.walletStore->CheckPassword(password.data(), password.size()) ? Guess::kRight
+                                                                                 : Guess::kWrong;
+    };
+    if (int status = phone.CheckPassword(password.empty(), check, err)) return status;
     SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
     if (!data.templateStore->CheckPassword(builtIn.data(), builtIn.size())) {
         err << "tessera: the templates file does not open with its built-in password\n";

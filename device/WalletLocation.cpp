@@ -31,6 +31,7 @@ bool WalletLocation::Locate() {
     walletPath = dir + u"\\Tessera.dat";
     templatesPath = dir + u"\\Templates.dat";
     optionsPath = dir + u"\\Options.dat";
+    loginCountPath = dir + u"\\Logins.dat";
     installDirKnown = true;
     return true;
 }

@@ -11,7 +11,7 @@ int PluginSession::PhoneReady() {
     link.Connect();
     if (!link.RapiInitialized()) return 1;
     if (!location.InstallDirKnown() && !location.Locate()) return 1;
-    if (!options.Read(location.OptionsPath().c_str())) return 1;
+    if (!Lockout::Read(options, location.OptionsPath().c_str())) return 1;
     if (options.LockoutRemainingMs() > 0) {
         StartCountdown();
         lockoutCheckPending = true;
@@ -150,7 +150,7 @@ bool PluginSession::RestoreUnfinished() const {
 }
 
 bool PluginSession::LockoutAllowsLogin() {
-    if (!options.Read(location.OptionsPath().c_str())) return false;
+    if (!Lockout::Read(options, location.OptionsPath().c_str())) return false;
     if (options.LockoutRemainingMs() > 0) {
         Message(IDS_LOCKOUT_RUNNING, MessageIcon::Stop, Lockout::MinutesToShow(options.LockoutRemainingMs()));
         return false;
@@ -161,7 +161,10 @@ bool PluginSession::LockoutAllowsLogin() {
 
 bool PluginSession::LogIn() {
     loginDialogOpen = true;
-    LoginResult login = views->Login(*data.walletStore, *data.templateStore);
+    CountedCheck counted = [this](const PasswordCheck& check) {
+        return CheckPasswordInTurn(location, options, check);
+    };
+    LoginResult login = views->Login(*data.walletStore, *data.templateStore, counted);
     loginDialogOpen = false;
     if (resetPending) return false;
     if (login.templatesLocked) {
@@ -170,10 +173,9 @@ bool PluginSession::LogIn() {
         Message(IDS_READ_FAILED, MessageIcon::Error);
         return false;
     }
-    if (!login.ok) {
-        if (login.attempts >= Lockout::kAttempts) StartLockout();
-        return false;
-    }
+    if (login.verdict.kind == LoginVerdict::Kind::kLockedOut) LockedOut(login.verdict.lockoutStarted);
+    if (login.verdict.kind == LoginVerdict::Kind::kFailed) Message(IDS_READ_FAILED, MessageIcon::Error);
+    if (!login.ok) return false;
     loggedIn = true;
     data.LoadCards();
     data.LoadTemplatesAndCategories();
@@ -190,10 +192,11 @@ void PluginSession::ReadBackupList() {
     backupListRead = found != 0;
 }
 
-void PluginSession::StartLockout() {
-    int minutes = Lockout::Start(options, location.OptionsPath().c_str());
+// A lockout this login started is told plainly; one that another program started, as when it is found.
+void PluginSession::LockedOut(bool started) {
     StartCountdown();
-    Message(IDS_LOCKOUT_RUNNING, MessageIcon::None, minutes);
+    Message(IDS_LOCKOUT_RUNNING, started ? MessageIcon::None : MessageIcon::Stop,
+            Lockout::MinutesToShow(options.LockoutRemainingMs()));
 }
 
 void PluginSession::StartCountdown() {
@@ -211,7 +214,7 @@ void PluginSession::StopCountdown() {
 }
 
 void PluginSession::LockoutTick() {
-    if (Lockout::Tick(options, location.OptionsPath().c_str())) return;
+    if (Lockout::Tick(options, location)) return;
     options.SetLockoutRemainingMs(0);
     lockoutCheckPending = false;
     StopCountdown();

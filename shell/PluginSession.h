@@ -80,7 +80,7 @@ private:
     bool LockoutAllowsLogin();
     bool LogIn();
     void ReadBackupList();
-    void StartLockout();
+    void LockedOut(bool started);
     void StartCountdown();
     void StopCountdown();
     void Message(unsigned text, MessageIcon icon, int number = 0);

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "device/LoginCount.h"
+
 class CTesseraEncryptedLinkList;
 
 enum class MessageIcon { None, Information, Error, Stop };
@@ -19,10 +21,10 @@ struct SessionMessage {
     bool operator==(const SessionMessage&) const = default;
 };
 
-// How a login dialog ended: ok is the wallet check's result, attempts the wrong ones counted.
+// How a login dialog ended: ok is the wallet check's result, verdict the last one on the phone's count.
 struct LoginResult {
     int ok = 0;
-    int attempts = 0;
+    LoginVerdict verdict{};
     bool templatesLocked = false;  // the templates file did not open with its built-in password
 };
 
@@ -37,8 +39,10 @@ public:
     virtual void AskHost(uint32_t request, const std::function<bool()>& keepWaiting) = 0;
     // Runs work on a worker thread of its own behind a progress dialog; returns when the work is done.
     virtual void ReadWithProgress(unsigned title, unsigned text, const std::function<void()>& work) = 0;
-    // The modal login dialog on the store (the templates store unlocks on the same OK).
-    virtual LoginResult Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates) = 0;
+    // The modal login dialog on the store (the templates store unlocks on the same OK); each password is
+    // checked through `counted`, on the phone's count of wrong ones.
+    virtual LoginResult Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates,
+                              const CountedCheck& counted) = 0;
     virtual bool StartLockoutTimer() = 0;
     virtual bool StopLockoutTimer() = 0;
 

@@ -64,10 +64,11 @@ void SessionWindows::ReadWithProgress(unsigned title, unsigned text, const std::
     RunWithProgress(parent, LoadResString(title), LoadResString(text), work);
 }
 
-LoginResult SessionWindows::Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates) {
-    CPasswordCheckDlg dialog(Parent(), &store, &templates);
+LoginResult SessionWindows::Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates,
+                                  const CountedCheck& counted) {
+    CPasswordCheckDlg dialog(Parent(), &store, &templates, counted);
     dialog.ShowModal();
-    return {dialog.ok(), dialog.Attempts(), dialog.TemplatesLocked()};
+    return {dialog.ok(), dialog.Verdict(), dialog.TemplatesLocked()};
 }
 
 bool SessionWindows::StartLockoutTimer() {

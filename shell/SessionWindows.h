@@ -13,7 +13,8 @@ public:
     void PostHostExit() override;
     void AskHost(uint32_t request, const std::function<bool()>& keepWaiting) override;
     void ReadWithProgress(unsigned title, unsigned text, const std::function<void()>& work) override;
-    LoginResult Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates) override;
+    LoginResult Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates,
+                      const CountedCheck& counted) override;
     bool StartLockoutTimer() override;
     bool StopLockoutTimer() override;
     void ShowList(int kind) override;

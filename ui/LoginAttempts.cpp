@@ -8,16 +8,21 @@ LoginAttempts::Answer LoginAttempts::Submit(std::u16string& password) {
     SecureBytes bytes = PasswordBytes(password);
     SecureZero(password.data(), password.size() * sizeof(char16_t));
     password.clear();
-    if (store) ok = store->CheckPassword(bytes.data(), bytes.size()) ? 1 : 0;
+    PasswordCheck check = [&] {
+        return store && store->CheckPassword(bytes.data(), bytes.size()) ? Guess::kRight : Guess::kWrong;
+    };
+    verdict = counted ? counted(check) : LoginVerdict::Of(check());
+    ok = verdict.kind == LoginVerdict::Kind::kRight ? 1 : 0;
     if (templates) {
         SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
         if (!templates->CheckPassword(builtIn.data(), builtIn.size())) {
-            // Not a templates file this wallet can use: the open is given up, nothing counted.
+            // Not a templates file this wallet can use: the open is given up, no attempt of the dialog's.
             templatesLocked = true;
             ok = 0;
             return Answer::Close;
         }
     }
     ++attempts;
-    return !ok && attempts < kMaxAttempts ? Answer::Wrong : Answer::Close;
+    return verdict.kind == LoginVerdict::Kind::kWrong && attempts < kMaxAttempts ? Answer::Wrong
+                                                                                 : Answer::Close;
 }

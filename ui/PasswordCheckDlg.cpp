@@ -30,8 +30,9 @@ std::u16string TakeText(wxTextCtrl* edit) {
 }  // namespace
 
 CPasswordCheckDlg::CPasswordCheckDlg(wxWindow* parent, CTesseraEncryptedLinkList* store,
-                                     CTesseraEncryptedLinkList* templates)
-    : wxDialog(parent, IDD_LOGIN, LoadResString(IDS_LOGIN_TITLE)), rules(store, templates) {
+                                     CTesseraEncryptedLinkList* templates, CountedCheck counted)
+    : wxDialog(parent, IDD_LOGIN, LoadResString(IDS_LOGIN_TITLE)),
+      rules(store, templates, std::move(counted)) {
     auto* prompt = new wxStaticText(this, IDC_PASSWORD_PROMPT, LoadResString(IDS_LOGIN_PROMPT));
     edit = new wxTextCtrl(this, IDC_PASSWORD, wxEmptyString, wxDefaultPosition, wxSize(220, -1),
                           wxTE_PASSWORD | wxTE_PROCESS_ENTER);

@@ -9,12 +9,14 @@ class wxTextCtrl;
 
 class CPasswordCheckDlg : public wxDialog {
 public:
-    // store: the wallet's (or a backup's); templates: unlocked on the same OK (may be null).
+    // store: the wallet's (or a backup's); templates: unlocked on the same OK (may be null); counted: the
+    // phone's count of wrong passwords that each check runs on (none for a backup).
     CPasswordCheckDlg(wxWindow* parent, CTesseraEncryptedLinkList* store,
-                      CTesseraEncryptedLinkList* templates);
+                      CTesseraEncryptedLinkList* templates, CountedCheck counted = {});
 
     int ok() const { return rules.ok; }
     int Attempts() const { return rules.attempts; }
+    const LoginVerdict& Verdict() const { return rules.verdict; }
     bool TemplatesLocked() const { return rules.templatesLocked; }
     wxTextCtrl* Edit() const { return edit; }
 

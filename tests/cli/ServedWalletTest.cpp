@@ -1,5 +1,7 @@
 // The wallet commands end to end: the real programs over a real `tessera-phone serve`.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "../rapi/AgentProcess.h"
@@ -27,13 +29,14 @@ protected:
                         " --password-stdin");
     }
 
-    // Runs the commands at once, in the background; the shell prints "failed" for each that fails.
-    ShellResult AllAtOnce(const std::vector<std::string>& commands) {
+    // Runs the commands at once, in the background; the shell prints "failed STATUS" for each that fails.
+    ShellResult AllAtOnce(const std::vector<std::string>& commands,
+                          const std::string& password = "pass word") {
         std::string socket = (dir / "link" / "phone.sock").string();
         std::string script;
         for (const std::string& command : commands)
-            script += "(echo 'pass word' | " TESSERA " " + command + " --phone unix:" + socket +
-                      " --password-stdin >/dev/null 2>&1 || echo failed) & ";
+            script += "(echo '" + password + "' | " TESSERA " " + command + " --phone unix:" + socket +
+                      " --password-stdin >/dev/null 2>&1 || echo failed $?) & ";
         return RunShell(script + "wait");
     }
 
@@ -60,6 +63,13 @@ TEST_F(ServedWalletTest, CommandsStartedTogetherTakeTurnsAndAllGetThrough) {
     std::string listed = Tessera("list --json").text;
     for (int id : ids)
         EXPECT_NE(listed.find("Renamed-" + std::string(id, 'x') + "\""), std::string::npos) << id;
+}
+
+// Twenty wrong passwords at once: two told wrong, the third starts the lockout, seventeen refused unchecked.
+TEST_F(ServedWalletTest, TwentyWrongPasswordsAtOnceHaveThreeChecked) {
+    std::string told = AllAtOnce(std::vector<std::string>(20, "list"), "not it").text;
+    EXPECT_EQ(std::count(told.begin(), told.end(), '2'), 2) << told;  // one "failed STATUS" line a run
+    EXPECT_EQ(std::count(told.begin(), told.end(), '3'), 18) << told;
 }
 
 // Another program on this computer holds the wallet (as `--phone folder:` does while it writes): the

@@ -320,45 +320,40 @@ TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf
     EXPECT_NE(badPassword.err.find("not valid UTF-8"), std::string::npos) << badPassword.err;
 }
 
-TEST_F(WalletCommandsTest, ThreeWrongPasswordsInARowAcrossRunsLockTheLoginOut) {
-    TempDir state;  // the command's own, so that the note of this phone is the only one
-    std::string saved = std::getenv("XDG_STATE_HOME");
-    setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
+// Every wallet command counts wrong passwords on the phone, whatever its state folder; the third starts the
+// lockout, which holds for them all until it runs out in real time, from the option file's last write.
+TEST_F(WalletCommandsTest, WrongPasswordsCountOnThePhoneForEveryCommand) {
     const std::string wrong = "open sesamE\n";
     EXPECT_EQ(Run(ListCards, wrong).err, "tessera: The password you entered is incorrect!\n");
-    for (const std::string& password : {wrong, std::string("open sesame\n"), wrong, wrong})
-        EXPECT_EQ(Run(ListCards, password).status, password == wrong ? 2 : 0);
-    EXPECT_EQ(Run(ListCards, "\n").status, 2);  // an empty password is not counted
-    Result third = Run(ListCards, wrong);
-    EXPECT_EQ(third.status, 3);
-    EXPECT_EQ(third.err, "You have entered incorrect password too many times, please retry in 5 minutes.\n");
-    std::vector<uint8_t> record = ReadBytes(InstallFile("Options.dat"));
-    ASSERT_EQ(record.size(), PhoneOptionRecord::kSize);
-    EXPECT_EQ(GetU32(record.data() + 20), 300000u);
-
-    // Nothing counts down on the phone without the plug-in: the command counts from the lockout's start.
-    std::filesystem::path note = std::filesystem::directory_iterator(state / "tessera")->path();
-    for (int minutesAgo : {2, 6}) {
-        std::filesystem::last_write_time(note, std::filesystem::file_time_type::clock::now() -
-                                                   std::chrono::minutes(minutesAgo) -
-                                                   std::chrono::seconds(1));
-        Result result = Run(ListCards);
-        EXPECT_EQ(result.status, minutesAgo == 2 ? 3 : 0) << result.err;
-        EXPECT_EQ(GetU32(ReadBytes(InstallFile("Options.dat")).data() + 20), minutesAgo == 2 ? 180000u : 0u);
+    EXPECT_EQ(Run(ListCards).status, 0);        // a right one clears the count
+    EXPECT_EQ(Run(ListCards, "\n").status, 2);  // an empty one is not counted
+    const Command commands[] = {CheckWallet, RepairWallet, ListCards};
+    for (Command command : commands) {
+        TempDir state;
+        ScopedEnv freshState("XDG_STATE_HOME", state.Path().c_str());
+        Result result = Run(command, wrong);
+        EXPECT_EQ(result.status, command == ListCards ? 3 : 2) << result.err;
+        if (command == ListCards)
+            EXPECT_EQ(result.err,
+                      "You have entered incorrect password too many times, please retry in 5 minutes.\n");
     }
-    setenv("XDG_STATE_HOME", saved.c_str(), 1);
+    EXPECT_EQ(GetU32(ReadBytes(InstallFile("Options.dat")).data() + 20), 300000u);
+    for (Command command : commands) EXPECT_EQ(Run(command).status, 3);
+    for (int minutesAgo : {2, 6}) {
+        std::filesystem::last_write_time(InstallFile("Options.dat"),
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::minutes(minutesAgo) - std::chrono::seconds(1));
+        Result result = Run(CheckWallet);
+        EXPECT_EQ(result.status, minutesAgo == 2 ? 3 : 0) << result.err;
+    }
+    // A repair that stops before the password (a cut wallet) leaves the count as it was.
+    WriteBytes(InstallFile("Logins.dat"), {2, 0, 0, 0});
+    std::filesystem::resize_file(InstallFile("Tessera.dat"), 8);
+    EXPECT_EQ(Run(RepairWallet).status, 1);
+    EXPECT_EQ(ReadBytes(InstallFile("Logins.dat")), (std::vector<uint8_t>{2, 0, 0, 0}));
 }
 
-TEST_F(WalletCommandsTest, ALockoutInMinutesAndARunningApplication) {
-    std::vector<uint8_t> options608 = ReadBytes(InstallFile("Options.dat"));
-    PutU32(options608.data() + 20, 119999);
-    WriteBytes(InstallFile("Options.dat"), options608);
-    Result locked = Run(ListCards);
-    EXPECT_EQ(locked.status, 3);
-    EXPECT_EQ(locked.err, "You have entered incorrect password too many times, please retry in 1 minutes.\n");
-    PutU32(options608.data() + 20, 0);
-    WriteBytes(InstallFile("Options.dat"), options608);
-
+TEST_F(WalletCommandsTest, ARunningApplicationRefusesChangesNotReads) {
     std::string error;
     ASSERT_EQ(SetAppRunning(phone.Path(), true, error), 0) << error;
     options.ids = {1};

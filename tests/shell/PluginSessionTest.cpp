@@ -41,10 +41,11 @@ struct ScriptedViews : SessionViews {
         std::thread(work).join();
         if (phoneLostDuringRead) session.Reset();
     }
-    LoginResult Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates) override {
+    LoginResult Login(CTesseraEncryptedLinkList& store, CTesseraEncryptedLinkList& templates,
+                      const CountedCheck& counted) override {
         ++logins;
         loginOpenSeen = session.loginDialogOpen;
-        LoginAttempts rules(&store, &templates);
+        LoginAttempts rules(&store, &templates, counted);
         while (!typed.empty()) {
             std::u16string password = typed.front();
             typed.pop_front();
@@ -52,7 +53,7 @@ struct ScriptedViews : SessionViews {
             if (answer == LoginAttempts::Answer::Close) break;
             messages.push_back({IDS_WRONG_PASSWORD, MessageIcon::Stop});
         }
-        return {rules.ok, rules.attempts, rules.templatesLocked};
+        return {rules.ok, rules.verdict, rules.templatesLocked};
     }
     bool StartLockoutTimer() override { return timerRuns = true; }
     bool StopLockoutTimer() override { return !(timerRuns = false); }
@@ -94,6 +95,10 @@ protected:
     }
     std::filesystem::path File(const std::string& name) const {
         return phone.Path() / "fs" / "Program Files" / "Tessera" / name;
+    }
+    void WrittenAgo(std::chrono::seconds ago) const {
+        std::filesystem::last_write_time(File("Options.dat"),
+                                         std::filesystem::file_time_type::clock::now() - ago);
     }
     int32_t RemainingOnPhone() const {
         std::vector<uint8_t> bytes = ReadBytes(File("Options.dat"));
@@ -236,12 +241,29 @@ TEST_F(SessionTest, ThreeWrongPasswordsLockTheLoginForTheSettingsMinutesOnThePho
     for (int32_t left = 240000; left >= 0; left -= 60000) {
         session.Lock(true, 5);
         EXPECT_EQ(views.rootSelections, 0);
+        WrittenAgo(std::chrono::seconds(60));
         session.LockoutTick();
-        EXPECT_EQ(RemainingOnPhone(), left);
+        EXPECT_NEAR(RemainingOnPhone(), left, 1000);
     }
     EXPECT_FALSE(views.timerRuns);
     EXPECT_FALSE(session.lockoutCheckPending);
     Type({u"pass word"});
+    session.OpenPage(WalletPage::Cards);
+    EXPECT_TRUE(session.loggedIn);
+}
+
+// Two wrong passwords another program typed leave the login one; a lockout another program started ends on
+// time, counted from the option file's last write.
+TEST_F(SessionTest, TheCountAndTheLockoutAreThePhonesForEveryProgram) {
+    WriteBytes(File("Logins.dat"), {2, 0, 0, 0});
+    Type({u"one", u"pass word"});
+    Open();
+    EXPECT_EQ(views.messages, (std::vector<SessionMessage>{{IDS_LOCKOUT_RUNNING, MessageIcon::None, 5}}));
+    session.Reset();
+    WrittenAgo(std::chrono::seconds(299));
+    Open();
+    EXPECT_EQ(views.messages.back(), (SessionMessage{IDS_LOCKOUT_RUNNING, MessageIcon::Stop, 1}));
+    WrittenAgo(std::chrono::seconds(301));
     session.OpenPage(WalletPage::Cards);
     EXPECT_TRUE(session.loggedIn);
 }
