@@ -10,10 +10,10 @@
 #include <unistd.h>
 
 #include "../host/PhoneFolder.h"
+#include "model/ItemChanges.h"
 #include "phone/NewStoreFile.h"
 #include "platform/rapi/FolderTransport.h"
 #include "shell/PluginSession.h"
-#include "model/ItemChanges.h"
 #include "store/PasswordBytes.h"
 #include "support/TestSupport.h"
 #include "ui/LoginAttempts.h"
@@ -318,18 +318,16 @@ TEST_F(SessionTest, ANewLoginReadsTheWalletAgainOnlyWhenAnotherProgramChangedIt)
     session.OpenPage(WalletPage::Cards);
     EXPECT_EQ(data.walletStore.get(), read);
 
-    ASSERT_TRUE(session.loggedIn);
-    CData other;
-    other.walletStore = std::make_unique<CTesseraEncryptedLinkList>(data.walletStore->Path(), kWalletFileType);
-    ASSERT_EQ(other.walletStore->Open(), 0);
+    CData other;  // another program, over the same phone
+    other.walletStore =
+        std::make_unique<CTesseraEncryptedLinkList>(data.walletStore->Path(), kWalletFileType);
     const SecureBytes password = PasswordBytes(u"pass word");
-    ASSERT_TRUE(other.walletStore->CheckPassword(password.data(), password.size()));
-    ASSERT_TRUE(other.LoadCards());
+    ASSERT_TRUE(other.walletStore->Open() == 0 &&
+                other.walletStore->CheckPassword(password.data(), password.size()) && other.LoadCards());
     const auto id = static_cast<uint32_t>(other.cards.front().id);
     std::unique_ptr<CTesseraItem> card = other.ReadCardRecord(id);
     SetItemName(*card, u"Renamed elsewhere");
     ASSERT_TRUE(other.UpdateCard(*card, id));
-
     session.Lock(true, 0);
     Type({u"pass word"});
     session.OpenPage(WalletPage::Cards);

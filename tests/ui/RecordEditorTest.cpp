@@ -73,7 +73,17 @@ struct HoldingSession : SessionGate {
 };
 
 enum class Start { Viewing, EditingUnchanged, EditingChanged, EditingNew };
-enum class Event { OtherCard, OtherPane, Hide, Save, Cancel, Lock, Reset, LockDuringQuestion, ResetDuringQuestion };
+enum class Event {
+    OtherCard,
+    OtherPane,
+    Hide,
+    Save,
+    Cancel,
+    Lock,
+    Reset,
+    LockDuringQuestion,
+    ResetDuringQuestion
+};
 // Where the user's typed name ends: on the phone, as a draft, or gone (as the user chose).
 enum class Typed { Stored, Drafted, Gone };
 
@@ -120,7 +130,8 @@ protected:
     // Whether a card named name is on the phone now.
     bool OnPhone(std::u16string_view name) {
         std::unique_ptr<CData> phone = Reloaded();
-        return std::any_of(phone->cards.begin(), phone->cards.end(), [&](auto& row) { return row.name == name; });
+        return std::any_of(phone->cards.begin(), phone->cards.end(),
+                           [&](auto& row) { return row.name == name; });
     }
     SecureBytes Bytes(const CTesseraItem& item) {
         SecureBytes bytes;
@@ -158,7 +169,8 @@ TEST_F(RecordEditorTest, EveryEventInEveryStateKeepsTheInvariants) {
         table.push_back({Start::EditingUnchanged, event, true, Typed::Gone});
     }
     for (const Row& c : table) {
-        SCOPED_TRACE(testing::Message() << "start " << int(c.start) << " event " << int(c.event) << " yes " << c.yes);
+        SCOPED_TRACE(testing::Message()
+                     << "start " << int(c.start) << " event " << int(c.event) << " yes " << c.yes);
         Restart();
         Begin(c.start);
         screen.answers = {c.yes};
@@ -175,7 +187,8 @@ TEST_F(RecordEditorTest, EveryEventInEveryStateKeepsTheInvariants) {
         if (!changed || c.typed == Typed::Gone) {
             EXPECT_EQ(ReadBytes(File()), before) << "nothing the user kept was written";
         }
-        if (c.event == Lock || c.event == Reset || c.event == LockDuringQuestion || c.event == ResetDuringQuestion) {
+        if (c.event == Lock || c.event == Reset || c.event == LockDuringQuestion ||
+            c.event == ResetDuringQuestion) {
             EXPECT_EQ(editor.Record(), nullptr) << "no card stays after a lock or a reset";
             EXPECT_FALSE(editor.Shown());
         }
