@@ -27,7 +27,8 @@ struct NewStoreOptions {
 std::string PasswordProblem(const std::optional<SecureBytes>& password) {
     if (!password) return "the wallet password is not valid UTF-8";
     if (password->empty()) return "the wallet password is empty";
-    if (!PasswordFitsLogin(*password)) return "the wallet password is longer than the 31 characters the login takes";
+    if (!PasswordFitsLogin(*password))
+        return "the wallet password is longer than the 31 characters the login takes";
     return {};
 }
 
@@ -35,7 +36,8 @@ void AddNewStore(CLI::App& app, NewStoreOptions& options, int& status) {
     CLI::App* command = app.add_subcommand(
         "new-store", "Create an empty store file (the wallet password is read from standard input)");
     command->add_option("FILE", options.file, "The file to create")->required();
-    const std::map<std::string, StoreKind> kinds{{"wallet", StoreKind::Wallet}, {"templates", StoreKind::Templates}};
+    const std::map<std::string, StoreKind> kinds{{"wallet", StoreKind::Wallet},
+                                                 {"templates", StoreKind::Templates}};
     command->add_option("--type", options.kind, "wallet or templates")
         ->required()
         ->transform(CLI::CheckedTransformer(kinds, CLI::ignore_case));
@@ -166,10 +168,11 @@ void AddInspect(CLI::App& app, PhoneOptions& options, int& status) {
 
 void AddServe(CLI::App& app, int& status) {
     auto options = std::make_shared<ServeOptions>();
-    CLI::App* command =
-        app.add_subcommand("serve", "Serve the phone to the desktop over a local socket until SIGINT or SIGTERM");
+    CLI::App* command = app.add_subcommand(
+        "serve", "Serve the phone to the desktop over a local socket until SIGINT or SIGTERM");
     command->add_option("DIR", options->phoneDir, "The phone folder")->required();
-    command->add_option("--socket", options->socket, "The socket (default: $XDG_RUNTIME_DIR/pocketdeck/phone.sock)");
+    command->add_option("--socket", options->socket,
+                        "The socket (default: $XDG_RUNTIME_DIR/pocketdeck/phone.sock)");
     command->callback([options, &status] { status = ServePhone(*options); });
 }
 

@@ -13,12 +13,12 @@
 #include "plugin-api/FixedIds.h"
 #include "ui/EditLink.h"
 #include "ui/FieldChanges.h"
-#include "ui/TypedInput.h"
 #include "ui/MaskedEdit.h"
 #include "ui/MyButton.h"
 #include "ui/MyEdit.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
+#include "ui/TypedInput.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
     : fieldType(type),
       fonts(fonts),
       limit(kMaxChars, type == kFieldNumber || type == kFieldPhoneNumber ? InputLimit::Chars::Digits
-                                                                          : InputLimit::Chars::Any) {
+                                                                         : InputLimit::Chars::Any) {
     // The row's controls live in a window of their own: the toolkit restyles every sibling of a control
     // that is added or changed, so a form of many rows would cost the square of their number. Every
     // control is made at its size, with its own font and colours (a best size, or defaults inherited,
@@ -175,8 +175,8 @@ void CCardCtrlGroup::PlaceControls(int width) {
     label->SetSize(0, 0, kCaptionWidth, kHeight);
     const int valueWidth = std::max(0, width - kCaptionWidth);
     if (edit) {
-        edit->SetSize(kCaptionWidth, 0, std::max(0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth),
-                      kHeight);
+        edit->SetSize(kCaptionWidth, 0,
+                      std::max(0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth), kHeight);
     }
     if (picker) picker->SetSize(kCaptionWidth, 0, valueWidth, kHeight);
     if (button) {

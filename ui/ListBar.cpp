@@ -262,7 +262,8 @@ void CListBar::Arrange(CardSortKey key) {
 void CListBar::KeepShownSelected() {
     RefillRows();
     UpdateTitle();
-    const std::optional<int32_t> shown = view ? view->ShownRecord(static_cast<int>(content.Kind())) : std::nullopt;
+    const std::optional<int32_t> shown =
+        view ? view->ShownRecord(static_cast<int>(content.Kind())) : std::nullopt;
     const int row = shown ? content.FindRow(*shown) : -1;
     notify = false;
     SelectOnly(row);

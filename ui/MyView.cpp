@@ -136,7 +136,7 @@ void CMyView::LoadShown() {
     const int pane = editor.Pane();
     const CTesseraItem* item = editor.Record();
     nameLimit = InputLimit(pane == kPaneCategory ? kCategoryNameMax : kNameMax);
-    nameBox->ChangeValue(item                     ? FromU16(ItemName(*item))
+    nameBox->ChangeValue(item                    ? FromU16(ItemName(*item))
                          : pane == kPaneCategory ? FromU16(editor.Category().name)
                                                  : wxString());
     form->LoadCard(pane == kPaneCard ? item : nullptr);
