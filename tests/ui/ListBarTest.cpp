@@ -178,6 +178,14 @@ TEST_F(ListBarTest, TheFilterBoxFollowsTheCategoriesAndFiltersTheCards) {
     choose(1);
     EXPECT_EQ(bar->List()->GetSelectedItemCount(), 0);
     EXPECT_EQ(selection.shown.back(), (ListItem{ListPage::Cards, -1, {}})) << "the view shows nothing";
+    // Find off shows every card the filter lets through again.
+    bar->OnCommand(ID_FIND, plugin::kCodeCommand, nullptr);
+    wxCommandEvent typed(wxEVT_TEXT, ID_FIND_BOX);
+    typed.SetString("zz");
+    bar->OnCommand(ID_FIND_BOX, plugin::kCodeEditChange, &typed);
+    EXPECT_EQ(bar->Title(), " Cards ( 0 )");
+    bar->OnCommand(ID_FIND, plugin::kCodeCommand, nullptr);
+    EXPECT_EQ(bar->Title(), " Cards ( 2 )");
 }
 
 TEST_F(ListBarTest, ANewRowStandsUntilTheViewStoresOrDropsIt) {
