@@ -74,11 +74,7 @@ bool RecordEditor::ShowCategory(int32_t categoryId, bool isNew, bool startEditin
         return false;
     }
     category = categoryRead = shown;
-    modified = false;
-    mode = isNew ? EditMode::EditingNew : EditMode::Viewing;
-    screen.Present(true);
-    if (startEditing) StartEditing();
-    return true;
+    return Begin(isNew, startEditing);
 }
 
 // Another record may be shown in newPane once unsaved work was saved or let go, and no lock or reset
@@ -102,6 +98,11 @@ bool RecordEditor::Present(bool found, bool isNew, int32_t recordId, bool startE
         return false;
     }
     id = recordId;
+    return Begin(isNew, startEditing);
+}
+
+// The record just read or made is shown unchanged: a new one in edit mode.
+bool RecordEditor::Begin(bool isNew, bool startEditing) {
     modified = false;
     mode = isNew ? EditMode::EditingNew : EditMode::Viewing;
     screen.Present(true);

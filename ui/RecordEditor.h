@@ -96,6 +96,7 @@ public:
 private:
     bool Enter(int newPane);
     bool Present(bool found, bool isNew, int32_t id, bool startEditing);
+    bool Begin(bool isNew, bool startEditing);
     void Clear(int newPane);
     bool ReadStored();
     bool FindCategory(int32_t categoryId, ShownCategory& into) const;
