@@ -56,11 +56,9 @@ bool RecordEditor::ShowTemplate(int32_t templateId, bool isNew, bool startEditin
     if (asking || !data) return false;
     if (!isNew && pane == kPaneTemplate && record && templateId == id) return true;
     if (!Enter(kPaneTemplate)) return false;
-    if (isNew) {
-        record = NewBlankTemplate();
-    } else if (templateId != -1) {
-        record = data->ReadTemplateRecord(static_cast<uint32_t>(templateId));
-    }
+    record = isNew              ? NewBlankTemplate()
+             : templateId != -1 ? data->ReadTemplateRecord(static_cast<uint32_t>(templateId))
+                                : nullptr;
     return Present(record != nullptr, isNew, templateId, startEditing);
 }
 
