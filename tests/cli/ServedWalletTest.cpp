@@ -26,20 +26,20 @@ protected:
     }
 
     // A wallet command over the agent, with the password on standard input.
+    std::string CommandLine(const std::string& arguments, const std::string& password) {
+        return "echo '" + password + "' | " TESSERA " " + arguments +
+               " --phone unix:" + (dir / "link" / "phone.sock").string() + " --password-stdin";
+    }
     ShellResult Tessera(const std::string& arguments, const std::string& password = "pass word") {
-        std::string socket = (dir / "link" / "phone.sock").string();
-        return RunShell("echo '" + password + "' | " TESSERA " " + arguments + " --phone unix:" + socket +
-                        " --password-stdin");
+        return RunShell(CommandLine(arguments, password));
     }
 
     // Runs the commands at once, in the background; the shell prints "failed STATUS" for each that fails.
     ShellResult AllAtOnce(const std::vector<std::string>& commands,
                           const std::string& password = "pass word") {
-        std::string socket = (dir / "link" / "phone.sock").string();
         std::string script;
         for (const std::string& command : commands)
-            script += "(echo '" + password + "' | " TESSERA " " + command + " --phone unix:" + socket +
-                      " --password-stdin >/dev/null 2>&1 || echo failed $?) & ";
+            script += "(" + CommandLine(command, password) + " >/dev/null 2>&1 || echo failed $?) & ";
         return RunShell(script + "wait");
     }
 
