@@ -1,4 +1,5 @@
 // The wallet commands end to end: the real programs over a real `tessera-phone serve`.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 
 namespace {
 
+using ::testing::HasSubstr;
+
 class ServedWalletTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -23,20 +26,20 @@ protected:
     }
 
     // A wallet command over the agent, with the password on standard input.
+    std::string CommandLine(const std::string& arguments, const std::string& password) {
+        return "echo '" + password + "' | " TESSERA " " + arguments +
+               " --phone unix:" + (dir / "link" / "phone.sock").string() + " --password-stdin";
+    }
     ShellResult Tessera(const std::string& arguments, const std::string& password = "pass word") {
-        std::string socket = (dir / "link" / "phone.sock").string();
-        return RunShell("echo '" + password + "' | " TESSERA " " + arguments + " --phone unix:" + socket +
-                        " --password-stdin");
+        return RunShell(CommandLine(arguments, password));
     }
 
     // Runs the commands at once, in the background; the shell prints "failed STATUS" for each that fails.
     ShellResult AllAtOnce(const std::vector<std::string>& commands,
                           const std::string& password = "pass word") {
-        std::string socket = (dir / "link" / "phone.sock").string();
         std::string script;
         for (const std::string& command : commands)
-            script += "(echo '" + password + "' | " TESSERA " " + command + " --phone unix:" + socket +
-                      " --password-stdin >/dev/null 2>&1 || echo failed $?) & ";
+            script += "(" + CommandLine(command, password) + " >/dev/null 2>&1 || echo failed $?) & ";
         return RunShell(script + "wait");
     }
 
@@ -82,9 +85,7 @@ TEST_F(ServedWalletTest, AWalletHeldByAnotherProgramIsReportedAsInUse) {
               ERROR_SUCCESS);
     ShellResult list = Tessera("list");
     EXPECT_EQ(list.status, 1);
-    EXPECT_NE(list.text.find("The wallet is in use by another program on this computer; try again."),
-              std::string::npos)
-        << list.text;
+    EXPECT_THAT(list.text, HasSubstr("The wallet is in use by another program on this computer; try again."));
     held = {};
     EXPECT_EQ(Tessera("list").status, 0);
 }
@@ -123,15 +124,11 @@ TEST_F(ServedWalletTest, RepairMendsACutSaveAndSalvagesOnlyWhenAsked) {
     WriteBytes(wallet, flipped);
     ShellResult refused = Tessera("repair");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.text.find("not as a cut save leaves it; nothing was changed. --salvage"),
-              std::string::npos)
-        << refused.text;
+    EXPECT_THAT(refused.text, HasSubstr("not as a cut save leaves it; nothing was changed. --salvage"));
     EXPECT_EQ(ReadBytes(wallet), flipped);
     ShellResult salvaged = Tessera("repair --salvage");
     ASSERT_EQ(salvaged.status, 0) << salvaged.text;
-    EXPECT_NE(salvaged.text.find("Tessera.dat: salvaged " + std::to_string(cards) + " records"),
-              std::string::npos)
-        << salvaged.text;
+    EXPECT_THAT(salvaged.text, HasSubstr("Tessera.dat: salvaged " + std::to_string(cards) + " records"));
     EXPECT_EQ(CardIds().size(), cards);
     size_t copies = 0;
     for (const auto& entry : std::filesystem::directory_iterator(wallet.parent_path()))
@@ -144,12 +141,11 @@ TEST_F(ServedWalletTest, RepairMendsACutSaveAndSalvagesOnlyWhenAsked) {
     EXPECT_EQ(Tessera("list").status, 1);
     ShellResult checked = Tessera("check");
     EXPECT_EQ(checked.status, 1);
-    EXPECT_NE(checked.text.find("Tessera.dat: a cut save left: checksum"), std::string::npos) << checked.text;
+    EXPECT_THAT(checked.text, HasSubstr("Tessera.dat: a cut save left: checksum"));
     EXPECT_EQ(Tessera("repair", "not the password").status, 2);
     ShellResult repaired = Tessera("repair");
     ASSERT_EQ(repaired.status, 0) << repaired.text;
-    EXPECT_NE(repaired.text.find("Tessera.dat: repaired"), std::string::npos) << repaired.text;
-    EXPECT_NE(repaired.text.find("Templates.dat: sound"), std::string::npos) << repaired.text;
+    EXPECT_THAT(repaired.text, AllOf(HasSubstr("Tessera.dat: repaired"), HasSubstr("Templates.dat: sound")));
     EXPECT_EQ(CardIds().size(), cards - 1);
     EXPECT_EQ(Tessera("check").status, 0);
 }

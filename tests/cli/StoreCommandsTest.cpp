@@ -19,6 +19,7 @@ namespace {
 struct Result {
     int status;
     std::string out, err;
+    bool operator==(const Result&) const = default;
 };
 
 class StoreCommandsTest : public ::testing::Test {
@@ -135,12 +136,8 @@ TEST_F(StoreCommandsTest, PutThenDumpRoundTripsEveryKindOfValueAndPutUpdatesAndR
 TEST_F(StoreCommandsTest, AWrongPasswordExitsWith2AndChangesNothing) {
     ASSERT_EQ(Put(1, {{"fields", nlohmann::json::array()}}).status, 0);
     std::vector<uint8_t> before = ReadBytes(dir / "Tessera.dat");
-    for (Command command : {StoreDump, StorePut, StoreRemove}) {
-        Result result = Run(command, "pass\n");
-        EXPECT_EQ(result.status, 2);
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, "tessera: wrong password\n");
-    }
+    for (Command command : {StoreDump, StorePut, StoreRemove})
+        EXPECT_EQ(Run(command, "pass\n"), (Result{2, "", "tessera: wrong password\n"}));
     EXPECT_EQ(Run(StoreDump, "p\u00e4ss\r\n").status, 0);  // a CR LF line ending is dropped too
     EXPECT_EQ(ReadBytes(dir / "Tessera.dat"), before);
 }

@@ -49,6 +49,14 @@ protected:
         RapiSetTransport(nullptr);
         return {status, out.str(), err.str()};
     }
+    // The command fails with that status and says the text.
+    ::testing::AssertionResult Fails(Command command, const std::string& text, int status = 1,
+                                     const std::string& input = "open sesame\n") {
+        Result result = Run(command, input);
+        if (result.status == status && result.err.find(text) != std::string::npos)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "status " << result.status << ": " << result.err;
+    }
     nlohmann::json Json(Command command) {
         options.json = true;
         Result result = Run(command);
@@ -155,9 +163,7 @@ TEST_F(WalletCommandsTest, AddEditAndRemoveACard) {
     EXPECT_EQ(Names(List()).back(), "Zulu Club");
 
     options.icon = 80;
-    Result badIcon = Run(EditCard);
-    EXPECT_EQ(badIcon.status, 1);
-    EXPECT_NE(badIcon.err.find("--icon"), std::string::npos);
+    EXPECT_TRUE(Fails(EditCard, "--icon"));
     options.icon.reset();
     options.category = 999;
     EXPECT_EQ(Run(EditCard).status, 1);
@@ -167,9 +173,7 @@ TEST_F(WalletCommandsTest, AddEditAndRemoveACard) {
     options.ids = {id};
     EXPECT_EQ(Run(RemoveCards).status, 0);
     EXPECT_EQ(List().size(), before - 1);
-    Result missing = Run(RemoveCards);
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("no card with id"), std::string::npos);
+    EXPECT_TRUE(Fails(RemoveCards, "no card with id"));
 }
 
 TEST_F(WalletCommandsTest, AddFromATemplateTakesItsFieldsAndCategory) {
@@ -221,11 +225,8 @@ TEST_F(WalletCommandsTest, CategoriesAreAddedRenamedAndRemovedWithOrWithoutTheir
     options.categoryName = "Garden";
     for (uint32_t icon : {80u, 500u, 70000u}) {
         options.icon = icon;
-        for (Command command : {AddCategory, RenameCategory}) {
-            Result refused = Run(command);
-            EXPECT_EQ(refused.status, 1) << icon;
-            EXPECT_NE(refused.err.find("--icon takes 0 to 79"), std::string::npos) << refused.err;
-        }
+        for (Command command : {AddCategory, RenameCategory})
+            EXPECT_TRUE(Fails(command, "--icon takes 0 to 79")) << icon;
     }
 
     // With --delete-cards, the cards of the category go with it.
@@ -248,18 +249,14 @@ TEST_F(WalletCommandsTest, ExportWritesOnlyAnOwnerOnlyFileOfItsOwn) {
     options.file = target.string();
     WriteBytes(out / "elsewhere", {'x'});
     std::filesystem::create_symlink(out / "elsewhere", target);
-    Result linked = Run(ExportWallet);
-    EXPECT_EQ(linked.status, 1);
-    EXPECT_NE(linked.err.find("not a regular file"), std::string::npos) << linked.err;
+    EXPECT_TRUE(Fails(ExportWallet, "not a regular file"));
     EXPECT_EQ(ReadText(out / "elsewhere"), "x");
 
     std::filesystem::remove(target);
     WriteBytes(target, {'o', 'l', 'd'});
     if (geteuid() == 0) {
         ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
-        Result foreign = Run(ExportWallet);
-        EXPECT_EQ(foreign.status, 1);
-        EXPECT_NE(foreign.err.find("belongs to another user"), std::string::npos) << foreign.err;
+        EXPECT_TRUE(Fails(ExportWallet, "belongs to another user"));
         EXPECT_EQ(ReadText(target), "old");
         ASSERT_EQ(chown(target.c_str(), 0, 0), 0);
     }
@@ -295,9 +292,7 @@ TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf
     for (const char* set :
          {"password=visible", "Wifi Passcode=1", "card-pin=1", "SECRET=x", "MyPassword2=x"}) {
         options.sets = {set};
-        Result refused = Run(EditCard);
-        EXPECT_EQ(refused.status, 1) << set;
-        EXPECT_NE(refused.err.find("use --set-secret"), std::string::npos) << set << ": " << refused.err;
+        EXPECT_TRUE(Fails(EditCard, "use --set-secret")) << set;
     }
     options.sets = {"Pinboard=x", "Login="};
     EXPECT_EQ(Run(EditCard).status, 0);
@@ -315,9 +310,7 @@ TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf
     EXPECT_EQ(::read(pipe[0], rest, sizeof rest), 4);
     EXPECT_STREQ(rest, "rest");
     ::close(pipe[0]);
-    Result badPassword = Run(ListCards, "open sesame\xe9\n");
-    EXPECT_EQ(badPassword.status, 1);
-    EXPECT_NE(badPassword.err.find("not valid UTF-8"), std::string::npos) << badPassword.err;
+    EXPECT_TRUE(Fails(ListCards, "not valid UTF-8", 1, "open sesame\xe9\n"));
 }
 
 // Every wallet command counts wrong passwords on the phone, whatever its state folder; the third starts the
@@ -358,9 +351,7 @@ TEST_F(WalletCommandsTest, ARunningApplicationRefusesChangesNotReads) {
     ASSERT_EQ(SetAppRunning(phone.Path(), true, error), 0) << error;
     options.ids = {1};
     options.id = 1;
-    Result refused = Run(RemoveCards);
-    EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("Tessera is running on the phone"), std::string::npos);
+    EXPECT_TRUE(Fails(RemoveCards, "Tessera is running on the phone"));
     EXPECT_EQ(Run(ShowCard).status, 0);  // reading is fine
 }
 
@@ -374,13 +365,9 @@ TEST_F(WalletCommandsTest, MissingPhoneOrWalletIsAClearError) {
     std::filesystem::remove(InstallFile("Templates.dat"));
     EXPECT_EQ(Run(ListCards).err, "tessera: Template.dat not found!\n");
     std::filesystem::remove(InstallFile("Tessera.dat"));
-    Result noWallet = Run(ListCards);
-    EXPECT_EQ(noWallet.status, 1);
-    EXPECT_NE(noWallet.err.find("initialize the password"), std::string::npos);
+    EXPECT_TRUE(Fails(ListCards, "initialize the password"));
     options.phone.phone = "folder:" + (phone / "nowhere").string();
-    Result noPhone = Run(ListCards);
-    EXPECT_EQ(noPhone.status, 1);
-    EXPECT_NE(noPhone.err.find("does not answer"), std::string::npos);
+    EXPECT_TRUE(Fails(ListCards, "does not answer"));
 }
 
 TEST_F(WalletCommandsTest, BackupsAreMadeListedRestoredWithTheirOwnPasswordAndRemoved) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/ByteOrder.h"
 #include "platform/HostOptionsFile.h"
 #include "platform/LocalTime.h"
 #include "platform/PrivateFile.h"
@@ -26,10 +27,8 @@ TEST(SystemTimeTest, TheRecordIsEightLittleEndianWordsAndDaysOfTheWeekCountFromS
     SYSTEMTIME t{2026, 12, 0, 6, 19, 36, 48, 999};
     uint8_t bytes[16];
     StoreTime(t, bytes);
-    EXPECT_EQ(bytes[0], 0xEA);  // 2026 = 0x07EA
-    EXPECT_EQ(bytes[1], 0x07);
-    EXPECT_EQ(bytes[14], 0xE7);  // 999 = 0x03E7
-    EXPECT_EQ(bytes[15], 0x03);
+    EXPECT_EQ(GetU16(bytes), 2026);
+    EXPECT_EQ(GetU16(bytes + 14), 999);
     SYSTEMTIME back = LoadTime(bytes);
     EXPECT_EQ(back.wSecond, 48);
     EXPECT_EQ(back.wMilliseconds, 999);

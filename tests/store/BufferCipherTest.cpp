@@ -82,12 +82,7 @@ TEST_F(BufferCipherTest, CiphertextIsTheLayoutUnderCbcWithAZeroIvAndDecrypts) {
 }
 
 TEST_F(BufferCipherTest, LengthWordMustFitTheBuffer) {
-    Bytes data = RandomBytes(rng, 28);
-    SecureBytes plain;
-    Bytes fits = OpenSslEncrypt(Layout(28, data, 32));
-    ASSERT_TRUE(DecryptBuffer(key, fits.data(), fits.size(), plain));
-    EXPECT_EQ(Bytes(plain.begin(), plain.end()), data);
-
+    Bytes data = RandomBytes(rng, 28);  // the word that fits, 28, decrypts in the layout test above
     for (uint32_t tampered : {29u, 32u, 0x10000u, 0xFFFFFFFFu}) {
         SecureBytes untouched = {5};
         Bytes cipher = OpenSslEncrypt(Layout(tampered, data, 32));
