@@ -16,6 +16,13 @@
 #include "platform/rapi/Rapi.h"
 #include "platform/rapi/RapiTransport.h"
 
+// The call failed, and left that last error.
+inline ::testing::AssertionResult Refused(bool failed, DWORD error) {
+    DWORD last = CeGetLastError();
+    if (failed && last == error) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << (failed ? "failed" : "succeeded") << " with last error " << last;
+}
+
 struct ContractTransport {
     std::string name;
     std::function<std::shared_ptr<RapiTransport>(const std::filesystem::path& phoneDir)> make;

@@ -32,10 +32,10 @@ TEST_P(RapiFileTest, RefusedSeeksKeepThePositionAndSeeksNeverGrowTheFile) {
     Put(u"\\digits", "0123456789");
     HANDLE file = Open(u"\\digits", GENERIC_READ, 0, OPEN_EXISTING);
     EXPECT_EQ(CeSetFilePointer(file, 5, nullptr, FILE_BEGIN), 5u);
-    EXPECT_EQ(CeSetFilePointer(file, -6, nullptr, FILE_CURRENT), INVALID_SET_FILE_POINTER);
-    EXPECT_EQ(CeGetLastError(), ERROR_NEGATIVE_SEEK);
-    EXPECT_EQ(CeSetFilePointer(file, 0, nullptr, 7), INVALID_SET_FILE_POINTER);
-    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_TRUE(Refused(CeSetFilePointer(file, -6, nullptr, FILE_CURRENT) == INVALID_SET_FILE_POINTER,
+                        ERROR_NEGATIVE_SEEK));
+    EXPECT_TRUE(
+        Refused(CeSetFilePointer(file, 0, nullptr, 7) == INVALID_SET_FILE_POINTER, ERROR_INVALID_PARAMETER));
     EXPECT_EQ(Read(file, 2), "56");
     LONG high = 1;
     EXPECT_EQ(CeSetFilePointer(file, 5, &high, FILE_BEGIN), 5u);
@@ -98,30 +98,24 @@ TEST_P(RapiFileTest, HandlesRefuseWhatTheyCannotDo) {
     HANDLE reading = Open(u"\\f", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     HANDLE writing = Open(u"\\f", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     DWORD done = 5;
-    EXPECT_FALSE(CeWriteFile(reading, "x", 1, &done, nullptr));
-    EXPECT_EQ(CeGetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(Refused(!CeWriteFile(reading, "x", 1, &done, nullptr), ERROR_ACCESS_DENIED));
     EXPECT_EQ(done, 0u);
     char c;
-    EXPECT_FALSE(CeReadFile(writing, &c, 1, &done, nullptr));
-    EXPECT_EQ(CeGetLastError(), ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(CeReadFile(reading, &c, 1, nullptr, nullptr));
-    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_TRUE(Refused(!CeReadFile(writing, &c, 1, &done, nullptr), ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(Refused(!CeReadFile(reading, &c, 1, nullptr, nullptr), ERROR_INVALID_PARAMETER));
     done = 3;
-    EXPECT_FALSE(CeWriteFile(writing, nullptr, 1, &done, nullptr));
-    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_TRUE(Refused(!CeWriteFile(writing, nullptr, 1, &done, nullptr), ERROR_INVALID_PARAMETER));
     EXPECT_EQ(done, 0u);
     EXPECT_TRUE(CeCloseHandle(reading));
     EXPECT_TRUE(CeCloseHandle(writing));
     EXPECT_EQ(Contents(u"\\f"), "data");
     EXPECT_EQ(Open(nullptr, GENERIC_READ, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
     // A closed handle is invalid for every call.
-    EXPECT_FALSE(CeCloseHandle(reading));
-    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_TRUE(Refused(!CeCloseHandle(reading), ERROR_INVALID_HANDLE));
     EXPECT_EQ(Read(reading, 1), "<error 6>");
-    EXPECT_EQ(CeGetFileSize(reading, nullptr), INVALID_FILE_SIZE);
-    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(CeSetFilePointer(reading, 0, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
-    EXPECT_EQ(CeGetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_TRUE(Refused(CeGetFileSize(reading, nullptr) == INVALID_FILE_SIZE, ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(Refused(CeSetFilePointer(reading, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER,
+                        ERROR_INVALID_HANDLE));
     EXPECT_FALSE(CeCloseHandle(INVALID_HANDLE_VALUE));
 }
 

@@ -8,13 +8,6 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-// The call failed, and left that last error.
-::testing::AssertionResult Refused(bool failed, DWORD error) {
-    DWORD last = CeGetLastError();
-    if (failed && last == error) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << (failed ? "failed" : "succeeded") << " with last error " << last;
-}
-
 class RapiFolderTest : public RapiContractTest {
 protected:
     void SetUp() override {
