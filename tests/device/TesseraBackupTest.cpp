@@ -1,7 +1,6 @@
 // The backups in the phone's backup folder: the list read (every "Backup*.*" that opens as a wallet store),
-// backups made and deleted; and restores cut at any step (over the folder and the socket transport) or
-// refused, with what check and repair make of what they left: after them the wallet is the old one or the
-// backup, whole, and nothing else lies beside it.
+// backups made and deleted; restores cut (on either transport) or refused at any step, with what check and
+// repair make of what they left: after them the wallet is the old one or the backup, whole, and alone.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
