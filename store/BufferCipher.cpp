@@ -23,7 +23,7 @@ size_t EncryptedLength(size_t n) {
 bool EncryptBuffer(const Key32& key, const uint8_t* data, size_t n, Bytes& out) {
     size_t total = EncryptedLength(n);
     CAes256 aes;
-    if (total == 0 || !aes.SetKey(key.bytes, CAes256::Encrypt)) return false;
+    if (total == 0 || !aes.SetKey(key.bytes(), CAes256::Encrypt)) return false;
     try {
         SecureBytes plain(total, 0);
         PutU32(plain.data(), uint32_t(n));
@@ -40,7 +40,7 @@ bool EncryptBuffer(const Key32& key, const uint8_t* data, size_t n, Bytes& out) 
 bool DecryptBuffer(const Key32& key, const uint8_t* buffer, size_t T, SecureBytes& out) {
     if (T == 0 || T % 16 != 0) return false;
     CAes256 aes;
-    if (!aes.SetKey(key.bytes, CAes256::Decrypt)) return false;
+    if (!aes.SetKey(key.bytes(), CAes256::Decrypt)) return false;
     try {
         SecureBytes plain(T);
         if (aes.DecryptCbc(kZeroIv, buffer, plain.data(), T) != T * 8) return false;
@@ -59,5 +59,5 @@ bool DecryptBuffer(const Key32& key, const uint8_t* buffer, size_t T, SecureByte
 }
 
 void PasswordKey(const uint8_t* passwordBytes, size_t length, Key32& key) {
-    Sha256(passwordBytes, length, key.bytes);
+    Sha256(passwordBytes, length, key.bytes());
 }

@@ -8,9 +8,19 @@
 
 #include "store/SecureBytes.h"
 
-struct Key32 {
-    uint8_t bytes[32] = {};
-    ~Key32() { SecureZero(bytes, sizeof bytes); }
+// A 256-bit key on a locked page of its own, out of core dumps, wiped when the key goes (SecureBytes). Copies
+// get pages of their own; a move copies too, so no key is ever left without its bytes.
+class Key32 {
+public:
+    static constexpr size_t kSize = 32;
+    Key32() = default;
+    Key32(const Key32&) = default;
+    Key32& operator=(const Key32&) = default;
+    uint8_t* bytes() { return page.data(); }
+    const uint8_t* bytes() const { return page.data(); }
+
+private:
+    SecureBytes page = SecureBytes(kSize, 0);
 };
 
 // The encrypted size of n data bytes: 16 * ceil((n + 4) / 16), or 0 when n does not fit the length word.

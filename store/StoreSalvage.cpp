@@ -17,7 +17,7 @@ class RecordFinder {
 public:
     RecordFinder(const Bytes& file, const SecureBytes& password) : file(file) {
         PasswordKey(password.data(), password.size(), key);
-        aes.SetKey(key.bytes, CAes256::Decrypt);
+        aes.SetKey(key.bytes(), CAes256::Decrypt);
     }
 
     // The length of the ciphertext of a record whose head starts at `at`, or 0 when none decrypts and

@@ -57,7 +57,7 @@ void CTesseraEncryptedLinkList::Reset() {
     SecureZero(passwordBlock.data(), passwordBlock.size());
     passwordBlock.clear();
     std::memset(passwordHash, 0, sizeof passwordHash);
-    SecureZero(sessionKey.bytes, sizeof sessionKey.bytes);
+    SecureZero(sessionKey.bytes(), Key32::kSize);
     lastId = 0;
     fileSize = 0;
     checksumKnown = false;
@@ -159,7 +159,6 @@ bool CTesseraEncryptedLinkList::Reload() {
     bool samePassword = Open() == kOpened && passwordBlock == oldBlock &&
                         std::memcmp(oldHash, passwordHash, sizeof oldHash) == 0;
     if (samePassword) sessionKey = key;
-    SecureZero(key.bytes, sizeof key.bytes);
     SecureZero(oldBlock.data(), oldBlock.size());
     return samePassword;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// A phone folder with a registry, reached through a fault-injecting folder transport.
+// A phone folder with a registry, reached through a fault-injecting transport (the folder one by default).
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         std::filesystem::create_directories(dir / "fs" / "Program Files" / "Tessera");
         SetInstallPath("\\Program Files\\Tessera");
-        faults = std::make_shared<FaultInjectingTransport>(std::make_shared<FolderTransport>(dir.Path()));
+        faults = std::make_shared<FaultInjectingTransport>(Link());
         RapiSetTransport(faults);
     }
     void TearDown() override { RapiSetTransport(nullptr); }
@@ -28,6 +28,8 @@ protected:
         std::ofstream(dir / "registry.json") << registry.dump();
     }
     std::filesystem::path Fs(const std::string& relative) const { return dir / "fs" / relative; }
+    // The transport under the faults: the folder one unless a test runs over another.
+    virtual std::shared_ptr<RapiTransport> Link() { return std::make_shared<FolderTransport>(dir.Path()); }
 
     TempDir dir;
     std::shared_ptr<FaultInjectingTransport> faults;

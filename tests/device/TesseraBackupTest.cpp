@@ -1,6 +1,6 @@
 // The backups in the phone's backup folder: the list read (every "Backup*.*" that opens as a wallet store),
-// backups made and deleted; and restores cut or refused at any step, with what check and repair make of what
-// they left: after them the wallet is the old one or the backup, whole, and nothing else lies beside it.
+// backups made and deleted; restores cut (on either transport) or refused at any step, with what check and
+// repair make of what they left: after them the wallet is the old one or the backup, whole, and alone.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,6 +14,7 @@
 #include "platform/Utf16.h"
 #include "platform/rapi/FolderFileSystem.h"
 #include "platform/rapi/TurnTaking.h"
+#include "rapi/RapiContract.h"
 #include "store/PasswordBytes.h"
 #include "store/TesseraEncryptedLinkList.h"
 
@@ -120,7 +121,13 @@ protected:
     Bytes8 old, backup;
 };
 
-TEST_F(WalletRestoreTest, ARestoreCutAtAnyCallLeavesTheOldWalletOrTheBackupOnceRepaired) {
+class CutRestoreTest : public WalletRestoreTest, public ::testing::WithParamInterface<ContractTransport> {
+    std::shared_ptr<RapiTransport> Link() override { return GetParam().make(dir.Path()); }
+};
+INSTANTIATE_TEST_SUITE_P(Transports, CutRestoreTest, ::testing::ValuesIn(ContractTransports()),
+                         ContractTransportName);
+
+TEST_P(CutRestoreTest, ARestoreCutAtAnyCallLeavesTheOldWalletOrTheBackupOnceRepaired) {
     faults->ResetCounters();
     ASSERT_EQ(Restore(), RestoreResult::Restored);
     const uint64_t calls = faults->TotalCalls();
