@@ -79,17 +79,4 @@ TEST_F(LockoutOnPhoneTest, TheCountFileSaysHowManyGuessesAreLeft) {
     }
 }
 
-// Twenty programs guess at once, each on a connection of its own: three wrong passwords are checked.
-TEST_F(LockoutOnPhoneTest, TwentyGuessesAtOnceHaveThreeChecked) {
-    std::atomic<int> checked = 0;
-    std::vector<std::thread> guesses;
-    for (int i = 0; i < 20; ++i)
-        guesses.emplace_back([&] {
-            RapiConnection own;
-            Try(Guess::kWrong, checked);
-        });
-    for (std::thread& guess : guesses) guess.join();
-    EXPECT_EQ(checked, 3);
-}
-
 }  // namespace

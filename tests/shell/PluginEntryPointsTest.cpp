@@ -225,28 +225,6 @@ TEST_F(PluginEntryPoints, CpuStoresTheApplicationStatusButNotAnUnknownOne) {
     EXPECT_EQ(CPU(nullptr), 1);
 }
 
-TEST_F(PluginEntryPoints, IdleLocksFromTheThresholdWhenConnectedAndNeverAtZeroMinutes) {
-    SetIdleMinutes(5);
-    OpenCardsPage();
-    SetSleepTickCount(300000);  // not connected
-    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
-    OnStateChange(plugin::kStateConnected);
-    OpenCardsPage();
-    SetSleepTickCount(299999);
-    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
-    SetSleepTickCount(300000);
-    EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
-
-    SetIdleMinutes(0);
-    OpenCardsPage();
-    SetSleepTickCount(0xFFFFFFFF);
-    EXPECT_EQ(Page()->SelectedItem(), NavItem::Cards);
-    PluginSession& session = TheApp().session;
-    session.walletRead = session.templatesRead = session.loggedIn = true;  // Lock Wallet needs an open wallet
-    EXPECT_EQ(PluginProc(ID_LOCK_WALLET, plugin::kCodeCommand, nullptr, nullptr), 1);
-    EXPECT_EQ(Page()->SelectedItem(), NavItem::Root);
-}
-
 TEST_F(PluginEntryPoints, PluginProcRoutesKnownCommandsAndRefusesOthers) {
     std::vector<std::pair<wxString, wxString>> launched;
     SetLinkLauncher([&](const wxString& target, const wxString& verb) {

@@ -151,8 +151,7 @@ TEST_F(ListBarTest, TheFilterBoxFollowsTheCategoriesAndFiltersTheCards) {
     bar->CategoryRemoved(5);
     EXPECT_EQ(box->GetCount(), 2u);
 
-    // The shown card stays selected while it is listed; a filter that hides it leaves no row selected and
-    // the view empty, never another card highlighted.
+    // The shown card stays selected while listed; a filter hiding it selects none and empties the view.
     bar->ShowList(ListPage::Cards);
     auto choose = [&](int item) {
         box->SetSelection(item);

@@ -1,5 +1,5 @@
 // The main view over a wallet on a phone folder: showing, editing, saving and cancelling cards, the
-// prompts before changes are lost, the draft on lock, a refused save, and the card form's rows.
+// values kept byte for byte through Save, the question and the draft, and the card form's rows.
 #include <wx/choice.h>
 #include <wx/clipbrd.h>
 #include <wx/datetimectrl.h>
@@ -26,10 +26,9 @@ struct RecordingRows : ListRows {
     void UpdateRow(ListPage kind, int32_t id) override { updated.push_back({kind, id, {}}); }
     int RowCount() const override { return 1; }
     void SelectFirstRow() override {}
-    void SelectRecord(ListPage kind, int32_t id) override { selected.push_back({kind, id, {}}); }
-    void Reload() override { ++reloads; }
-    std::vector<ListItem> updated, selected;
-    int reloads = 0;
+    void SelectRecord(ListPage, int32_t) override {}
+    void Reload() override {}
+    std::vector<ListItem> updated;
 };
 
 // A message box answered with the given button; its text kept.
@@ -146,31 +145,6 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     NameBox()->ChangeValue("scrap");
     view->Cancel();
     EXPECT_EQ(NameBox()->GetValue(), "Bank 2");
-}
-
-// The editor's rules are proven on their own; here, that the view asks and tells them with its message
-// boxes and keeps the user's values on screen through a refusal.
-TEST_F(MyViewTest, UnsavedWorkIsAskedAboutAndKeptOnScreenWhenThePhoneRefusesIt) {
-    const uint32_t id = AddRichCard();
-    view->ShowCard(int32_t(id), false, -1, true);
-    NameBox()->ChangeValue("Bank 4");
-    faults->FailCall(RapiOp::WriteFile, 1, 5);
-    wxString asked;
-    wxTEST_DIALOG(view->ShowCard(int32_t(data.TakeCardId()), true, -1, false), Answer(wxID_YES, asked),
-                  Answer(wxID_OK, told));
-    EXPECT_EQ(asked, "Do you want to save the changes to the card?");
-    EXPECT_EQ(told, "The card could not be saved to the phone.");
-    EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
-    EXPECT_EQ(rows.selected, (std::vector<ListItem>{{ListPage::Cards, int32_t(id), {}}}));
-
-    std::unique_ptr<CData> other = Reloaded();
-    ASSERT_TRUE(other->AddCard(*Card(u"Other"), other->TakeCardId()));
-    wxTEST_DIALOG(EXPECT_FALSE(view->Save()), Answer(wxID_OK, told));
-    EXPECT_EQ(told, "The wallet was changed by another program. It will be read again.");
-    EXPECT_EQ(NameBox()->GetValue(), "Bank 4");
-    EXPECT_EQ(rows.reloads, 1);
-    EXPECT_TRUE(view->Save());
-    EXPECT_EQ(StoredName(id), u"Bank 4");
 }
 
 // A stored name or value longer than a box takes, a formatted number and text in several scripts are

@@ -1,7 +1,7 @@
-// The record editor without a window: every event in every state of a card, with the invariants that
-// matter checked after each step: no user edit is lost unless the user said No, nothing decrypted stays
-// after a lock or a reset, and after a save the record shown is the record stored. Then the refusals:
-// a plain one keeps the edit; one because another program changed the card carries the edit onto it.
+// The record editor without a window: every event in every state of a card, checking after each step that
+// no edit is lost unless the user said No, nothing decrypted stays after a lock or a reset, and the record
+// shown is the record stored; then a plain refused save, and a stale one carried onto the stored card.
+
 #include <deque>
 
 #include "model/ModelFixture.h"
@@ -133,11 +133,6 @@ protected:
         return std::any_of(phone->cards.begin(), phone->cards.end(),
                            [&](auto& row) { return row.name == name; });
     }
-    SecureBytes Bytes(const CTesseraItem& item) {
-        SecureBytes bytes;
-        EXPECT_TRUE(item.Serialize(bytes));
-        return bytes;
-    }
 
     ScriptedScreen screen;
     HoldingSession session;
@@ -184,18 +179,18 @@ TEST_F(RecordEditorTest, EveryEventInEveryStateKeepsTheInvariants) {
         if (prompt && !c.yes) EXPECT_FALSE(editor.Editing()) << "No lets the changes go";
         EXPECT_EQ(OnPhone(u"Typed"), c.typed == Typed::Stored);
         EXPECT_EQ(OnPhone(u"Typed (Draft)"), c.typed == Typed::Drafted);
-        if (!changed || c.typed == Typed::Gone) {
+        if (!changed || c.typed == Typed::Gone)
             EXPECT_EQ(ReadBytes(File()), before) << "nothing the user kept was written";
-        }
         if (c.event == Lock || c.event == Reset || c.event == LockDuringQuestion ||
             c.event == ResetDuringQuestion) {
             EXPECT_EQ(editor.Record(), nullptr) << "no card stays after a lock or a reset";
-            EXPECT_FALSE(editor.Shown());
         }
         if (editor.Mode() == EditMode::Viewing) {
             std::unique_ptr<CTesseraItem> stored = Reloaded()->ReadCardRecord(uint32_t(editor.Id()));
             ASSERT_NE(stored, nullptr);
-            EXPECT_EQ(Bytes(*editor.Record()), Bytes(*stored)) << "what is shown is what is stored";
+            SecureBytes shown, kept;
+            EXPECT_TRUE(editor.Record()->Serialize(shown) && stored->Serialize(kept));
+            EXPECT_EQ(shown, kept) << "what is shown is what is stored";
         }
     }
 }

@@ -43,11 +43,6 @@ TEST(StringTable, NoTwoStringNamesShareANumber) {
     }
 }
 
-TEST(StringTable, UnknownIdsGiveEmptyText) {
-    EXPECT_TRUE(LoadResString(0).empty());
-    EXPECT_TRUE(LoadResString(0xFFFFFFFFu).empty());
-}
-
 // A text that goes through wxString::Format or a message box: only %s and %d placeholders, and line
 // breaks as real newlines rather than an escaped backslash.
 TEST(StringTable, TextsHoldOnlyKnownPlaceholdersAndRealNewlines) {
