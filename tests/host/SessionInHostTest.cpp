@@ -161,8 +161,7 @@ TEST_F(SessionInHost, ThePhoneLostDuringTheReadLeavesTheHostEnabledAndNothingRea
     EXPECT_FALSE(List() && List()->IsShownOnScreen());
 }
 
-// The phone lost while 200 cards are deleted: the deletion ends on the lost phone, and only then does the
-// session let go of the wallet and the rows under it (the sanitizers see nothing used after it was freed).
+// The phone lost while 200 cards are deleted: the deletion ends first, then the wallet and rows are let go.
 TEST_F(ManyCardsInHost, ThePhoneLostDuringADeletionEndsItBeforeTheWalletIsLetGo) {
     wxTEST_DIALOG(OpenCards(), TypePasswords({kPassword}));
     ASSERT_EQ(List()->GetItemCount(), 200);

@@ -281,8 +281,7 @@ TEST_F(SessionTest, ThePhoneLostDuringTheReadLeavesTheSessionResetNotHalfRead) {
     EXPECT_EQ(views.startPages, 1);
 }
 
-// A question or a worker of the windows holds the session: a lock or a reset that arrives meanwhile runs
-// when it ends, the reset before (and instead of) the lock.
+// A question or a worker holds the session: a lock or a reset waits for its end, a reset instead of a lock.
 TEST_F(SessionTest, ALockOrAResetWaitsForTheQuestionOrWorkerThatHoldsTheSession) {
     Type({u"pass word"});
     Open();
@@ -304,8 +303,7 @@ TEST_F(SessionTest, ALockOrAResetWaitsForTheQuestionOrWorkerThatHoldsTheSession)
     EXPECT_EQ(views.closes, 1) << "the reset ran instead of the lock";
 }
 
-// Another program renames a card while the wallet is locked: the next login shows the new name. Without
-// a change, the stores read before serve the login again.
+// A card renamed by another program while locked shows renamed after the next login; unchanged, no read.
 TEST_F(SessionTest, ANewLoginReadsTheWalletAgainOnlyWhenAnotherProgramChangedIt) {
     Type({u"pass word"});
     Open();

@@ -147,9 +147,8 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     EXPECT_EQ(NameBox()->GetValue(), "Bank 2");
 }
 
-// A stored name or value longer than a box takes, a formatted number and text in several scripts are
-// shown whole and written back byte for byte by Save, the prompt's Yes and the draft on lock; only what
-// the user types is limited and filtered.
+// Stored values longer than a box, a formatted number and text in several scripts are shown whole and
+// kept byte for byte by Save, Yes and the draft; only what is typed is limited and filtered.
 TEST_F(MyViewTest, LongAndFormattedValuesAreShownWholeAndKeptByteForByte) {
     std::u16string name, note;
     for (int i = 0; i < 40; ++i) name += u"Ωмя名 ש7";

@@ -50,7 +50,7 @@ struct ScriptedScreen : EditorScreen {
     std::vector<std::u16string> askedAbout;
 };
 
-// The session's rule as the editor meets it: a lock or a reset waits for the question that holds it.
+// The session's rule: a lock or a reset waits for the question that holds it.
 struct HoldingSession : SessionGate {
     void Enter() override { ++holds; }
     void Leave() override {
