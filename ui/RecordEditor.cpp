@@ -288,14 +288,8 @@ void RecordEditor::Cancel() {
 // A new record that is not kept: its unsaved row goes from the list.
 void RecordEditor::DropNew() {
     const int32_t dropped = Id();
-    const int shownPane = pane;
-    record.reset();
-    category = categoryRead = ShownCategory{};
-    id = 0;
-    modified = false;
-    mode = EditMode::Empty;
-    screen.Present(true);
-    if (rows) rows->RemoveRow(static_cast<ListPage>(shownPane), dropped);
+    Clear(pane);
+    if (rows) rows->RemoveRow(static_cast<ListPage>(pane), dropped);
 }
 
 // The shown record could not be saved before another was shown: the list selects its row again.
