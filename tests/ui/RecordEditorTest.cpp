@@ -13,6 +13,12 @@
 
 namespace {
 
+ItemField& FieldNamed(CTesseraItem& item, std::u16string_view name) {
+    auto* node = item.fields.head;
+    while (node->element.Name() != name) node = node->next;
+    return node->element;
+}
+
 // The screen as a person uses it: what they typed into the name box and the rows (taken at each
 // collect until the screen is loaded anew), and the answers they give.
 struct ScriptedScreen : EditorScreen {
@@ -22,11 +28,7 @@ struct ScriptedScreen : EditorScreen {
     bool Collect() override {
         bool changed = typedName && editor->CollectName(*typedName);
         CTesseraItem* item = editor->Edited();
-        for (auto& [name, text] : typedFields) {
-            for (auto* node = item ? item->fields.head : nullptr; node; node = node->next) {
-                if (node->element.Name() == name) changed |= CollectText(node->element, text);
-            }
-        }
+        for (auto& [name, text] : typedFields) changed |= item && CollectText(FieldNamed(*item, name), text);
         return changed;
     }
     bool Ask(unsigned text, const std::u16string& what) override {
@@ -103,7 +105,6 @@ protected:
         shownId = AddCard(u"Bank");
         otherId = AddCard(u"Other");
         screen.asked.clear();
-        screen.duringQuestion = nullptr;
     }
     void Begin(Start start) {
         if (start == Start::EditingNew) {
@@ -193,12 +194,6 @@ TEST_F(RecordEditorTest, EveryEventInEveryStateKeepsTheInvariants) {
             EXPECT_EQ(shown, kept) << "what is shown is what is stored";
         }
     }
-}
-
-ItemField& FieldNamed(CTesseraItem& item, std::u16string_view name) {
-    auto* node = item.fields.head;
-    while (node->element.Name() != name) node = node->next;
-    return node->element;
 }
 
 // A refused save keeps the edit. One refused because another program changed the card reads the wallet
