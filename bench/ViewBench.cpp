@@ -99,7 +99,7 @@ BENCHMARK(BM_ReadCard)->Unit(benchmark::kMillisecond);
 void BM_ShowCard(benchmark::State& state) {
     BenchView& b = Bench();
     for (auto _ : state) {
-        b.view->SwitchPane(kPaneNone);
+        b.view->SwitchPane(ListKind::None);
         b.view->ShowCard(int32_t(b.id), false, -1, false);
         b.view->Form()->LayoutRows();
         if (b.view->Form()->Rows().size() != kFields - 1) state.SkipWithError("the rows are not shown");

@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// The list a row belongs to, as the card list pane numbers them.
-enum class ListKind { Cards = 0, Templates = 1, Categories = 2 };
+#include "model/ListKind.h"
 
 class ModelListener {
 public:

@@ -8,7 +8,7 @@
 
 std::u16string BackupWindows::MakeBackup(const std::function<void(const std::u16string&)>& listed) {
     // The page runs the wallet's flow first: the login, the list read.
-    if (COutLookBarPage* page = TheApp().navPage) page->SelectItem(NavItem::Backups);
+    if (COutLookBarPage* page = TheApp().navPage) page->SelectList(ListKind::Backups);
     return backups.Make(listed);
 }
 

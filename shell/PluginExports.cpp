@@ -99,18 +99,17 @@ bool CreateListPane() {
     wxAuiManager* manager = FrameManager();
     if (!manager) return false;
     CListBar::Links links;
-    links.data = &app.data;
+    links.commands.data = &app.data;
     links.backups = &app.session.Backups();
     links.icons = &app.icons;
-    links.lock = [] { TheApp().Lock(true); };
-    links.showPage = [](ListPage page) {
-        auto item = static_cast<int>(NavItem::Cards) + static_cast<int>(page);
-        if (TheApp().navPage) TheApp().navPage->SelectItem(static_cast<NavItem>(item));
+    links.commands.lock = [] { TheApp().Lock(true); };
+    links.commands.showPage = [](ListKind page) {
+        if (TheApp().navPage) TheApp().navPage->SelectList(page);
     };
-    links.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
-    links.deleteBackupFile = [](const std::u16string& name) { return DeleteBackupFile(name) == 1; };
-    links.forgetBackup = ForgetBackup;
-    links.gate = &app.session;
+    links.commands.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
+    links.commands.deleteBackupFile = [](const std::u16string& name) { return DeleteBackupFile(name) == 1; };
+    links.commands.forgetBackup = ForgetBackup;
+    links.commands.gate = &app.session;
     app.listBar = new CListBar(Module().host.frame, std::move(links));
     SetBackupActions(&app.backupWindows);
     wxAuiPaneInfo pane;

@@ -23,7 +23,7 @@ int PluginSession::PhoneReady() {
     return 1;
 }
 
-void PluginSession::OpenPage(WalletPage page) {
+void PluginSession::OpenPage(ListKind page) {
     if (!views) return;
     ++pageDepth;
     RunPage(page);
@@ -48,7 +48,7 @@ void PluginSession::RunHeld() {
     }
 }
 
-void PluginSession::RunPage(WalletPage page) {
+void PluginSession::RunPage(ListKind page) {
     if (connectionState != plugin::kStateConnected || setupKind != plugin::kSetUpPhone) return;
     if (!versionAccepted) return Message(IDS_VERSION_NOT_SUPPORTED, MessageIcon::Error);
     if (appStatus != plugin::kAppNotRunning && !PhoneAppClosed()) return;
@@ -59,9 +59,9 @@ void PluginSession::RunPage(WalletPage page) {
     if (!WalletRead() && !ReadStores()) return;
     if (lockoutCheckPending && !LockoutAllowsLogin()) return;
     if (!loggedIn && !LogIn()) return;
-    if (page == WalletPage::Backups && !backupListRead) ReadBackupList();
+    if (page == ListKind::Backups && !backupListRead) ReadBackupList();
     if (resetPending) return;
-    views->ShowList(static_cast<int>(page));
+    views->ShowList(page);
 }
 
 // The phone application must not run while the desktop has the wallet open. The waits end early when

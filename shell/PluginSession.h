@@ -14,7 +14,6 @@
 #include "ui/SessionGate.h"
 
 // The wallet pages of the navigation tree, as the list pane numbers its lists.
-enum class WalletPage { Cards = 0, Templates = 1, Categories = 2, Backups = 3 };
 
 // The session's rule: nothing frees the model while a page, a question or a worker uses it. A reset that
 // arrives then is held and runs when the last of them ends; so is a lock that arrives during a question
@@ -45,7 +44,7 @@ public:
     // Run by CPU with status 11: connect, locate the files, read the option record, resume a lockout.
     int PhoneReady();
     // The page handler's wallet pages.
-    void OpenPage(WalletPage page);
+    void OpenPage(ListKind page);
     // Not forced: the idle time passed idleMinutes.
     void Lock(bool forced, int idleMinutes);
     // The phone went away. Inside a page, a question or a worker, the stores stay until they have
@@ -71,7 +70,7 @@ public:
 private:
     friend class BackupSession;  // makes and restores backups with the session's phone and list
 
-    void RunPage(WalletPage page);
+    void RunPage(ListKind page);
     bool PhoneAppClosed();
     bool FilesFound();
     bool FileFound(bool& found, const std::u16string& path, const SessionMessage& missing);

@@ -46,8 +46,8 @@ public:
     virtual bool StartLockoutTimer() = 0;
     virtual bool StopLockoutTimer() = 0;
 
-    // The list of page kind 0 to 3 in the list pane, the list pane and the main view shown.
-    virtual void ShowList(int kind) = 0;
+    // The list of a page in the list pane, the list pane and the main view shown.
+    virtual void ShowList(ListKind kind) = 0;
     // The start page instead of the lists, when the plug-in is shown.
     virtual void ShowStartPage() = 0;
     // Selects the navigation tree's root item unless it is already selected.

@@ -79,15 +79,14 @@ bool SessionWindows::StopLockoutTimer() {
     return TheApp().navPage && TheApp().navPage->StopLockoutTimer();
 }
 
-void SessionWindows::ShowList(int kind) {
+void SessionWindows::ShowList(ListKind kind) {
     CTesseraApp& app = TheApp();
     if (!app.listBar) return;
-    const ListPage shown = app.listBar->Content().Kind();
-    if (!app.listBar->ShowList(static_cast<ListPage>(kind))) {
+    const ListKind shown = app.listBar->Content().Kind();
+    if (!app.listBar->ShowList(kind)) {
         // The view kept an edit the phone refused: the tree goes back to the list still shown.
-        if (app.navPage && shown != ListPage::None)
-            app.navPage->SelectWithoutPage(
-                static_cast<NavItem>(static_cast<int>(NavItem::Cards) + static_cast<int>(shown)));
+        if (app.navPage && shown != ListKind::None)
+            app.navPage->SelectWithoutPage(COutLookBarPage::ItemOf(shown));
         return;
     }
     if (wxAuiManager* manager = wxAuiManager::GetManager(Parent())) {
@@ -127,8 +126,8 @@ bool SessionWindows::ListBusy() {
     return TheApp().listBar && TheApp().listBar->IsBusy();
 }
 
-void SessionWindows::OpenWalletPage(int kind) {
-    session.OpenPage(static_cast<WalletPage>(kind));
+void SessionWindows::OpenWalletPage(ListKind kind) {
+    session.OpenPage(kind);
 }
 
 void SessionWindows::LockoutTick() {

@@ -17,14 +17,14 @@ public:
                       const CountedCheck& counted) override;
     bool StartLockoutTimer() override;
     bool StopLockoutTimer() override;
-    void ShowList(int kind) override;
+    void ShowList(ListKind kind) override;
     void ShowStartPage() override;
     void SelectRootItem() override;
     void CloseOpenItems() override;
     void EnableEditing(bool enable) override;
     bool ListBusy() override;
 
-    void OpenWalletPage(int kind) override;
+    void OpenWalletPage(ListKind kind) override;
     void LockoutTick() override;
     void PageClosing() override;
 

@@ -9,8 +9,8 @@ BackupActions* given = nullptr;
 
 // The backup list, when shown, takes the new backup as its last row, selected.
 void ShowNewBackup(CListBar& bar) {
-    if (bar.Content().Kind() != ListPage::Backups) return;
-    bar.ShowList(ListPage::Backups);
+    if (bar.Content().Kind() != ListKind::Backups) return;
+    bar.ShowList(ListKind::Backups);
     wxListCtrl* list = bar.List();
     long last = list->GetItemCount() - 1;
     if (last < 1) return;  // the one row is selected already

@@ -21,11 +21,11 @@ namespace {
 
 std::optional<bool> Enabled(int id, const CommandState& s) {
     bool shown = s.visible;
-    bool cards = s.kind == ListPage::Cards;
+    bool cards = s.kind == ListKind::Cards;
     switch (id) {
         case ID_NEW_CONTEXT:
             return shown && s.open &&
-                   (cards || s.kind == ListPage::Templates || s.kind == ListPage::Categories);
+                   (cards || s.kind == ListKind::Templates || s.kind == ListKind::Categories);
         case ID_NEW_CARD:
         case ID_NEW_TEMPLATE:
         case ID_NEW_CATEGORY:
@@ -57,7 +57,7 @@ std::optional<bool> Enabled(int id, const CommandState& s) {
 std::optional<CommandStatus> CommandRule(int id, const CommandState& state) {
     if (id == ID_VISIT_WEBSITE) return CommandStatus{true, false};
     if (std::optional<CardSortKey> key = ArrangeKeyOf(id)) {
-        bool enabled = state.visible && (key == CardSortKey::Name || state.kind == ListPage::Cards);
+        bool enabled = state.visible && (key == CardSortKey::Name || state.kind == ListKind::Cards);
         return CommandStatus{enabled && !state.busy, state.key == key};
     }
     std::optional<bool> enabled = Enabled(id, state);

@@ -14,7 +14,7 @@ struct CommandState {
     bool editing = false;
     bool busy = false;
     bool findMode = false;
-    ListPage kind = ListPage::None;
+    ListKind kind = ListKind::None;
     int rows = 0;
     int selected = 0;
     CardSortKey key = CardSortKey::Name;

@@ -16,11 +16,11 @@ std::u16string Decimal(int32_t value) {
 
 }  // namespace
 
-void ListContent::Show(ListPage page) {
+void ListContent::Show(ListKind page) {
     kind = page;
     pending.reset();
     filter = kAllCategories;
-    if (kind != ListPage::None && kind != ListPage::Backups) key = keys[static_cast<int>(kind)];
+    if (kind != ListKind::None && kind != ListKind::Backups) key = keys[static_cast<int>(kind)];
     ascending = true;
     Rebuild();
 }
@@ -28,17 +28,17 @@ void ListContent::Show(ListPage page) {
 void ListContent::Rebuild() {
     order.clear();
     switch (kind) {
-        case ListPage::Cards:
+        case ListKind::Cards:
             rowCount = data.ArrangeCards(filter, key, ascending);
             break;
-        case ListPage::Templates:
-        case ListPage::Categories:
+        case ListKind::Templates:
+        case ListKind::Categories:
             OrderByName();
             break;
-        case ListPage::Backups:
+        case ListKind::Backups:
             rowCount = backups ? static_cast<int>(backups->entries.size()) : 0;
             break;
-        case ListPage::None:
+        case ListKind::None:
             rowCount = 0;
             break;
     }
@@ -46,25 +46,25 @@ void ListContent::Rebuild() {
 }
 
 void ListContent::FlipDirection() {
-    if (kind == ListPage::Backups || kind == ListPage::None) return;
+    if (kind == ListKind::Backups || kind == ListKind::None) return;
     ascending = !ascending;
     Rebuild();
 }
 
 void ListContent::Arrange(CardSortKey newKey) {
     key = newKey;
-    if (kind == ListPage::Cards || kind == ListPage::Templates || kind == ListPage::Categories)
+    if (kind == ListKind::Cards || kind == ListKind::Templates || kind == ListKind::Categories)
         keys[static_cast<int>(kind)] = newKey;
-    if (kind == ListPage::Cards) Rebuild();
+    if (kind == ListKind::Cards) Rebuild();
 }
 
 void ListContent::SetCategoryFilter(int32_t category) {
     filter = category;
-    if (kind == ListPage::Cards) Rebuild();
+    if (kind == ListKind::Cards) Rebuild();
 }
 
 const std::u16string& ListContent::Name(int index) const {
-    return kind == ListPage::Templates ? data.templates[index].name : data.categories[index].name;
+    return kind == ListKind::Templates ? data.templates[index].name : data.categories[index].name;
 }
 
 // Code unit by code unit, case-sensitive, in the current direction.
@@ -74,7 +74,7 @@ bool ListContent::Before(const std::u16string& a, const std::u16string& b) const
 
 // A stable sort keeps equal names in model order.
 void ListContent::OrderByName() {
-    int count = kind == ListPage::Templates ? data.templateCount() : data.categoryCount();
+    int count = kind == ListKind::Templates ? data.templateCount() : data.categoryCount();
     order.resize(count);
     for (int i = 0; i < count; ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return Before(Name(a), Name(b)); });
@@ -83,7 +83,7 @@ void ListContent::OrderByName() {
 
 int ListContent::AddPending(const card_info_struct& row, bool byName) {
     int position = rowCount;
-    if (byName && (kind == ListPage::Templates || kind == ListPage::Categories)) {
+    if (byName && (kind == ListKind::Templates || kind == ListKind::Categories)) {
         auto after =
             std::upper_bound(order.begin(), order.end(), row.name,
                              [this](const std::u16string& name, int i) { return Before(name, Name(i)); });
@@ -100,8 +100,8 @@ int ListContent::DropPending(int32_t id) {
     return row;
 }
 
-int ListContent::Settle(ListPage page, int32_t id) {
-    if (page != kind || kind == ListPage::Backups || kind == ListPage::None) return -1;
+int ListContent::Settle(ListKind page, int32_t id) {
+    if (page != kind || kind == ListKind::Backups || kind == ListKind::None) return -1;
     if (pending && pending->row.id == id) {
         int row = pending->position;
         if (!Adopt(id, row)) return -1;
@@ -114,18 +114,18 @@ int ListContent::Settle(ListPage page, int32_t id) {
 
 bool ListContent::Adopt(int32_t id, int at) {
     auto has = [id](const auto& row) { return row.id == id; };
-    if (kind == ListPage::Cards) {
+    if (kind == ListKind::Cards) {
         // The stored rows lead the model's rows; the new one joins them at its place.
         auto found = std::find_if(data.cards.begin() + rowCount, data.cards.end(), has);
         if (found == data.cards.end()) return false;
         std::rotate(data.cards.begin() + at, found, found + 1);
     } else {
-        int index = kind == ListPage::Templates
+        int index = kind == ListKind::Templates
                         ? static_cast<int>(std::find_if(data.templates.begin(), data.templates.end(), has) -
                                            data.templates.begin())
                         : static_cast<int>(std::find_if(data.categories.begin(), data.categories.end(), has) -
                                            data.categories.begin());
-        int count = kind == ListPage::Templates ? data.templateCount() : data.categoryCount();
+        int count = kind == ListKind::Templates ? data.templateCount() : data.categoryCount();
         if (index == count) return false;
         order.insert(order.begin() + at, index);
     }
@@ -137,7 +137,7 @@ void ListContent::RowDeleted(int row) {
     if (IsPending(row) || row < 0 || row >= RowCount()) return;
     int stored = Stored(row);
     if (pending && pending->position > row) --pending->position;
-    if (kind == ListPage::Templates || kind == ListPage::Categories) {
+    if (kind == ListKind::Templates || kind == ListKind::Categories) {
         int gone = order[stored];
         order.erase(order.begin() + stored);
         for (int& index : order) index -= index > gone ? 1 : 0;
@@ -177,22 +177,22 @@ std::u16string ListContent::CardText(const card_info_struct& card, int column) c
 std::u16string ListContent::Text(int row, int column) const {
     if (row < 0 || row >= RowCount()) return {};
     if (IsPending(row)) {
-        if (kind == ListPage::Cards) return CardText(pending->row, column);
+        if (kind == ListKind::Cards) return CardText(pending->row, column);
         return column == 0 ? pending->row.name : Decimal(pending->row.id);
     }
     row = Stored(row);
     switch (kind) {
-        case ListPage::Cards:
+        case ListKind::Cards:
             return CardText(data.cards[row], column);
-        case ListPage::Templates:
-        case ListPage::Categories: {
+        case ListKind::Templates:
+        case ListKind::Categories: {
             if (column == 0) return Name(order[row]);
-            return Decimal(kind == ListPage::Templates ? data.templates[order[row]].id
+            return Decimal(kind == ListKind::Templates ? data.templates[order[row]].id
                                                        : data.categories[order[row]].id);
         }
-        case ListPage::Backups:
+        case ListKind::Backups:
             return column == 0 ? backups->entries[row].name : std::u16string();
-        case ListPage::None:
+        case ListKind::None:
             break;
     }
     return {};
@@ -203,15 +203,15 @@ int ListContent::Image(int row) const {
     if (IsPending(row)) return pending->row.icon;
     row = Stored(row);
     switch (kind) {
-        case ListPage::Cards:
+        case ListKind::Cards:
             return data.cards[row].icon;
-        case ListPage::Templates:
+        case ListKind::Templates:
             return data.templates[order[row]].icon;
-        case ListPage::Categories:
+        case ListKind::Categories:
             return data.categories[order[row]].icon;
-        case ListPage::Backups:
+        case ListKind::Backups:
             return 0;
-        case ListPage::None:
+        case ListKind::None:
             break;
     }
     return -1;
@@ -222,15 +222,15 @@ ListItem ListContent::Item(int row) const {
     if (IsPending(row)) return {kind, pending->row.id, {}};
     row = Stored(row);
     switch (kind) {
-        case ListPage::Cards:
+        case ListKind::Cards:
             return {kind, data.cards[row].id, {}};
-        case ListPage::Templates:
+        case ListKind::Templates:
             return {kind, data.templates[order[row]].id, {}};
-        case ListPage::Categories:
+        case ListKind::Categories:
             return {kind, data.categories[order[row]].id, {}};
-        case ListPage::Backups:
+        case ListKind::Backups:
             return {kind, 0, backups->entries[row].name};
-        case ListPage::None:
+        case ListKind::None:
             break;
     }
     return {};

@@ -9,17 +9,16 @@
 #include <vector>
 
 #include "model/CardOrder.h"
+#include "model/ListKind.h"
 #include "model/ModelRecords.h"
 #include "platform/SystemTime.h"
 
 class CData;
 class CTesseraBackup;
 
-enum class ListPage { None = -1, Cards = 0, Templates = 1, Categories = 2, Backups = 3 };
-
 // The item a row stands for: a card, template or category by id, a backup by file name.
 struct ListItem {
-    ListPage kind = ListPage::None;
+    ListKind kind = ListKind::None;
     int32_t id = 0;
     std::u16string name;
     bool operator==(const ListItem&) const = default;
@@ -31,7 +30,7 @@ public:
 
     // Switches to a kind and builds its rows: the card list starts again from its stored key and
     // direction; the filter goes back to all cards.
-    void Show(ListPage kind);
+    void Show(ListKind kind);
     // Rebuilds the rows of the shown kind with the current key, direction and filter.
     void Rebuild();
     // The header's direction click: lasts until the next Show.
@@ -48,13 +47,13 @@ public:
     int DropPending(int32_t id);
     // The record of id of that kind was stored: its pending row becomes a stored one, and a stored
     // record the shown list lacks is appended. Its row, or -1.
-    int Settle(ListPage page, int32_t id);
+    int Settle(ListKind page, int32_t id);
     // The model has deleted the item of a stored row (a backup: its file and its entry).
     void RowDeleted(int row);
     int FindRow(int32_t id) const;
     bool IsPending(int row) const { return pending && row == pending->position; }
 
-    ListPage Kind() const { return kind; }
+    ListKind Kind() const { return kind; }
     int RowCount() const { return rowCount + (pending ? 1 : 0); }
     std::u16string Text(int row, int column) const;
     int Image(int row) const;
@@ -84,7 +83,7 @@ private:
 
     CData& data;
     const CTesseraBackup* backups;
-    ListPage kind = ListPage::None;
+    ListKind kind = ListKind::None;
     CardSortKey keys[3] = {CardSortKey::Name, CardSortKey::Name, CardSortKey::Name};
     CardSortKey key = CardSortKey::Name;
     bool ascending = true;

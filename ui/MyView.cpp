@@ -133,16 +133,16 @@ void CMyView::Present(bool reload) {
 
 // The record's values into the controls; each is given its value whole, whatever its length.
 void CMyView::LoadShown() {
-    const int pane = editor.Pane();
+    const ListKind pane = editor.Pane();
     const CTesseraItem* item = editor.Record();
-    nameLimit = InputLimit(pane == kPaneCategory ? kCategoryNameMax : kNameMax);
-    nameBox->ChangeValue(item                    ? FromU16(ItemName(*item))
-                         : pane == kPaneCategory ? FromU16(editor.Category().name)
-                                                 : wxString());
-    form->LoadCard(pane == kPaneCard ? item : nullptr);
-    if (pane == kPaneCard && item) categoryBox->SelectId(static_cast<int32_t>(item->categoryId));
+    nameLimit = InputLimit(pane == ListKind::Categories ? kCategoryNameMax : kNameMax);
+    nameBox->ChangeValue(item                           ? FromU16(ItemName(*item))
+                         : pane == ListKind::Categories ? FromU16(editor.Category().name)
+                                                        : wxString());
+    form->LoadCard(pane == ListKind::Cards ? item : nullptr);
+    if (pane == ListKind::Cards && item) categoryBox->SelectId(static_cast<int32_t>(item->categoryId));
     fieldList->DeleteAllItems();
-    if (pane == kPaneTemplate && item) FillFieldList(*item);
+    if (pane == ListKind::Templates && item) FillFieldList(*item);
 }
 
 void CMyView::ForgetRecord() {
@@ -153,8 +153,8 @@ void CMyView::ForgetRecord() {
 
 void CMyView::ShowBackup(const std::u16string& name) {
     if (editor.Asking()) return;
-    editor.SwitchPane(kPaneBackup);
-    if (editor.Pane() == kPaneBackup) backupPane->ShowBackup(name);
+    editor.SwitchPane(ListKind::Backups);
+    if (editor.Pane() == ListKind::Backups) backupPane->ShowBackup(name);
 }
 
 void CMyView::FillFieldList(const CTesseraItem& item) {
@@ -176,14 +176,14 @@ void CMyView::ShowIcon(int icon) {
 }
 
 void CMyView::ShowControls() {
-    const int currentPane = editor.Pane();
+    const ListKind currentPane = editor.Pane();
     const bool shown = editor.Shown();
     const bool editing = editor.Editing();
-    const bool card = shown && currentPane == kPaneCard;
+    const bool card = shown && currentPane == ListKind::Cards;
     editButton->Show(shown && !editing);
     saveButton->Show(shown && editing);
     cancelButton->Show(shown && editing);
-    fieldsButton->Show(shown && editing && currentPane != kPaneCategory);
+    fieldsButton->Show(shown && editing && currentPane != ListKind::Categories);
     nameBox->Show(shown);
     nameBox->SetEditable(editing);
     iconPicture->Show(shown && !editing);
@@ -194,8 +194,8 @@ void CMyView::ShowControls() {
     form->SetMode(card ? (editing ? CFormWnd::kEdit : CFormWnd::kView) : CFormWnd::kHidden);
     form->ApplyMode();
     form->Show(card);
-    fieldList->Show(shown && currentPane == kPaneTemplate);
-    backupPane->Show(currentPane == kPaneBackup);
+    fieldList->Show(shown && currentPane == ListKind::Templates);
+    backupPane->Show(currentPane == ListKind::Backups);
     Arrange();
     Refresh();
 }

@@ -51,7 +51,7 @@ public:
     // The list pane whose rows the view removes or refreshes.
     void SetListRows(ListRows* list) { editor.SetRows(list); }
 
-    bool SwitchPane(int pane) override { return editor.SwitchPane(pane); }
+    bool SwitchPane(ListKind pane) override { return editor.SwitchPane(pane); }
     bool ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing) override {
         return editor.ShowCard(id, isNew, templateId, startEditing);
     }
@@ -62,12 +62,12 @@ public:
         return editor.ShowCategory(id, isNew, startEditing);
     }
     void ShowBackup(const std::u16string& name) override;
-    bool PromptSaveChanges(int pane) override { return editor.PromptSaveChanges(pane); }
+    bool PromptSaveChanges(ListKind pane) override { return editor.PromptSaveChanges(pane); }
     void LockEditing() override { editor.Lock(); }
     // The session ended (the phone went away): nothing can be saved any more, and nothing read stays shown.
     void ForgetRecord();
     bool IsEditing() const override { return editor.Editing(); }
-    std::optional<int32_t> ShownRecord(int pane) const override {
+    std::optional<int32_t> ShownRecord(ListKind pane) const override {
         if (editor.Pane() != pane || !editor.Shown()) return std::nullopt;
         return editor.Id();
     }
@@ -91,10 +91,10 @@ public:
     void EditFields();
     void ChooseIcon();
 
-    int CurrentPane() const { return editor.Pane(); }
+    ListKind CurrentPane() const { return editor.Pane(); }
     int32_t CurrentId() const { return editor.Id(); }
     bool IsNew() const { return editor.IsNew(); }
-    const CTesseraItem* Card() const { return editor.Pane() == kPaneCard ? editor.Record() : nullptr; }
+    const CTesseraItem* Card() const { return editor.Pane() == ListKind::Cards ? editor.Record() : nullptr; }
     const RecordEditor& Editor() const { return editor; }
     CFormWnd* Form() const { return form; }
     ClipboardGuard& Clipboard() { return guard; }
@@ -108,7 +108,7 @@ private:
     bool Collect() override;
     bool Ask(unsigned text, const std::u16string& name) override;
     void Tell(unsigned text, bool error) override;
-    bool RunSave(int pane, const std::function<bool()>& save) override;
+    bool RunSave(ListKind pane, const std::function<bool()>& save) override;
     void EndDialogs() override;
 
     void CreateControls();

@@ -40,7 +40,7 @@ bool CMyView::Collect() {
     wxString text = nameBox->GetValue();
     std::u16string name = ToU16(text);
     bool changed = editor.CollectName(name);
-    CTesseraItem* card = editor.Pane() == kPaneCard ? editor.Edited() : nullptr;
+    CTesseraItem* card = editor.Pane() == ListKind::Cards ? editor.Edited() : nullptr;
     if (card && form->CollectChanges(*card)) changed = true;
     return changed;
 }
@@ -56,8 +56,8 @@ void CMyView::Tell(unsigned text, bool error) {
                  wxOK | (error ? wxICON_ERROR : wxICON_INFORMATION), this);
 }
 
-bool CMyView::RunSave(int pane, const std::function<bool()>& save) {
-    if (pane == kPaneCategory) {
+bool CMyView::RunSave(ListKind pane, const std::function<bool()>& save) {
+    if (pane == ListKind::Categories) {
         SaveWait wait(this);
         return save();
     }
@@ -83,12 +83,12 @@ int CMyView::RunDialog(wxDialog& dialog, bool& openFlag) {
 }
 
 void CMyView::EditFields() {
-    if (editor.Pane() != kPaneCard && editor.Pane() != kPaneTemplate) return;
+    if (editor.Pane() != ListKind::Cards && editor.Pane() != ListKind::Templates) return;
     editor.Collect();
     const CTesseraItem* item = editor.Editing() ? editor.Record() : nullptr;
     if (!item) return;
-    CFieldEditDialog dialog(*item, this,
-                            editor.Pane() == kPaneCard ? FieldEditCopy::kCard : FieldEditCopy::kTemplate);
+    CFieldEditDialog dialog(
+        *item, this, editor.Pane() == ListKind::Cards ? FieldEditCopy::kCard : FieldEditCopy::kTemplate);
     // A lock meanwhile ends the dialog and the editing: the editor takes the copy only while it edits.
     if (RunDialog(dialog, fieldDialogOpen) == wxID_OK && dialog.Modified())
         editor.ReplaceFields(dialog.WorkingCopy());

@@ -4,6 +4,7 @@
 #include <wx/html/htmlwin.h>
 
 #include "ui/ArtLibrary.h"
+#include "ui/ListKinds.h"
 #include "ui/NavPageLayout.h"
 #include "ui/Resource.h"
 #include "ui/StartPages.h"
@@ -12,14 +13,20 @@
 namespace {
 
 struct NavItemEntry {
-    unsigned text;
+    ListKind list;  // the wallet list the item shows; None for a start page
     int image;
     int parent;  // index of the parent item, -1 for the root
+    unsigned text = TraitsOf(list).caption;
 };
 
-constexpr NavItemEntry kItems[] = {
-    {IDS_TREE_ROOT, 0, -1},      {IDS_TREE_PRODUCT, 1, 0}, {IDS_TREE_CARDS, 2, 1}, {IDS_TREE_TEMPLATES, 3, 1},
-    {IDS_TREE_CATEGORIES, 4, 1}, {IDS_TREE_BACKUP, 5, 1},  {IDS_TREE_HELP, 6, 1},
+const NavItemEntry kItems[] = {
+    {ListKind::None, 0, -1},
+    {ListKind::None, 1, 0, IDS_TREE_PRODUCT},
+    {ListKind::Cards, 2, 1},
+    {ListKind::Templates, 3, 1},
+    {ListKind::Categories, 4, 1},
+    {ListKind::Backups, 5, 1},
+    {ListKind::None, 6, 1, IDS_TREE_HELP},
 };
 
 constexpr int kTreeImageSize = 16;
@@ -101,6 +108,13 @@ void COutLookBarPage::SelectItem(NavItem item) {
     }
 }
 
+NavItem COutLookBarPage::ItemOf(ListKind list) {
+    for (size_t i = 0; i < std::size(kItems); ++i) {
+        if (kItems[i].list == list) return static_cast<NavItem>(i);
+    }
+    return NavItem::Root;
+}
+
 void COutLookBarPage::SelectWithoutPage(NavItem item) {
     silent = true;
     tree->SelectItem(items[static_cast<int>(item)]);
@@ -137,16 +151,9 @@ void COutLookBarPage::RunPage(NavItem item) {
             if (frame) frame->Enable();
         }
     } disabled(wxGetTopLevelParent(this));
-    switch (item) {
-        case NavItem::Cards:
-        case NavItem::Templates:
-        case NavItem::Categories:
-        case NavItem::Backups:
-            if (pages) pages->OpenWalletPage(static_cast<int>(item) - static_cast<int>(NavItem::Cards));
-            break;
-        default:
-            ShowStartPage(item);
-    }
+    const ListKind list = kItems[static_cast<int>(item)].list;
+    if (list == ListKind::None) return ShowStartPage(item);
+    if (pages) pages->OpenWalletPage(list);
 }
 
 void COutLookBarPage::ShowStartPage(NavItem item) {

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+#include "model/ListKind.h"
 #include "ui/WalletPageHandler.h"
 
 class wxHtmlWindow;
@@ -38,6 +39,9 @@ public:
     void RepresentSelection();
     NavItem SelectedItem() const;
     void SelectItem(NavItem item);
+    void SelectList(ListKind list) { SelectItem(ItemOf(list)); }
+    // The item of a wallet list.
+    static NavItem ItemOf(ListKind list);
     // Moves the selection back to an item whose page is still shown, without running it again.
     void SelectWithoutPage(NavItem item);
     wxTreeCtrl* Tree() const { return tree; }

@@ -5,16 +5,12 @@
 #include "store/TesseraEncryptedLinkList.h"
 #include "ui/EditMerge.h"
 #include "ui/FieldCollect.h"
+#include "ui/ListKinds.h"
 #include "ui/ListRows.h"
 #include "ui/Resource.h"
 #include "ui/SessionGate.h"
 
 namespace {
-
-constexpr unsigned kPromptTexts[] = {IDS_SAVE_CARD_PROMPT, IDS_SAVE_TEMPLATE_PROMPT,
-                                     IDS_SAVE_CATEGORY_PROMPT};
-constexpr unsigned kFailureTexts[] = {IDS_SAVE_CARD_FAILED, IDS_SAVE_TEMPLATE_FAILED,
-                                      IDS_SAVE_CATEGORY_FAILED};
 
 std::unique_ptr<CTesseraItem> Copy(const CTesseraItem& item) {
     auto copy = std::make_unique<CTesseraItem>();
@@ -26,18 +22,18 @@ std::unique_ptr<CTesseraItem> Copy(const CTesseraItem& item) {
 
 bool RecordEditor::Shown() const {
     switch (pane) {
-        case kPaneCard:
-        case kPaneTemplate:
+        case ListKind::Cards:
+        case ListKind::Templates:
             return record != nullptr;
-        case kPaneCategory:
+        case ListKind::Categories:
             return category.id != -1;
         default:
             return false;
     }
 }
 
-bool RecordEditor::SwitchPane(int newPane) {
-    if (newPane == pane || newPane < kPaneCard || newPane > kPaneNone) return true;
+bool RecordEditor::SwitchPane(ListKind newPane) {
+    if (newPane == pane) return true;
     if (!PromptSaveChanges(pane)) return false;
     Clear(newPane);
     return true;
@@ -45,8 +41,8 @@ bool RecordEditor::SwitchPane(int newPane) {
 
 bool RecordEditor::ShowCard(int32_t cardId, bool isNew, int32_t templateId, bool startEditing) {
     if (asking || !data) return false;
-    if (!isNew && pane == kPaneCard && record && cardId == id) return true;
-    if (!Enter(kPaneCard)) return false;
+    if (!isNew && pane == ListKind::Cards && record && cardId == id) return true;
+    if (!Enter(ListKind::Cards)) return false;
     record = isNew ? data->NewCardFromTemplate(static_cast<uint32_t>(templateId))
                    : data->ReadCardRecord(static_cast<uint32_t>(cardId));
     return Present(record != nullptr, isNew, cardId, startEditing);
@@ -54,8 +50,8 @@ bool RecordEditor::ShowCard(int32_t cardId, bool isNew, int32_t templateId, bool
 
 bool RecordEditor::ShowTemplate(int32_t templateId, bool isNew, bool startEditing) {
     if (asking || !data) return false;
-    if (!isNew && pane == kPaneTemplate && record && templateId == id) return true;
-    if (!Enter(kPaneTemplate)) return false;
+    if (!isNew && pane == ListKind::Templates && record && templateId == id) return true;
+    if (!Enter(ListKind::Templates)) return false;
     record = isNew              ? NewBlankTemplate()
              : templateId != -1 ? data->ReadTemplateRecord(static_cast<uint32_t>(templateId))
                                 : nullptr;
@@ -64,11 +60,11 @@ bool RecordEditor::ShowTemplate(int32_t templateId, bool isNew, bool startEditin
 
 bool RecordEditor::ShowCategory(int32_t categoryId, bool isNew, bool startEditing) {
     if (asking || !data) return false;
-    if (!isNew && pane == kPaneCategory && categoryId == category.id) return true;
-    if (!Enter(kPaneCategory)) return false;
+    if (!isNew && pane == ListKind::Categories && categoryId == category.id) return true;
+    if (!Enter(ListKind::Categories)) return false;
     ShownCategory shown{categoryId, 0, newCategoryName};
     if (!isNew && !FindCategory(categoryId, shown)) {
-        Clear(kPaneCategory);
+        Clear(ListKind::Categories);
         return false;
     }
     category = categoryRead = shown;
@@ -77,7 +73,7 @@ bool RecordEditor::ShowCategory(int32_t categoryId, bool isNew, bool startEditin
 
 // Another record may be shown in newPane once unsaved work was saved or let go, and no lock or reset
 // ran while the user was asked.
-bool RecordEditor::Enter(int newPane) {
+bool RecordEditor::Enter(ListKind newPane) {
     const unsigned before = epoch;
     if (!PromptSaveChanges(pane)) {
         KeepShownRow();
@@ -108,7 +104,7 @@ bool RecordEditor::Begin(bool isNew, bool startEditing) {
     return true;
 }
 
-void RecordEditor::Clear(int newPane) {
+void RecordEditor::Clear(ListKind newPane) {
     pane = newPane;
     record.reset();
     read.reset();
@@ -123,7 +119,7 @@ void RecordEditor::Clear(int newPane) {
 bool RecordEditor::ReadStored() {
     modified = false;
     mode = EditMode::Viewing;
-    if (pane == kPaneCategory) {
+    if (pane == ListKind::Categories) {
         ShownCategory now;
         if (!FindCategory(category.id, now)) {
             Clear(pane);
@@ -132,7 +128,7 @@ bool RecordEditor::ReadStored() {
         category = categoryRead = now;
     } else {
         const auto stored = static_cast<uint32_t>(id);
-        record = pane == kPaneCard ? data->ReadCardRecord(stored) : data->ReadTemplateRecord(stored);
+        record = pane == ListKind::Cards ? data->ReadCardRecord(stored) : data->ReadTemplateRecord(stored);
         if (!record || !(read = Copy(*record))) {
             Clear(pane);
             return false;
@@ -163,7 +159,7 @@ void RecordEditor::Collect() {
 }
 
 bool RecordEditor::CollectName(const std::u16string& name) {
-    if (pane == kPaneCategory) {
+    if (pane == ListKind::Categories) {
         if (name == category.name) return false;
         category.name = name;
         return true;
@@ -177,9 +173,9 @@ bool RecordEditor::SaveShown() {
     const bool saved = screen.RunSave(pane, [this] {
         const auto at = static_cast<uint32_t>(id);
         switch (pane) {
-            case kPaneCard:
+            case ListKind::Cards:
                 return IsNew() ? data->AddCard(*record, at) : data->UpdateCard(*record, at);
-            case kPaneTemplate:
+            case ListKind::Templates:
                 return IsNew() ? data->AddTemplate(*record, at) : data->UpdateTemplate(*record, at);
             default: {
                 const uint32_t packed =
@@ -189,7 +185,7 @@ bool RecordEditor::SaveShown() {
             }
         }
     });
-    if (saved && rows) rows->UpdateRow(static_cast<ListPage>(pane), Id());
+    if (saved && rows) rows->UpdateRow(pane, Id());
     return saved;
 }
 
@@ -214,7 +210,7 @@ void RecordEditor::ReportFailedSave() {
         if (rows) rows->Reload();
         if (reread) return CarryOntoStored();
     }
-    screen.Tell(kFailureTexts[pane], true);
+    screen.Tell(TraitsOf(pane).saveFailed, true);
 }
 
 void RecordEditor::CarryOntoStored() {
@@ -222,7 +218,7 @@ void RecordEditor::CarryOntoStored() {
     const KeepMine keepMine = [this](const std::u16string& what) {
         return screen.Ask(what.empty() ? IDS_KEEP_MY_HEAD : IDS_KEEP_MY_FIELD, what);
     };
-    if (pane == kPaneCategory) {
+    if (pane == ListKind::Categories) {
         ShownCategory now;
         if (!FindCategory(category.id, now)) return;
         category.name = ChooseValue(categoryRead.name, category.name, now.name, keepMine, now.name);
@@ -231,7 +227,7 @@ void RecordEditor::CarryOntoStored() {
     } else {
         const auto at = static_cast<uint32_t>(id);
         std::unique_ptr<CTesseraItem> stored =
-            pane == kPaneCard ? data->ReadCardRecord(at) : data->ReadTemplateRecord(at);
+            pane == ListKind::Cards ? data->ReadCardRecord(at) : data->ReadTemplateRecord(at);
         if (!stored || !read) return;
         std::unique_ptr<CTesseraItem> merged = CarryEdits(*read, *record, *stored, keepMine);
         if (!merged) return;
@@ -242,8 +238,8 @@ void RecordEditor::CarryOntoStored() {
     screen.Present(true);
 }
 
-bool RecordEditor::PromptSaveChanges(int shownPane) {
-    if (asking || shownPane != pane || pane > kPaneCategory || !Shown()) return true;
+bool RecordEditor::PromptSaveChanges(ListKind shownPane) {
+    if (asking || shownPane != pane || !TraitsOf(pane).editable || !Shown()) return true;
     // Outside edit mode nothing was changed: collecting then would count an empty date as the picker's.
     Collect();
     if (!IsNew() && !modified) return true;
@@ -255,7 +251,7 @@ bool RecordEditor::AskAndSave() {
     SessionHold hold(gate);
     asking = true;
     bool kept = true;
-    if (screen.Ask(kPromptTexts[pane], {})) {
+    if (screen.Ask(TraitsOf(pane).savePrompt, {})) {
         if (SaveShown()) {
             ReadStored();
         } else {
@@ -289,12 +285,12 @@ void RecordEditor::Cancel() {
 void RecordEditor::DropNew() {
     const int32_t dropped = Id();
     Clear(pane);
-    if (rows) rows->RemoveRow(static_cast<ListPage>(pane), dropped);
+    if (rows) rows->RemoveRow(pane, dropped);
 }
 
 // The shown record could not be saved before another was shown: the list selects its row again.
 void RecordEditor::KeepShownRow() {
-    if (rows) rows->SelectRecord(static_cast<ListPage>(pane), Id());
+    if (rows) rows->SelectRecord(pane, Id());
 }
 
 void RecordEditor::Lock() {
@@ -302,7 +298,7 @@ void RecordEditor::Lock() {
     screen.EndDialogs();
     Collect();
     if (Editing() && (IsNew() || modified)) {
-        if (pane != kPaneCard) {
+        if (pane != ListKind::Cards) {
             if (IsNew()) {
                 DropNew();
             } else {
@@ -314,13 +310,13 @@ void RecordEditor::Lock() {
         }
     }
     // No card's values stay in memory while the wallet is locked; the next login reads the card again.
-    if (pane == kPaneCard) Clear(kPaneCard);
+    if (pane == ListKind::Cards) Clear(ListKind::Cards);
 }
 
 void RecordEditor::Forget() {
     ++epoch;
     screen.EndDialogs();
-    if (pane <= kPaneCategory) Clear(pane);
+    if (TraitsOf(pane).editable) Clear(pane);
 }
 
 void RecordEditor::ReplaceFields(const CTesseraItem& copy) {
@@ -342,7 +338,7 @@ void RecordEditor::SetIcon(int32_t icon) {
 }
 
 void RecordEditor::SetCategory(uint32_t categoryId) {
-    if (pane != kPaneCard || !Editing() || !record || record->categoryId == categoryId) return;
+    if (pane != ListKind::Cards || !Editing() || !record || record->categoryId == categoryId) return;
     ChangeCategory(*record, categoryId);
     modified = true;
 }

@@ -39,7 +39,7 @@ public:
     virtual bool Ask(unsigned text, const std::u16string& name) = 0;
     virtual void Tell(unsigned text, bool error) = 0;
     // Runs the save of a record of the pane with the signs of a wait the window gives.
-    virtual bool RunSave(int pane, const std::function<bool()>& save) = 0;
+    virtual bool RunSave(ListKind pane, const std::function<bool()>& save) = 0;
     // Dialogs of the view end as cancelled; a copied password leaves the clipboard.
     virtual void EndDialogs() = 0;
 };
@@ -60,11 +60,11 @@ public:
 
     // The events. A Show* returns false when the record could not be shown (unsaved work kept, or asked
     // meanwhile); SwitchPane and PromptSaveChanges false when a save the user chose was refused.
-    bool SwitchPane(int pane);
+    bool SwitchPane(ListKind pane);
     bool ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing);
     bool ShowTemplate(int32_t id, bool isNew, bool startEditing);
     bool ShowCategory(int32_t id, bool isNew, bool startEditing);
-    bool PromptSaveChanges(int pane);
+    bool PromptSaveChanges(ListKind pane);
     bool StartEditing();
     bool Save();
     void Cancel();
@@ -81,23 +81,23 @@ public:
     // The name box's text, for the screen's Collect: true when it differs from the record's.
     bool CollectName(const std::u16string& name);
 
-    int Pane() const { return pane; }
+    ListKind Pane() const { return pane; }
     EditMode Mode() const { return mode; }
     bool Editing() const { return mode == EditMode::Editing || mode == EditMode::EditingNew; }
     bool IsNew() const { return mode == EditMode::EditingNew; }
     bool Asking() const { return asking; }
     bool Shown() const;
-    int32_t Id() const { return pane == kPaneCategory ? category.id : id; }
+    int32_t Id() const { return pane == ListKind::Categories ? category.id : id; }
     // The card or template shown; nullptr for a category or none.
     const CTesseraItem* Record() const { return record.get(); }
     CTesseraItem* Edited() { return Editing() ? record.get() : nullptr; }
     const ShownCategory& Category() const { return category; }
 
 private:
-    bool Enter(int newPane);
+    bool Enter(ListKind newPane);
     bool Present(bool found, bool isNew, int32_t id, bool startEditing);
     bool Begin(bool isNew, bool startEditing);
-    void Clear(int newPane);
+    void Clear(ListKind newPane);
     bool ReadStored();
     bool FindCategory(int32_t categoryId, ShownCategory& into) const;
     bool SaveShown();
@@ -113,7 +113,7 @@ private:
     ListRows* rows = nullptr;
     SessionGate* gate = nullptr;
 
-    int pane = kPaneNone;
+    ListKind pane = ListKind::None;
     EditMode mode = EditMode::Empty;
     int32_t id = 0;
     bool modified = false;

@@ -1,6 +1,6 @@
 // The way into the wallet in the host, over a phone served by a real agent: the running application,
 // missing and broken files, a lockout found at connection and its countdown on the phone, the idle
-// lock, and the phone lost while the wallet is read.
+// lock, the phone lost while the wallet is read, and the wallet shared with the command line.
 #include <dlfcn.h>
 #include <signal.h>
 #include <wx/testing.h>
@@ -159,6 +159,55 @@ TEST_F(SessionInHost, ThePhoneLostDuringTheReadLeavesTheHostEnabledAndNothingRea
     EXPECT_TRUE(frame->IsEnabled());
     EXPECT_TRUE(AtRoot());
     EXPECT_FALSE(List() && List()->IsShownOnScreen());
+}
+
+// The wallet shared with the command line: a long note and a formatted number the user never touched
+// survive a Save and the idle lock inside the save question; a card renamed elsewhere shows renamed after
+// a new login; a field added elsewhere while the card is edited survives the second Save.
+TEST_F(SessionInHost, WhatTheUserDidNotTouchSurvivesSavesLocksAndOtherWriters) {
+    auto cli = [&](const std::string& arguments) {
+        return RunShell(std::string("echo '") + kPassword + "' | " TESSERA_EXE " " + arguments +
+                        " --password-stdin --phone unix:" + (dir / "link" / "phone.sock").string());
+    };
+    const auto id = std::to_string(nlohmann::json::parse(cli("list --json").text).at(0).value("id", 0));
+    const std::string note(300, 'n'), number = "+44 20 7946 0018";
+    ASSERT_EQ(cli("edit " + id + " --set 'Notes=" + note + "' --set 'Phone=" + number + "'").status, 0);
+    auto idle = Export<SetSleepTickCountProc>("SetSleepTickCount");
+    uint32_t options[8] = {};
+    options[plugin::kIdleMinutesWord] = 5;
+    Export<OnOptionsChangedProc>("OnOptionsChanged")(options);
+    auto name = [&] { return wxDynamicCast(frame->FindWindow(IDC_NAME_BOX), wxTextCtrl); };
+    wxTEST_DIALOG(OpenCards(), TypePasswords({kPassword}));
+    const std::vector<uint8_t> stored = ReadBytes(PhoneFile("Tessera.dat"));
+    Click(IDC_EDIT_BUTTON);
+    Click(IDC_SAVE_BUTTON);
+    EXPECT_EQ(ReadBytes(PhoneFile("Tessera.dat")), stored) << "nothing changed, nothing written";
+    Click(IDC_EDIT_BUTTON);
+    name()->ChangeValue("Renamed here");
+    wxTEST_DIALOG(List()->SetItemState(1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                                       wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED),
+                  Answer([&](wxDialog*) {
+                      idle(5 * 60000);
+                      EXPECT_FALSE(AtRoot()) << "the lock waits for the answer";
+                      return wxID_YES;
+                  }));
+    EXPECT_TRUE(AtRoot());
+    for (const std::string& kept : {std::string("Renamed here"), note, number})
+        EXPECT_NE(cli("show " + id).text.find(kept), std::string::npos) << kept;
+
+    ASSERT_EQ(cli("edit " + id + " --name 'Renamed elsewhere'").status, 0);
+    wxTEST_DIALOG(OpenCards(), TypePasswords({kPassword}));
+    const long row = List()->FindItem(-1, "Renamed elsewhere");
+    ASSERT_GE(row, 0) << "read again at the new login";
+    List()->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                         wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+    Click(IDC_EDIT_BUTTON);
+    name()->ChangeValue("Mine");
+    ASSERT_EQ(cli("edit " + id + " --set 'Extra=theirs'").status, 0);
+    wxTEST_DIALOG(Click(IDC_SAVE_BUTTON), Told(told));
+    Click(IDC_SAVE_BUTTON);
+    for (const std::string& kept : {std::string("Mine"), std::string("theirs"), note, number})
+        EXPECT_NE(cli("show " + id).text.find(kept), std::string::npos) << kept;
 }
 
 // The phone lost while 200 cards are deleted: the deletion ends first, then the wallet and rows are let go.

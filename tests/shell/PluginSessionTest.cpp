@@ -57,7 +57,7 @@ struct ScriptedViews : SessionViews {
     }
     bool StartLockoutTimer() override { return timerRuns = true; }
     bool StopLockoutTimer() override { return !(timerRuns = false); }
-    void ShowList(int kind) override { lists.push_back(kind); }
+    void ShowList(ListKind kind) override { lists.push_back(kind); }
     void ShowStartPage() override { ++startPages; }
     void SelectRootItem() override { ++rootSelections; }
     void CloseOpenItems() override { ++closes; }
@@ -69,7 +69,7 @@ struct ScriptedViews : SessionViews {
     std::vector<uint32_t> requests;
     std::deque<uint32_t> hostAnswers;
     std::deque<std::u16string> typed;
-    std::vector<int> lists;
+    std::vector<ListKind> lists;
     int hostExits = 0, logins = 0, startPages = 0, rootSelections = 0, closes = 0;
     bool loginOpenSeen = false, timerRuns = false, phoneLostDuringRead = false;
 };
@@ -107,7 +107,7 @@ protected:
         return value;
     }
     // The phone ready (the application not running), then the page.
-    void Open(WalletPage page = WalletPage::Cards) {
+    void Open(ListKind page = ListKind::Cards) {
         session.appStatus = plugin::kAppNotRunning;
         session.PhoneReady();
         session.OpenPage(page);
@@ -132,7 +132,7 @@ TEST_F(SessionTest, TheWholeRoadToTheCardsAndASecondPageThatAsksNothing) {
     session.PhoneReady();  // the host has not yet said whether the application runs
     views.hostAnswers = {plugin::kAppNotRunning};
     Type({u"pass word"});
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     EXPECT_EQ(views.requests, (std::vector<uint32_t>{plugin::kRequestAppRunning}));
     EXPECT_TRUE(views.loginOpenSeen);
     EXPECT_FALSE(session.loginDialogOpen);
@@ -141,10 +141,10 @@ TEST_F(SessionTest, TheWholeRoadToTheCardsAndASecondPageThatAsksNothing) {
     EXPECT_GT(data.templateCount(), 0);
     EXPECT_TRUE(views.messages.empty());
 
-    session.OpenPage(WalletPage::Templates);
+    session.OpenPage(ListKind::Templates);
     EXPECT_EQ(views.logins, 1);
     EXPECT_EQ(views.requests.size(), 1u);
-    EXPECT_EQ(views.lists, (std::vector<int>{0, 1}));
+    EXPECT_EQ(views.lists, (std::vector{ListKind::Cards, ListKind::Templates}));
 }
 
 TEST_F(SessionTest, ARunningApplicationIsClosedOnlyAfterTheUserWasTold) {
@@ -161,7 +161,7 @@ TEST_F(SessionTest, ARunningApplicationIsClosedOnlyAfterTheUserWasTold) {
         session.appStatus = plugin::kAppRunning;
         views.hostAnswers = {c.answer};
         Type({u"pass word"});
-        session.OpenPage(WalletPage::Cards);
+        session.OpenPage(ListKind::Cards);
         EXPECT_EQ(MessageTexts(), c.messages);
         EXPECT_EQ(views.requests, (std::vector<uint32_t>{plugin::kRequestCloseApp}));
         EXPECT_EQ(views.lists.size(), c.listed ? 1u : 0u);
@@ -197,7 +197,7 @@ TEST_F(SessionTest, AReadFailureOrATemplatesFileOfAnotherPasswordAbandonsTheOpen
     EXPECT_FALSE(session.walletRead || session.templatesRead);
     views.messages.clear();
     WriteBytes(File("Tessera.dat.bak"), wallet);  // and beside it, what a cut restore left
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_READ_FAILED_RESTORE});
     std::filesystem::remove(File("Tessera.dat.bak"));
     WriteBytes(File("Tessera.dat"), wallet);
@@ -207,7 +207,7 @@ TEST_F(SessionTest, AReadFailureOrATemplatesFileOfAnotherPasswordAbandonsTheOpen
     struct flock lock {};
     lock.l_type = F_WRLCK;
     ASSERT_EQ(::fcntl(holder, F_OFD_SETLK, &lock), 0);
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     ::close(holder);
     EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_WALLET_IN_USE});
 
@@ -218,7 +218,7 @@ TEST_F(SessionTest, AReadFailureOrATemplatesFileOfAnotherPasswordAbandonsTheOpen
     ASSERT_TRUE(
         CreateStoreFile(File("Templates.dat"), StoreKind::Templates, other.data(), other.size(), error));
     Type({u"pass word"});
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     EXPECT_EQ(MessageTexts(), std::vector<unsigned>{IDS_READ_FAILED});
     EXPECT_FALSE(session.loggedIn);
     EXPECT_EQ(views.hostExits, 0);
@@ -248,7 +248,7 @@ TEST_F(SessionTest, ThreeWrongPasswordsLockTheLoginForTheSettingsMinutesOnThePho
     EXPECT_FALSE(views.timerRuns);
     EXPECT_FALSE(session.lockoutCheckPending);
     Type({u"pass word"});
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     EXPECT_TRUE(session.loggedIn);
 }
 
@@ -264,7 +264,7 @@ TEST_F(SessionTest, TheCountAndTheLockoutAreThePhonesForEveryProgram) {
     Open();
     EXPECT_EQ(views.messages.back(), (SessionMessage{IDS_LOCKOUT_RUNNING, MessageIcon::Stop, 1}));
     WrittenAgo(std::chrono::seconds(301));
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     EXPECT_TRUE(session.loggedIn);
 }
 
@@ -293,7 +293,7 @@ TEST_F(SessionTest, ALockOrAResetWaitsForTheQuestionOrWorkerThatHoldsTheSession)
     EXPECT_FALSE(session.loggedIn);
 
     Type({u"pass word"});
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     session.Enter();
     session.Lock(true, 0);
     session.Reset();
@@ -310,7 +310,7 @@ TEST_F(SessionTest, ANewLoginReadsTheWalletAgainOnlyWhenAnotherProgramChangedIt)
     const CTesseraEncryptedLinkList* read = data.walletStore.get();
     session.Lock(true, 0);
     Type({u"pass word"});
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     EXPECT_EQ(data.walletStore.get(), read);
 
     CData other;  // another program, over the same phone
@@ -325,7 +325,7 @@ TEST_F(SessionTest, ANewLoginReadsTheWalletAgainOnlyWhenAnotherProgramChangedIt)
     ASSERT_TRUE(other.UpdateCard(*card, id));
     session.Lock(true, 0);
     Type({u"pass word"});
-    session.OpenPage(WalletPage::Cards);
+    session.OpenPage(ListKind::Cards);
     ASSERT_TRUE(session.loggedIn);
     EXPECT_EQ(ItemName(*data.ReadCardRecord(id)), u"Renamed elsewhere");
 }

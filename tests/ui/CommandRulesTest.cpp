@@ -5,7 +5,7 @@
 #include "ui/Resource.h"
 
 TEST(CommandRules, EachCommandIsEnabledInTheStatesOfTheTable) {
-    const CommandState open{.visible = true, .open = true, .kind = ListPage::Cards, .rows = 5, .selected = 1};
+    const CommandState open{.visible = true, .open = true, .kind = ListKind::Cards, .rows = 5, .selected = 1};
     CommandState states[] = {{}, open, open, open};
     states[2].editing = states[3].busy = true;
     constexpr struct {

@@ -47,10 +47,10 @@ protected:
 };
 
 TEST_F(ListContentTest, CardRowsFollowTheModelsOrderFilterAndFind) {
-    list.Show(ListPage::Cards);
+    list.Show(ListKind::Cards);
     EXPECT_EQ(Column(0), ModelOrder(kAllCategories, CardSortKey::Name, true));
     EXPECT_EQ(Column(1), (std::vector<std::u16string>{u"", u"Home", u"work", u"work"}));
-    EXPECT_EQ(list.Item(0), (ListItem{ListPage::Cards, 2, {}}));
+    EXPECT_EQ(list.Item(0), (ListItem{ListKind::Cards, 2, {}}));
     EXPECT_EQ(list.Text(0, 2), u"2");
 
     list.Arrange(CardSortKey::Created);
@@ -67,26 +67,26 @@ TEST_F(ListContentTest, CardRowsFollowTheModelsOrderFilterAndFind) {
 }
 
 TEST_F(ListContentTest, AFlippedDirectionLastsUntilTheListIsShownAgainWhileTheKeyStays) {
-    list.Show(ListPage::Cards);
+    list.Show(ListKind::Cards);
     list.Arrange(CardSortKey::Modified);
     list.FlipDirection();
     EXPECT_FALSE(list.Ascending());
     EXPECT_EQ(Column(0), ModelOrder(kAllCategories, CardSortKey::Modified, false));
-    list.Show(ListPage::Templates);
-    list.Show(ListPage::Cards);
+    list.Show(ListKind::Templates);
+    list.Show(ListKind::Cards);
     EXPECT_TRUE(list.Ascending());
     EXPECT_EQ(list.Key(), CardSortKey::Modified);
 }
 
 TEST_F(ListContentTest, TemplatesAndCategoriesSortByCodeUnitsEitherWay) {
-    list.Show(ListPage::Templates);
+    list.Show(ListKind::Templates);
     EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"B", u"a", u"b"}));
     EXPECT_EQ(list.Text(0, 1), u"8");
     list.FlipDirection();
     EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"b", u"a", u"B"}));
-    list.Show(ListPage::Categories);
+    list.Show(ListKind::Categories);
     EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"Home", u"work"}));
-    EXPECT_EQ(list.Item(1), (ListItem{ListPage::Categories, 2, {}}));
+    EXPECT_EQ(list.Item(1), (ListItem{ListKind::Categories, 2, {}}));
 }
 
 }  // namespace

@@ -22,11 +22,11 @@
 namespace {
 
 struct RecordingRows : ListRows {
-    void RemoveRow(ListPage, int32_t) override {}
-    void UpdateRow(ListPage kind, int32_t id) override { updated.push_back({kind, id, {}}); }
+    void RemoveRow(ListKind, int32_t) override {}
+    void UpdateRow(ListKind kind, int32_t id) override { updated.push_back({kind, id, {}}); }
     int RowCount() const override { return 1; }
     void SelectFirstRow() override {}
-    void SelectRecord(ListPage, int32_t) override {}
+    void SelectRecord(ListKind, int32_t) override {}
     void Reload() override {}
     std::vector<ListItem> updated;
 };
@@ -110,7 +110,7 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
         wxTestingModalHook noPrompt(__FILE__, __LINE__, __WXFUNCTION__);
         view->ShowCard(id, false, -1, false);
         EXPECT_EQ(view->Card(), shown);
-        view->SwitchPane(kPaneTemplate);  // nothing edited: the empty date is no change
+        view->SwitchPane(ListKind::Templates);  // nothing edited: the empty date is no change
     }
     view->ShowCard(id, false, -1, false);
 
@@ -135,7 +135,7 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     EXPECT_EQ(FieldText(stored->fields.head->next->next->element), u"12345");
     EXPECT_EQ(opened->element.length(), 16u);  // the picker's date, stored
     EXPECT_EQ(FieldTime(opened->next->element).wSecond, 15);
-    EXPECT_EQ(rows.updated.back(), (ListItem{ListPage::Cards, int32_t(id), {}}));
+    EXPECT_EQ(rows.updated.back(), (ListItem{ListKind::Cards, int32_t(id), {}}));
 
     const std::vector<uint8_t> before = ReadBytes(File());
     view->StartEditing();

@@ -40,7 +40,7 @@ struct ScriptedScreen : EditorScreen {
         return yes;
     }
     void Tell(unsigned text, bool) override { told.push_back(text); }
-    bool RunSave(int, const std::function<bool()>& save) override { return save(); }
+    bool RunSave(ListKind, const std::function<bool()>& save) override { return save(); }
     void EndDialogs() override {}
 
     RecordEditor* editor = nullptr;
@@ -121,8 +121,8 @@ protected:
         if (event == ResetDuringQuestion) screen.duringQuestion = [this] { session.Reset(); };
         if (event == OtherCard || event == LockDuringQuestion || event == ResetDuringQuestion)
             editor.ShowCard(int32_t(otherId), false, -1, false);
-        if (event == OtherPane) editor.SwitchPane(kPaneTemplate);
-        if (event == Hide) editor.PromptSaveChanges(kPaneCard);
+        if (event == OtherPane) editor.SwitchPane(ListKind::Templates);
+        if (event == Hide) editor.PromptSaveChanges(ListKind::Cards);
         if (event == Save) editor.Save();
         if (event == Cancel) editor.Cancel();
         if (event == Lock) session.Lock();
@@ -177,11 +177,14 @@ TEST_F(RecordEditorTest, EveryEventInEveryStateKeepsTheInvariants) {
         const bool prompt = c.event == OtherCard || c.event == OtherPane || c.event == Hide ||
                             c.event == LockDuringQuestion || c.event == ResetDuringQuestion;
         EXPECT_EQ(screen.asked.size(), changed && prompt ? 1u : 0u);
-        if (prompt && !c.yes) EXPECT_FALSE(editor.Editing()) << "No lets the changes go";
+        if (prompt && !c.yes) {
+            EXPECT_FALSE(editor.Editing()) << "No lets the changes go";
+        }
         EXPECT_EQ(OnPhone(u"Typed"), c.typed == Typed::Stored);
         EXPECT_EQ(OnPhone(u"Typed (Draft)"), c.typed == Typed::Drafted);
-        if (!changed || c.typed == Typed::Gone)
+        if (!changed || c.typed == Typed::Gone) {
             EXPECT_EQ(ReadBytes(File()), before) << "nothing the user kept was written";
+        }
         if (c.event == Lock || c.event == Reset || c.event == LockDuringQuestion ||
             c.event == ResetDuringQuestion) {
             EXPECT_EQ(editor.Record(), nullptr) << "no card stays after a lock or a reset";
