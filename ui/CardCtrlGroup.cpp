@@ -54,8 +54,9 @@ SYSTEMTIME UtcFromLocal(const wxDateTime& local) {
 CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts)
     : fieldType(type),
       fonts(fonts),
-      limit(kMaxChars, type == kFieldNumber || type == kFieldPhoneNumber ? InputLimit::Chars::Digits
-                                                                         : InputLimit::Chars::Any) {
+      limit(kMaxChars, type == kFieldNumber        ? InputLimit::Chars::Digits
+                       : type == kFieldPhoneNumber ? InputLimit::Chars::Dialable
+                                                   : InputLimit::Chars::Any) {
     // The row's controls live in a window of their own: the toolkit restyles every sibling of a control
     // that is added or changed, so a form of many rows would cost the square of their number. Every
     // control is made at its size, with its own font and colours (a best size, or defaults inherited,

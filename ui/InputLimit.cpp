@@ -16,7 +16,10 @@ std::wstring InputLimit::Admit(std::wstring_view text, size_t length, size_t sel
 }
 
 bool InputLimit::Accepts(wchar_t c) const {
-    if (chars == Chars::Digits) return c >= L'0' && c <= L'9';
+    const bool digit = c >= L'0' && c <= L'9';
+    if (chars == Chars::Digits) return digit;
+    if (chars == Chars::Dialable)
+        return digit || std::wstring_view(L"+ ()-").find(c) != std::wstring_view::npos;
     // A single-line box holds no line breaks or other control characters.
     return c >= 0x20 && c != 0x7F;
 }

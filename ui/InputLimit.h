@@ -9,7 +9,8 @@
 
 class InputLimit {
 public:
-    enum class Chars { Any, Digits };
+    // Dialable: the digits and what dialers take between them ("+", space, parentheses, "-").
+    enum class Chars { Any, Digits, Dialable };
 
     InputLimit(size_t maxChars, Chars chars = Chars::Any) : maxChars(maxChars), chars(chars) {}
 

@@ -61,9 +61,10 @@ void CPasswordCheckDlg::OnOk(wxCommandEvent&) {
             WrongPassword();
             return;
         case LoginAttempts::Answer::Wrong:
-            edit->SetFocus();
-            edit->SelectAll();
+            // The refused text goes, so that a retype is not added to it.
+            edit->Clear();
             WrongPassword();
+            edit->SetFocus();
             return;
         case LoginAttempts::Answer::Close:
             Finish(wxID_OK);

@@ -26,15 +26,16 @@ struct Answer : wxModalExpectation {
     std::function<int(wxDialog*)> act;
 };
 
-// The login dialog answered in place of its modal loop: the passwords typed into it and OK pressed
-// after each (the messages of the wrong ones answered by the expectations that follow).
+// The login dialog answered in place of its modal loop: the passwords typed into it at its caret, as a
+// person retypes, and OK pressed after each (the messages of the wrong ones answered by the
+// expectations that follow).
 class TypePasswords : public wxModalExpectation {
 public:
     explicit TypePasswords(std::vector<wxString> passwords) : passwords(std::move(passwords)) {}
     int Invoke(wxDialog* dialog) const override {
         dialog->SetReturnCode(wxID_CANCEL);
         for (const wxString& password : passwords) {
-            wxDynamicCast(dialog->FindWindow(IDC_PASSWORD), wxTextCtrl)->SetValue(password);
+            wxDynamicCast(dialog->FindWindow(IDC_PASSWORD), wxTextCtrl)->WriteText(password);
             PressOk(dialog);
         }
         return dialog->GetReturnCode();
