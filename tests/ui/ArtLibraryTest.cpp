@@ -8,7 +8,7 @@
 namespace {
 
 // True when every cell (cellWidth wide) of image has an opaque pixel and the image a transparent one.
-bool MaskedWithNoEmptyCell(const wxImage& image, int cellWidth) {
+bool TransparentWithNoEmptyCell(const wxImage& image, int cellWidth) {
     bool transparent = false;
     for (int x0 = 0; x0 < image.GetWidth(); x0 += cellWidth) {
         bool opaque = false;
@@ -20,9 +20,23 @@ bool MaskedWithNoEmptyCell(const wxImage& image, int cellWidth) {
     return transparent;
 }
 
+// The number of edge pixels (partly transparent) that are nearly white: each one is a light fringe on a
+// dark background. Edges take the colour of the shape they belong to.
+int LightEdgePixels(const wxImage& image) {
+    int light = 0;
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            const int alpha = image.GetAlpha(x, y);
+            const bool white =
+                image.GetRed(x, y) > 230 && image.GetGreen(x, y) > 230 && image.GetBlue(x, y) > 230;
+            if (alpha > 0 && alpha < 160 && white) ++light;
+        }
+    return light;
+}
+
 // Sizes the windows rely on: tree cells of 16, toolbar buttons of 16 x 15, login cells of 24, a
-// progress strip of nine cells with a marker one cell wide.
-TEST(ArtLibrary, ImagesLoadWithTheirSizeAMaskAndNoEmptyCell) {
+// progress strip of nine cells with a marker one cell wide, card icon strips of 16 and 32.
+TEST(ArtLibrary, ImagesLoadWithTheirSizeAnAlphaChannelAndNoEmptyCellOrLightFringe) {
     struct ImageSize {
         unsigned id;
         int width, height;
@@ -35,14 +49,22 @@ TEST(ArtLibrary, ImagesLoadWithTheirSizeAMaskAndNoEmptyCell) {
                                       {IDB_PROGRESS_TRACK, 9 * 24, 24},
                                       {IDB_PROGRESS_MARKER, 24, 24},
                                       {IDB_BACKUP_FILE, 16, 16},
-                                      {IDB_BACKUP_FOLDER, 16, 16}}) {
+                                      {IDB_BACKUP_FOLDER, 16, 16},
+                                      {IDB_SMALL_CARDS, 9 * 16, 16},
+                                      {IDB_LARGE_COMPUTER, 10 * 32, 32},
+                                      {IDB_SMALL_PERSONAL, 22 * 16, 16},
+                                      {IDB_LARGE_WORK, 8 * 32, 32},
+                                      {IDB_SMALL_OTHER, 8 * 16, 16},
+                                      {IDB_LARGE_CATEGORIES, 9 * 32, 32},
+                                      {IDB_SMALL_TEMPLATES, 14 * 16, 16}}) {
         const wxBitmap bitmap = LoadBitmapRes(expected.id);
         ASSERT_TRUE(bitmap.IsOk()) << expected.id;
         EXPECT_EQ(bitmap.GetSize(), wxSize(expected.width, expected.height)) << expected.id;
-        ASSERT_NE(bitmap.GetMask(), nullptr) << expected.id;
-        EXPECT_TRUE(
-            MaskedWithNoEmptyCell(bitmap.ConvertToImage(), expected.height == 15 ? 16 : expected.height))
+        const wxImage image = bitmap.ConvertToImage();
+        ASSERT_TRUE(image.HasAlpha()) << expected.id;
+        EXPECT_TRUE(TransparentWithNoEmptyCell(image, expected.height == 15 ? 16 : expected.height))
             << expected.id;
+        EXPECT_EQ(LightEdgePixels(image), 0) << expected.id;
     }
     for (unsigned id : {IDI_TREE_ROOT, IDI_PLUGIN}) {
         const wxIcon icon = LoadIconRes(id);
@@ -50,7 +72,7 @@ TEST(ArtLibrary, ImagesLoadWithTheirSizeAMaskAndNoEmptyCell) {
         EXPECT_EQ(icon.GetWidth(), icon.GetHeight()) << id;
         wxBitmap bitmap;
         bitmap.CopyFromIcon(icon);
-        EXPECT_TRUE(MaskedWithNoEmptyCell(bitmap.ConvertToImage(), icon.GetWidth())) << id;
+        EXPECT_TRUE(TransparentWithNoEmptyCell(bitmap.ConvertToImage(), icon.GetWidth())) << id;
     }
 }
 
