@@ -7,7 +7,7 @@
 #include "platform/HostOptionsPath.h"
 
 bool HostApp::OnInit() {
-    auto* frame = new MainFrame(pluginFolder, HostOptionsPath());
+    auto* frame = new MainFrame(pluginFolders, HostOptionsPath());
     frame->Show();
     frame->CallAfter(&MainFrame::ReportLoadErrors);
     return true;
