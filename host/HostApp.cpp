@@ -1,5 +1,7 @@
 #include "host/HostApp.h"
 
+#include <wx/log.h>
+
 #include <cstdio>
 #include <exception>
 
@@ -7,6 +9,7 @@
 #include "platform/HostOptionsPath.h"
 
 bool HostApp::OnInit() {
+    delete wxLog::SetActiveTarget(nullptr);  // the toolkit's own target, message boxes, from now on
     auto* frame = new MainFrame(pluginFolders, HostOptionsPath());
     frame->Show();
     frame->CallAfter(&MainFrame::ReportLoadErrors);

@@ -1,5 +1,6 @@
 // pocketdeck [--plugins DIR] [--version]: the host application.
 #include <wx/init.h>
+#include <wx/log.h>
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
@@ -17,7 +18,10 @@ int main(int argc, char** argv) {
                    "lib/pocketdeck/plugins, then plugins beside the program)");
     CLI11_PARSE(cli, argc, argv);
     wxApp::SetInstance(new HostApp(folder.empty() ? DefaultPluginFolders() : std::vector{folder}));
+    // Until the toolkit is up its messages go to standard error: without a display ("cannot open
+    // display") no message box can show them. HostApp::OnInit gives them back to message boxes.
+    wxLog::SetActiveTarget(new wxLogStderr);
     // The toolkit sees only the program's name: the options are ours.
     int toolkitArgc = 1;
-    return wxEntry(toolkitArgc, argv);
+    return wxEntry(toolkitArgc, argv) == 0 ? 0 : 1;
 }
