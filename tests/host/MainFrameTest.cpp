@@ -158,13 +158,12 @@ TEST_F(MainFrameTest, APluginHidesOneOfTheSameNameInALaterFolder) {
     std::filesystem::create_directories(later);
     FakeCopy& user = AddFake("a.so");
     fakes.push_back(std::make_unique<FakeCopy>(FAKE_PLUGIN_INIT_FAILS, later / "a.so"));
-    FakeCopy& installed = *fakes.emplace_back(std::make_unique<FakeCopy>(FAKE_PLUGIN_GOOD, later / "b.so"));
+    fakes.push_back(std::make_unique<FakeCopy>(FAKE_PLUGIN_GOOD, later / "b.so"));
     Start({later});
     EXPECT_TRUE(frame->LoadErrors().empty());
     EXPECT_EQ(frame->Windows().book->GetPageCount(), 3u);
     EXPECT_EQ(user.Count("InitPlugin typed"), 1u);
     EXPECT_EQ(fakes[1]->All(), Calls{});
-    EXPECT_EQ(installed.Count("InitPlugin typed"), 1u);
 }
 
 TEST_F(MainFrameTest, CommandsGoToTheShownPlugin) {

@@ -10,9 +10,7 @@ namespace {
 
 TEST(PluginLibraryTest, FoldersAreTheUsersThenTheInstalledThenBesideTheProgram) {
     struct Case {
-        const char* dataHome;
-        const char* home;
-        const char* userFolder;  // null: none
+        const char *dataHome, *home, *userFolder;  // null: unset, none
     };
     for (const Case& c : {Case{"/data", "/home/u", "/data/pocketdeck/plugins"},
                           {"relative", "/home/u", "/home/u/.local/share/pocketdeck/plugins"},
