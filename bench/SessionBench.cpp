@@ -49,7 +49,7 @@ public:
         std::filesystem::create_directories(dir / "plugins");
         std::filesystem::copy_file(kPlugin, dir / "plugins" / kPlugin.filename());
         std::filesystem::copy(kPlugin.parent_path() / "tessera-pages", dir / "plugins" / "tessera-pages");
-        frame = new MainFrame(dir / "plugins", dir / "config" / "options.dat");
+        frame = new MainFrame({dir / "plugins"}, dir / "config" / "options.dat");
         frame->Show();
         PumpUntil([this] { return frame->GetStatusBar()->GetStatusText() == "Phone connected"; }, 10000);
     }

@@ -59,6 +59,7 @@ void AddStoreCommands(CLI::App& app, StoreCommandOptions& options, int& status) 
 int main(int argc, char** argv) {
     try {
         CLI::App app{"tessera: the wallet's command-line companion"};
+        app.set_version_flag("--version", std::string("tessera ") + TESSERA_VERSION);
         app.require_subcommand(1);
         StoreCommandOptions options;
         int status = 0;

@@ -1,5 +1,7 @@
 #include "host/HostApp.h"
 
+#include <wx/log.h>
+
 #include <cstdio>
 #include <exception>
 
@@ -7,7 +9,8 @@
 #include "platform/HostOptionsPath.h"
 
 bool HostApp::OnInit() {
-    auto* frame = new MainFrame(pluginFolder, HostOptionsPath());
+    delete wxLog::SetActiveTarget(nullptr);  // the toolkit's own target, message boxes, from now on
+    auto* frame = new MainFrame(pluginFolders, HostOptionsPath());
     frame->Show();
     frame->CallAfter(&MainFrame::ReportLoadErrors);
     return true;

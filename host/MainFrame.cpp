@@ -64,7 +64,8 @@ std::array<uint32_t, plugin::kMessageWords> StatusMessage(uint32_t status) {
 
 }  // namespace
 
-MainFrame::MainFrame(const std::filesystem::path& pluginFolder, std::filesystem::path optionsFile)
+MainFrame::MainFrame(const std::vector<std::filesystem::path>& pluginFolders,
+                     std::filesystem::path optionsFile)
     : wxFrame(nullptr, wxID_ANY, kTitle, wxDefaultPosition, wxSize(1000, 700)),
       optionsFile(std::move(optionsFile)),
       options(HostOptions::Read(this->optionsFile)),
@@ -87,7 +88,7 @@ MainFrame::MainFrame(const std::filesystem::path& pluginFolder, std::filesystem:
     windows.book->Bind(wxEVT_LISTBOOK_PAGE_CHANGED, &MainFrame::OnPageChanged, this);
     requests.MakeCurrent();
     wxEvtHandler::AddFilter(inputFilter.get());
-    LoadPlugins(pluginFolder);
+    LoadPlugins(pluginFolders);
     idleTimer.Start(kIdleReportMs);
     watcher.Start();
 }
@@ -135,8 +136,8 @@ void MainFrame::CreatePanes() {
     Layout();
 }
 
-void MainFrame::LoadPlugins(const std::filesystem::path& folder) {
-    loadErrors = plugins.LoadFolder(folder, options.Record());
+void MainFrame::LoadPlugins(const std::vector<std::filesystem::path>& folders) {
+    loadErrors = plugins.LoadFolders(folders, options.Record());
     for (const std::string& error : loadErrors) std::fprintf(stderr, "pocketdeck: %s\n", error.c_str());
     if (wxWindow* first = plugins.FirstPage()) {
         int index = windows.book->FindPage(first);

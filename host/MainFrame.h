@@ -23,7 +23,7 @@ class wxEventFilter;
 
 class MainFrame : public wxFrame {
 public:
-    MainFrame(const std::filesystem::path& pluginFolder, std::filesystem::path optionsFile);
+    MainFrame(const std::vector<std::filesystem::path>& pluginFolders, std::filesystem::path optionsFile);
     ~MainFrame() override;
 
     // Makes the child that carries the main-view identifier the centre pane.
@@ -43,7 +43,7 @@ public:
 private:
     void CreateBars();
     void CreatePanes();
-    void LoadPlugins(const std::filesystem::path& folder);
+    void LoadPlugins(const std::vector<std::filesystem::path>& folders);
     void RestoreHostUi();
     void SwitchTo(wxWindow* page);
     void ApplyOptions(const HostOptions& changed);

@@ -4,6 +4,7 @@
 #include <wx/bookctrl.h>
 
 #include <algorithm>
+#include <set>
 
 #include "platform/Utf16.h"
 
@@ -38,12 +39,16 @@ bool PluginSet::Load(const std::filesystem::path& file, const HostOptionsRecord&
     return true;
 }
 
-std::vector<std::string> PluginSet::LoadFolder(const std::filesystem::path& folder,
-                                               const HostOptionsRecord& options) {
+std::vector<std::string> PluginSet::LoadFolders(const std::vector<std::filesystem::path>& folders,
+                                                const HostOptionsRecord& options) {
     std::vector<std::string> errors;
-    for (const auto& file : ListPluginFiles(folder)) {
-        std::string error;
-        if (!Load(file, options, error)) errors.push_back(error);
+    std::set<std::filesystem::path> names;
+    for (const auto& folder : folders) {
+        for (const auto& file : ListPluginFiles(folder)) {
+            if (!names.insert(file.filename()).second) continue;
+            std::string error;
+            if (!Load(file, options, error)) errors.push_back(error);
+        }
     }
     return errors;
 }

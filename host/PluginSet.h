@@ -50,9 +50,10 @@ public:
 
     // Loads a plug-in and gives it the options; false with a line naming the file and the reason.
     bool Load(const std::filesystem::path& file, const HostOptionsRecord& options, std::string& error);
-    // Loads every plug-in of the folder; the errors of those that did not load.
-    std::vector<std::string> LoadFolder(const std::filesystem::path& folder,
-                                        const HostOptionsRecord& options);
+    // Loads every plug-in of the folders, a file name found in an earlier folder hiding the same name in a
+    // later one; the errors of those that did not load.
+    std::vector<std::string> LoadFolders(const std::vector<std::filesystem::path>& folders,
+                                         const HostOptionsRecord& options);
 
     const std::deque<LoadedPlugin>& Plugins() const { return plugins; }
     void ForEach(const std::function<void(const PluginEntryPoints&)>& call) const;

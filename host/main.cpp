@@ -1,30 +1,27 @@
-// pocketdeck [--plugins DIR]: the host application.
+// pocketdeck [--plugins DIR] [--version]: the host application.
 #include <wx/init.h>
+#include <wx/log.h>
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
-#include <system_error>
+#include <vector>
 
 #include "host/HostApp.h"
-
-namespace {
-
-// The "plugins" folder beside the program.
-std::filesystem::path DefaultPluginFolder() {
-    std::error_code error;
-    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::current_path(error) : program.parent_path()) / "plugins";
-}
-
-}  // namespace
+#include "host/PluginFolders.h"
 
 int main(int argc, char** argv) {
     CLI::App cli{"Quillmark Pocketdeck: loads the plug-ins of a folder and gives them windows"};
-    std::filesystem::path folder = DefaultPluginFolder();
-    cli.add_option("--plugins", folder, "The plug-in folder (default: plugins beside the program)");
+    cli.set_version_flag("--version", std::string("pocketdeck ") + TESSERA_VERSION);
+    std::filesystem::path folder;
+    cli.add_option("--plugins", folder,
+                   "The plug-in folder (default: $XDG_DATA_HOME/pocketdeck/plugins, then the installed "
+                   "lib/pocketdeck/plugins, then plugins beside the program)");
     CLI11_PARSE(cli, argc, argv);
-    wxApp::SetInstance(new HostApp(folder));
+    wxApp::SetInstance(new HostApp(folder.empty() ? DefaultPluginFolders() : std::vector{folder}));
+    // Until the toolkit is up its messages go to standard error: without a display ("cannot open
+    // display") no message box can show them. HostApp::OnInit gives them back to message boxes.
+    wxLog::SetActiveTarget(new wxLogStderr);
     // The toolkit sees only the program's name: the options are ours.
     int toolkitArgc = 1;
-    return wxEntry(toolkitArgc, argv);
+    return wxEntry(toolkitArgc, argv) == 0 ? 0 : 1;
 }

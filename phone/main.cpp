@@ -181,6 +181,7 @@ void AddServe(CLI::App& app, int& status) {
 int main(int argc, char** argv) {
     try {
         CLI::App app{"tessera-phone: a phone with the wallet application, kept in a folder"};
+        app.set_version_flag("--version", std::string("tessera-phone ") + TESSERA_VERSION);
         app.require_subcommand(1);
         int status = 0;
         NewStoreOptions newStore;

@@ -233,7 +233,7 @@
 #define IDI_PLUGIN 13084
 
 // Image strips and pictures of the icon library, the backup list, the toolbar, the login and the
-// progress dialogs (drawn by scripts/make-art.py into ui/art/).
+// progress dialogs (SVG sources in ui/art/, rendered to PNG at build time).
 #define IDB_PROGRESS_TRACK 316
 #define IDB_PROGRESS_MARKER 317
 #define IDB_TOOLBAR 13041

@@ -76,8 +76,10 @@ protected:
     FakeCopy& AddFake(const std::string& name, const char* built = FAKE_PLUGIN_GOOD) {
         return *fakes.emplace_back(std::make_unique<FakeCopy>(built, folder / name));
     }
-    void Start() {
-        frame = new MainFrame(folder, optionsFile);
+    void Start(const std::vector<std::filesystem::path>& laterFolders = {}) {
+        std::vector<std::filesystem::path> folders{folder};
+        folders.insert(folders.end(), laterFolders.begin(), laterFolders.end());
+        frame = new MainFrame(folders, optionsFile);
         frame->Show();
         PumpEvents();
     }
@@ -149,6 +151,19 @@ TEST_F(MainFrameTest, BadPluginsAreReportedAndTheGoodOneRuns) {
         EXPECT_NE(printed.find(part), std::string::npos) << part << " in " << printed;
     }
     EXPECT_EQ(text.Find("d_good.so"), wxNOT_FOUND);
+}
+
+TEST_F(MainFrameTest, APluginHidesOneOfTheSameNameInALaterFolder) {
+    const std::filesystem::path later = dir / "installed";
+    std::filesystem::create_directories(later);
+    FakeCopy& user = AddFake("a.so");
+    fakes.push_back(std::make_unique<FakeCopy>(FAKE_PLUGIN_INIT_FAILS, later / "a.so"));
+    fakes.push_back(std::make_unique<FakeCopy>(FAKE_PLUGIN_GOOD, later / "b.so"));
+    Start({later});
+    EXPECT_TRUE(frame->LoadErrors().empty());
+    EXPECT_EQ(frame->Windows().book->GetPageCount(), 3u);
+    EXPECT_EQ(user.Count("InitPlugin typed"), 1u);
+    EXPECT_EQ(fakes[1]->All(), Calls{});
 }
 
 TEST_F(MainFrameTest, CommandsGoToTheShownPlugin) {

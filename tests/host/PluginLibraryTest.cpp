@@ -1,10 +1,28 @@
-// Opening plug-in libraries: the folder listing, the entry points, and the errors that name the reason.
+// Opening plug-in libraries: the folders searched, the folder listing, the entry points, and the errors
+// that name the reason.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "host/PluginFolders.h"
 #include "host/PluginLibrary.h"
 
 namespace {
+
+TEST(PluginLibraryTest, FoldersAreTheUsersThenTheInstalledThenBesideTheProgram) {
+    struct Case {
+        const char *dataHome, *home, *userFolder;  // null: unset, none
+    };
+    for (const Case& c : {Case{"/data", "/home/u", "/data/pocketdeck/plugins"},
+                          {"relative", "/home/u", "/home/u/.local/share/pocketdeck/plugins"},
+                          {nullptr, "/home/u", "/home/u/.local/share/pocketdeck/plugins"},
+                          {nullptr, nullptr, nullptr}}) {
+        std::vector<std::filesystem::path> expected;
+        if (c.userFolder) expected.emplace_back(c.userFolder);
+        expected.insert(expected.end(), {"/opt/t/lib/pocketdeck/plugins", "/opt/t/bin/plugins"});
+        EXPECT_EQ(PluginFolders("/opt/t/bin", c.dataHome, c.home), expected)
+            << (c.dataHome ? c.dataHome : "-");
+    }
+}
 
 TEST(PluginLibraryTest, ListsTheSharedLibrariesOfAFolderByName) {
     TempDir dir;

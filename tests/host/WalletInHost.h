@@ -47,7 +47,7 @@ protected:
         setenv("POCKETDECK_PHONE", setting.c_str(), 1);
     }
     void Start() {
-        frame = new MainFrame(folder, dir / "config" / "options.dat");
+        frame = new MainFrame({folder}, dir / "config" / "options.dat");
         frame->Show();
         PumpEvents();
     }

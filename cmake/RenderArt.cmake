@@ -1,0 +1,45 @@
+# Renders SVG art to PNG with rsvg-convert and, when CPP is given, compiles the PNGs into a C++ file
+# defining kArtPngs (ui/ArtPngs.h):
+#   cmake -DRSVG=rsvg-convert -DSRC=dir -DOUT=dir -DIMAGES=name:source:size,... [-DCPP=file] -P RenderArt.cmake
+# size is the pixel size of a cell of 16 units. Outlines are one pixel wide at every size: the radius of
+# the sources' "inset" filter (one unit, one pixel at 16) becomes one pixel at the size rendered.
+string(REPLACE "," ";" images "${IMAGES}")
+file(MAKE_DIRECTORY "${OUT}")
+set(arrays "")
+set(entries "")
+foreach(image IN LISTS images)
+    string(REPLACE ":" ";" parts "${image}")
+    list(GET parts 0 name)
+    list(GET parts 1 source)
+    list(GET parts 2 size)
+    math(EXPR zoom_milli "${size} * 1000 / 16")
+    math(EXPR radius_milli "16000 / ${size}")
+    foreach(v zoom radius)
+        math(EXPR whole "${${v}_milli} / 1000")
+        math(EXPR part "${${v}_milli} % 1000 + 1000")
+        string(SUBSTRING "${part}" 1 3 part)
+        set(${v} "${whole}.${part}")
+    endforeach()
+    file(READ "${SRC}/${source}.svg" svg)
+    string(REPLACE "operator=\"erode\" radius=\"1\"" "operator=\"erode\" radius=\"${radius}\"" svg "${svg}")
+    file(WRITE "${OUT}/${name}.svg" "${svg}")
+    execute_process(COMMAND "${RSVG}" --zoom ${zoom} -o "${OUT}/${name}.png" "${OUT}/${name}.svg"
+                    RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "rsvg-convert could not render ${SRC}/${source}.svg")
+    endif()
+    if(CPP)
+        file(READ "${OUT}/${name}.png" hex HEX)
+        string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+        string(APPEND arrays "const unsigned char ${name}[] = {${bytes}};\n")
+        string(APPEND entries "    {\"${name}\", ${name}, sizeof ${name}},\n")
+    endif()
+endforeach()
+if(CPP)
+    list(LENGTH images count)
+    file(WRITE "${CPP}.new" "// Rendered from ui/art at build time by cmake/RenderArt.cmake.\n#include \"ui/ArtPngs.h\"\n\n"
+         "namespace {\n${arrays}}  // namespace\n\nconst ArtPng kArtPngs[] = {\n${entries}};\n"
+         "const size_t kArtPngCount = ${count};\n")
+    file(COPY_FILE "${CPP}.new" "${CPP}" ONLY_IF_DIFFERENT)
+    file(REMOVE "${CPP}.new")
+endif()
