@@ -19,9 +19,9 @@
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
 #include "phone/NewStoreFile.h"
+#include "platform/ByteOrder.h"
 #include "platform/rapi/FolderTransport.h"
 #include "store/BufferCipher.h"
-#include "platform/ByteOrder.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreFormat.h"
 
@@ -130,9 +130,13 @@ const std::vector<card_info_struct>& RandomRows(size_t count) {
     auto [slot, fresh] = made.try_emplace(count);
     std::mt19937 random(11);
     for (size_t id = 1; fresh && id <= count; ++id) {
-        slot->second.push_back({int32_t(id), int32_t(random() % 30), int32_t(random() % 80),
-                                RandomWord(random, 8 + random() % 16), RandomTime(random),
-                                RandomTime(random)});
+        slot->second.push_back({int32_t(id),
+                                int32_t(random() % 30),
+                                int32_t(random() % 80),
+                                RandomWord(random, 8 + random() % 16),
+                                RandomTime(random),
+                                RandomTime(random),
+                                {}});
     }
     return slot->second;
 }

@@ -39,7 +39,9 @@ void AddQueries(CLI::App& app, WalletCommandOptions& options, int& status) {
     CLI::App* list =
         WalletCommand(app, "list", "The cards as the card list shows them", options, status, ListCards);
     list->add_option("--category", options.categoryFilter, "Only the cards of this category id (0: none)");
-    list->add_option("--find", options.find, "Only the cards whose names hold this text");
+    list->add_option(
+        "--find", options.find,
+        "Only the cards whose name, text, web address or e-mail values hold this text (never a password)");
     list->add_option("--sort", options.sort, "name, category, created or modified")
         ->check(CLI::IsMember({"name", "category", "created", "modified"}));
     list->add_flag("--desc", options.descending, "Descending order");

@@ -1,8 +1,10 @@
 #include "model/Data.h"
 
 #include <new>
+#include <utility>
 
 #include "model/DataRows.h"
+#include "model/FieldType.h"
 #include "model/ItemChanges.h"
 
 namespace {
@@ -47,13 +49,30 @@ std::unique_ptr<CTesseraItem> ReadEntry(CTesseraEncryptedLinkList& store, const 
     return item;
 }
 
+// The values of the text, web address and e-mail fields after the name, one per line, folded.
+WipedText FindableText(const CTesseraItem& item) {
+    std::u16string text;
+    bool name = true;
+    for (auto* node = item.fields.head; node; node = node->next) {
+        const ItemField& field = node->element;
+        if (std::exchange(name, false)) continue;
+        if (field.type != kFieldText && field.type != kFieldUrl && field.type != kFieldEmail) continue;
+        std::u16string value = FieldText(field);
+        text += FoldedForFind(value);
+        text += u'\n';
+        SecureZero(value.data(), value.size() * sizeof(char16_t));
+    }
+    return WipedText(std::move(text));
+}
+
 card_info_struct MakeRow(const CTesseraItem& item, uint32_t id) {
     return {static_cast<int32_t>(id),
             static_cast<int32_t>(item.categoryId),
             static_cast<int32_t>(item.icon),
             ItemName(item),
             item.created,
-            item.modified};
+            item.modified,
+            FindableText(item)};
 }
 
 bool CData::LoadCards() {

@@ -3,44 +3,51 @@
 #include <algorithm>
 
 #include "model/Data.h"
+#include "model/DataRows.h"
 
 namespace {
 
-// The find match folds A-Z and the capitals of Latin-1 to small letters.
-char16_t FoldCase(char16_t c) {
-    bool capital = (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-    return capital ? static_cast<char16_t>(c + 0x20) : c;
-}
+// Latin-1 from U+00C0 on, folded: capitals to small letters, accented letters to their base letters.
+constexpr std::u16string_view kLatin1Folds =
+    u"aaaaaa\u00e6ceeeeiiii\u00f0nooooo\u00d7ouuuuy\u00fe\u00df"
+    u"aaaaaa\u00e6ceeeeiiii\u00f0nooooo\u00f7ouuuuy\u00fey";
 
-std::u16string Folded(std::u16string_view text) {
-    std::u16string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
-    return folded;
+char16_t FoldForFind(char16_t c) {
+    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xFF) return kLatin1Folds[c - 0xC0];
+    return c;
 }
 
 // Whether the folded needle occurs in the text, folded unit by unit; an empty needle occurs everywhere.
 bool ContainsFolded(std::u16string_view text, std::u16string_view foldedNeedle) {
     if (foldedNeedle.empty()) return true;
     auto found = std::search(text.begin(), text.end(), foldedNeedle.begin(), foldedNeedle.end(),
-                             [](char16_t a, char16_t b) { return FoldCase(a) == b; });
+                             [](char16_t a, char16_t b) { return FoldForFind(a) == b; });
     return found != text.end();
 }
 
 bool RowMatches(const card_info_struct& row, int32_t categoryFilter, bool findActive,
                 std::u16string_view foldedFind) {
     if (categoryFilter != kAllCategories && row.category != categoryFilter) return false;
-    return !findActive || ContainsFolded(row.name, foldedFind);
+    return !findActive || ContainsFolded(row.name, foldedFind) ||
+           row.findable.View().find(foldedFind) != std::u16string_view::npos;
 }
 
 }  // namespace
 
+std::u16string FoldedForFind(std::u16string_view text) {
+    std::u16string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldForFind);
+    return folded;
+}
+
 bool CData::MatchesFilter(int row, int32_t categoryFilter) const {
     if (row < 0 || row >= cardCount()) return false;
-    return RowMatches(cards[row], categoryFilter, findActive != 0, Folded(findText));
+    return RowMatches(cards[row], categoryFilter, findActive != 0, FoldedForFind(findText));
 }
 
 int CData::PartitionCards(int32_t categoryFilter) {
-    const std::u16string find = Folded(findText);
+    const std::u16string find = FoldedForFind(findText);
     auto matches = [&](int k) { return RowMatches(cards[k], categoryFilter, findActive != 0, find); };
     int i = 0, j = cardCount() - 1;
     if (j < 0) return 0;

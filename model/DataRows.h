@@ -11,6 +11,9 @@
 // The record of a live entry; null when the entry is null, its payload cannot be read or does not parse.
 std::unique_ptr<CTesseraItem> ReadEntry(CTesseraEncryptedLinkList& store, const item_entry_struct* entry);
 
+// The text folded as the find compares it: small letters, and the Latin-1 letters without their accents.
+std::u16string FoldedForFind(std::u16string_view text);
+
 // The summary row of a card or template record.
 card_info_struct MakeRow(const CTesseraItem& item, uint32_t id);
 

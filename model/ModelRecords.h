@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "model/WipedText.h"
 #include "platform/SystemTime.h"
 
-// One card or one template, as listed.
+// One card or one template, as listed. findable: the values the find box looks in besides the name (the
+// text, web address and e-mail fields, never a password), folded for the find.
 struct card_info_struct {
     int32_t id = 0;
     int32_t category = 0;
@@ -15,6 +17,7 @@ struct card_info_struct {
     std::u16string name;
     SYSTEMTIME created{};
     SYSTEMTIME modified{};
+    WipedText findable;
 };
 
 // One category.

@@ -91,6 +91,8 @@ private:
     void RunWithProgress(const std::function<void()>& work) override;
     void OnScreenThread(const std::function<void()>& work) override;
     void ClearFindBox() override;
+    void FocusFindBox() override;
+    void OnFindBoxKey(wxKeyEvent& event);
     void Backup() override;
     void Export() override;
 
@@ -107,5 +109,6 @@ private:
     wxChoice* filterBox = nullptr;
     wxString title;
     bool notify = true;
+    bool findBoxBound = false;
     std::function<void()> endOwnDialog;  // while a dialog of the pane is open: ends it as no choice
 };

@@ -131,6 +131,21 @@ void CListBar::ClearFindBox() {
     if (wxComboBox* box = FindBox()) box->ChangeValue(wxEmptyString);
 }
 
+// The box is enabled at once (the rules' enabling follows on idle), and Escape in it turns Find off.
+void CListBar::FocusFindBox() {
+    wxComboBox* box = FindBox();
+    if (!box) return;
+    if (!std::exchange(findBoxBound, true)) box->Bind(wxEVT_CHAR_HOOK, &CListBar::OnFindBoxKey, this);
+    box->Enable();
+    box->SetFocus();
+}
+
+void CListBar::OnFindBoxKey(wxKeyEvent& event) {
+    if (event.GetKeyCode() != WXK_ESCAPE || !commands.FindMode()) return event.Skip();
+    commands.Run(ID_FIND);
+    List()->SetFocus();
+}
+
 void CListBar::Backup() {
     RunBackupCommand(*this);
 }

@@ -257,6 +257,7 @@ void ListCommands::ToggleFind() {
     links.data->findActive = findMode ? 1 : 0;
     links.data->findText.clear();
     screen.ClearFindBox();
+    if (findMode) screen.FocusFindBox();
     if (content.Kind() != ListKind::Cards) return;
     content.Rebuild();
     KeepShownSelected();

@@ -43,6 +43,8 @@ public:
     // From the worker: runs work on the window's thread and returns when it has run.
     virtual void OnScreenThread(const std::function<void()>& work) = 0;
     virtual void ClearFindBox() = 0;
+    // Find is on: the find box takes the keys.
+    virtual void FocusFindBox() = 0;
     virtual void Backup() = 0;
     virtual void Export() = 0;
 };

@@ -326,9 +326,10 @@ TEST_F(WalletCommandsTest, WrongPasswordsCountOnThePhoneForEveryCommand) {
         ScopedEnv freshState("XDG_STATE_HOME", state.Path().c_str());
         Result result = Run(command, wrong);
         EXPECT_EQ(result.status, command == ListCards ? 3 : 2) << result.err;
-        if (command == ListCards)
+        if (command == ListCards) {
             EXPECT_EQ(result.err,
                       "You have entered incorrect password too many times, please retry in 5 minutes.\n");
+        }
     }
     EXPECT_EQ(GetU32(ReadBytes(InstallFile("Options.dat")).data() + 20), 300000u);
     for (Command command : commands) EXPECT_EQ(Run(command).status, 3);

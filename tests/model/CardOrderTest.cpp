@@ -3,6 +3,8 @@
 #include <random>
 
 #include "ModelFixture.h"
+#include "model/DataRows.h"
+#include "platform/Utf16.h"
 
 namespace {
 
@@ -11,7 +13,7 @@ constexpr char kCentralEurope[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 
 card_info_struct Row(int32_t id, std::u16string name, int32_t category = 0, SYSTEMTIME created = {},
                      SYSTEMTIME modified = {}) {
-    return {id, category, 0, std::move(name), created, modified};
+    return {id, category, 0, std::move(name), created, modified, {}};
 }
 
 std::vector<int32_t> Ids(const std::vector<card_info_struct>& rows) {
@@ -89,6 +91,26 @@ TEST_F(CardOrderTest, FindMatchesTheLettersInAnyCaseAnywhereInTheNameWithinTheCa
     Find(u"bank");
     EXPECT_EQ(data.PartitionCards(5), 1);  // within the category only
     EXPECT_EQ(data.cards[0].id, 1);
+}
+
+// Besides the name, the find looks in the text, web address and e-mail values, never in a password, and
+// without regard to accents.
+TEST_F(CardOrderTest, FindLooksInTheValuesButNeverInAPasswordAndFoldsAccents) {
+    auto card = Card(u"Bank");
+    AddField(*card, u"User", u"Jos\u00c9");
+    AddField(*card, u"Web", u"https://caf\u00e9.example", kFieldUrl);
+    AddField(*card, u"PIN", u"secret", kFieldPassword);
+    AddField(*card, u"Account", u"4711", kFieldNumber);
+    data.cards = {MakeRow(*card, 1)};
+    for (auto [find, found] : {std::pair{u"jose", true},
+                               {u"CAFE.", true},
+                               {u"secret", false},
+                               {u"4711", false},
+                               {u"bank", true},
+                               {u"name", false}}) {
+        Find(find);
+        EXPECT_EQ(data.MatchesFilter(0, kAllCategories), found) << Utf16ToUtf8Lossy(find);
+    }
 }
 
 TEST_F(CardOrderTest, ArrangingKeepsAnActiveFindUnderAllCards) {

@@ -40,6 +40,7 @@ struct MarkedRows : ListScreen, SessionGate {
         work();
     }
     void ClearFindBox() override {}
+    void FocusFindBox() override {}
     void Backup() override {}
     void Export() override {}
     void Enter() override { ++holds; }
