@@ -1,0 +1,45 @@
+#pragma once
+// Cards read from another program's file, and their addition to the wallet. Reading (CsvCards,
+// WalletJson) makes a plan without touching the wallet; ApplyImport then creates the missing categories
+// and adds the cards one by one, each in its own safe save, so that a cut leaves the cards added so far.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/CsvTable.h"
+#include "store/TesseraItem.h"
+
+class CData;
+
+struct ImportedCard {
+    std::unique_ptr<CTesseraItem> card;  // categoryId is set when the plan is applied
+    std::u16string category;             // empty: none; at most 63 units (FitFieldName)
+};
+
+struct ImportPlan {
+    std::vector<ImportedCard> cards;
+    // The icon a category takes when the import creates it, by name (our JSON export names them).
+    std::vector<std::pair<std::u16string, uint32_t>> categoryIcons;
+    std::vector<CsvProblem> skipped;  // lines (or cards, in JSON) that could not be read
+    const char* problemUnit = "line";
+    // Set: every card goes to this category id, whatever the file says.
+    std::optional<int32_t> category;
+    size_t done = 0;  // cards already added: applying again goes on from here
+};
+
+// The category names the plan needs that the wallet lacks, in the order of first use.
+std::vector<std::u16string> MissingCategories(const CData& data, const ImportPlan& plan);
+
+struct ImportResult {
+    size_t added = 0;
+    size_t categoriesAdded = 0;
+    bool complete = false;  // false: a write failed (CData::LastChange says why); plan.done marks where
+};
+
+// Creates the missing categories, then adds the cards from plan.done on. `progress` is told the number
+// of cards added after each one.
+ImportResult ApplyImport(CData& data, ImportPlan& plan, const std::function<void(size_t)>& progress = {});
