@@ -293,7 +293,9 @@ TEST_F(WalletCommandsTest, ImportAddsTheReadableRowsAndExportTakesAFormat) {
     EXPECT_NE(dry.err.find("line 3 skipped: it is not valid UTF-8"), std::string::npos) << dry.err;
     EXPECT_EQ(List().size(), cards);
     options.dryRun = false;
-    EXPECT_EQ(Run(ImportCards).out, "2 cards added, 1 new categories, 1 lines skipped\n");
+    Result imported = Run(ImportCards);
+    EXPECT_EQ(imported.status, 1);
+    EXPECT_EQ(imported.out, "2 cards added, 1 new categories, 1 lines skipped\n");
     EXPECT_EQ(List().size(), cards + 2);
     EXPECT_EQ(Json(ListCategories).size(), categories + 1);
 

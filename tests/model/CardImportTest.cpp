@@ -130,7 +130,8 @@ TEST_F(CardImportTest, HeaderShapesOfCommonExportsMapEveryValue) {
          "SSH [Work] User name:TEXT=root Password:PASSWORD=pw4 Comments:TEXT=c Last Modified:TEXT=not a "
          "time\n"
          "Imported 2 [] User name:TEXT=dan Password:PASSWORD=pw5\n"},
-        {"title,password\nA,1,extra\n", "A [] Password:PASSWORD=1 Column 3:TEXT=extra\n"},
+        {"title,password,pass\nA,1,2,extra\n",
+         "A [] Password:PASSWORD=1 pass:PASSWORD=2 Column 4:TEXT=extra\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Cards(CsvImportPlan(data, c.csv, DefaultImportTemplate(data))), c.cards) << c.csv;
@@ -144,16 +145,18 @@ TEST_F(CardImportTest, HeaderShapesOfCommonExportsMapEveryValue) {
 // Missing categories are made once each, by the last element of their path; a category the wallet has is
 // used; a category given for the import overrides the file's.
 TEST_F(CardImportTest, CategoriesAreMadeOnceAndReused) {
+    ASSERT_TRUE(data.AddCategory(u"", PackCategory(data.TakeCategoryId(), 0)));  // no card's by default
     ImportPlan plan = CsvImportPlan(data, "title,group\nA,x/New\nB,Work\nC,New\nD,\n", 0xFFFFFFFF);
     EXPECT_EQ(MissingCategories(data, plan), std::vector<std::u16string>{u"New"});
     ImportResult result = ApplyImport(data, plan);
     EXPECT_TRUE(result.complete);
     EXPECT_EQ(result.categoriesAdded, 1u);
+    EXPECT_EQ(ApplyImport(data, plan).added, 0u);  // applied again, it goes on from where it stopped
     auto reloaded = Reloaded();
-    ASSERT_EQ(reloaded->categoryCount(), 2);
+    ASSERT_EQ(reloaded->categoryCount(), 3);
     std::vector<int32_t> categories;
     for (const card_info_struct& row : reloaded->cards) categories.push_back(row.category);
-    EXPECT_EQ(categories, (std::vector<int32_t>{2, 1, 2, 0}));
+    EXPECT_EQ(categories, (std::vector<int32_t>{3, 1, 3, 0}));
     ImportPlan forced = CsvImportPlan(data, "title,group\nE,Other\n", 0xFFFFFFFF);
     forced.category = 0;
     EXPECT_TRUE(MissingCategories(data, forced).empty());
