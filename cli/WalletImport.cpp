@@ -1,7 +1,5 @@
 #include "cli/WalletImport.h"
 
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 #include "cli/WalletChanges.h"
@@ -9,38 +7,18 @@
 #include "model/CsvCards.h"
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
-#include "model/WalletJson.h"
 #include "platform/Utf16.h"
 
 namespace {
 
-// Far above any wallet's export; a bigger file is refused before it is read.
-constexpr std::streamoff kMaxImportBytes = 64 << 20;
 constexpr size_t kShownCards = 3;
-
-bool ReadImportFile(const std::string& path, SecureBytes& bytes, std::ostream& err) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
-    if (size < 0 || size > kMaxImportBytes) {
-        err << "tessera: cannot read " << path << (size > 0 ? ": larger than 64 MiB" : "") << "\n";
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(size));
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        err << "tessera: cannot read " << path << "\n";
-        return false;
-    }
-    return true;
-}
 
 std::string FormatOf(const WalletCommandOptions& options) {
     if (!options.format.empty()) return options.format;
     return options.file.ends_with(".json") ? "json" : "csv";
 }
 
-bool Plan(CData& data, const WalletCommandOptions& options, std::string_view text, ImportPlan& plan,
-          std::ostream& err) {
+bool Plan(CData& data, const WalletCommandOptions& options, ImportPlan& plan, std::ostream& err) {
     if (options.templateId && !data.FindRecordEntry(CData::kTemplateStore, *options.templateId)) {
         err << "tessera: no template with id " << *options.templateId << "\n";
         return false;
@@ -50,13 +28,10 @@ bool Plan(CData& data, const WalletCommandOptions& options, std::string_view tex
         return false;
     }
     std::string error;
-    if (FormatOf(options) == "json") {
-        if (!JsonImportPlan(text, plan, error)) {
-            err << "tessera: cannot import " << options.file << ": " << error << "\n";
-            return false;
-        }
-    } else {
-        plan = CsvImportPlan(data, text, options.templateId.value_or(DefaultImportTemplate(data)));
+    if (!PlanImportFile(data, options.file, FormatOf(options) == "json",
+                        options.templateId.value_or(DefaultImportTemplate(data)), plan, error)) {
+        err << "tessera: cannot import " << options.file << ": " << error << "\n";
+        return false;
     }
     plan.category = options.category;
     for (const CsvProblem& problem : plan.skipped)
@@ -92,14 +67,11 @@ int Summary(const ImportPlan& plan, size_t categories, std::ostream& out) {
 }  // namespace
 
 int ImportCards(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
-    SecureBytes bytes;
-    if (!ReadImportFile(options.file, bytes, err)) return kExitFailed;
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::optional<ImportPlan> plan;
     size_t categoriesAdded = 0;
     // Run again after another program changed the wallet, the plan goes on from the cards already added.
     return RunOnWallet(options.phone, in, err, !options.dryRun, [&](CData& data) -> int {
-        if (!plan && !Plan(data, options, text, plan.emplace(), err)) return kExitFailed;
+        if (!plan && !Plan(data, options, plan.emplace(), err)) return kExitFailed;
         if (options.dryRun) {
             out << "would add " << plan->cards.size() << " cards, ";
             int status = Summary(*plan, MissingCategories(data, *plan).size(), out);

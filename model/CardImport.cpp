@@ -1,10 +1,34 @@
 #include "model/CardImport.h"
 
 #include <algorithm>
+#include <fstream>
 
+#include "model/CsvCards.h"
 #include "model/Data.h"
+#include "model/WalletJson.h"
 
 namespace {
+
+// Far above any wallet's export; a bigger file is refused before it is read.
+constexpr std::streamoff kMaxImportBytes = 64 << 20;
+
+bool ReadWhole(const std::filesystem::path& path, SecureBytes& bytes, std::string& error) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (size > kMaxImportBytes) {
+        error = "larger than 64 MiB";
+        return false;
+    }
+    if (size >= 0) {
+        bytes.resize(static_cast<size_t>(size));
+        file.seekg(0);
+    }
+    if (size < 0 || !file.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        error = "it cannot be read";
+        return false;
+    }
+    return true;
+}
 
 const category_struct* CategoryNamed(const CData& data, std::u16string_view name) {
     auto it = std::find_if(data.categories.begin(), data.categories.end(),
@@ -19,6 +43,16 @@ uint32_t IconFor(const ImportPlan& plan, std::u16string_view name) {
 }
 
 }  // namespace
+
+bool PlanImportFile(CData& data, const std::filesystem::path& file, bool json, uint32_t templateId,
+                    ImportPlan& plan, std::string& error) {
+    SecureBytes bytes;
+    if (!ReadWhole(file, bytes, error)) return false;
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (json) return JsonImportPlan(text, plan, error);
+    plan = CsvImportPlan(data, text, templateId);
+    return true;
+}
 
 std::vector<std::u16string> MissingCategories(const CData& data, const ImportPlan& plan) {
     std::vector<std::u16string> missing;

@@ -4,6 +4,7 @@
 // and adds the cards one by one, each in its own safe save, so that a cut leaves the cards added so far.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,6 +31,11 @@ struct ImportPlan {
     std::optional<int32_t> category;
     size_t done = 0;  // cards already added: applying again goes on from here
 };
+
+// Reads the file, refused above 64 MiB, and plans its import: our JSON when `json`, else CSV whose cards
+// are made from the template (0xFFFFFFFF: none). False with `error` set when nothing can be planned.
+bool PlanImportFile(CData& data, const std::filesystem::path& file, bool json, uint32_t templateId,
+                    ImportPlan& plan, std::string& error);
 
 // The category names the plan needs that the wallet lacks, in the order of first use.
 std::vector<std::u16string> MissingCategories(const CData& data, const ImportPlan& plan);

@@ -16,6 +16,7 @@
 #include "ui/BackupCommands.h"
 #include "ui/CommandTables.h"
 #include "ui/ExportCommand.h"
+#include "ui/ImportCommand.h"
 #include "ui/LinkLauncher.h"
 #include "ui/MyIconList.h"
 #include "ui/MyListCtrl.h"
@@ -385,6 +386,8 @@ bool CListBar::OnCommand(int id, int code, void* extra) {
             return RunBackupCommand(*this);
         case ID_EXPORT_CARDS:
             return RunExportCommand(this, *links.data);
+        case ID_IMPORT_CARDS:
+            return RunImportCommand(this, *links.data, links.gate);
         case ID_VISIT_WEBSITE:
             LaunchLink(wxString::FromUTF8(kMakerWebsite), "open");
             return true;
