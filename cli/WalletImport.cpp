@@ -41,13 +41,14 @@ bool Plan(CData& data, const WalletCommandOptions& options, ImportPlan& plan, st
 }
 
 // The first cards as they would be added: name, category and each field with its type; passwords masked.
-void ShowMapping(const ImportPlan& plan, std::ostream& out) {
+void ShowMapping(ImportPlan& plan, std::ostream& out) {
     for (size_t i = 0; i < plan.cards.size() && i < kShownCards; ++i) {
-        const ImportedCard& imported = plan.cards[i];
-        out << "card " << i + 1 << ": " << Utf16ToUtf8Lossy(ItemName(*imported.card));
-        if (!imported.category.empty()) out << " [" << Utf16ToUtf8Lossy(imported.category) << "]";
+        const CTesseraItem& card = plan.Card(i);
+        const std::u16string& category = plan.cards[i].category;
+        out << "card " << i + 1 << ": " << Utf16ToUtf8Lossy(ItemName(card));
+        if (!category.empty()) out << " [" << Utf16ToUtf8Lossy(category) << "]";
         out << "\n";
-        for (auto* node = imported.card->fields.head->next; node; node = node->next) {
+        for (auto* node = card.fields.head->next; node; node = node->next) {
             const ItemField& field = node->element;
             std::string value = field.type == kFieldPassword ? std::string(8, '*')
                                 : IsTimeField(field.type)    ? "(date)"

@@ -54,6 +54,11 @@ bool PlanImportFile(CData& data, const std::filesystem::path& file, bool json, u
     return true;
 }
 
+CTesseraItem& ImportPlan::Card(size_t i) {
+    if (!cards[i].card) cards[i].card = make(i);
+    return *cards[i].card;
+}
+
 std::vector<std::u16string> MissingCategories(const CData& data, const ImportPlan& plan) {
     std::vector<std::u16string> missing;
     if (plan.category) return missing;
@@ -77,10 +82,11 @@ ImportResult ApplyImport(CData& data, ImportPlan& plan, const std::function<void
         ImportedCard& imported = plan.cards[plan.done];
         const category_struct* category =
             imported.category.empty() ? nullptr : CategoryNamed(data, imported.category);
-        imported.card->categoryId =
-            static_cast<uint32_t>(plan.category.value_or(category ? category->id : 0));
+        CTesseraItem& card = plan.Card(plan.done);
+        card.categoryId = static_cast<uint32_t>(plan.category.value_or(category ? category->id : 0));
         uint32_t id = data.TakeCardId();
-        if (id == 0 || !data.AddCard(*imported.card, id)) return result;
+        if (id == 0 || !data.AddCard(card, id)) return result;
+        imported.card.reset();  // its pages go back at once
         ++result.added;
         if (progress) progress(plan.done + 1);
     }

@@ -17,12 +17,14 @@
 class CData;
 
 struct ImportedCard {
-    std::unique_ptr<CTesseraItem> card;  // categoryId is set when the plan is applied
+    std::unique_ptr<CTesseraItem> card;  // null until made (ImportPlan::Card); categoryId set when applied
     std::u16string category;             // empty: none; at most 63 units (FitFieldName)
 };
 
 struct ImportPlan {
     std::vector<ImportedCard> cards;
+    // Makes card i where the plan holds none (a CSV plan keeps its rows, not thousands of records).
+    std::function<std::unique_ptr<CTesseraItem>(size_t)> make;
     // The icon a category takes when the import creates it, by name (our JSON export names them).
     std::vector<std::pair<std::u16string, uint32_t>> categoryIcons;
     std::vector<CsvProblem> skipped;  // lines (or cards, in JSON) that could not be read
@@ -30,6 +32,9 @@ struct ImportPlan {
     // Set: every card goes to this category id, whatever the file says.
     std::optional<int32_t> category;
     size_t done = 0;  // cards already added: applying again goes on from here
+
+    // Card i, made on first use.
+    CTesseraItem& Card(size_t i);
 };
 
 // Reads the file, refused above 64 MiB, and plans its import: our JSON when `json`, else CSV whose cards

@@ -136,8 +136,7 @@ struct Column {
 };
 
 struct RowReader {
-    CData& data;
-    uint32_t templateId;
+    std::unique_ptr<CTesseraItem> model;  // the template, read once: each record read is a decryption
     std::vector<Column> columns;
 
     // The column of cell i: past the header's columns, "Column n".
@@ -147,10 +146,18 @@ struct RowReader {
                 u"Column " + Utf8ToUtf16Lossy(std::to_string(i + 1))};
     }
 
-    ImportedCard Card(const CsvRow& row, size_t number) const {
-        ImportedCard imported{data.NewCardFromTemplate(templateId), {}};
-        CTesseraItem& card = *imported.card;
+    // The last element of the first group cell that is not empty.
+    std::u16string Category(const CsvRow& row) const {
+        for (size_t i = 0; i < row.cells.size(); ++i)
+            if (At(i).role == CsvColumn::Group && !row.cells[i].empty()) return CategoryOf(row.cells[i]);
+        return {};
+    }
+
+    std::unique_ptr<CTesseraItem> Card(const CsvRow& row, size_t number) const {
+        auto card = std::make_unique<CTesseraItem>();
+        card->CopyAsNew(*model);
         std::string title, url;
+        bool grouped = false;
         for (size_t i = 0; i < row.cells.size(); ++i) {
             const std::string& value = row.cells[i];
             Column column = At(i);
@@ -160,19 +167,19 @@ struct RowReader {
             if (value.empty()) continue;
             if (column.role == CsvColumn::Title && title.empty()) {
                 title = value;
-            } else if (column.role == CsvColumn::Group && imported.category.empty()) {
-                imported.category = CategoryOf(value);
+            } else if (column.role == CsvColumn::Group && !grouped) {
+                grouped = true;  // the card's category
             } else if (time) {
-                (column.role == CsvColumn::Created ? card.created : card.modified) = *time;
+                (column.role == CsvColumn::Created ? card->created : card->modified) = *time;
             } else {
                 if (column.role == CsvColumn::Url && url.empty()) url = value;
-                PutValue(card, column.role, column.header, value);
+                PutValue(*card, column.role, column.header, value);
             }
         }
         if (title.empty()) title = UrlHost(url);
         if (title.empty()) title = "Imported " + std::to_string(number);
-        SetItemName(card, Utf8ToUtf16Lossy(title));
-        return imported;
+        SetItemName(*card, Utf8ToUtf16Lossy(title));
+        return card;
     }
 };
 
@@ -196,15 +203,21 @@ uint32_t DefaultImportTemplate(const CData& data) {
 }
 
 ImportPlan CsvImportPlan(CData& data, std::string_view text, uint32_t templateId) {
-    CsvTable table = CsvTable::Read(text);
+    auto table = std::make_shared<CsvTable>(CsvTable::Read(text));
     ImportPlan plan;
-    plan.skipped = std::move(table.problems);
-    if (table.rows.empty()) return plan;
-    RowReader reader{data, templateId, {}};
-    for (const std::string& header : table.rows.front().cells)
-        reader.columns.push_back({ColumnRole(header), Utf8ToUtf16Lossy(header)});
-    for (size_t i = 1; i < table.rows.size(); ++i)
-        if (!AllEmpty(table.rows[i])) plan.cards.push_back(reader.Card(table.rows[i], plan.cards.size() + 1));
+    plan.skipped = std::move(table->problems);
+    if (table->rows.empty()) return plan;
+    auto reader = std::make_shared<RowReader>(RowReader{data.NewCardFromTemplate(templateId), {}});
+    for (const std::string& header : table->rows.front().cells)
+        reader->columns.push_back({ColumnRole(header), Utf8ToUtf16Lossy(header)});
+    auto rows = std::make_shared<std::vector<size_t>>();
+    for (size_t i = 1; i < table->rows.size(); ++i) {
+        if (AllEmpty(table->rows[i])) continue;
+        rows->push_back(i);
+        plan.cards.push_back({nullptr, reader->Category(table->rows[i])});
+    }
+    // Each card is made when it is wanted: a plan of thousands holds their rows, not their records.
+    plan.make = [table, reader, rows](size_t i) { return reader->Card(table->rows[(*rows)[i]], i + 1); };
     return plan;
 }
 

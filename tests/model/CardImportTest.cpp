@@ -77,12 +77,12 @@ protected:
     }
 
     // Each card as "name [category]" and its filled fields as "name:TYPE=value".
-    static std::string Cards(const ImportPlan& plan) {
+    static std::string Cards(ImportPlan&& plan) {
         std::string out;
-        for (const ImportedCard& imported : plan.cards) {
-            out +=
-                Utf16ToUtf8Lossy(ItemName(*imported.card)) + " [" + Utf16ToUtf8Lossy(imported.category) + "]";
-            for (auto* node = imported.card->fields.head->next; node; node = node->next) {
+        for (size_t i = 0; i < plan.cards.size(); ++i) {
+            out += Utf16ToUtf8Lossy(ItemName(plan.Card(i))) + " [" +
+                   Utf16ToUtf8Lossy(plan.cards[i].category) + "]";
+            for (auto* node = plan.Card(i).fields.head->next; node; node = node->next) {
                 if (node->element.length() <= 2) continue;
                 out += " " + Utf16ToUtf8Lossy(node->element.Name()) + ":" +
                        Utf16ToUtf8Lossy(std::u16string(FieldTypeName(node->element.type))) + "=" +
@@ -136,10 +136,10 @@ TEST_F(CardImportTest, HeaderShapesOfCommonExportsMapEveryValue) {
     for (const Case& c : cases)
         EXPECT_EQ(Cards(CsvImportPlan(data, c.csv, DefaultImportTemplate(data))), c.cards) << c.csv;
     ImportPlan plain = CsvImportPlan(data, "login,password\neve@example.org,pw\n", 0xFFFFFFFF);
-    EXPECT_EQ(Cards(plain), "Imported 1 [] login:E-MAIL=eve@example.org password:PASSWORD=pw\n");
+    EXPECT_EQ(Cards(std::move(plain)), "Imported 1 [] login:E-MAIL=eve@example.org password:PASSWORD=pw\n");
     ImportPlan timed = CsvImportPlan(data, "title,created,modified\nT,2022-01-02T03:04:05Z,1680674828\n", 0);
-    EXPECT_EQ(FormatIsoTime(timed.cards[0].card->created), "2022-01-02T03:04:05.000Z");
-    EXPECT_EQ(FormatIsoTime(timed.cards[0].card->modified), "2023-04-05T06:07:08.000Z");
+    EXPECT_EQ(FormatIsoTime(timed.Card(0).created), "2022-01-02T03:04:05.000Z");
+    EXPECT_EQ(FormatIsoTime(timed.Card(0).modified), "2023-04-05T06:07:08.000Z");
 }
 
 // Missing categories are made once each, by the last element of their path; a category the wallet has is
