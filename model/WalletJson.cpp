@@ -1,5 +1,6 @@
 #include "model/WalletJson.h"
 
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "model/CardExport.h"
@@ -163,7 +164,8 @@ SecureBytes WalletToJson(CData& data, size_t& written, size_t& unreadable) {
 
 namespace {
 
-bool ReadDocument(const Json& json, ImportPlan& plan, std::string& error) {
+bool ReadDocument(const std::shared_ptr<WipedJson>& document, ImportPlan& plan, std::string& error) {
+    const Json& json = document->json;
     if (!json.is_object() || json.value("format", Json()) != kFormatName || !json.contains("cards") ||
         !json["cards"].is_array()) {
         error = "it is not a Tessera wallet JSON document";
@@ -185,25 +187,35 @@ bool ReadDocument(const Json& json, ImportPlan& plan, std::string& error) {
         }
     }
     plan.problemUnit = "card";
+    // Each card is read here to be checked, and again when it is wanted: a plan of thousands holds the
+    // document, not their records.
+    auto entries = std::make_shared<std::vector<const Json*>>();
     int number = 0;
     for (const Json& entry : json["cards"]) {
         ++number;
         ImportedCard imported{std::make_unique<CTesseraItem>(), {}};
         CardReader reader;
-        if (reader.Card(entry, imported))
-            plan.cards.push_back(std::move(imported));
-        else
+        if (!reader.Card(entry, imported)) {
             plan.skipped.push_back({number, reader.error});
+            continue;
+        }
+        entries->push_back(&entry);
+        plan.cards.push_back({nullptr, std::move(imported.category)});
     }
+    plan.make = [document, entries](size_t i) {
+        ImportedCard imported{std::make_unique<CTesseraItem>(), {}};
+        CardReader().Card(*(*entries)[i], imported);
+        return std::move(imported.card);
+    };
     return true;
 }
 
 }  // namespace
 
 bool JsonImportPlan(std::string_view text, ImportPlan& plan, std::string& error) {
-    WipedJson document{Json::parse(text, nullptr, false)};
+    auto document = std::make_shared<WipedJson>(Json::parse(text, nullptr, false));
     try {
-        return ReadDocument(document.json, plan, error);
+        return ReadDocument(document, plan, error);
     } catch (const std::exception& e) {  // a member of an unexpected type
         error = std::string("it does not fit the documented form: ") + e.what();
         return false;
