@@ -48,7 +48,7 @@ void ShowMapping(ImportPlan& plan, std::ostream& out) {
         out << "card " << i + 1 << ": " << Utf16ToUtf8Lossy(ItemName(card));
         if (!category.empty()) out << " [" << Utf16ToUtf8Lossy(category) << "]";
         out << "\n";
-        for (auto* node = card.fields.head->next; node; node = node->next) {
+        for (auto* node = card.fields.head ? card.fields.head->next : nullptr; node; node = node->next) {
             const ItemField& field = node->element;
             std::string value = field.type == kFieldPassword ? std::string(8, '*')
                                 : IsTimeField(field.type)    ? "(date)"

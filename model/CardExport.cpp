@@ -143,7 +143,8 @@ bool ExportWallet(CData& data, ExportFormat format, const std::filesystem::path&
         return false;
     }
     if (format == ExportFormat::Text) {
-        count.unreadable = ForEachCard(*data.walletStore, [&](const CTesseraItem&) { ++count.written; });
+        for (auto* node = data.walletStore->records.head; node; node = node->next)
+            count.written += node->element.deleted ? 0 : 1;
         return ExportCards(*data.walletStore, file, error);
     }
     SecureBytes bytes = format == ExportFormat::Csv ? CardsToCsv(data, count.written, count.unreadable)

@@ -28,8 +28,8 @@ bool ExportCards(CTesseraEncryptedLinkList& walletStore, const std::filesystem::
 enum class ExportFormat { Text, Csv, Json };
 
 struct ExportCount {
-    size_t written = 0;     // cards
-    size_t unreadable = 0;  // records left out (CSV, JSON) or written empty (text)
+    size_t written = 0;     // cards (text: records, those that cannot be read written empty)
+    size_t unreadable = 0;  // CSV, JSON: records that cannot be read, left out
 };
 
 // Writes the wallet's cards in that format, as ExportCards writes the text.
