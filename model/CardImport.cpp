@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <new>
 
 #include "model/CsvCards.h"
 #include "model/Data.h"
@@ -46,12 +47,17 @@ uint32_t IconFor(const ImportPlan& plan, std::u16string_view name) {
 
 bool PlanImportFile(CData& data, const std::filesystem::path& file, bool json, uint32_t templateId,
                     ImportPlan& plan, std::string& error) {
-    SecureBytes bytes;
-    if (!ReadWhole(file, bytes, error)) return false;
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (json) return JsonImportPlan(text, plan, error);
-    plan = CsvImportPlan(data, text, templateId);
-    return true;
+    try {
+        SecureBytes bytes;
+        if (!ReadWhole(file, bytes, error)) return false;
+        std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (json) return JsonImportPlan(text, plan, error);
+        plan = CsvImportPlan(data, text, templateId);
+        return true;
+    } catch (const std::bad_alloc&) {
+        error = "there is not enough memory to read it";
+        return false;
+    }
 }
 
 CTesseraItem& ImportPlan::Card(size_t i) {
