@@ -21,11 +21,6 @@ bool ValidIcon(const std::optional<uint32_t>& icon, std::ostream& err) {
     return false;
 }
 
-bool CategoryExists(CData& data, int32_t id) {
-    return id == 0 || std::any_of(data.categories.begin(), data.categories.end(),
-                                  [id](const category_struct& c) { return c.id == id; });
-}
-
 // Each secret is read after the wallet password, in the order the names were given.
 bool ApplySecrets(const WalletCommandOptions& options, CTesseraItem& card, std::istream& in,
                   std::ostream& err) {
@@ -66,20 +61,6 @@ bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTessera
     return true;
 }
 
-int Written(bool ok, const CData& data, std::ostream& err) {
-    if (ok) return kExitOk;
-    switch (data.LastChange()) {
-        case CTesseraEncryptedLinkList::kChangeInUse:
-            err << "tessera: " << kWalletInUseLine << "\n";
-            break;
-        case CTesseraEncryptedLinkList::kChangeStale:
-            break;  // the command runs again on the wallet as it now is (RunOnWallet)
-        default:
-            err << "tessera: the change could not be written to the phone\n";
-    }
-    return kExitFailed;
-}
-
 bool ValidCategoryName(const std::string& name, std::ostream& err) {
     size_t units = Utf8ToUtf16Lossy(name).size();
     if (units > 0 && units < ItemField::kNameUnits) return true;
@@ -94,6 +75,25 @@ const category_struct* FindCategory(CData& data, int32_t id) {
 }
 
 }  // namespace
+
+bool CategoryExists(CData& data, int32_t id) {
+    return id == 0 || std::any_of(data.categories.begin(), data.categories.end(),
+                                  [id](const category_struct& c) { return c.id == id; });
+}
+
+int Written(bool ok, const CData& data, std::ostream& err) {
+    if (ok) return kExitOk;
+    switch (data.LastChange()) {
+        case CTesseraEncryptedLinkList::kChangeInUse:
+            err << "tessera: " << kWalletInUseLine << "\n";
+            break;
+        case CTesseraEncryptedLinkList::kChangeStale:
+            break;  // the command runs again on the wallet as it now is (RunOnWallet)
+        default:
+            err << "tessera: the change could not be written to the phone\n";
+    }
+    return kExitFailed;
+}
 
 int AddCard(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     if (options.blank == options.templateId.has_value()) {

@@ -4,6 +4,7 @@
 
 #include "cli/WalletBackups.h"
 #include "cli/WalletChanges.h"
+#include "cli/WalletImport.h"
 #include "cli/WalletQueries.h"
 #include "cli/WalletRepair.h"
 
@@ -56,9 +57,11 @@ void AddQueries(CLI::App& app, WalletCommandOptions& options, int& status) {
         ->add_flag("--json", options.json, "JSON output");
     WalletCommand(app, "categories", "The categories", options, status, ListCategories)
         ->add_flag("--json", options.json, "JSON output");
-    CLI::App* exportCommand = WalletCommand(app, "export", "Write every card to a text file (plain text!)",
+    CLI::App* exportCommand = WalletCommand(app, "export", "Write every card to a file (plain text!)",
                                             options, status, ExportWallet);
-    exportCommand->add_option("FILE", options.file, "The text file to write")->required();
+    exportCommand->add_option("FILE", options.file, "The file to write")->required();
+    exportCommand->add_option("--format", options.format, "text (the default), csv or json")
+        ->check(CLI::IsMember({"text", "csv", "json"}));
 }
 
 void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
@@ -71,6 +74,15 @@ void AddChanges(CLI::App& app, WalletCommandOptions& options, int& status) {
     CLI::App* edit = WalletCommand(app, "edit", "Change a card", options, status, EditCard);
     edit->add_option("ID", options.id, "Card id")->required();
     AddCardEditOptions(edit, options);
+
+    CLI::App* import = WalletCommand(app, "import", "Add the cards of a CSV file or of our JSON export",
+                                     options, status, ImportCards);
+    import->add_option("FILE", options.file, "The file to read")->required();
+    import->add_option("--format", options.format, "csv or json (default: json for a .json file, else csv)")
+        ->check(CLI::IsMember({"csv", "json"}));
+    import->add_option("--template", options.templateId, "CSV: make each card from this template id");
+    import->add_option("--category", options.category, "Put every card in this category id (0: none)");
+    import->add_flag("--dry-run", options.dryRun, "Show what would be added; write nothing");
 
     WalletCommand(app, "rm", "Delete cards", options, status, RemoveCards)
         ->add_option("ID", options.ids, "Card ids")

@@ -36,8 +36,10 @@ struct WalletCommandOptions {
     std::string categoryName;
     bool deleteCards = false;
 
-    // export
+    // export, import
     std::string file;
+    std::string format;  // export: text (default), csv or json; import: csv or json (default: by extension)
+    bool dryRun = false;
 
     // repair: also write again a file that no cut save explains, with every record that decrypts
     bool salvage = false;

@@ -148,16 +148,22 @@ int ListCategories(const WalletCommandOptions& options, std::istream& in, std::o
 
 int ExportWallet(const WalletCommandOptions& options, std::istream& in, std::ostream& out,
                  std::ostream& err) {
+    static const std::map<std::string, ExportFormat> kFormats = {{"", ExportFormat::Text},
+                                                                 {"text", ExportFormat::Text},
+                                                                 {"csv", ExportFormat::Csv},
+                                                                 {"json", ExportFormat::Json}};
     return RunOnWallet(options.phone, in, err, false, [&](CData& data) -> int {
         std::string error;
-        if (!ExportCards(*data.walletStore, options.file, error)) {
+        ExportCount count;
+        if (!ExportWallet(data, kFormats.at(options.format), options.file, count, error)) {
             err << "tessera: cannot export to " << options.file << ": " << error << "\n";
             return kExitFailed;
         }
         err << "tessera: warning: " << options.file
             << " holds every card's fields, passwords included, in plain text. Keep it safe and delete it "
                "when done.\n";
-        out << data.cardCount() << " cards exported to " << options.file << "\n";
-        return kExitOk;
+        if (count.unreadable) err << "tessera: " << count.unreadable << " cards could not be read\n";
+        out << count.written << " cards exported to " << options.file << "\n";
+        return count.unreadable ? kExitFailed : kExitOk;
     });
 }

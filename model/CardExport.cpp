@@ -8,7 +8,10 @@
 #include <ctime>
 #include <string_view>
 
+#include "model/CsvCards.h"
+#include "model/Data.h"
 #include "model/FieldType.h"
+#include "model/WalletJson.h"
 #include "platform/PrivateFile.h"
 #include "store/TesseraEncryptedLinkList.h"
 
@@ -110,4 +113,42 @@ bool ExportCards(CTesseraEncryptedLinkList& walletStore, const std::filesystem::
     tzset();
     return WritePrivateFile(
         file, [&](int fd) { return WriteCards(walletStore, fd); }, error);
+}
+
+size_t ForEachCard(CTesseraEncryptedLinkList& store, const std::function<void(const CTesseraItem&)>& visit) {
+    size_t unreadable = 0;
+    for (auto* node = store.records.head; node; node = node->next) {
+        if (node->element.deleted) continue;
+        CTesseraItem card;
+        SecureBytes payload;
+        if (store.GetRecordData(&node->element, &payload) > 0 &&
+            card.Deserialize(payload.data(), payload.size()))
+            visit(card);
+        else
+            ++unreadable;
+    }
+    return unreadable;
+}
+
+std::u16string CategoryName(const CData& data, int32_t id) {
+    for (const category_struct& category : data.categories)
+        if (category.id == id) return category.name;
+    return {};
+}
+
+bool ExportWallet(CData& data, ExportFormat format, const std::filesystem::path& file, ExportCount& count,
+                  std::string& error) {
+    if (!data.walletStore) {
+        error = "no wallet is open";
+        return false;
+    }
+    if (format == ExportFormat::Text) {
+        for (auto* node = data.walletStore->records.head; node; node = node->next)
+            count.written += node->element.deleted ? 0 : 1;
+        return ExportCards(*data.walletStore, file, error);
+    }
+    SecureBytes bytes = format == ExportFormat::Csv ? CardsToCsv(data, count.written, count.unreadable)
+                                                    : WalletToJson(data, count.written, count.unreadable);
+    return WritePrivateFile(
+        file, [&](int fd) { return WriteAll(fd, bytes); }, error);
 }

@@ -8,14 +8,6 @@
 
 namespace {
 
-// The name cut to a field name's 63 units, without leaving half of a surrogate pair at the end.
-std::u16string_view FitFieldName(std::u16string_view name) {
-    if (name.size() < ItemField::kNameUnits) return name;
-    name = name.substr(0, ItemField::kNameUnits - 1);
-    if (name.back() >= 0xD800 && name.back() <= 0xDBFF) name.remove_suffix(1);
-    return name;
-}
-
 ItemField CategoryField(std::u16string_view name, uint32_t packed) {
     ItemField field;
     field.type = packed;

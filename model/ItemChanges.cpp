@@ -20,6 +20,13 @@ std::unique_ptr<CTesseraItem> NewBlankTemplate() {
     return NewNamedItem(u"New Template");
 }
 
+std::u16string_view FitFieldName(std::u16string_view name) {
+    if (name.size() < ItemField::kNameUnits) return name;
+    name = name.substr(0, ItemField::kNameUnits - 1);
+    if (name.back() >= 0xD800 && name.back() <= 0xDBFF) name.remove_suffix(1);
+    return name;
+}
+
 std::u16string ItemName(const CTesseraItem& item) {
     return item.fields.head ? FieldText(item.fields.head->element) : std::u16string();
 }

@@ -17,6 +17,9 @@ inline constexpr std::u16string_view kNameFieldName = u"Name";
 std::unique_ptr<CTesseraItem> NewBlankCard();
 std::unique_ptr<CTesseraItem> NewBlankTemplate();
 
+// The name cut to a field name's 63 units, without leaving half of a surrogate pair at the end.
+std::u16string_view FitFieldName(std::u16string_view name);
+
 // The text of field 0; empty for a record without fields.
 std::u16string ItemName(const CTesseraItem& item);
 // Sets the value of field 0, adding the name field to a record that has none.

@@ -33,6 +33,8 @@ std::optional<bool> Enabled(int id, const CommandState& s) {
             return shown && s.open && !s.editing;
         case ID_BACKUP:
             return shown && s.open;
+        case ID_IMPORT_CARDS:
+            return shown && s.open && !s.editing;
         case ID_EXPORT_CARDS:
             return shown;
         case ID_SELECT_ALL:

@@ -33,6 +33,7 @@ constexpr MenuEntry kMainMenu[] = {
     {ID_NEW_CATEGORY, "New &Category\tCtrl+C"},
     {kSeparator, ""},
     {ID_BACKUP, "&Backup"},
+    {ID_IMPORT_CARDS, "&Import Cards..."},
     {ID_EXPORT_CARDS, "Export &Cards..."},
     {kSeparator, ""},
     {ID_SAVE_AS_TEMPLATE, "Save as Template\tCtrl+Shift+S"},

@@ -4,6 +4,7 @@
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
+#include <algorithm>
 #include <string>
 
 #include "model/CardExport.h"
@@ -15,6 +16,9 @@
 namespace {
 
 constexpr size_t kReasonLimit = 1023;
+// By the dialog's type list: text, CSV, JSON.
+constexpr ExportFormat kFormats[] = {ExportFormat::Text, ExportFormat::Csv, ExportFormat::Json};
+constexpr const char* kExtensions[] = {"txt", "csv", "json"};
 
 }  // namespace
 
@@ -22,13 +26,17 @@ bool RunExportCommand(wxWindow* parent, CData& data) {
     // A locked wallet keeps its stores: its cards must not reach a file without the password.
     BackupActions* actions = GetBackupActions();
     if (!data.walletStore || !actions || !actions->WalletOpen()) return true;
+    wxString text = LoadResString(IDS_EXPORT_FILTER);
     wxFileDialog dialog(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
-                        LoadResString(IDS_EXPORT_FILTER), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+                        wxString::Format(LoadResString(IDS_EXPORT_FORMATS), text, text),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return true;
+    int type = std::clamp(dialog.GetFilterIndex(), 0, 2);
     wxFileName path(dialog.GetPath());
-    if (!path.HasExt()) path.SetExt("txt");
+    if (!path.HasExt()) path.SetExt(kExtensions[type]);
     std::string reason;
-    if (!ExportCards(*data.walletStore, path.GetFullPath().utf8_string(), reason))
+    ExportCount count;
+    if (!ExportWallet(data, kFormats[type], path.GetFullPath().utf8_string(), count, reason))
         wxMessageBox(wxString::FromUTF8(reason.substr(0, kReasonLimit)), LoadResString(IDS_APP_CAPTION), wxOK,
                      parent);
     return true;

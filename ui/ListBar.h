@@ -95,6 +95,7 @@ private:
     void OnFindBoxKey(wxKeyEvent& event);
     void Backup() override;
     void Export() override;
+    void Import() override;
 
     bool TextShortcut(int id, const wxCommandEvent* event);
     void ApplyRule(wxUpdateUIEvent& event);

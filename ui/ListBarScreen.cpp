@@ -11,6 +11,7 @@
 #include "model/Data.h"
 #include "ui/BackupCommands.h"
 #include "ui/ExportCommand.h"
+#include "ui/ImportCommand.h"
 #include "ui/ListBar.h"
 #include "ui/ProgressDlg.h"
 #include "ui/Resource.h"
@@ -152,6 +153,10 @@ void CListBar::Backup() {
 
 void CListBar::Export() {
     RunExportCommand(this, commands.Data());
+}
+
+void CListBar::Import() {
+    RunImportCommand(this, commands.Data(), links.commands.gate);
 }
 
 void CListBar::OnListKey(wxListEvent& event) {

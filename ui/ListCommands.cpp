@@ -62,6 +62,9 @@ bool ListCommands::Run(int id) {
         case ID_EXPORT_CARDS:
             screen.Export();
             return true;
+        case ID_IMPORT_CARDS:
+            screen.Import();
+            return true;
         case ID_LOCK_WALLET:
             if (links.lock) links.lock();
             return true;

@@ -1,6 +1,6 @@
 #pragma once
 // The list pane's commands without a window: New, Delete (on a worker, from the last row up), Select
-// All, Invert, Save as Template, Find, Backup, Export and Lock Wallet; when each may run; and which row
+// All, Invert, Save as Template, Find, Backup, Export, Import and Lock Wallet; when each may run; and which row
 // stands selected for the record the main view shows.
 #include <cstdint>
 #include <functional>
@@ -47,6 +47,7 @@ public:
     virtual void FocusFindBox() = 0;
     virtual void Backup() = 0;
     virtual void Export() = 0;
+    virtual void Import() = 0;
 };
 
 class ListCommands {

@@ -164,6 +164,16 @@ constexpr StringEntry kStrings[] = {
     {IDS_KEEP_MY_HEAD,
      "Another program has also changed the icon, category or draft mark since you began editing.\n\n"
      "Keep yours? (No keeps the other program's.)"},
+    {IDS_IMPORT_FILTER, "CSV or JSON files (*.csv;*.json)|*.csv;*.json|All files (*)|*"},
+    {IDS_IMPORT_TITLE, "Import Cards"},
+    {IDS_IMPORTING, "Importing cards..."},
+    {IDS_IMPORT_COUNT, "%d of %d cards"},
+    {IDS_IMPORT_SUMMARY, "%d cards to add, %d new categories, %d lines skipped."},
+    {IDS_IMPORT_UNREADABLE, "The file cannot be imported: %s"},
+    {IDS_IMPORT_STOPPED, "The import stopped after %d of %d cards; the cards before it are in the wallet."},
+    {IDS_EXPORT_FORMATS,
+     "Text (%s)|%s|CSV, passwords in plain text (*.csv)|*.csv|"
+     "JSON, passwords in plain text (*.json)|*.json"},
 };
 
 static_assert(std::adjacent_find(std::begin(kStrings), std::end(kStrings),

@@ -10,6 +10,7 @@
 #include "cli/PasswordPrompt.h"
 #include "cli/WalletBackups.h"
 #include "cli/WalletChanges.h"
+#include "cli/WalletImport.h"
 #include "cli/WalletQueries.h"
 #include "cli/WalletRepair.h"
 #include "device/PhoneOptionRecord.h"
@@ -272,6 +273,54 @@ TEST_F(WalletCommandsTest, ExportWritesOnlyAnOwnerOnlyFileOfItsOwn) {
     EXPECT_EQ(bytes[0], '"');  // UTF-16LE, no byte-order mark
     EXPECT_EQ(bytes[1], 0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 2);  // nothing left beside
+}
+
+// A dry run reports and writes nothing; the import adds the readable rows once and fails for the rest;
+// refused input writes nothing; the CSV and JSON exports are owner-only like the text one.
+TEST_F(WalletCommandsTest, ImportAddsTheReadableRowsAndExportTakesAFormat) {
+    TempDir files;
+    options.file = (files / "in.csv").string();
+    auto write = [](const std::filesystem::path& file, std::string_view text) {
+        WriteBytes(file, std::vector<uint8_t>(text.begin(), text.end()));
+    };
+    write(files / "in.csv", "title,password,folder\nOne,p1,a/Imported\n\xFF,p2,\nTwo,p3,Imported\n");
+    const size_t cards = List().size(), categories = Json(ListCategories).size();
+    options.dryRun = true;
+    Result dry = Run(ImportCards);
+    EXPECT_EQ(dry.status, 1);
+    EXPECT_NE(dry.out.find("would add 2 cards, 1 new categories, 1 lines skipped"), std::string::npos)
+        << dry.out;
+    EXPECT_NE(dry.err.find("line 3 skipped: it is not valid UTF-8"), std::string::npos) << dry.err;
+    EXPECT_EQ(List().size(), cards);
+    options.dryRun = false;
+    Result imported = Run(ImportCards);
+    EXPECT_EQ(imported.status, 1);
+    EXPECT_EQ(imported.out, "2 cards added, 1 new categories, 1 lines skipped\n");
+    EXPECT_EQ(List().size(), cards + 2);
+    EXPECT_EQ(Json(ListCategories).size(), categories + 1);
+
+    options.templateId = 999;
+    EXPECT_TRUE(Fails(ImportCards, "no template with id 999"));
+    options.templateId.reset();
+    write(files / "in.json", R"({"format":"tessera-wallet","version":9,"cards":[]})");
+    options.file = (files / "in.json").string();
+    EXPECT_TRUE(Fails(ImportCards, "a version of the format other than 1"));
+    std::filesystem::resize_file(files / "in.json", (64 << 20) + 1);
+    EXPECT_TRUE(Fails(ImportCards, "larger than 64 MiB"));
+    EXPECT_EQ(List().size(), cards + 2);
+
+    for (const char* format : {"csv", "json"}) {
+        options.format = format;
+        options.file = (files / format).string();
+        Result written = Run(ExportWallet);
+        ASSERT_EQ(written.status, 0) << written.err;
+        EXPECT_EQ(written.out, std::to_string(cards + 2) + " cards exported to " + options.file + "\n");
+        struct stat info {};
+        ASSERT_EQ(stat(options.file.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+    }
+    EXPECT_TRUE(ReadText(files / "csv").starts_with("\"name\",\"category\",\"created\",\"modified\","));
+    EXPECT_EQ(nlohmann::json::parse(ReadText(files / "json"))["cards"].size(), cards + 2);
 }
 
 TEST_F(WalletCommandsTest, SecretsAreTypedNeverGivenOnTheCommandLineAndMustBeUtf8) {

@@ -2,6 +2,7 @@
 #include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/combobox.h>
+#include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 #include <wx/uiaction.h>
@@ -134,6 +135,26 @@ TEST_F(ListCommandsInHost, EachCommandFromTheMenuItsToolAndItsShortcut) {
                 << command.id << "/" << way << ": " << Seen();
         }
     }
+}
+
+// File > Import Cards...: what the file would add is shown first, and Cancel writes nothing; OK adds the
+// cards, which the list then shows.
+TEST_F(ListCommandsInHost, ImportCardsShowsWhatItWouldAddThenAddsThem) {
+    Open();
+    const std::string csv = "title,password,folder\nImported A,1,New\nImported B,2,\n\xFF\n";
+    WriteBytes(dir / "in.csv", std::vector<uint8_t>(csv.begin(), csv.end()));
+    const wxString path = (dir / "in.csv").string();
+    Answer choose([&](wxDialog* dialog) {
+        static_cast<wxFileDialog*>(dialog)->SetPath(path);
+        return PumpUntil([&] { return static_cast<wxFileDialog*>(dialog)->GetPath() == path; }) ? wxID_OK : 0;
+    });
+    wxTEST_DIALOG(FromMenu(ID_IMPORT_CARDS), choose, Told(told, wxID_CANCEL));
+    EXPECT_EQ(told.back(), "2 cards to add, 1 new categories, 1 lines skipped.");
+    EXPECT_EQ(List()->GetItemCount(), 30);
+    wxTEST_DIALOG(FromMenu(ID_IMPORT_CARDS), choose, Told(told));
+    EXPECT_EQ(List()->GetItemCount(), 32);
+    EXPECT_NE(List()->FindItem(-1, "Imported B"), -1);
+    EXPECT_TRUE(frame->IsEnabled());
 }
 
 // The enabling of eight commands with no wallet, the card list open, in a deletion's loop (the Delete

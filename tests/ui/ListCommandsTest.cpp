@@ -43,6 +43,7 @@ struct MarkedRows : ListScreen, SessionGate {
     void FocusFindBox() override {}
     void Backup() override {}
     void Export() override {}
+    void Import() override {}
     void Enter() override { ++holds; }
     void Leave() override { --holds; }
     bool Answer(unsigned question) {
