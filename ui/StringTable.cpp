@@ -168,7 +168,7 @@ constexpr StringEntry kStrings[] = {
     {IDS_IMPORT_TITLE, "Import Cards"},
     {IDS_IMPORTING, "Importing cards..."},
     {IDS_IMPORT_COUNT, "%d of %d cards"},
-    {IDS_IMPORT_SUMMARY, "%d cards to add, %d new categories, %d lines skipped."},
+    {IDS_IMPORT_SUMMARY, "Cards to add: %d. New categories: %d. Lines skipped: %d."},
     {IDS_IMPORT_UNREADABLE, "The file cannot be imported: %s"},
     {IDS_IMPORT_STOPPED, "The import stopped after %d of %d cards; the cards before it are in the wallet."},
     {IDS_EXPORT_FORMATS,

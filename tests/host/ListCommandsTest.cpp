@@ -149,7 +149,7 @@ TEST_F(ListCommandsInHost, ImportCardsShowsWhatItWouldAddThenAddsThem) {
         return PumpUntil([&] { return static_cast<wxFileDialog*>(dialog)->GetPath() == path; }) ? wxID_OK : 0;
     });
     wxTEST_DIALOG(FromMenu(ID_IMPORT_CARDS), choose, Told(told, wxID_CANCEL));
-    EXPECT_EQ(told.back(), "2 cards to add, 1 new categories, 1 lines skipped.");
+    EXPECT_EQ(told.back(), "Cards to add: 2. New categories: 1. Lines skipped: 1.");
     EXPECT_EQ(List()->GetItemCount(), 30);
     wxTEST_DIALOG(FromMenu(ID_IMPORT_CARDS), choose, Told(told));
     EXPECT_EQ(List()->GetItemCount(), 32);
