@@ -3,6 +3,7 @@
 #include <wx/button.h>
 #include <wx/control.h>
 #include <wx/dcbuffer.h>
+#include <wx/msgdlg.h>
 
 #include <algorithm>
 
@@ -59,9 +60,18 @@ void CBackupPane::ShowBackup(const std::u16string& name) {
 
 void CBackupPane::OnRestore(wxCommandEvent&) {
     if (!restoreEnabled || !Actions()) return;
+    const wxString question = wxString::Format(LoadResString(IDS_RESTORE_CONFIRM), ToWx(backupName),
+                                               TimeText(), static_cast<int>(backupCardCount));
+    if (wxMessageBox(question, LoadResString(IDS_APP_CAPTION), wxYES_NO | wxNO_DEFAULT | wxICON_WARNING,
+                     wxGetTopLevelParent(this)) != wxYES)
+        return;
     // The restore may end the plug-in's run; the name is kept apart from the pane.
     std::u16string name = backupName;
     Actions()->RestoreBackup(name);
+}
+
+wxString CBackupPane::TimeText() const {
+    return wxString::FromUTF8(FormatLocal(backupTime, "%c %Z"));
 }
 
 void CBackupPane::DrawLine(wxDC& dc, int x, int y, unsigned label, const wxString& value) {
@@ -88,8 +98,7 @@ void CBackupPane::OnPaint(wxPaintEvent&) {
     int width = std::max(size.x - x - kMargin, 0);
     dc.SetTextForeground(*wxBLACK);
     dc.DrawText(wxControl::Ellipsize(ToWx(backupName), dc, wxELLIPSIZE_END, width), x, kPanelTop);
-    DrawLine(dc, x, kPanelTop + kLineHeight, IDS_BACKUP_LAST_MODIFY,
-             wxString::FromUTF8(FormatLocal(backupTime, "%c %Z")));
+    DrawLine(dc, x, kPanelTop + kLineHeight, IDS_BACKUP_LAST_MODIFY, TimeText());
     DrawLine(dc, x, kPanelTop + 2 * kLineHeight, IDS_BACKUP_CARD_COUNT,
              wxString::Format("%u", backupCardCount));
 }

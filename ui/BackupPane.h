@@ -29,6 +29,8 @@ private:
     void OnPaint(wxPaintEvent& event);
     // Draws a label and its value from `x` on the line `y`.
     void DrawLine(wxDC& dc, int x, int y, unsigned label, const wxString& value);
+    // The backup's time in local time with its zone.
+    wxString TimeText() const;
 
     BackupActions* actions;
     wxButton* restore = nullptr;

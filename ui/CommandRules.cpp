@@ -58,6 +58,9 @@ std::optional<bool> Enabled(int id, const CommandState& s) {
 
 std::optional<CommandStatus> CommandRule(int id, const CommandState& state) {
     if (id == ID_VISIT_WEBSITE) return CommandStatus{true, false};
+    // View > List Pane brings back a pane closed with its button, while a wallet list is open.
+    if (id == ID_VIEW_LIST_PANE)
+        return CommandStatus{state.open && state.kind != ListKind::None && !state.busy, state.visible};
     if (std::optional<CardSortKey> key = ArrangeKeyOf(id)) {
         bool enabled = state.visible && (key == CardSortKey::Name || state.kind == ListKind::Cards);
         return CommandStatus{enabled && !state.busy, state.key == key};

@@ -59,6 +59,7 @@ constexpr MenuEntry kMainMenu[] = {
     {ID_ARRANGE_CREATED, "C&reated"},
     {ID_ARRANGE_MODIFIED, "&Modified"},
     {kEnd, ""},
+    {ID_VIEW_LIST_PANE, "&List Pane"},
     {ID_VIEW_STATUS_BAR, "&Status Bar"},
     {kEnd, ""},
 };
@@ -107,7 +108,8 @@ size_t AppendEntries(wxMenu* menu, const MenuEntry (&entries)[N], size_t pos) {
             menu->AppendSubMenu(sub, wxString::FromUTF8(entry.text));
         } else {
             // The status bar and the sort keys carry check marks.
-            bool checkable = entry.id == ID_VIEW_STATUS_BAR || ArrangeKeyOf(entry.id);
+            bool checkable =
+                entry.id == ID_VIEW_STATUS_BAR || entry.id == ID_VIEW_LIST_PANE || ArrangeKeyOf(entry.id);
             wxItemKind kind = checkable ? wxITEM_CHECK : wxITEM_NORMAL;
             AppendMenuCommand(menu, entry.id, wxString::FromUTF8(entry.text), kind);
         }

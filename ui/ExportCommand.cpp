@@ -26,6 +26,9 @@ bool RunExportCommand(wxWindow* parent, CData& data) {
     // A locked wallet keeps its stores: its cards must not reach a file without the password.
     BackupActions* actions = GetBackupActions();
     if (!data.walletStore || !actions || !actions->WalletOpen()) return true;
+    if (wxMessageBox(LoadResString(IDS_EXPORT_WARNING), LoadResString(IDS_APP_CAPTION),
+                     wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, parent) != wxYES)
+        return true;
     wxString text = LoadResString(IDS_EXPORT_FILTER);
     wxFileDialog dialog(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
                         wxString::Format(LoadResString(IDS_EXPORT_FORMATS), text, text),
@@ -36,8 +39,11 @@ bool RunExportCommand(wxWindow* parent, CData& data) {
     if (!path.HasExt()) path.SetExt(kExtensions[type]);
     std::string reason;
     ExportCount count;
-    if (!ExportWallet(data, kFormats[type], path.GetFullPath().utf8_string(), count, reason))
-        wxMessageBox(wxString::FromUTF8(reason.substr(0, kReasonLimit)), LoadResString(IDS_APP_CAPTION), wxOK,
-                     parent);
+    const bool exported = ExportWallet(data, kFormats[type], path.GetFullPath().utf8_string(), count, reason);
+    const wxString told = exported ? wxString::Format(LoadResString(IDS_EXPORT_DONE),
+                                                      static_cast<int>(count.written), path.GetFullPath())
+                                   : wxString::FromUTF8(reason.substr(0, kReasonLimit));
+    wxMessageBox(told, LoadResString(IDS_APP_CAPTION), wxOK | (exported ? wxICON_INFORMATION : wxICON_ERROR),
+                 parent);
     return true;
 }

@@ -96,6 +96,7 @@ private:
     void Backup() override;
     void Export() override;
     void Import() override;
+    void ShowPane(bool show) override;
 
     bool TextShortcut(int id, const wxCommandEvent* event);
     void ApplyRule(wxUpdateUIEvent& event);

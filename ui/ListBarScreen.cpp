@@ -1,5 +1,6 @@
 // What the list pane's commands ask of its window: the selection marks, the questions and dialogs, the
 // progress window; and the rules' enabling of the menus and tools.
+#include <wx/aui/framemanager.h>
 #include <wx/combobox.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -25,8 +26,8 @@ void CListBar::ApplyRule(wxUpdateUIEvent& event) {
     std::optional<CommandStatus> rule = CommandRule(event.GetId(), State());
     if (!rule) return;
     event.Enable(rule->enabled);
-    // Only the "Arranged by" items carry a check mark.
-    if (ArrangeKeyOf(event.GetId())) event.Check(rule->checked);
+    // Only the "Arranged by" items and the list pane's carry a check mark.
+    if (ArrangeKeyOf(event.GetId()) || event.GetId() == ID_VIEW_LIST_PANE) event.Check(rule->checked);
 }
 
 // Ctrl+C and Ctrl+A are also the shortcuts of New Category and Select All. While a text box has the
@@ -157,6 +158,13 @@ void CListBar::Export() {
 
 void CListBar::Import() {
     RunImportCommand(this, commands.Data(), links.commands.gate);
+}
+
+void CListBar::ShowPane(bool show) {
+    wxAuiManager* manager = wxAuiManager::GetManager(this);
+    if (!manager || !manager->GetPane(this).IsOk()) return;
+    manager->GetPane(this).Show(show);
+    manager->Update();
 }
 
 void CListBar::OnListKey(wxListEvent& event) {

@@ -68,6 +68,9 @@ bool ListCommands::Run(int id) {
         case ID_LOCK_WALLET:
             if (links.lock) links.lock();
             return true;
+        case ID_VIEW_LIST_PANE:
+            screen.ShowPane(!screen.Visible());
+            return true;
         default:
             return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The list pane's commands without a window: New, Delete (on a worker, from the last row up), Select
-// All, Invert, Save as Template, Find, Backup, Export, Import and Lock Wallet; when each may run; and which row
-// stands selected for the record the main view shows.
+// All, Invert, Save as Template, Find, Backup, Export, Import and Lock Wallet; when each may run; and which
+// row stands selected for the record the main view shows.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -48,6 +48,8 @@ public:
     virtual void Backup() = 0;
     virtual void Export() = 0;
     virtual void Import() = 0;
+    // The pane in the frame, shown or closed.
+    virtual void ShowPane(bool show) = 0;
 };
 
 class ListCommands {

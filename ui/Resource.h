@@ -144,6 +144,10 @@
 #define IDS_IMPORT_UNREADABLE 14239
 #define IDS_IMPORT_STOPPED 14240
 #define IDS_EXPORT_FORMATS 14241
+// The questions before a restore and an export, and the export's report.
+#define IDS_RESTORE_CONFIRM 14250
+#define IDS_EXPORT_WARNING 14251
+#define IDS_EXPORT_DONE 14252
 
 // Menus, accelerators and the toolbar.
 #define IDR_MAINMENU 128
@@ -163,6 +167,7 @@
 #define ID_DELETE 32007
 #define ID_FIND 32008
 #define ID_IMPORT_CARDS 32009
+#define ID_VIEW_LIST_PANE 32010
 #define ID_VISIT_WEBSITE 32013
 #define ID_NEW_CONTEXT 32801
 #define ID_NEW_DROPDOWN 32839

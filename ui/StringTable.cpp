@@ -174,6 +174,14 @@ constexpr StringEntry kStrings[] = {
     {IDS_EXPORT_FORMATS,
      "Text (%s)|%s|CSV, passwords in plain text (*.csv)|*.csv|"
      "JSON, passwords in plain text (*.json)|*.json"},
+    {IDS_RESTORE_CONFIRM,
+     "Restore the backup %s of %s, holding %d cards, over the wallet on the phone?\n\nEvery card, template "
+     "and category of the wallet now is replaced by the backup's. Pocketdeck then closes, because the "
+     "wallet it has open is no longer the phone's: start it again and log in with the backup's password."},
+    {IDS_EXPORT_WARNING,
+     "The file will hold every card with its passwords in plain text, readable by anyone who gets the "
+     "file.\n\nExport the cards anyway?"},
+    {IDS_EXPORT_DONE, "Exported %d cards to %s."},
 };
 
 static_assert(std::adjacent_find(std::begin(kStrings), std::end(kStrings),

@@ -1,4 +1,5 @@
 // The list pane's commands in the host, over a phone served by a real agent.
+#include <wx/aui/framemanager.h>
 #include <wx/checkbox.h>
 #include <wx/clipbrd.h>
 #include <wx/combobox.h>
@@ -173,6 +174,11 @@ TEST_F(ListCommandsInHost, EachStateEnablesWhatTheRulesAllow) {
     EXPECT_EQ(enabled(), "00000000") << "no wallet open";
     Open();
     EXPECT_EQ(enabled(), "11111111") << "open";
+    wxAuiManager::GetManager(List())->GetPane(frame->FindWindow(IDW_LIST_BAR)).Hide();  // its close button
+    wxAuiManager::GetManager(List())->Update();
+    EXPECT_EQ(enabled(), "00001000") << "the pane closed";
+    FromMenu(ID_VIEW_LIST_PANE);
+    EXPECT_EQ(enabled(), "11111111") << "View > List Pane brings it back";
     Select({0, 1, 2, 3, 4}, 0);
     std::string busy;
     frame->CallAfter([&] { busy = enabled(); });

@@ -364,14 +364,20 @@ TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPane
     wxTEST_DIALOG(command(ID_BACKUP), Told(told));  // Backup needs an open wallet
     std::string error;
     ASSERT_TRUE(ExportCards(*TheApp().data.walletStore, dir.Path() / "expected.txt", error)) << error;
-    wxTEST_DIALOG(command(ID_EXPORT_CARDS), ChoosePath(dir.Path() / "cards.txt"));
+    // The plain-text warning first: No writes nothing; after Yes the export says what it wrote.
+    wxTEST_DIALOG(command(ID_EXPORT_CARDS), Told(told, wxID_NO));
+    wxTEST_DIALOG(command(ID_EXPORT_CARDS), Told(told, wxID_YES), ChoosePath(dir.Path() / "cards.txt"),
+                  Told(told));
+    EXPECT_TRUE(told[1].Contains("plain text"));
+    EXPECT_EQ(told.back(), "Exported 12 cards to " + (dir.Path() / "cards.txt").string() + ".");
     EXPECT_EQ(ReadBytes(dir.Path() / "cards.txt"), ReadBytes(dir.Path() / "expected.txt"));
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     rlimit small{100, limit.rlim_max};
     signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);  // the disk is full half way
-    wxTEST_DIALOG(command(ID_EXPORT_CARDS), ChoosePath(dir.Path() / "full.txt"), Told(told));
+    wxTEST_DIALOG(command(ID_EXPORT_CARDS), Told(told, wxID_YES), ChoosePath(dir.Path() / "full.txt"),
+                  Told(told));
     setrlimit(RLIMIT_FSIZE, &limit);
     EXPECT_EQ(told.back(), "File too large");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 4)
@@ -385,7 +391,11 @@ TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPane
     CBackupPane* pane = new CBackupPane(host);
     pane->ShowBackup(made);
     wxCommandEvent click(wxEVT_BUTTON, IDC_RESTORE_BUTTON);
-    wxTEST_DIALOG(pane->FindWindow(IDC_RESTORE_BUTTON)->ProcessWindowEvent(click),
+    // Asked first, naming the backup and its card count: No restores nothing.
+    wxTEST_DIALOG(pane->FindWindow(IDC_RESTORE_BUTTON)->ProcessWindowEvent(click), Told(told, wxID_NO));
+    EXPECT_TRUE(told.back().StartsWith("Restore the backup " + Utf16ToUtf8Lossy(made)) &&
+                told.back().Contains("12 cards"));
+    wxTEST_DIALOG(pane->FindWindow(IDC_RESTORE_BUTTON)->ProcessWindowEvent(click), Told(told, wxID_YES),
                   TypePasswords({"pass word"}), Told(told));
     EXPECT_TRUE(told.back().starts_with("Restore completed successfully!"));
     const std::filesystem::path fs = dir.Path() / "phone" / "fs";

@@ -22,4 +22,7 @@ TEST(CommandRules, EachCommandIsEnabledInTheStatesOfTheTable) {
     states[1].key = CardSortKey::Created;
     EXPECT_EQ(CommandRule(ID_ARRANGE_CREATED, states[1]), (CommandStatus{true, true}));
     EXPECT_FALSE(CommandRule(ID_APP_EXIT, states[1])) << "the host's own command";
+    states[1].visible = false;  // the pane closed with its button
+    EXPECT_EQ(CommandRule(ID_VIEW_LIST_PANE, states[1]), (CommandStatus{true, false}));
+    EXPECT_FALSE(CommandRule(ID_VIEW_LIST_PANE, states[0])->enabled) << "no wallet list open";
 }

@@ -44,6 +44,7 @@ struct MarkedRows : ListScreen, SessionGate {
     void Backup() override {}
     void Export() override {}
     void Import() override {}
+    void ShowPane(bool) override {}
     void Enter() override { ++holds; }
     void Leave() override { --holds; }
     bool Answer(unsigned question) {
