@@ -89,7 +89,7 @@ void CBackupPane::OnPaint(wxPaintEvent&) {
     dc.SetTextForeground(*wxBLACK);
     dc.DrawText(wxControl::Ellipsize(ToWx(backupName), dc, wxELLIPSIZE_END, width), x, kPanelTop);
     DrawLine(dc, x, kPanelTop + kLineHeight, IDS_BACKUP_LAST_MODIFY,
-             wxString::FromUTF8(FormatLocal(backupTime, "%c %Z")));
+             wxString::FromUTF8(FormatLocal(backupTime, (ShortDatePicture() + " %X %Z").c_str())));
     DrawLine(dc, x, kPanelTop + 2 * kLineHeight, IDS_BACKUP_CARD_COUNT,
              wxString::Format("%u", backupCardCount));
 }

@@ -33,6 +33,11 @@ wxString FieldValueText(const ItemField& field) {
     return FromU16({reinterpret_cast<const char16_t*>(units.data()), units.size() / 2});
 }
 
+// A DATE row's date in the windows' one date format, a TIME row's time in the locale's.
+wxString TimeText(const wxDateTime& local, uint32_t type) {
+    return type == kFieldDate ? local.Format(ShortDatePicture()) : local.FormatTime();
+}
+
 }  // namespace
 
 wxDateTime LocalFromUtc(const SYSTEMTIME& utc) {
@@ -127,9 +132,7 @@ void CCardCtrlGroup::LoadTime(const ItemField& field) {
     const wxDateTime local = field.value.empty() ? wxInvalidDateTime : LocalFromUtc(FieldTime(field));
     if (local.IsValid()) base = local;
     if (picker) picker->SetValue(base);
-    edit->ChangeValue(!local.IsValid()          ? wxString()
-                      : fieldType == kFieldDate ? local.FormatDate()
-                                                : local.FormatTime());
+    edit->ChangeValue(local.IsValid() ? TimeText(local, fieldType) : wxString());
 }
 
 void CCardCtrlGroup::ApplyMode(int newMode) {
@@ -220,6 +223,5 @@ std::optional<SYSTEMTIME> CCardCtrlGroup::PickedUtc() const {
 void CCardCtrlGroup::ShowPicked() {
     const wxDateTime value = PickerValue();
     if (!value.IsValid()) return;
-    // The system's locale after a change, as the platform's picker notification gives it.
-    edit->ChangeValue(fieldType == kFieldDate ? value.FormatDate() : value.FormatTime());
+    edit->ChangeValue(TimeText(value, fieldType));
 }
