@@ -4,6 +4,9 @@
 #include <wx/gdicmn.h>
 #include <wx/settings.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 struct FontStyle {
@@ -11,6 +14,14 @@ struct FontStyle {
     int weight;
     bool underlined;
 };
+
+// The generator's choice in its file; the default when the file is missing or not valid.
+GeneratorChoice ReadGenerator(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return GeneratorChoice::Parse(text.str()).value_or(GeneratorChoice{});
+}
 
 constexpr FontStyle kFonts[4] = {{9, 500, false}, {10, 700, false}, {9, 700, false}, {10, 700, true}};
 
@@ -48,11 +59,19 @@ int CSettings::FontHeight(int points, int dpi) {
     return -static_cast<int>(rounded);
 }
 
+std::filesystem::path CSettings::GeneratorFile(const std::filesystem::path& optionsFile) {
+    return optionsFile.parent_path() / "tessera-generator";
+}
+
 void CSettings::Load(const std::filesystem::path& file) {
     ReadOptionsFile(file, record);
+    generator = ReadGenerator(GeneratorFile(file));
 }
 
 void CSettings::Save(const std::filesystem::path& file) const {
+    if (generator != ReadGenerator(GeneratorFile(file))) {
+        std::ofstream(GeneratorFile(file), std::ios::binary | std::ios::trunc) << generator.Text();
+    }
     HostOptionsRecord onDisk{};
     if (!ReadOptionsFile(file, onDisk)) return;
     if (onDisk[plugin::kIdleMinutesWord] == record[plugin::kIdleMinutesWord]) return;

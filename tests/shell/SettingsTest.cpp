@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/OptionsRecordBytes.h"
 #include "support/TestSupport.h"
 
@@ -57,6 +59,23 @@ TEST(Settings, NothingIsWrittenWhenTheFileCannotBeRead) {
     settings.SetIdleMinutes(3);
     settings.Save(dir / "absent" / "options.dat");
     EXPECT_FALSE(std::filesystem::exists(dir / "absent"));
+}
+
+TEST(Settings, TheGeneratorsChoiceIsKeptBesideTheRecordAndWrittenOnlyWhenChanged) {
+    TempDir dir;
+    const auto file = dir / "options.dat", kept = CSettings::GeneratorFile(file);
+    std::ofstream(kept) << "99 15\n";  // out of range: the default
+    CSettings settings;
+    settings.Load(file);
+    EXPECT_EQ(settings.generator, GeneratorChoice{});
+    DateBack(kept);
+    settings.Save(file);
+    EXPECT_FALSE(WrittenSinceDatedBack(kept));
+    settings.generator = {6, 0b0011};
+    settings.Save(file);
+    CSettings again;
+    again.Load(file);
+    EXPECT_EQ(again.generator, settings.generator);
 }
 
 }  // namespace

@@ -17,7 +17,9 @@
 #include "ui/MyEdit.h"
 #include "ui/MyIconList.h"
 #include "ui/MyView.h"
+#include "ui/PasswordGeneratorDlg.h"
 #include "ui/Resource.h"
+#include "ui/StringTable.h"
 
 namespace {
 
@@ -43,12 +45,31 @@ struct Answer : wxModalExpectation {
     wxString& text;
 };
 
+// The password generator's dialog: what it offers and its OK button's label are kept; it is cancelled, or
+// answered with a choice.
+struct Generator : wxModalExpectation {
+    Generator(std::optional<GeneratorChoice> answer, GeneratorChoice& offered, wxString& ok)
+        : answer(answer), offered(offered), ok(ok) {}
+    int Invoke(wxDialog* dialog) const override {
+        auto* generator = static_cast<CPasswordGeneratorDlg*>(dialog);
+        offered = generator->Choice();
+        ok = dialog->FindWindow(wxID_OK)->GetLabel();
+        if (answer) generator->SetChoice(*answer);
+        return answer ? wxID_OK : wxID_CANCEL;
+    }
+    wxString GetDefaultDescription() const override { return "the generator"; }
+    std::optional<GeneratorChoice> answer;
+    GeneratorChoice& offered;
+    wxString& ok;
+};
+
 class MyViewTest : public ModelFixture {
 protected:
     void SetUp() override {
         ModelFixture::SetUp();
         icons.Create();
         frame = new wxFrame(nullptr, wxID_ANY, "view", wxDefaultPosition, wxSize(600, 500));
+        frame->CreateStatusBar();
         view =
             new CMyView(frame, {&data, &icons, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}, &clipboard});
         view->SetListRows(&rows);
@@ -118,6 +139,11 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     wxCommandEvent copy(wxEVT_BUTTON, Row(2).button->GetId());
     view->Form()->ProcessWindowEvent(copy);
     EXPECT_EQ(clipboard.held, wxString("pa55word"));
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(), LoadResString(IDS_COPIED_STATUS));
+    view->LockEditing();  // clears the clipboard, and says so
+    EXPECT_TRUE(!clipboard.held &&
+                frame->GetStatusBar()->GetStatusText() == LoadResString(IDS_CLIPBOARD_CLEARED));
+    view->ShowCard(id, false, -1, false);
 
     view->StartEditing();
     EXPECT_TRUE(Row(3).picker->IsShown() && !Row(3).edit->IsShown());
@@ -126,8 +152,18 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     Row(1).edit->SetInsertionPointEnd();
     Type(Row(1).edit, "a5");
     EXPECT_EQ(Row(1).edit->GetValue(), "12345");
-    view->Form()->ProcessWindowEvent(copy);  // Generate, in edit mode
-    EXPECT_EQ(Row(2).edit->GetValue().length(), 6u);
+    // Generate, in edit mode: cancelled, then 8 digits over the password, then 64 into an empty box.
+    GeneratorChoice offered;
+    wxString ok;
+    wxTEST_DIALOG(view->Form()->ProcessWindowEvent(copy), Generator({}, offered, ok));
+    EXPECT_EQ(Row(2).edit->GetValue(), "pa55word");
+    EXPECT_TRUE(offered == GeneratorChoice{} && ok == LoadResString(IDS_GENERATOR_REPLACE));
+    wxTEST_DIALOG(view->Form()->ProcessWindowEvent(copy), Generator(GeneratorChoice{8, 0b0010}, offered, ok));
+    EXPECT_TRUE(Row(2).edit->GetValue().length() == 8 && Row(2).edit->GetValue().IsNumber());
+    Row(2).edit->ChangeValue("");
+    wxTEST_DIALOG(view->Form()->ProcessWindowEvent(copy), Generator(GeneratorChoice{64, 15}, offered, ok));
+    EXPECT_TRUE(offered == (GeneratorChoice{8, 0b0010}) && ok == LoadResString(IDS_BUTTON_GENERATE));
+    EXPECT_EQ(Row(2).edit->GetValue().length(), 64u);
     EXPECT_TRUE(view->Save());
     auto stored = Reloaded()->ReadCardRecord(id);
     EXPECT_EQ(ItemName(*stored), u"Bank 2");
