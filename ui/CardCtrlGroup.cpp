@@ -13,6 +13,7 @@
 #include "plugin-api/FixedIds.h"
 #include "ui/EditLink.h"
 #include "ui/FieldChanges.h"
+#include "ui/LinkLauncher.h"
 #include "ui/MaskedEdit.h"
 #include "ui/MyButton.h"
 #include "ui/MyEdit.h"
@@ -70,6 +71,7 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
     panel->SetOwnBackgroundColour(*wxWHITE);
     panel->Hide();
     if (type <= kFieldTime) MakeEdit();
+    if (type < kFieldDate) MakeShown();
     if (type == kFieldPassword) {
         button = new CMyButton(panel, wxID_ANY, LoadResString(IDS_BUTTON_COPY), wxSize(kButtonWidth, kHeight),
                                edit);
@@ -96,6 +98,39 @@ void CCardCtrlGroup::MakeEdit() {
     edit->SetFont(fieldType == kFieldUrl ? fonts.link : fonts.value);
     edit->SetForegroundColour(EditLink::IsLinkField(fieldType, false) ? kLinkText : *wxBLACK);
     edit->SetBackgroundColour(*wxWHITE);
+}
+
+void CCardCtrlGroup::MakeShown() {
+    shown = new wxGenericStaticText(panel, wxID_ANY, wxString(), wxDefaultPosition,
+                                    wxSize(kCaptionWidth, kHeight), wxST_NO_AUTORESIZE);
+    shown->SetFont(edit->GetFont());
+    shown->SetForegroundColour(edit->GetForegroundColour());
+    shown->SetBackgroundColour(*wxWHITE);
+    shown->SetWindowStyleFlag(wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+    if (EditLink::IsLinkField(fieldType, false)) shown->SetCursor(wxCursor(wxCURSOR_HAND));
+    shown->Bind(wxEVT_LEFT_DOWN, &CCardCtrlGroup::OnShownClick, this);
+    shown->Hide();
+}
+
+// The label's text, and the whole value as its tooltip when the label cannot show it all. Each only when
+// it changes: every change makes the toolkit restyle the label.
+void CCardCtrlGroup::ShowValue() {
+    const wxString value = fieldType == kFieldPassword ? wxString(kMask) : edit->GetValue();
+    const wxString firstLine = value.BeforeFirst('\n');
+    const bool cut = firstLine.length() < value.length();
+    const wxString text = cut ? firstLine + wxString::FromUTF8(" \u2026") : value;
+    if (shown->GetLabelText() != text) shown->SetLabelText(text);
+    const bool whole =
+        fieldType == kFieldPassword || (!cut && shown->GetTextExtent(value).x <= shown->GetSize().x);
+    if (whole && shown->GetToolTip()) shown->UnsetToolTip();
+    if (!whole && shown->GetToolTipText() != value) shown->SetToolTip(value);
+}
+
+void CCardCtrlGroup::OnShownClick(wxMouseEvent& event) {
+    event.Skip();
+    if (const auto link = EditLink::For(static_cast<int>(fieldType), false, edit->GetValue())) {
+        LaunchLink(link->target, link->verb);
+    }
 }
 
 CCardCtrlGroup::~CCardCtrlGroup() {
@@ -143,7 +178,11 @@ void CCardCtrlGroup::ApplyMode(int newMode) {
     if (picker) picker->Show(editing);
     if (edit) {
         if (!picker) edit->SetEditable(editing);
-        edit->Show(!(editing && picker));
+        edit->Show(!(editing && picker) && !(mode == 0 && shown));
+    }
+    if (shown) {
+        if (mode == 0) ShowValue();
+        shown->Show(mode == 0);
     }
     if (button) {
         // A new label makes the toolkit restyle the button: only when it changes.
@@ -183,6 +222,10 @@ void CCardCtrlGroup::PlaceControls(int width) {
                       std::max(0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth), kHeight);
     }
     if (picker) picker->SetSize(kCaptionWidth, 0, valueWidth, kHeight);
+    if (shown) {
+        shown->SetSize(edit->GetRect());
+        if (mode == 0) ShowValue();
+    }
     if (button) {
         const int x = std::max(width - kButtonWidth, kCaptionWidth);
         button->SetSize(x, 0, std::max(0, width - x), kHeight);

@@ -4,6 +4,7 @@
 #include <wx/clipbrd.h>
 #include <wx/datetimectrl.h>
 #include <wx/frame.h>
+#include <wx/generic/stattextg.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
 
@@ -224,6 +225,34 @@ TEST_F(MyViewTest, LongAndFormattedValuesAreShownWholeAndKeptByteForByte) {
     stored = Reloaded()->ReadCardRecord(id);
     EXPECT_EQ(ItemName(*stored), u"01234" + name.substr(30) + u" (Draft)");
     EXPECT_EQ(FieldText(stored->fields.head->next->element), note);
+}
+
+// In view mode a password shows a mask of fixed length, and a value wider than its row or of several lines
+// is cut with the whole value as its tooltip; the edits keep the values whole, and show them to edit.
+TEST_F(MyViewTest, ViewModeMasksPasswordsAndCutsLongValuesWithTheWholeAsTooltip) {
+    auto card = Card(u"Long");
+    const std::u16string wide(200, u'w');
+    AddField(*card, u"Short", u"A&B");
+    AddField(*card, u"Wide", wide, kFieldUrl);
+    AddField(*card, u"Notes", u"first\nsecond");
+    AddField(*card, u"PIN", u"1234", kFieldPassword);
+    const uint32_t id = data.TakeCardId();
+    ASSERT_TRUE(data.AddCard(*card, id));
+    view->ShowCard(int32_t(id), false, -1, false);
+    PumpEvents();
+    const struct {
+        wxString shown;
+        bool tip;
+    } rows[] = {{"A&B", false}, {FromU16(wide), true}, {L"first \u2026", true}, {"********", false}};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Row(i).shown->IsShown() && !Row(i).edit->IsShown()) << i;
+        EXPECT_EQ(Row(i).shown->GetLabelText(), rows[i].shown) << i;
+        EXPECT_EQ(Row(i).shown->GetToolTipText(), rows[i].tip ? Row(i).edit->GetValue() : wxString()) << i;
+    }
+    EXPECT_EQ(Row(3).edit->GetValue(), "1234");
+    view->StartEditing();
+    EXPECT_TRUE(Row(1).edit->IsShown() && !Row(1).shown->IsShown());
+    EXPECT_EQ(ToU16(Row(1).edit->GetValue()), wide);
 }
 
 TEST_F(MyViewTest, TheFormKeepsLongTimesReplacesOddOnesAndTabsForwardWrappingAndScrolling) {
