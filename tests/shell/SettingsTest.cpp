@@ -73,9 +73,8 @@ TEST(Settings, TheGeneratorsChoiceIsKeptBesideTheRecordAndWrittenOnlyWhenChanged
     EXPECT_FALSE(WrittenSinceDatedBack(kept));
     settings.generator = {6, 0b0011};
     settings.Save(file);
-    CSettings again;
-    again.Load(file);
-    EXPECT_EQ(again.generator, settings.generator);
+    settings.Load(file);
+    EXPECT_EQ(settings.generator, (GeneratorChoice{6, 0b0011}));
 }
 
 }  // namespace
