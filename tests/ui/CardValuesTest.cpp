@@ -24,9 +24,8 @@ struct Statistic {
     double chars = 0, classes = 0;
 };
 
-// Of 10,000 six-character passwords of every class (the phone's generator), every character from the set;
-// chi-square of the 74 characters and of the four classes against one class in four, then one character
-// of the class.
+// Of 10,000 passwords of the phone's generator (6 characters, every class), every character from the set;
+// chi-square of the 74 characters and of the classes against one class in four, then one of the class.
 Statistic Measure(const RandomBytes& random) {
     std::map<char16_t, int> seen;
     int total = 0;

@@ -46,8 +46,7 @@ struct Answer : wxModalExpectation {
     wxString& text;
 };
 
-// The password generator's dialog: what it offers and its OK button's label are kept; it is cancelled, or
-// answered with a choice.
+// The password generator's dialog: what it offers and its OK label are kept; cancelled, or given a choice.
 struct Generator : wxModalExpectation {
     Generator(std::optional<GeneratorChoice> answer, GeneratorChoice& offered, wxString& ok)
         : answer(answer), offered(offered), ok(ok) {}
