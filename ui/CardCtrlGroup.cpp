@@ -70,8 +70,10 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
     panel = new wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(kCaptionWidth, kHeight), wxBORDER_NONE);
     panel->SetOwnBackgroundColour(*wxWHITE);
     panel->Hide();
-    if (type <= kFieldTime) MakeEdit();
-    if (type < kFieldDate) MakeShown();
+    if (type <= kFieldTime) {
+        MakeEdit();
+        MakeShown();
+    }
     if (type == kFieldPassword) {
         button = new CMyButton(panel, wxID_ANY, LoadResString(IDS_BUTTON_COPY), wxSize(kButtonWidth, kHeight),
                                edit);

@@ -1,8 +1,8 @@
 #pragma once
 // One row of the card form, in a window of its own: the caption, the value edit, and for DATE and TIME
 // fields a picker (made when the row is first edited), for PASSWORD fields a button. The row owns its
-// controls and destroys them when cleared. In view mode a text row shows its value in a label instead of
-// the edit, which keeps the value whole: a password as a mask of fixed length, other values on one line,
+// controls and destroys them when cleared. In view mode a row shows its value in a label instead of the
+// edit, which keeps the value whole: a password as a mask of fixed length, other values on one line,
 // ellipsized, with the whole value as the tooltip when it does not fit.
 #include <wx/datetime.h>
 #include <wx/font.h>
@@ -64,7 +64,7 @@ public:
     wxWindow* panel = nullptr;
     wxGenericStaticText* label = nullptr;
     CMyEdit* edit = nullptr;
-    wxGenericStaticText* shown = nullptr;  // the view mode's value; text rows only
+    wxGenericStaticText* shown = nullptr;  // the view mode's value, in every row with an edit
     wxDateTimePickerCtrlBase* picker = nullptr;
     CMyButton* button = nullptr;
     uint32_t fieldType = 0;
