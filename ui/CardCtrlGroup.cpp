@@ -70,10 +70,7 @@ CCardCtrlGroup::CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts&
     panel = new wxWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(kCaptionWidth, kHeight), wxBORDER_NONE);
     panel->SetOwnBackgroundColour(*wxWHITE);
     panel->Hide();
-    if (type <= kFieldTime) {
-        MakeEdit();
-        MakeShown();
-    }
+    if (type <= kFieldTime) MakeEdit();
     if (type == kFieldPassword) {
         button = new CMyButton(panel, wxID_ANY, LoadResString(IDS_BUTTON_COPY), wxSize(kButtonWidth, kHeight),
                                edit);
@@ -102,16 +99,16 @@ void CCardCtrlGroup::MakeEdit() {
     edit->SetBackgroundColour(*wxWHITE);
 }
 
+// Made when the row is first viewed: a row made to edit never needs it.
 void CCardCtrlGroup::MakeShown() {
-    shown = new wxGenericStaticText(panel, wxID_ANY, wxString(), wxDefaultPosition,
-                                    wxSize(kCaptionWidth, kHeight), wxST_NO_AUTORESIZE);
+    shown = new wxGenericStaticText(panel, wxID_ANY, wxString(), edit->GetPosition(), edit->GetSize(),
+                                    wxST_NO_AUTORESIZE);
     shown->SetFont(edit->GetFont());
     shown->SetForegroundColour(edit->GetForegroundColour());
     shown->SetBackgroundColour(*wxWHITE);
     shown->SetWindowStyleFlag(wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
     if (EditLink::IsLinkField(fieldType, false)) shown->SetCursor(wxCursor(wxCURSOR_HAND));
     shown->Bind(wxEVT_LEFT_DOWN, &CCardCtrlGroup::OnShownClick, this);
-    shown->Hide();
 }
 
 // The label's text, and the whole value as its tooltip when the label cannot show it all. Each only when
@@ -121,7 +118,10 @@ void CCardCtrlGroup::ShowValue() {
     const wxString firstLine = value.BeforeFirst('\n');
     const bool cut = firstLine.length() < value.length();
     const wxString text = cut ? firstLine + wxString::FromUTF8(" \u2026") : value;
-    if (shown->GetLabelText() != text) shown->SetLabelText(text);
+    // Measured again only when the text or the width changed.
+    if (shown->GetLabelText() == text && measuredWidth == shown->GetSize().x) return;
+    measuredWidth = shown->GetSize().x;
+    shown->SetLabelText(text);
     const bool whole =
         fieldType == kFieldPassword || (!cut && shown->GetTextExtent(value).x <= shown->GetSize().x);
     if (whole && shown->GetToolTip()) shown->UnsetToolTip();
@@ -178,6 +178,7 @@ void CCardCtrlGroup::ApplyMode(int newMode) {
     if (editing && IsTimeField(fieldType) && !picker) MakePicker();
     panel->Show(mode != 1);
     if (picker) picker->Show(editing);
+    if (mode == 0 && edit && !shown) MakeShown();
     if (edit) {
         if (!picker) edit->SetEditable(editing);
         edit->Show(!(editing && picker) && !(mode == 0 && shown));

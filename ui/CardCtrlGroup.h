@@ -64,7 +64,7 @@ public:
     wxWindow* panel = nullptr;
     wxGenericStaticText* label = nullptr;
     CMyEdit* edit = nullptr;
-    wxGenericStaticText* shown = nullptr;  // the view mode's value, in every row with an edit
+    wxGenericStaticText* shown = nullptr;  // the view mode's value, once a row with an edit was viewed
     wxDateTimePickerCtrlBase* picker = nullptr;
     CMyButton* button = nullptr;
     uint32_t fieldType = 0;
@@ -84,6 +84,7 @@ private:
     FormFonts fonts;
     InputLimit limit;
     int pickerId = 0;
+    int measuredWidth = -1;  // the label's width when its tooltip was last decided
     // The value shown; what the picker does not show of it: the time of day of a DATE row, the date of a
     // TIME row.
     wxDateTime base;
