@@ -109,6 +109,10 @@ void CCardCtrlGroup::MakeShown() {
     shown->SetWindowStyleFlag(wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
     if (EditLink::IsLinkField(fieldType, false)) shown->SetCursor(wxCursor(wxCURSOR_HAND));
     shown->Bind(wxEVT_LEFT_DOWN, &CCardCtrlGroup::OnShownClick, this);
+    edit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        event.Skip();
+        if (mode == 0) ApplyMode(0);
+    });
 }
 
 // The label's text, and the whole value as its tooltip when the label cannot show it all. Each only when
@@ -128,10 +132,17 @@ void CCardCtrlGroup::ShowValue() {
     if (!whole && shown->GetToolTipText() != value) shown->SetToolTip(value);
 }
 
+// A link opens; any other value but a password gives way to its read-only edit, all selected to copy,
+// until the edit loses the focus.
 void CCardCtrlGroup::OnShownClick(wxMouseEvent& event) {
     event.Skip();
     if (const auto link = EditLink::For(static_cast<int>(fieldType), false, edit->GetValue())) {
         LaunchLink(link->target, link->verb);
+    } else if (fieldType != kFieldPassword) {
+        shown->Hide();
+        edit->Show();
+        edit->SetFocus();
+        edit->SelectAll();
     }
 }
 

@@ -244,6 +244,10 @@ TEST_F(MyViewTest, ViewModeMasksPasswordsAndCutsLongValuesWithTheWholeAsTooltip)
         EXPECT_TRUE(Row(i).shown->GetLabelText() == shown[i] && Row(i).shown->GetToolTipText() == tips[i])
             << i;
     }
+    wxMouseEvent click(wxEVT_LEFT_DOWN);
+    Row(0).shown->ProcessWindowEvent(click);  // the value to select and copy
+    EXPECT_TRUE(Row(0).edit->IsShown() && !Row(0).shown->IsShown() &&
+                Row(0).edit->GetStringSelection() == "A&B");
     view->StartEditing();
     EXPECT_TRUE(Row(1).edit->IsShown() && !Row(1).shown->IsShown() && ToU16(Row(1).edit->GetValue()) == wide);
     EXPECT_EQ(Row(3).edit->GetValue(), "1234");
