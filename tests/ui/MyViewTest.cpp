@@ -181,6 +181,13 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     NameBox()->ChangeValue("scrap");
     view->Cancel();
     EXPECT_EQ(NameBox()->GetValue(), "Bank 2");
+    // A lock while the generator asks takes the rows: nothing is generated into them.
+    CFormWnd* form = new CFormWnd(frame, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}, {},
+                                  [&](bool, GeneratorChoice&) { return form->LoadCard(nullptr), true; });
+    form->LoadCard(view->Card());
+    form->SetMode(CFormWnd::kEdit), form->ApplyMode();
+    form->ProcessWindowEvent(copy);
+    EXPECT_TRUE(form->Rows().empty());
 }
 
 // Stored values longer than a box, a formatted number and text in several scripts are shown whole and
