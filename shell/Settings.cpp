@@ -5,7 +5,6 @@
 #include <wx/settings.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -17,10 +16,11 @@ struct FontStyle {
 
 // The generator's choice in its file; the default when the file is missing or not valid.
 GeneratorChoice ReadGenerator(const std::filesystem::path& file) {
+    // A valid file is a few bytes: no more than that is read.
+    char text[16];
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return GeneratorChoice::Parse(text.str()).value_or(GeneratorChoice{});
+    in.read(text, sizeof text);
+    return GeneratorChoice::Parse({text, static_cast<size_t>(in.gcount())}).value_or(GeneratorChoice{});
 }
 
 constexpr FontStyle kFonts[4] = {{9, 500, false}, {10, 700, false}, {9, 700, false}, {10, 700, true}};
