@@ -292,12 +292,13 @@ void CMyView::OnClipboardTimer(wxTimerEvent&) {
     if (!guard.Tick()) ClipboardCleared();
 }
 
-// The copy's message gives way once the clipboard was emptied, unless the status bar says something else.
+// The copy's message gives way once its clear came due, unless the status bar says something else by now;
+// the clipboard was left alone when the user had copied something else since.
 void CMyView::ClipboardCleared() {
     clipboardTimer.Stop();
     wxStatusBar* bar = StatusBar();
-    if (guard.Cleared() && bar && bar->GetStatusText() == LoadResString(IDS_COPIED_STATUS)) {
-        bar->SetStatusText(LoadResString(IDS_CLIPBOARD_CLEARED));
+    if (bar && bar->GetStatusText() == LoadResString(IDS_COPIED_STATUS)) {
+        bar->SetStatusText(guard.Cleared() ? LoadResString(IDS_CLIPBOARD_CLEARED) : wxString());
     }
 }
 
