@@ -1,5 +1,7 @@
 #include "platform/LocalTime.h"
 
+#include <langinfo.h>
+
 #include <cstdio>
 #include <ctime>
 
@@ -36,6 +38,31 @@ std::string FormatLocal(const SYSTEMTIME& utc, const char* picture) {
 std::string FormatLocalDateTime(const SYSTEMTIME& utc) { return FormatLocal(utc, "%Y-%m-%d %H:%M:%S"); }
 std::string FormatLocalDate(const SYSTEMTIME& utc) { return FormatLocal(utc, "%Y-%m-%d"); }
 std::string FormatLocalTimeOfDay(const SYSTEMTIME& utc) { return FormatLocal(utc, "%H:%M:%S"); }
+
+std::string ShortDatePicture() {
+    return WithFourDigitYears(nl_langinfo(D_FMT));
+}
+
+std::string WithFourDigitYears(const std::string& picture) {
+    std::string out;
+    for (size_t i = 0; i < picture.size(); ++i) {
+        if (picture[i] != '%' || i + 1 == picture.size()) {
+            out += picture[i];
+            continue;
+        }
+        const bool modified = (picture[i + 1] == 'E' || picture[i + 1] == 'O') && i + 2 < picture.size();
+        const char conversion = picture[i + (modified ? 2 : 1)];
+        if (conversion == 'y') {
+            out += "%Y";
+        } else if (conversion == 'D') {
+            out += "%m/%d/%Y";
+        } else {
+            out.append(picture, i, modified ? 3 : 2);
+        }
+        i += modified ? 2 : 1;
+    }
+    return out;
+}
 
 std::optional<SYSTEMTIME> ParseLocalDateTime(const std::string& text) {
     int year, month, day, hour = 0, minute = 0, second = 0, used = -1;

@@ -198,7 +198,8 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
                                                      &app.icons,
                                                      {settings.Font(1), settings.Font(2), settings.Font(4)},
                                                      nullptr,
-                                                     &app.session});
+                                                     &app.session,
+                                                     &app.settings.generator});
         app.view->InitialUpdate();
         app.listBar->SetItemView(app.view);
         // The list pane takes the view's row requests once it implements them.

@@ -4,6 +4,8 @@
 #include <wx/gdicmn.h>
 #include <wx/settings.h>
 
+#include <fstream>
+
 namespace {
 
 struct FontStyle {
@@ -11,6 +13,15 @@ struct FontStyle {
     int weight;
     bool underlined;
 };
+
+// The generator's choice in its file; the default when the file is missing or not valid.
+GeneratorChoice ReadGenerator(const std::filesystem::path& file) {
+    // A valid file is a few bytes: no more than that is read.
+    char text[16];
+    std::ifstream in(file, std::ios::binary);
+    in.read(text, sizeof text);
+    return GeneratorChoice::Parse({text, static_cast<size_t>(in.gcount())}).value_or(GeneratorChoice{});
+}
 
 constexpr FontStyle kFonts[4] = {{9, 500, false}, {10, 700, false}, {9, 700, false}, {10, 700, true}};
 
@@ -48,11 +59,19 @@ int CSettings::FontHeight(int points, int dpi) {
     return -static_cast<int>(rounded);
 }
 
+std::filesystem::path CSettings::GeneratorFile(const std::filesystem::path& optionsFile) {
+    return optionsFile.parent_path() / "tessera-generator";
+}
+
 void CSettings::Load(const std::filesystem::path& file) {
     ReadOptionsFile(file, record);
+    generator = ReadGenerator(GeneratorFile(file));
 }
 
 void CSettings::Save(const std::filesystem::path& file) const {
+    if (generator != ReadGenerator(GeneratorFile(file))) {
+        std::ofstream(GeneratorFile(file), std::ios::binary | std::ios::trunc) << generator.Text();
+    }
     HostOptionsRecord onDisk{};
     if (!ReadOptionsFile(file, onDisk)) return;
     if (onDisk[plugin::kIdleMinutesWord] == record[plugin::kIdleMinutesWord]) return;

@@ -71,7 +71,7 @@ void CBackupPane::OnRestore(wxCommandEvent&) {
 }
 
 wxString CBackupPane::TimeText() const {
-    return wxString::FromUTF8(FormatLocal(backupTime, "%c %Z"));
+    return wxString::FromUTF8(FormatLocal(backupTime, (ShortDatePicture() + " %X %Z").c_str()));
 }
 
 void CBackupPane::DrawLine(wxDC& dc, int x, int y, unsigned label, const wxString& value) {

@@ -13,6 +13,7 @@
 #include "plugin-api/FixedIds.h"
 #include "ui/EditLink.h"
 #include "ui/FieldChanges.h"
+#include "ui/LinkLauncher.h"
 #include "ui/MaskedEdit.h"
 #include "ui/MyButton.h"
 #include "ui/MyEdit.h"
@@ -31,6 +32,11 @@ wxString FieldValueText(const ItemField& field) {
     SecureBytes units;
     AppendFieldText(field, units);
     return FromU16({reinterpret_cast<const char16_t*>(units.data()), units.size() / 2});
+}
+
+// A DATE row's date in the windows' one date format, a TIME row's time in the locale's.
+wxString TimeText(const wxDateTime& local, uint32_t type) {
+    return type == kFieldDate ? local.Format(ShortDatePicture()) : local.FormatTime();
 }
 
 }  // namespace
@@ -93,6 +99,53 @@ void CCardCtrlGroup::MakeEdit() {
     edit->SetBackgroundColour(*wxWHITE);
 }
 
+// Made when the row is first viewed: a row made to edit never needs it.
+void CCardCtrlGroup::MakeShown() {
+    shown = new wxGenericStaticText(panel, wxID_ANY, wxString(), edit->GetPosition(), edit->GetSize(),
+                                    wxST_NO_AUTORESIZE);
+    shown->SetFont(edit->GetFont());
+    shown->SetForegroundColour(edit->GetForegroundColour());
+    shown->SetBackgroundColour(*wxWHITE);
+    shown->SetWindowStyleFlag(wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+    if (EditLink::IsLinkField(fieldType, false)) shown->SetCursor(wxCursor(wxCURSOR_HAND));
+    shown->Bind(wxEVT_LEFT_DOWN, &CCardCtrlGroup::OnShownClick, this);
+    edit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
+        event.Skip();
+        if (mode == 0) ApplyMode(0);
+    });
+}
+
+// The label's text, and the whole value as its tooltip when the label cannot show it all. Each only when
+// it changes: every change makes the toolkit restyle the label.
+void CCardCtrlGroup::ShowValue() {
+    const wxString value = fieldType == kFieldPassword ? wxString(kMask) : edit->GetValue();
+    const wxString firstLine = value.BeforeFirst('\n');
+    const bool cut = firstLine.length() < value.length();
+    const wxString text = cut ? firstLine + wxString::FromUTF8(" \u2026") : value;
+    // Measured again only when the text or the width changed.
+    if (shown->GetLabelText() == text && measuredWidth == shown->GetSize().x) return;
+    measuredWidth = shown->GetSize().x;
+    shown->SetLabelText(text);
+    const bool whole =
+        fieldType == kFieldPassword || (!cut && shown->GetTextExtent(value).x <= shown->GetSize().x);
+    if (whole && shown->GetToolTip()) shown->UnsetToolTip();
+    if (!whole && shown->GetToolTipText() != value) shown->SetToolTip(value);
+}
+
+// A link opens; any other value but a password gives way to its read-only edit, all selected to copy,
+// until the edit loses the focus.
+void CCardCtrlGroup::OnShownClick(wxMouseEvent& event) {
+    event.Skip();
+    if (const auto link = EditLink::For(static_cast<int>(fieldType), false, edit->GetValue())) {
+        LaunchLink(link->target, link->verb);
+    } else if (fieldType != kFieldPassword) {
+        shown->Hide();
+        edit->Show();
+        edit->SetFocus();
+        edit->SelectAll();
+    }
+}
+
 CCardCtrlGroup::~CCardCtrlGroup() {
     Park();
     panel->Destroy();
@@ -127,9 +180,7 @@ void CCardCtrlGroup::LoadTime(const ItemField& field) {
     const wxDateTime local = field.value.empty() ? wxInvalidDateTime : LocalFromUtc(FieldTime(field));
     if (local.IsValid()) base = local;
     if (picker) picker->SetValue(base);
-    edit->ChangeValue(!local.IsValid()          ? wxString()
-                      : fieldType == kFieldDate ? local.FormatDate()
-                                                : local.FormatTime());
+    edit->ChangeValue(local.IsValid() ? TimeText(local, fieldType) : wxString());
 }
 
 void CCardCtrlGroup::ApplyMode(int newMode) {
@@ -138,9 +189,14 @@ void CCardCtrlGroup::ApplyMode(int newMode) {
     if (editing && IsTimeField(fieldType) && !picker) MakePicker();
     panel->Show(mode != 1);
     if (picker) picker->Show(editing);
+    if (mode == 0 && edit && !shown) MakeShown();
     if (edit) {
         if (!picker) edit->SetEditable(editing);
-        edit->Show(!(editing && picker));
+        edit->Show(!(editing && picker) && !(mode == 0 && shown));
+    }
+    if (shown) {
+        if (mode == 0) ShowValue();
+        shown->Show(mode == 0);
     }
     if (button) {
         // A new label makes the toolkit restyle the button: only when it changes.
@@ -180,6 +236,10 @@ void CCardCtrlGroup::PlaceControls(int width) {
                       std::max(0, button ? valueWidth - kButtonWidth - kButtonGap : valueWidth), kHeight);
     }
     if (picker) picker->SetSize(kCaptionWidth, 0, valueWidth, kHeight);
+    if (shown) {
+        shown->SetSize(edit->GetRect());
+        if (mode == 0) ShowValue();
+    }
     if (button) {
         const int x = std::max(width - kButtonWidth, kCaptionWidth);
         button->SetSize(x, 0, std::max(0, width - x), kHeight);
@@ -220,6 +280,5 @@ std::optional<SYSTEMTIME> CCardCtrlGroup::PickedUtc() const {
 void CCardCtrlGroup::ShowPicked() {
     const wxDateTime value = PickerValue();
     if (!value.IsValid()) return;
-    // The system's locale after a change, as the platform's picker notification gives it.
-    edit->ChangeValue(fieldType == kFieldDate ? value.FormatDate() : value.FormatTime());
+    edit->ChangeValue(TimeText(value, fieldType));
 }

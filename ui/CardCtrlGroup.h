@@ -1,7 +1,9 @@
 #pragma once
 // One row of the card form, in a window of its own: the caption, the value edit, and for DATE and TIME
 // fields a picker (made when the row is first edited), for PASSWORD fields a button. The row owns its
-// controls and destroys them when cleared.
+// controls and destroys them when cleared. In view mode a row shows its value in a label instead of the
+// edit, which keeps the value whole: a password as a mask of fixed length, other values on one line,
+// ellipsized, with the whole value as the tooltip when it does not fit.
 #include <wx/datetime.h>
 #include <wx/font.h>
 #include <wx/gdicmn.h>
@@ -15,6 +17,7 @@
 class wxDateTimePickerCtrlBase;
 class wxGenericStaticText;
 class wxWindow;
+class wxMouseEvent;
 class CMyButton;
 class CMyEdit;
 
@@ -31,6 +34,8 @@ public:
     static constexpr int kCaptionWidth = 100;
     static constexpr int kButtonWidth = 100;
     static constexpr int kButtonGap = 5;
+    // What a password shows in view mode, whatever its length.
+    static constexpr const char* kMask = "********";
 
     // Creates the controls of a row for fields of that type, hidden.
     CCardCtrlGroup(wxWindow* parent, uint32_t type, const FormFonts& fonts);
@@ -59,6 +64,7 @@ public:
     wxWindow* panel = nullptr;
     wxGenericStaticText* label = nullptr;
     CMyEdit* edit = nullptr;
+    wxGenericStaticText* shown = nullptr;  // the view mode's value, once a row with an edit was viewed
     wxDateTimePickerCtrlBase* picker = nullptr;
     CMyButton* button = nullptr;
     uint32_t fieldType = 0;
@@ -68,6 +74,9 @@ public:
 private:
     void LoadTime(const ItemField& field);
     void MakeEdit();
+    void MakeShown();
+    void ShowValue();
+    void OnShownClick(wxMouseEvent& event);
     void MakePicker();
     void PlaceControls(int width);
     wxDateTime PickerValue() const;
@@ -75,6 +84,7 @@ private:
     FormFonts fonts;
     InputLimit limit;
     int pickerId = 0;
+    int measuredWidth = -1;  // the label's width when its tooltip was last decided
     // The value shown; what the picker does not show of it: the time of day of a DATE row, the date of a
     // TIME row.
     wxDateTime base;

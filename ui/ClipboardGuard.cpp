@@ -44,8 +44,12 @@ bool ClipboardGuard::Tick() {
 }
 
 void ClipboardGuard::ClearNow() {
+    cleared = false;
     if (!pending) return;
     pending = false;
     std::optional<wxString> now = clipboard.Text();
-    if (now && DigestOf(*now) == copied) clipboard.Clear();
+    if (now && DigestOf(*now) == copied) {
+        clipboard.Clear();
+        cleared = true;
+    }
 }

@@ -42,6 +42,8 @@ public:
     // Clears now (lock, unload).
     void ClearNow();
     bool Pending() const { return pending; }
+    // True when the last clear that came due emptied the clipboard (it still held the copied text).
+    bool Cleared() const { return cleared; }
 
 private:
     using Digest = std::array<uint8_t, 32>;
@@ -52,4 +54,5 @@ private:
     Digest copied{};
     std::chrono::steady_clock::time_point deadline;
     bool pending = false;
+    bool cleared = false;
 };

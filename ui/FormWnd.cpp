@@ -12,10 +12,11 @@
 #include "ui/PasswordGenerator.h"
 #include "ui/Resource.h"
 
-CFormWnd::CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy)
+CFormWnd::CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy, ChooseFn choose)
     : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL | wxBORDER_NONE),
       fonts(fonts),
-      copy(std::move(copy)) {
+      copy(std::move(copy)),
+      choose(std::move(choose)) {
     // Only the form's own: each row sets its controls' (inheriting makes the toolkit look up defaults).
     SetOwnBackgroundColour(*wxWHITE);
     SetOwnFont(fonts.caption);
@@ -227,27 +228,40 @@ void CFormWnd::TabForward() {
     }
 }
 
+CCardCtrlGroup* CFormWnd::RowWithButton(int id) const {
+    auto row = std::find_if(rows.begin(), rows.end(),
+                            [&](const auto& r) { return r && r->button && r->button->GetId() == id; });
+    return row == rows.end() ? nullptr : row->get();
+}
+
 void CFormWnd::OnPasswordButton(wxCommandEvent& event) {
-    auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) {
-        return r && r->button && r->button->GetId() == event.GetId();
-    });
-    if (row == rows.end()) return;
-    CMyEdit* edit = (*row)->button->Edit();
-    if ((*row)->mode == kView) {
+    CCardCtrlGroup* row = RowWithButton(event.GetId());
+    if (!row) return;
+    if (row->mode == kView) {
         // The whole value, whatever part of it was selected.
+        CMyEdit* edit = row->edit;
         edit->SelectAll();
         edit->ShowPosition(edit->GetLastPosition());
         wxString value = edit->GetValue();
         if (copy) copy(value);
         Wipe(value);
-    } else if ((*row)->mode == kEdit && (*row)->fieldType == kFieldPassword) {
-        std::u16string password = GeneratePassword();
-        if (password.empty()) return;
-        wxString text = FromU16(password);
-        edit->ChangeValue(text);
-        Wipe(text);
-        Wipe(password);
+    } else if (row->mode == kEdit && row->fieldType == kFieldPassword) {
+        Generate(event.GetId());
     }
+}
+
+void CFormWnd::Generate(int buttonId) {
+    GeneratorChoice choice;
+    if (!choose || !choose(!RowWithButton(buttonId)->edit->IsEmpty(), choice)) return;
+    // A lock while the user chose may have taken the row away.
+    CCardCtrlGroup* row = RowWithButton(buttonId);
+    if (!row || row->mode != kEdit) return;
+    std::u16string password = GeneratePassword(choice);
+    if (password.empty()) return;
+    wxString text = FromU16(password);
+    row->edit->ChangeValue(text);
+    Wipe(text);
+    Wipe(password);
 }
 
 void CFormWnd::OnPicked(wxEvent& event) {

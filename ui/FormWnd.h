@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/CardCtrlGroup.h"
+#include "ui/PasswordGenerator.h"
 
 class CTesseraItem;
 
@@ -17,8 +18,10 @@ public:
     static constexpr int kRowPitch = 34;
     // Hands a password to copy to whoever guards the clipboard; true when it was copied.
     using CopyFn = std::function<bool(const wxString& text)>;
+    // Asks how to generate a password, saying whether one is replaced; false when the user declined.
+    using ChooseFn = std::function<bool(bool replacing, GeneratorChoice& choice)>;
 
-    CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy);
+    CFormWnd(wxWindow* parent, const FormFonts& fonts, CopyFn copy, ChooseFn choose);
     ~CFormWnd() override;
 
     // Rebuilds the rows for the card's fields after the first; only clears them without a card. Rows still
@@ -51,10 +54,13 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void TabForward();
     void OnPasswordButton(wxCommandEvent& event);
+    CCardCtrlGroup* RowWithButton(int id) const;
+    void Generate(int buttonId);
     void OnPicked(wxEvent& event);
 
     FormFonts fonts;
     CopyFn copy;
+    ChooseFn choose;
     std::vector<std::unique_ptr<CCardCtrlGroup>> rows;
     // The shown card's fields after the name, each with the first control id of its row.
     struct FieldSlot {

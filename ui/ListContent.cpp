@@ -1,11 +1,11 @@
 #include "ui/ListContent.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 
 #include "device/TesseraBackup.h"
 #include "model/Data.h"
+#include "platform/LocalTime.h"
+#include "platform/Utf16.h"
 
 namespace {
 
@@ -160,10 +160,7 @@ std::u16string ListContent::CategoryName(int32_t id) const {
 }
 
 std::u16string ListContent::DateText(const SYSTEMTIME& time) {
-    char text[32];
-    snprintf(text, sizeof text, "%02u_%02u_%04u", unsigned{time.wDay}, unsigned{time.wMonth},
-             unsigned{time.wYear});
-    return std::u16string(text, text + strlen(text));
+    return Utf8ToUtf16Lossy(FormatLocal(time, ShortDatePicture().c_str()));
 }
 
 std::u16string ListContent::CardText(const card_info_struct& card, int column) const {

@@ -5,6 +5,7 @@
 #include <wx/frame.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/statusbr.h>
 #include <wx/textctrl.h>
 
 #include "model/Data.h"
@@ -100,10 +101,13 @@ void CMyView::CreateControls() {
     GiveFixedId(categoryBox, IDC_CATEGORY_BOX);
     categoryBox->SetSize(kInset + 100, 98, 200, -1);
     categoryBox->Bind(wxEVT_CHOICE, &CMyView::OnCategoryChosen, this);
-    form = new CFormWnd(this, links.fonts, [this](const wxString& text) {
-        CopyPassword(text);
-        return true;
-    });
+    form = new CFormWnd(
+        this, links.fonts,
+        [this](const wxString& text) {
+            CopyPassword(text);
+            return true;
+        },
+        [this](bool replacing, GeneratorChoice& choice) { return ChooseGenerator(replacing, choice); });
     fieldList = new CMyListCtrl(this, wxID_ANY);
     fieldList->InsertColumn(0, LoadResString(IDS_COLUMN_NUMBER), wxLIST_FORMAT_LEFT, kNumberColumn);
     fieldList->InsertColumn(1, LoadResString(IDS_COLUMN_FIELD_NAME), wxLIST_FORMAT_LEFT, 150);
@@ -281,11 +285,24 @@ void CMyView::OnCategoryChosen(wxCommandEvent& event) {
 void CMyView::CopyPassword(const wxString& text) {
     if (!guard.Copy(text)) return;
     clipboardTimer.Start(1000);
-    if (auto* frame = wxDynamicCast(wxGetTopLevelParent(this), wxFrame); frame && frame->GetStatusBar()) {
-        frame->SetStatusText(LoadResString(IDS_COPIED_STATUS));
-    }
+    if (wxStatusBar* bar = StatusBar()) bar->SetStatusText(LoadResString(IDS_COPIED_STATUS));
 }
 
 void CMyView::OnClipboardTimer(wxTimerEvent&) {
-    if (!guard.Tick()) clipboardTimer.Stop();
+    if (!guard.Tick()) ClipboardCleared();
+}
+
+// The copy's message gives way once its clear came due, unless the status bar says something else by now;
+// the clipboard was left alone when the user had copied something else since.
+void CMyView::ClipboardCleared() {
+    clipboardTimer.Stop();
+    wxStatusBar* bar = StatusBar();
+    if (bar && bar->GetStatusText() == LoadResString(IDS_COPIED_STATUS)) {
+        bar->SetStatusText(guard.Cleared() ? LoadResString(IDS_CLIPBOARD_CLEARED) : wxString());
+    }
+}
+
+wxStatusBar* CMyView::StatusBar() const {
+    auto* frame = wxDynamicCast(wxGetTopLevelParent(const_cast<CMyView*>(this)), wxFrame);
+    return frame ? frame->GetStatusBar() : nullptr;
 }

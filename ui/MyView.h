@@ -13,6 +13,7 @@
 #include "ui/ClipboardGuard.h"
 #include "ui/InputLimit.h"
 #include "ui/ItemView.h"
+#include "ui/PasswordGenerator.h"
 #include "ui/RecordEditor.h"
 
 class CBackupPane;
@@ -28,6 +29,7 @@ class wxBitmapButton;
 class wxButton;
 class wxStaticBitmap;
 class wxStaticText;
+class wxStatusBar;
 class wxTextCtrl;
 
 class CMyView : public wxPanel, public ItemView, public ModelListener, private EditorScreen {
@@ -38,6 +40,7 @@ public:
         FormFonts fonts;
         ClipboardAccess* clipboard = nullptr;  // the system's when none is given
         SessionGate* gate = nullptr;           // held while the view asks the user
+        GeneratorChoice* generator = nullptr;  // the password generator's settings; the view's own when none
     };
     static constexpr int kMinSize = 400;
     static constexpr int kMaxSize = 700;
@@ -119,6 +122,9 @@ private:
     void Arrange();
     int RunDialog(class wxDialog& dialog, bool& openFlag);
     void CopyPassword(const wxString& text);
+    bool ChooseGenerator(bool replacing, GeneratorChoice& choice);
+    void ClipboardCleared();
+    wxStatusBar* StatusBar() const;
     void OnButton(wxCommandEvent& event);
     void OnCategoryChosen(wxCommandEvent& event);
     void OnPaint(wxPaintEvent& event);
@@ -129,6 +135,7 @@ private:
     RecordEditor editor;
     SystemClipboard systemClipboard;
     ClipboardGuard guard;
+    GeneratorChoice ownGenerator;
     wxTimer clipboardTimer;
     // The name box takes 255 typed characters, 63 for a category.
     InputLimit nameLimit{255};

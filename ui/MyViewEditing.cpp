@@ -9,6 +9,7 @@
 #include "ui/FieldEditDialog.h"
 #include "ui/FormWnd.h"
 #include "ui/MyView.h"
+#include "ui/PasswordGeneratorDlg.h"
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
 #include "ui/Tessera_IconSelectDlg.h"
@@ -69,7 +70,7 @@ bool CMyView::RunSave(ListKind pane, const std::function<bool()>& save) {
 void CMyView::EndDialogs() {
     if (wxDialog* dialog = openDialog) dialog->EndModal(wxID_CANCEL);
     guard.ClearNow();
-    clipboardTimer.Stop();
+    ClipboardCleared();
 }
 
 // A dialog of this view, modal; the wallet lock may end it meanwhile.
@@ -80,6 +81,15 @@ int CMyView::RunDialog(wxDialog& dialog, bool& openFlag) {
     openDialog = nullptr;
     openFlag = false;
     return answer;
+}
+
+bool CMyView::ChooseGenerator(bool replacing, GeneratorChoice& choice) {
+    GeneratorChoice& kept = links.generator ? *links.generator : ownGenerator;
+    CPasswordGeneratorDlg dialog(this, kept, replacing);
+    bool open = false;
+    if (RunDialog(dialog, open) != wxID_OK) return false;
+    choice = kept = dialog.Choice();
+    return true;
 }
 
 void CMyView::EditFields() {

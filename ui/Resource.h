@@ -105,6 +105,16 @@
 // Card form: the password button in view and in edit mode.
 #define IDS_BUTTON_COPY 14140
 #define IDS_BUTTON_GENERATE 14141
+// The password generator's choices, one class name per class in its order, and the clipboard's clear.
+#define IDS_GENERATOR_TITLE 14300
+#define IDS_GENERATOR_LENGTH 14301
+#define IDS_GENERATOR_SYMBOLS 14302
+#define IDS_GENERATOR_DIGITS 14303
+#define IDS_GENERATOR_CAPITALS 14304
+#define IDS_GENERATOR_SMALL 14305
+#define IDS_GENERATOR_REPLACES 14306
+#define IDS_GENERATOR_REPLACE 14307
+#define IDS_CLIPBOARD_CLEARED 14308
 // Field editor.
 #define IDS_FIELD_EDITOR_TITLE 14180
 #define IDS_BUTTON_ADD 14181

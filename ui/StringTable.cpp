@@ -182,6 +182,15 @@ constexpr StringEntry kStrings[] = {
      "The file will hold every card with its passwords in plain text, readable by anyone who gets the "
      "file.\n\nExport the cards anyway?"},
     {IDS_EXPORT_DONE, "Exported %d cards to %s."},
+    {IDS_GENERATOR_TITLE, "Generate Password"},
+    {IDS_GENERATOR_LENGTH, "Length (6 to 64):"},
+    {IDS_GENERATOR_SYMBOLS, "Symbols ( ~ ! @ # $ and others )"},
+    {IDS_GENERATOR_DIGITS, "Digits ( 0 to 9 )"},
+    {IDS_GENERATOR_CAPITALS, "Capital letters ( A to Z )"},
+    {IDS_GENERATOR_SMALL, "Small letters ( a to z )"},
+    {IDS_GENERATOR_REPLACES, "The password in the box is replaced."},
+    {IDS_GENERATOR_REPLACE, "Replace"},
+    {IDS_CLIPBOARD_CLEARED, "Clipboard cleared"},
 };
 
 static_assert(std::adjacent_find(std::begin(kStrings), std::end(kStrings),

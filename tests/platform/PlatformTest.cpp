@@ -79,6 +79,16 @@ TEST(LocalTimeTest, StoredUtcTimesShowInLocalTimeAndBack) {
         EXPECT_FALSE(ParseLocalDateTime(bad)) << bad;
 }
 
+// The locales' date pictures (en_GB, ja_JP with an era year, C's "%D") shown with four-digit years.
+TEST(LocalTimeTest, DatePicturesGetFourDigitYears) {
+    for (auto [picture, shown] : {std::pair{"%d/%m/%y", "%d/%m/%Y"},
+                                  {"%Ey %m %d", "%Y %m %d"},
+                                  {"%D.", "%m/%d/%Y."},
+                                  {"100%%y %Oy %", "100%%y %Y %"}})
+        EXPECT_EQ(WithFourDigitYears(picture), shown) << picture;
+    EXPECT_EQ(ShortDatePicture(), "%m/%d/%Y") << "the C locale's";
+}
+
 TEST(PrivateFileTest, AFailedWriteLeavesTheFileAsItWasAndNothingBeside) {
     TempDir dir;
     std::filesystem::path file = dir / "out.txt";

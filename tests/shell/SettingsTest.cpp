@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/OptionsRecordBytes.h"
 #include "support/TestSupport.h"
 
@@ -36,19 +38,24 @@ TEST(Settings, AShortFileKeepsTheDefaultAndIsNotRewritten) {
     EXPECT_EQ(std::filesystem::file_size(file), 31u);
 }
 
-TEST(Settings, OnlyChangedMinutesAreWrittenAndTheHostsWordsSurvive) {
+TEST(Settings, OnlyChangedMinutesAndGeneratorChoicesAreWrittenAndTheHostsWordsSurvive) {
     TempDir dir;
-    auto file = dir / "options.dat";
+    auto file = dir / "options.dat", kept = CSettings::GeneratorFile(file);
     WriteBytes(file, OptionsRecordBytes(10, 0x5A));
+    std::ofstream(kept) << "99 15\n";  // out of range: the default
     CSettings settings;
     settings.Load(file);
-    EXPECT_EQ(settings.IdleMinutes(), 10);
-    DateBack(file);
+    EXPECT_TRUE(settings.IdleMinutes() == 10 && settings.generator == GeneratorChoice{});
+    DateBack(file), DateBack(kept);
     settings.Save(file);
     EXPECT_FALSE(WrittenSinceDatedBack(file));
+    EXPECT_FALSE(WrittenSinceDatedBack(kept));
     settings.SetIdleMinutes(0);
+    settings.generator = {6, 0b0011};
     settings.Save(file);
     EXPECT_EQ(ReadBytes(file), OptionsRecordBytes(0, 0x5A));
+    settings.Load(file);
+    EXPECT_EQ(settings.generator, (GeneratorChoice{6, 0b0011}));
 }
 
 TEST(Settings, NothingIsWrittenWhenTheFileCannotBeRead) {

@@ -24,14 +24,14 @@ struct Statistic {
     double chars = 0, classes = 0;
 };
 
-// Of 10,000 passwords, every character from the set; chi-square of the 74 characters and of the
-// four classes against one class in four, then one character of the class.
+// Of 10,000 passwords of the phone's generator (6 characters, every class), every character from the set;
+// chi-square of the 74 characters and of the classes against one class in four, then one of the class.
 Statistic Measure(const RandomBytes& random) {
     std::map<char16_t, int> seen;
     int total = 0;
     for (int i = 0; i < 10000; ++i) {
-        const std::u16string password = GeneratePassword(random);
-        EXPECT_EQ(password.size(), kGeneratedLength);
+        const std::u16string password = GeneratePassword({6, GeneratorChoice::kAllClasses}, random);
+        EXPECT_EQ(password.size(), 6u);
         for (char16_t c : password) ++seen[c], ++total;
     }
     Statistic s;
@@ -61,7 +61,24 @@ TEST(GeneratePassword, DrawsEveryClassAndCharacterEvenly) {
         return true;
     });
     EXPECT_TRUE(biased.chars > Critical(73) && biased.classes > Critical(3));
-    EXPECT_TRUE(GeneratePassword([](void*, size_t) { return false; }).empty());
+    EXPECT_TRUE(GeneratePassword({}, [](void*, size_t) { return false; }).empty());
+}
+
+// The chosen length, only the chosen classes, and a kept choice read back only when valid.
+TEST(GeneratePassword, FollowsTheChoiceAndReadsBackOnlyValidOnes) {
+    for (const GeneratorChoice& choice :
+         {GeneratorChoice{}, GeneratorChoice{64, 0b0010}, GeneratorChoice{8, 0b1001}}) {
+        const std::u16string password = GeneratePassword(choice);
+        EXPECT_EQ(password.size(), size_t(choice.length));
+        for (unsigned k = 0; k < 4; ++k) {
+            const bool drawn = password.find_first_of(kPasswordClasses[k]) != std::u16string::npos;
+            EXPECT_TRUE(!drawn || (choice.classes & (1u << k))) << choice.Text();
+        }
+        EXPECT_EQ(GeneratorChoice::Parse(choice.Text()), choice);
+    }
+    for (const char* text : {"5 15\n", "65 15\n", "20 0\n", "20 16\n", "20 15", "20 15\nx", "20,15\n", ""})
+        EXPECT_FALSE(GeneratorChoice::Parse(text)) << text;
+    EXPECT_TRUE(GeneratePassword({5, 15}).empty() && GeneratePassword({20, 0}).empty());
 }
 
 TEST(ClipboardGuard, ClearsItsOwnTextAfterTheDelayButNotWhatTheUserCopiedSince) {
@@ -74,13 +91,13 @@ TEST(ClipboardGuard, ClearsItsOwnTextAfterTheDelayButNotWhatTheUserCopiedSince) 
     EXPECT_EQ(clipboard.held, wxString("s3cret"));
     now += std::chrono::seconds(1);
     EXPECT_FALSE(guard.Tick());
-    EXPECT_FALSE(clipboard.held);
+    EXPECT_TRUE(!clipboard.held && guard.Cleared());
 
     guard.Copy("s3cret");
     clipboard.held = "mine";
     now += ClipboardGuard::kDelay;
     EXPECT_FALSE(guard.Tick());
-    EXPECT_EQ(clipboard.held, wxString("mine"));
+    EXPECT_TRUE(clipboard.held == wxString("mine") && !guard.Cleared());
     guard.Copy("again");
     guard.ClearNow();  // the lock
     EXPECT_FALSE(clipboard.held);

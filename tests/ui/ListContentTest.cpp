@@ -12,7 +12,7 @@ card_info_struct Card(int32_t id, int32_t category, std::u16string name, uint16_
     card.id = id;
     card.category = category;
     card.name = std::move(name);
-    card.created = {2009, 1, 0, createdDay, 0, 0, 0, 0};
+    card.created = {2009, 1, 0, createdDay, 12, 0, 0, 0};
     card.modified = card.created;
     return card;
 }
@@ -55,7 +55,7 @@ TEST_F(ListContentTest, CardRowsFollowTheModelsOrderFilterAndFind) {
 
     list.Arrange(CardSortKey::Created);
     EXPECT_EQ(Column(0), ModelOrder(kAllCategories, CardSortKey::Created, true));
-    EXPECT_EQ(list.Text(0, 1), u"05_01_2009");
+    EXPECT_EQ(list.Text(0, 1), u"01/05/2009") << "the locale's date (C), four-digit year, local time";
     list.SetCategoryFilter(2);
     EXPECT_EQ(Column(0), ModelOrder(2, CardSortKey::Created, true));
 

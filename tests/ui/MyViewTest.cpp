@@ -4,6 +4,7 @@
 #include <wx/clipbrd.h>
 #include <wx/datetimectrl.h>
 #include <wx/frame.h>
+#include <wx/generic/stattextg.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
 
@@ -17,7 +18,9 @@
 #include "ui/MyEdit.h"
 #include "ui/MyIconList.h"
 #include "ui/MyView.h"
+#include "ui/PasswordGeneratorDlg.h"
 #include "ui/Resource.h"
+#include "ui/StringTable.h"
 
 namespace {
 
@@ -43,12 +46,30 @@ struct Answer : wxModalExpectation {
     wxString& text;
 };
 
+// The password generator's dialog: what it offers and its OK label are kept; cancelled, or given a choice.
+struct Generator : wxModalExpectation {
+    Generator(std::optional<GeneratorChoice> answer, GeneratorChoice& offered, wxString& ok)
+        : answer(answer), offered(offered), ok(ok) {}
+    int Invoke(wxDialog* dialog) const override {
+        auto* generator = static_cast<CPasswordGeneratorDlg*>(dialog);
+        offered = generator->Choice();
+        ok = dialog->FindWindow(wxID_OK)->GetLabel();
+        if (answer) generator->SetChoice(*answer);
+        return answer ? wxID_OK : wxID_CANCEL;
+    }
+    wxString GetDefaultDescription() const override { return "the generator"; }
+    std::optional<GeneratorChoice> answer;
+    GeneratorChoice& offered;
+    wxString& ok;
+};
+
 class MyViewTest : public ModelFixture {
 protected:
     void SetUp() override {
         ModelFixture::SetUp();
         icons.Create();
         frame = new wxFrame(nullptr, wxID_ANY, "view", wxDefaultPosition, wxSize(600, 500));
+        frame->CreateStatusBar();
         view =
             new CMyView(frame, {&data, &icons, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}, &clipboard});
         view->SetListRows(&rows);
@@ -118,6 +139,11 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     wxCommandEvent copy(wxEVT_BUTTON, Row(2).button->GetId());
     view->Form()->ProcessWindowEvent(copy);
     EXPECT_EQ(clipboard.held, wxString("pa55word"));
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(), LoadResString(IDS_COPIED_STATUS));
+    view->LockEditing();  // clears the clipboard, and says so
+    EXPECT_TRUE(!clipboard.held &&
+                frame->GetStatusBar()->GetStatusText() == LoadResString(IDS_CLIPBOARD_CLEARED));
+    view->ShowCard(id, false, -1, false);
 
     view->StartEditing();
     EXPECT_TRUE(Row(3).picker->IsShown() && !Row(3).edit->IsShown());
@@ -126,8 +152,18 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     Row(1).edit->SetInsertionPointEnd();
     Type(Row(1).edit, "a5");
     EXPECT_EQ(Row(1).edit->GetValue(), "12345");
-    view->Form()->ProcessWindowEvent(copy);  // Generate, in edit mode
-    EXPECT_EQ(Row(2).edit->GetValue().length(), 6u);
+    // Generate, in edit mode: cancelled, then 8 digits over the password, then 64 into an empty box.
+    GeneratorChoice offered;
+    wxString ok;
+    wxTEST_DIALOG(view->Form()->ProcessWindowEvent(copy), Generator({}, offered, ok));
+    EXPECT_EQ(Row(2).edit->GetValue(), "pa55word");
+    EXPECT_TRUE(offered == GeneratorChoice{} && ok == LoadResString(IDS_GENERATOR_REPLACE));
+    wxTEST_DIALOG(view->Form()->ProcessWindowEvent(copy), Generator(GeneratorChoice{8, 0b0010}, offered, ok));
+    EXPECT_TRUE(Row(2).edit->GetValue().length() == 8 && Row(2).edit->GetValue().IsNumber());
+    Row(2).edit->ChangeValue("");
+    wxTEST_DIALOG(view->Form()->ProcessWindowEvent(copy), Generator(GeneratorChoice{64, 15}, offered, ok));
+    EXPECT_TRUE(offered == (GeneratorChoice{8, 0b0010}) && ok == LoadResString(IDS_BUTTON_GENERATE));
+    EXPECT_EQ(Row(2).edit->GetValue().length(), 64u);
     EXPECT_TRUE(view->Save());
     auto stored = Reloaded()->ReadCardRecord(id);
     EXPECT_EQ(ItemName(*stored), u"Bank 2");
@@ -145,6 +181,13 @@ TEST_F(MyViewTest, ACardShownEditedSavedAndCancelled) {
     NameBox()->ChangeValue("scrap");
     view->Cancel();
     EXPECT_EQ(NameBox()->GetValue(), "Bank 2");
+    // A lock while the generator asks takes the rows: nothing is generated into them.
+    CFormWnd* form = new CFormWnd(frame, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}, {},
+                                  [&](bool, GeneratorChoice&) { return form->LoadCard(nullptr), true; });
+    form->LoadCard(view->Card());
+    form->SetMode(CFormWnd::kEdit), form->ApplyMode();
+    form->ProcessWindowEvent(copy);
+    EXPECT_TRUE(form->Rows().empty());
 }
 
 // Stored values longer than a box, a formatted number and text in several scripts are shown whole and
@@ -188,6 +231,33 @@ TEST_F(MyViewTest, LongAndFormattedValuesAreShownWholeAndKeptByteForByte) {
     stored = Reloaded()->ReadCardRecord(id);
     EXPECT_EQ(ItemName(*stored), u"01234" + name.substr(30) + u" (Draft)");
     EXPECT_EQ(FieldText(stored->fields.head->next->element), note);
+}
+
+// In view mode a password shows a mask of fixed length, and a value wider than its row or of several lines
+// is cut with the whole value as its tooltip; the edits keep the values whole, and show them to edit.
+TEST_F(MyViewTest, ViewModeMasksPasswordsAndCutsLongValuesWithTheWholeAsTooltip) {
+    auto card = Card(u"Long");
+    const std::u16string wide(200, u'w');
+    for (std::u16string value : {u"A&B", wide.c_str(), u"first\nsecond"}) AddField(*card, u"Text", value);
+    AddField(*card, u"PIN", u"1234", kFieldPassword);
+    const uint32_t id = data.TakeCardId();
+    ASSERT_TRUE(data.AddCard(*card, id));
+    view->ShowCard(int32_t(id), false, -1, false);
+    PumpEvents();
+    const wxString shown[] = {"A&B", FromU16(wide), L"first \u2026", "********"},
+                   tips[] = {"", FromU16(wide), "first\nsecond", ""};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_TRUE(Row(i).shown->IsShown() && !Row(i).edit->IsShown()) << i;
+        EXPECT_TRUE(Row(i).shown->GetLabelText() == shown[i] && Row(i).shown->GetToolTipText() == tips[i])
+            << i;
+    }
+    wxMouseEvent click(wxEVT_LEFT_DOWN);
+    Row(0).shown->ProcessWindowEvent(click);  // the value to select and copy
+    EXPECT_TRUE(Row(0).edit->IsShown() && !Row(0).shown->IsShown() &&
+                Row(0).edit->GetStringSelection() == "A&B");
+    view->StartEditing();
+    EXPECT_TRUE(Row(1).edit->IsShown() && !Row(1).shown->IsShown() && ToU16(Row(1).edit->GetValue()) == wide);
+    EXPECT_EQ(Row(3).edit->GetValue(), "1234");
 }
 
 TEST_F(MyViewTest, TheFormKeepsLongTimesReplacesOddOnesAndTabsForwardWrappingAndScrolling) {
