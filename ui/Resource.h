@@ -135,6 +135,14 @@
 #define IDS_READ_FAILED_RESTORE 14231
 #define IDS_KEEP_MY_FIELD 14232
 #define IDS_KEEP_MY_HEAD 14233
+// Names refused on save, and the field editor's and options page's own texts.
+#define IDS_NAME_BLANK 14400
+#define IDS_FIELD_NAME_REPEATED 14401
+#define IDS_CATEGORY_NAME_TAKEN 14402
+#define IDS_FIELD_NAME_REPEATED_HERE 14403
+#define IDS_FIELD_TYPE_KEPT 14404
+#define IDS_FIELD_TYPE_NAME_FIELD 14405
+#define IDS_OPTIONS_NEVER_LOCK 14406
 
 // Menus, accelerators and the toolbar.
 #define IDR_MAINMENU 128

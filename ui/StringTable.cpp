@@ -164,6 +164,19 @@ constexpr StringEntry kStrings[] = {
     {IDS_KEEP_MY_HEAD,
      "Another program has also changed the icon, category or draft mark since you began editing.\n\n"
      "Keep yours? (No keeps the other program's.)"},
+    {IDS_NAME_BLANK, "The name is empty. Type a name in the name box, then save again."},
+    {IDS_FIELD_NAME_REPEATED,
+     "Two fields have the same name. Give each its own name with Edit Fields (double-click a name to "
+     "change it), then save again."},
+    {IDS_CATEGORY_NAME_TAKEN, "Another category has this name. Type a different name, then save again."},
+    {IDS_FIELD_NAME_REPEATED_HERE,
+     "Two fields are named \"%s\". Double-click one of the names to change it, or press Cancel to leave "
+     "without changes."},
+    {IDS_FIELD_TYPE_KEPT,
+     "A field the card already has keeps its type: changing it would empty its value. Add a field of the "
+     "type you need instead."},
+    {IDS_FIELD_TYPE_NAME_FIELD, "The first field holds the name: its name and type never change."},
+    {IDS_OPTIONS_NEVER_LOCK, "0 = never lock"},
 };
 
 static_assert(std::adjacent_find(std::begin(kStrings), std::end(kStrings),
