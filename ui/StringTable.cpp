@@ -152,7 +152,6 @@ constexpr StringEntry kStrings[] = {
     {IDS_DELETE_CATEGORY_CONFIRM, "Are your sure you want to delete the category?"},
     {IDS_DELETE_CATEGORY_CARDS, "Delete cards in category"},
     {IDS_SELECT_ICON_TITLE, "Select Icon"},
-    {IDS_ENTER_INTEGER, "Please enter an integer."},
     {IDS_WALLET_IN_USE, "The wallet is in use by another program on this computer; try again."},
     {IDS_READ_FAILED_REPAIR, "Read Tessera data failed!\n\nRun 'tessera repair' to check and repair it."},
     {IDS_WALLET_CHANGED, "The wallet was changed by another program. It will be read again."},
