@@ -7,6 +7,7 @@
 #include "cli/PasswordPrompt.h"
 #include "cli/WalletSession.h"
 #include "model/ItemChanges.h"
+#include "model/NameRules.h"
 #include "model/SaveMessages.h"
 #include "platform/Utf16.h"
 
@@ -55,6 +56,10 @@ bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTessera
         return false;
     }
     if (!ApplySecrets(options, card, in, err)) return false;
+    if (options.name && IsBlankName(Utf8ToUtf16Lossy(*options.name))) {
+        err << "tessera: --name takes a name that is not blank\n";
+        return false;
+    }
     if (options.name) SetItemName(card, Utf8ToUtf16Lossy(*options.name));
     if (options.icon) ChangeIcon(card, *options.icon);
     if (options.category) ChangeCategory(card, static_cast<uint32_t>(*options.category));
@@ -62,9 +67,16 @@ bool ApplyCardOptions(CData& data, const WalletCommandOptions& options, CTessera
 }
 
 bool ValidCategoryName(const std::string& name, std::ostream& err) {
-    size_t units = Utf8ToUtf16Lossy(name).size();
-    if (units > 0 && units < ItemField::kNameUnits) return true;
-    err << "tessera: a category name holds 1 to 63 characters\n";
+    const std::u16string units = Utf8ToUtf16Lossy(name);
+    if (!IsBlankName(units) && units.size() < ItemField::kNameUnits) return true;
+    err << "tessera: a category name holds 1 to 63 characters, not all blank\n";
+    return false;
+}
+
+// No other category than `id` (0 for a new one) has the name.
+bool FreeCategoryName(const CData& data, int32_t id, const std::string& name, std::ostream& err) {
+    if (CheckCategoryName(data.categories, id, Utf8ToUtf16Lossy(name)) == NameProblem::None) return true;
+    err << "tessera: another category is named \"" << name << "\"; choose another name\n";
     return false;
 }
 
@@ -147,6 +159,7 @@ int RemoveCards(const WalletCommandOptions& options, std::istream& in, std::ostr
 int AddCategory(const WalletCommandOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
     if (!ValidCategoryName(options.categoryName, err) || !ValidIcon(options.icon, err)) return kExitFailed;
     return RunOnWallet(options.phone, in, err, true, [&](CData& data) -> int {
+        if (!FreeCategoryName(data, 0, options.categoryName, err)) return kExitFailed;
         int32_t id = data.TakeCategoryId();
         uint32_t icon = options.icon.value_or(0);
         if (id == 0) {
@@ -170,6 +183,7 @@ int RenameCategory(const WalletCommandOptions& options, std::istream& in, std::o
             err << "tessera: no category with id " << id << "\n";
             return kExitFailed;
         }
+        if (!FreeCategoryName(data, id, options.categoryName, err)) return kExitFailed;
         uint32_t icon = options.icon.value_or(static_cast<uint32_t>(category->icon));
         bool renamed = data.UpdateCategory(Utf8ToUtf16Lossy(options.categoryName), PackCategory(id, icon));
         if (int status = Written(renamed, data, err)) return status;

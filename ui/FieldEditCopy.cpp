@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "model/FieldType.h"
+#include "model/NameRules.h"
 
 FieldEditCopy::FieldEditCopy(const CTesseraItem& record, int kind)
     : kind(kind), valid(copy.CopyFrom(record)), added(Count(), false) {}
@@ -18,6 +19,10 @@ const ItemField& FieldEditCopy::Field(int i) {
 
 bool FieldEditCopy::CanChangeType(int i) const {
     return CanRename(i) && (kind == kTemplate || added[i]);
+}
+
+std::optional<std::u16string> FieldEditCopy::RepeatedName() const {
+    return RepeatedFieldName(copy);
 }
 
 bool FieldEditCopy::Rename(int i, std::u16string_view name) {

@@ -3,6 +3,8 @@
 // first field holds the record's name: it is never renamed, retyped, moved or deleted. Fields are
 // addressed by their position; every change sets the modified flag.
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +29,8 @@ public:
     bool CanDelete(int i) const { return CanRename(i); }
     bool CanMoveUp(int i) const { return i >= 2 && i < Count(); }
     bool CanMoveDown(int i) const { return i >= 1 && i < Count() - 1; }
+    // A name two fields share, which OK refuses; none when every name differs.
+    std::optional<std::u16string> RepeatedName() const;
 
     // Sets the name, cut to 63 units; an empty text keeps the old name. False when nothing changed.
     bool Rename(int i, std::u16string_view name);

@@ -1,6 +1,7 @@
 #include "ui/FieldEditDialog.h"
 
 #include <wx/button.h>
+#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 
 #include "ui/PropertyGridCtrl.h"
@@ -24,7 +25,9 @@ CFieldEditDialog::CFieldEditDialog(const CTesseraItem& record, wxWindow* parent,
         Bind(wxEVT_UPDATE_UI, &CFieldEditDialog::OnUpdateButton, this, id);
     }
     buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, IDC_FIELD_OK, LoadResString(IDS_BUTTON_OK)), 0, wxEXPAND);
+    buttons->Add(new wxButton(this, IDC_FIELD_OK, LoadResString(IDS_BUTTON_OK)), 0, wxBOTTOM | wxEXPAND, 6);
+    // Esc presses Cancel: the only way out where no window manager draws a title bar.
+    buttons->Add(new wxButton(this, wxID_CANCEL, LoadResString(IDS_BUTTON_CANCEL)), 0, wxEXPAND);
     auto* sizer = new wxBoxSizer(wxHORIZONTAL);
     sizer->Add(grid, 1, wxALL | wxEXPAND, 10);
     sizer->Add(buttons, 0, wxTOP | wxRIGHT | wxBOTTOM | wxEXPAND, 10);
@@ -32,7 +35,7 @@ CFieldEditDialog::CFieldEditDialog(const CTesseraItem& record, wxWindow* parent,
     // A click on the dialog itself, off the grid and the buttons, ends a name edit.
     Bind(wxEVT_LEFT_UP, &CFieldEditDialog::OnClickOff, this);
     Bind(wxEVT_RIGHT_DOWN, &CFieldEditDialog::OnClickOff, this);
-    // No Cancel button: the title bar's close drops the copy.
+    Bind(wxEVT_CHAR_HOOK, &CFieldEditDialog::OnKey, this);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         if (!IsModal()) return event.Skip();
         EndModal(wxID_CANCEL);
@@ -52,8 +55,23 @@ CFieldEditDialog::~CFieldEditDialog() {
 
 void CFieldEditDialog::OnOk(wxCommandEvent&) {
     grid->EndNameEdit();
+    if (const std::optional<std::u16string> repeated = fields.RepeatedName()) {
+        wxString text = LoadResString(IDS_FIELD_NAME_REPEATED_HERE);
+        text.Replace("%s", ToWx(*repeated));
+        wxMessageBox(text, LoadResString(IDS_APP_CAPTION), wxOK | wxICON_EXCLAMATION, this);
+        return;
+    }
     SetReturnCode(wxID_OK);
     EndDialog(wxID_OK);
+}
+
+// Esc drops a name edit first; otherwise the dialog's own handling presses Cancel.
+void CFieldEditDialog::OnKey(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_ESCAPE && grid->IsEditingName()) {
+        grid->CancelNameEdit();
+        return;
+    }
+    event.Skip();
 }
 
 void CFieldEditDialog::OnClickOff(wxMouseEvent& event) {

@@ -1,7 +1,8 @@
 #pragma once
 // "Edit Field": edits the fields of one card or template on a copy. Run it with ShowModal(); when it
-// returns wxID_OK and Modified() holds, the caller copies WorkingCopy() back into its record. Closing it
-// from the title bar (or Esc) returns wxID_CANCEL and drops the copy.
+// returns wxID_OK and Modified() holds, the caller copies WorkingCopy() back into its record. Cancel, Esc
+// (a second one while a name is edited) or the title bar return wxID_CANCEL and drop the copy. OK is
+// refused while two fields share a name.
 #include <wx/dialog.h>
 
 #include "ui/FieldEditCopy.h"
@@ -26,6 +27,7 @@ private:
     void OnDown(wxCommandEvent& event);
     void OnUpdateButton(wxUpdateUIEvent& event);
     void OnClickOff(wxMouseEvent& event);
+    void OnKey(wxKeyEvent& event);
     // Ends any name edit, runs the change on the selected row and shows the row it returns.
     void Change(int (FieldEditCopy::*change)(int));
 

@@ -2,6 +2,8 @@
 
 #include <wx/propgrid/props.h>
 
+#include <algorithm>
+
 #include "model/FieldType.h"
 #include "ui/FieldEditCopy.h"
 #include "ui/Resource.h"
@@ -22,8 +24,9 @@ wxPGChoices TypeChoices() {
 }  // namespace
 
 CPropertyGridCtrl::CPropertyGridCtrl(wxWindow* parent, wxWindowID id, FieldEditCopy& fields)
-    : wxPropertyGridManager(parent, id, wxDefaultPosition, wxDefaultSize, wxPG_DEFAULT_STYLE),
+    : wxPropertyGridManager(parent, id, wxDefaultPosition, wxDefaultSize, wxPG_DEFAULT_STYLE | wxPG_TOOLTIPS),
       fields(fields) {
+    SetExtraStyle(wxPG_EX_HELP_AS_TOOLTIPS);
     if (GetPageCount() == 0) AddPage();
     ShowHeader(true);
     SetColumnTitle(0, LoadResString(IDS_GRID_PROPERTY));
@@ -34,6 +37,10 @@ CPropertyGridCtrl::CPropertyGridCtrl(wxWindow* parent, wxWindowID id, FieldEditC
     Bind(wxEVT_PG_LABEL_EDIT_BEGIN, &CPropertyGridCtrl::OnLabelEditBegin, this);
     Bind(wxEVT_PG_LABEL_EDIT_ENDING, &CPropertyGridCtrl::OnLabelEditEnding, this);
     Bind(wxEVT_PG_CHANGED, &CPropertyGridCtrl::OnChanged, this);
+    GetGrid()->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+        FitNames();
+        event.Skip();
+    });
     Fill(-1);
 }
 
@@ -51,9 +58,13 @@ void CPropertyGridCtrl::Fill(int select) {
         const int type = field.type <= kFieldTime ? static_cast<int>(field.type) : 0;
         wxPGProperty* row = grid->Append(
             new wxEnumProperty(ToWx(field.Name()), wxString::Format("field%d", i), choices, type));
-        // A type that may not change shows as text, without the list.
-        if (!fields.CanChangeType(i)) row->ChangeFlag(wxPG_PROP_READONLY, true);
+        // A type that may not change shows as text, without the list, and says why.
+        if (!fields.CanChangeType(i)) {
+            row->ChangeFlag(wxPG_PROP_READONLY, true);
+            row->SetHelpString(LoadResString(i == 0 ? IDS_FIELD_TYPE_NAME_FIELD : IDS_FIELD_TYPE_KEPT));
+        }
     }
+    FitNames();
     if (select < 0 || select >= fields.Count()) return;
     wxPGProperty* row = grid->GetRoot()->Item(select);
     grid->SelectProperty(row);
@@ -90,6 +101,20 @@ void CPropertyGridCtrl::EndNameEdit() {
     grid->EndLabelEdit(true);
 }
 
+void CPropertyGridCtrl::CancelNameEdit() {
+    GetGrid()->EndLabelEdit(false);
+}
+
+void CPropertyGridCtrl::FitNames() {
+    wxPropertyGrid* grid = GetGrid();
+    SetSplitterLeft();
+    int width =
+        std::max(grid->GetSplitterPosition(),
+                 grid->GetTextExtent(LoadResString(IDS_COLUMN_FIELD_NAME)).x + grid->GetMarginWidth());
+    if (grid->GetClientSize().x > 0) width = std::min(width, grid->GetClientSize().x * 2 / 3);
+    grid->SetSplitterPosition(width);
+}
+
 bool CPropertyGridCtrl::IsEditingName() const {
     return NameEditor() != nullptr;
 }
@@ -118,6 +143,7 @@ void CPropertyGridCtrl::CommitName(wxPGProperty* row) {
     const int index = static_cast<int>(row->GetIndexInParent());
     fields.Rename(index, FromWx(editor->GetValue()));
     editor->ChangeValue(index < fields.Count() ? ToWx(fields.Field(index).Name()) : row->GetLabel());
+    CallAfter(&CPropertyGridCtrl::FitNames);  // once the grid has taken the new name
 }
 
 void CPropertyGridCtrl::OnChanged(wxPropertyGridEvent& event) {

@@ -1,7 +1,8 @@
 #pragma once
 // The field editor's grid: one row per field, its name and its type, under the headers "Field Name" and
 // "Field Type". A type is chosen from a list of the eight type names where the working copy allows it;
-// a name is edited in place (63 characters at most) over its name cell.
+// a name is edited in place (63 characters at most) over its name cell. A type that may not change says
+// why in its tooltip.
 #include <wx/propgrid/manager.h>
 
 class FieldEditCopy;
@@ -19,6 +20,8 @@ public:
     bool BeginNameEdit(int row);
     // Writes the editor's text (when not empty) into the field and closes the editor.
     void EndNameEdit();
+    // Closes the editor without writing its text.
+    void CancelNameEdit();
     bool IsEditingName() const;
     wxTextCtrl* NameEditor() const;
 
@@ -28,6 +31,8 @@ private:
     void OnLabelEditEnding(wxPropertyGridEvent& event);
     void OnChanged(wxPropertyGridEvent& event);
     void CommitName(wxPGProperty* row);
+    // The name column as wide as its widest name or its title, leaving the type column a third at least.
+    void FitNames();
 
     FieldEditCopy& fields;
 };

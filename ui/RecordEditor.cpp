@@ -2,6 +2,7 @@
 
 #include "model/Data.h"
 #include "model/ItemChanges.h"
+#include "model/NameRules.h"
 #include "store/TesseraEncryptedLinkList.h"
 #include "ui/EditMerge.h"
 #include "ui/FieldCollect.h"
@@ -192,12 +193,26 @@ bool RecordEditor::SaveShown() {
 bool RecordEditor::Save() {
     if (!Editing()) return true;
     Collect();
-    if ((IsNew() || modified) && !SaveShown()) {
-        ReportFailedSave();
-        return false;
-    }
+    if ((IsNew() || modified) && !TrySave()) return false;
     ReadStored();
     return true;
+}
+
+// Names that break the rules are not written: the user is told what to change and keeps editing.
+bool RecordEditor::TrySave() {
+    const NameProblem problem = pane == ListKind::Categories
+                                    ? CheckCategoryName(data->categories, category.id, category.name)
+                                    : CheckRecordNames(*record);
+    if (problem != NameProblem::None) {
+        screen.Tell(problem == NameProblem::Blank           ? IDS_NAME_BLANK
+                    : problem == NameProblem::RepeatedField ? IDS_FIELD_NAME_REPEATED
+                                                            : IDS_CATEGORY_NAME_TAKEN,
+                    false);
+        return false;
+    }
+    if (SaveShown()) return true;
+    ReportFailedSave();
+    return false;
 }
 
 // The phone did not take the save: the user's values stay, in edit mode, to try again. A wallet that
@@ -252,12 +267,8 @@ bool RecordEditor::AskAndSave() {
     asking = true;
     bool kept = true;
     if (screen.Ask(TraitsOf(pane).savePrompt, {})) {
-        if (SaveShown()) {
-            ReadStored();
-        } else {
-            ReportFailedSave();
-            kept = false;
-        }
+        kept = TrySave();
+        if (kept) ReadStored();
     } else if (IsNew()) {
         DropNew();
     } else {

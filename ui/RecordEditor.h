@@ -11,6 +11,8 @@
 // Another record, another pane or hiding the plug-in asks first about unsaved changes: Yes saves, No
 // reads the stored record again. The question holds the session's gate, so a lock or a reset waits for
 // the answer. A lock keeps a changed card as a draft and drops other changes; no card stays in memory.
+// A save is refused, with a message saying what to change, while a name is blank or repeated (NameRules);
+// a lock's draft is saved all the same, so that nothing typed is lost.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -101,6 +103,7 @@ private:
     bool ReadStored();
     bool FindCategory(int32_t categoryId, ShownCategory& into) const;
     bool SaveShown();
+    bool TrySave();
     bool AskAndSave();
     void ReportFailedSave();
     void CarryOntoStored();

@@ -152,7 +152,6 @@ constexpr StringEntry kStrings[] = {
     {IDS_DELETE_CATEGORY_CONFIRM, "Are your sure you want to delete the category?"},
     {IDS_DELETE_CATEGORY_CARDS, "Delete cards in category"},
     {IDS_SELECT_ICON_TITLE, "Select Icon"},
-    {IDS_ENTER_INTEGER, "Please enter an integer."},
     {IDS_WALLET_IN_USE, "The wallet is in use by another program on this computer; try again."},
     {IDS_READ_FAILED_REPAIR, "Read Tessera data failed!\n\nRun 'tessera repair' to check and repair it."},
     {IDS_WALLET_CHANGED, "The wallet was changed by another program. It will be read again."},
@@ -191,6 +190,19 @@ constexpr StringEntry kStrings[] = {
     {IDS_GENERATOR_REPLACES, "The password in the box is replaced."},
     {IDS_GENERATOR_REPLACE, "Replace"},
     {IDS_CLIPBOARD_CLEARED, "Clipboard cleared"},
+    {IDS_NAME_BLANK, "The name is empty. Type a name in the name box, then save again."},
+    {IDS_FIELD_NAME_REPEATED,
+     "Two fields have the same name. Give each its own name with Edit Fields (double-click a name to "
+     "change it), then save again."},
+    {IDS_CATEGORY_NAME_TAKEN, "Another category has this name. Type a different name, then save again."},
+    {IDS_FIELD_NAME_REPEATED_HERE,
+     "Two fields are named \"%s\". Double-click one of the names to change it, or press Cancel to leave "
+     "without changes."},
+    {IDS_FIELD_TYPE_KEPT,
+     "A field the card already has keeps its type: changing it would empty its value. Add a field of the "
+     "type you need instead."},
+    {IDS_FIELD_TYPE_NAME_FIELD, "The first field holds the name: its name and type never change."},
+    {IDS_OPTIONS_NEVER_LOCK, "0 = never lock"},
 };
 
 static_assert(std::adjacent_find(std::begin(kStrings), std::end(kStrings),

@@ -1,23 +1,21 @@
 #include "ui/Tessera_OptionsDlg.h"
 
-#include <wx/msgdlg.h>
 #include <wx/sizer.h>
+#include <wx/spinctrl.h>
 #include <wx/stattext.h>
-#include <wx/textctrl.h>
 
-#include <climits>
+#include <algorithm>
 
 #include "ui/Resource.h"
 #include "ui/StringTable.h"
 
 namespace {
 
-// A whole number in the range of int, optionally signed, with nothing around it.
-bool ParseWholeNumber(const wxString& text, int* value) {
-    long long number = 0;
-    if (text.empty() || !text.ToLongLong(&number) || number < INT_MIN || number > INT_MAX) return false;
-    *value = static_cast<int>(number);
-    return true;
+constexpr int kMostMinutes = 999;
+
+// The minutes as the spin control shows them: any value at or below 0 never locks, as 0 does.
+int Shown(int minutes) {
+    return std::clamp(minutes, 0, kMostMinutes);
 }
 
 }  // namespace
@@ -28,32 +26,19 @@ CTessera_OptionsDlg::CTessera_OptionsDlg(wxWindow* parent, std::function<int()> 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_STATIC, LoadResString(IDS_OPTIONS_LOCK_AFTER)), 0,
              wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
-    edit = new wxTextCtrl(this, IDC_OPTIONS_MINUTES, wxString::Format("%d", this->current()),
-                          wxDefaultPosition, wxSize(60, -1));
-    row->Add(edit, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    spin = new wxSpinCtrl(this, IDC_OPTIONS_MINUTES, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                          wxSP_ARROW_KEYS, 0, kMostMinutes, Shown(this->current()));
+    row->Add(spin, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     row->Add(new wxStaticText(this, wxID_STATIC, LoadResString(IDS_OPTIONS_MINUTES_IDLE)), 0,
              wxALIGN_CENTER_VERTICAL);
     auto* page = new wxBoxSizer(wxVERTICAL);
-    page->Add(row, 0, wxALL, 12);
+    page->Add(row, 0, wxLEFT | wxRIGHT | wxTOP, 12);
+    page->Add(new wxStaticText(this, wxID_STATIC, LoadResString(IDS_OPTIONS_NEVER_LOCK)), 0, wxALL, 12);
     SetSizer(page);
 }
 
-bool CTessera_OptionsDlg::Entered(int* minutes) const {
-    return ParseWholeNumber(edit->GetValue().Strip(wxString::both), minutes);
-}
-
-bool CTessera_OptionsDlg::Validate() {
-    int entered = 0;
-    if (Entered(&entered)) return true;
-    wxMessageBox(LoadResString(IDS_ENTER_INTEGER), LoadResString(IDS_APP_CAPTION), wxOK | wxICON_EXCLAMATION,
-                 this);
-    edit->SetFocus();
-    return false;
-}
-
 bool CTessera_OptionsDlg::TransferDataFromWindow() {
-    int entered = 0;
-    if (!Entered(&entered)) return Validate();  // refuses, with the message
-    if (entered != current() && confirm) confirm(entered);
+    const int entered = spin->GetValue();
+    if (entered != Shown(current()) && confirm) confirm(entered);
     return true;
 }

@@ -168,6 +168,9 @@ TEST_F(WalletCommandsTest, AddEditAndRemoveACard) {
     options.icon.reset();
     options.category = 999;
     EXPECT_EQ(Run(EditCard).status, 1);
+    options.category.reset();
+    options.name = " ";
+    EXPECT_TRUE(Fails(EditCard, "--name takes a name that is not blank"));
 
     size_t before = List().size();
     Fresh();
@@ -210,6 +213,9 @@ TEST_F(WalletCommandsTest, CategoriesAreAddedRenamedAndRemovedWithOrWithoutTheir
     for (const auto& category : Json(ListCategories))
         renamed |= category["id"] == id && category["name"] == "Pastimes" && category["icon"] == 5;
     EXPECT_TRUE(renamed);
+    options.categoryName = "Pastimes ";
+    EXPECT_TRUE(Fails(AddCategory, "another category is named"));
+    EXPECT_EQ(Run(RenameCategory).status, 0) << "a category keeps its own name";
 
     size_t cards = List().size();
     options.categoryName.clear();
@@ -219,8 +225,10 @@ TEST_F(WalletCommandsTest, CategoriesAreAddedRenamedAndRemovedWithOrWithoutTheir
     for (const auto& row : after) EXPECT_NE(row["category"], id);
     EXPECT_EQ(Run(RemoveCategory).status, 1);
 
-    options.categoryName = std::string(64, 'x');
-    EXPECT_EQ(Run(AddCategory).status, 1);
+    for (std::string name : {std::string(64, 'x'), std::string(" \t")}) {
+        options.categoryName = name;
+        EXPECT_EQ(Run(AddCategory).status, 1);
+    }
 
     // A category's icon comes from the same 80-icon library as a card's.
     options.categoryName = "Garden";

@@ -7,8 +7,8 @@
 #include <wx/html/htmlwin.h>
 #include <wx/listbook.h>
 #include <wx/menu.h>
+#include <wx/spinctrl.h>
 #include <wx/testing.h>
-#include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
 #include <csignal>
@@ -240,36 +240,23 @@ TEST_F(PluginEntryPoints, PluginProcRoutesKnownCommandsAndRefusesOthers) {
     EXPECT_EQ(launched.size(), 1u) << "an update asks, it does not run";
 }
 
-TEST_F(PluginEntryPoints, OptionsPageTakesWholeNumbersOnly) {
+// Minutes of 0 to 999, and what 0 means; minutes out of that range that the user did not touch stay. The
+// host applies its own, older record before the page confirms: the minutes entered win on every OK.
+TEST_F(PluginEntryPoints, OptionsPageSpinsFromNeverToTheMostMinutesAndKeepsWhatWasEntered) {
     EXPECT_EQ(CreateOptionsDialog(nullptr), nullptr);
-    SetIdleMinutes(7);
-    auto* page = static_cast<wxWindow*>(CreateOptionsDialog(host));
-    ASSERT_NE(page, nullptr);
-    auto* edit = wxDynamicCast(page->FindWindow(IDC_OPTIONS_MINUTES), wxTextCtrl);
-    ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->GetValue(), "7");
-
-    edit->ChangeValue("12x");
-    wxTEST_DIALOG(EXPECT_FALSE(page->Validate()), wxExpectModal<wxMessageDialog>(wxID_OK));
-    EXPECT_EQ(TheApp().settings.IdleMinutes(), 7);
-
-    edit->ChangeValue("0");
-    EXPECT_TRUE(page->Validate());
-    EXPECT_TRUE(page->TransferDataFromWindow());
-    EXPECT_EQ(TheApp().settings.IdleMinutes(), 0);
-    page->Destroy();
-}
-
-// The host applies its own record, with its older word 7, before the page confirms: the minutes the user
-// entered win on every OK, not only on the first.
-TEST_F(PluginEntryPoints, OptionsPageKeepsTheEnteredMinutesOnEveryOk) {
-    SetIdleMinutes(5);
-    for (int ok = 0; ok < 2; ++ok) {
+    for (const auto& [stored, shown] : {std::pair{-3, 0}, {5000, 999}, {10, 10}}) {
+        SetIdleMinutes(stored);
         auto* page = static_cast<wxWindow*>(CreateOptionsDialog(host));
-        wxDynamicCast(page->FindWindow(IDC_OPTIONS_MINUTES), wxTextCtrl)->ChangeValue("10");
+        auto* spin = wxDynamicCast(page->FindWindow(IDC_OPTIONS_MINUTES), wxSpinCtrl);
+        ASSERT_NE(spin, nullptr);
+        EXPECT_TRUE(spin->GetValue() == shown && spin->GetMin() == 0 && spin->GetMax() == 999);
+        EXPECT_NE(wxWindow::FindWindowByLabel(LoadResString(IDS_OPTIONS_NEVER_LOCK), page), nullptr);
+        EXPECT_TRUE(page->TransferDataFromWindow());
+        EXPECT_EQ(TheApp().settings.IdleMinutes(), stored);
+        spin->SetValue(10);
         SetIdleMinutes(5);  // the host's stale record through OnOptionsChanged
         EXPECT_TRUE(page->TransferDataFromWindow());
-        EXPECT_EQ(TheApp().settings.IdleMinutes(), 10) << "OK number " << ok + 1;
+        EXPECT_EQ(TheApp().settings.IdleMinutes(), 10);
         page->Destroy();
     }
 }

@@ -1,7 +1,9 @@
 // The dialogs in their windows: the field editor's grid and buttons, the choosers' lists.
 #include <wx/button.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/propgrid/propgrid.h>
+#include <wx/testing.h>
 
 #include "FrameFixture.h"
 #include "model/FieldType.h"
@@ -12,9 +14,11 @@
 #include "ui/ProgressDlg.h"
 #include "ui/PropertyGridCtrl.h"
 #include "ui/Resource.h"
+#include "ui/StringTable.h"
 #include "ui/TemplateDlg.h"
 #include "ui/Tessera_IconSelectDlg.h"
 #include "ui/ViewList.h"
+#include "ui/WxText.h"
 
 #include <atomic>
 #include <chrono>
@@ -30,6 +34,7 @@ void Press(wxDialog& dialog, int id) {
 
 using DialogsTest = FrameFixture;
 
+// OK is refused while two fields share a name; Esc drops a name edit, then presses Cancel (no title bar).
 TEST_F(DialogsTest, FieldEditorRenamesAndRetypesOnlyWhatTheCardAllows) {
     CTesseraItem card;
     for (const char16_t* name : {u"Bank", u"User"}) card.fields.AddTail(TextField(kFieldText, name, u""));
@@ -38,23 +43,38 @@ TEST_F(DialogsTest, FieldEditorRenamesAndRetypesOnlyWhatTheCardAllows) {
     wxPropertyGrid* grid = dialog.Grid()->GetGrid();
     ASSERT_EQ(grid->GetRoot()->GetChildCount(), 2u);
     EXPECT_TRUE(grid->GetRoot()->Item(1)->HasFlag(wxPG_PROP_READONLY)) << "a card's own field keeps its type";
+    EXPECT_EQ(grid->GetRoot()->Item(1)->GetHelpString(), LoadResString(IDS_FIELD_TYPE_KEPT));
     EXPECT_FALSE(dialog.Grid()->BeginNameEdit(0)) << "the name field is never renamed";
 
     Press(dialog, IDC_FIELD_ADD);
     ASSERT_TRUE(dialog.Grid()->IsEditingName());
     EXPECT_EQ(dialog.Grid()->NameEditor()->GetValue(), "New Field");
-    dialog.Grid()->NameEditor()->ChangeValue("Opened");
+    const wxString opened = "Opened" + wxString(wxUniChar('W'), 12);
+    dialog.Grid()->NameEditor()->ChangeValue(opened);
     EXPECT_FALSE(grid->GetRoot()->Item(2)->HasFlag(wxPG_PROP_READONLY));
     Press(dialog, IDC_FIELD_UP);  // ends the edit first
     EXPECT_EQ(dialog.Grid()->SelectedRow(), 1);
     grid->ChangePropertyValue(grid->GetRoot()->Item(1), static_cast<long>(kFieldDate));
+    PumpEvents();
+    EXPECT_GE(grid->GetSplitterPosition(), grid->GetTextExtent(opened).x);
 
+    Press(dialog, IDC_FIELD_ADD);
+    dialog.Grid()->NameEditor()->ChangeValue("User ");
+    wxTEST_DIALOG(Press(dialog, IDC_FIELD_OK), wxExpectModal<wxMessageDialog>(wxID_OK));
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    ASSERT_TRUE(dialog.Grid()->BeginNameEdit(3));
+    dialog.ProcessWindowEvent(escape);
+    EXPECT_TRUE(dialog.IsShown() && !dialog.Grid()->IsEditingName());
+    Press(dialog, IDC_FIELD_DELETE);
     Press(dialog, IDC_FIELD_OK);
     EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
     ASSERT_TRUE(dialog.Modified());
-    const ItemField& opened = dialog.WorkingCopy().fields.head->next->element;
-    EXPECT_EQ(opened.Name(), u"Opened");
-    EXPECT_EQ(opened.type, kFieldDate);
+    const ItemField& field = dialog.WorkingCopy().fields.head->next->element;
+    EXPECT_EQ(field.Name(), FromWx(opened));
+    EXPECT_EQ(field.type, kFieldDate);
+    dialog.CallAfter([&] { dialog.ProcessWindowEvent(escape); });
+    EXPECT_EQ(dialog.ShowModal(), wxID_CANCEL);
     // Going with a name still in the editor writes nothing into the copy it is freeing (ASan).
     EXPECT_TRUE(dialog.Grid()->BeginNameEdit(2));
 }

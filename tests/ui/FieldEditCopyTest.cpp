@@ -35,6 +35,9 @@ TEST(FieldEditCopyTest, NamesAndTypesChangeOnlyWhereAllowed) {
     EXPECT_FALSE(card.SetType(1, kFieldPassword)) << "a card's own fields keep their types";
     ASSERT_EQ(card.MoveUp(card.Add(u"New Field")), 1);
     EXPECT_TRUE(card.SetType(1, kFieldPassword)) << "a field added here takes any type, wherever it moved";
+    EXPECT_EQ(card.RepeatedName(), std::nullopt);
+    card.Add(u"New Field ");
+    EXPECT_EQ(card.RepeatedName(), u"New Field") << "OK refuses two fields of one name";
 
     FieldEditCopy plate(item, FieldEditCopy::kTemplate);
     ASSERT_TRUE(plate.SetType(1, kFieldDate));

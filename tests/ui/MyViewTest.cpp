@@ -266,7 +266,7 @@ TEST_F(MyViewTest, TheFormKeepsLongTimesReplacesOddOnesAndTabsForwardWrappingAnd
     cut.value.resize(20);
     AddTimeField(*card, u"Odd", Time(2012, 1, 2));
     card->fields.tail->element.value.resize(10);
-    for (int i = 0; i < 30; ++i) AddField(*card, u"Line", u"x");
+    for (int i = 0; i < 30; ++i) AddField(*card, std::u16string(u"Line ") + char16_t(u'A' + i), u"x");
     const uint32_t id = data.TakeCardId();
     ASSERT_TRUE(data.AddCard(*card, id));
     view->ShowCard(int32_t(id), false, -1, false);

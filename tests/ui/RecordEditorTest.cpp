@@ -235,4 +235,39 @@ TEST_F(RecordEditorTest, ARefusedSaveKeepsTheEditAndAStaleOneCarriesItOntoTheSto
     EXPECT_EQ(Millis(stored->modified), Millis(theirs->modified)) << "the time does not go back";
 }
 
+// A blank or repeated name is refused with what to do, on Save and on Yes when leaving; what was typed stays.
+TEST_F(RecordEditorTest, ABlankOrRepeatedNameIsRefusedAndWhatWasTypedStays) {
+    Restart();
+    ASSERT_TRUE(data.AddCategory(u"Work", PackCategory(uint32_t(data.TakeCategoryId()), 0)));
+    using enum ListKind;  // per case: the name typed ("Bank": the card gets two fields named User)
+    const std::tuple<ListKind, std::u16string, int> cases[] = {
+        {Cards, u" ", IDS_NAME_BLANK},
+        {Cards, u"Bank", IDS_FIELD_NAME_REPEATED},
+        {Templates, u"", IDS_NAME_BLANK},
+        {Categories, u"Work\t", IDS_CATEGORY_NAME_TAKEN}};
+    for (const auto& [pane, typed, told] : cases) {
+        for (bool leave : {false, true}) {
+            SCOPED_TRACE(testing::Message() << told << " leave " << leave);
+            if (pane == Cards) editor.ShowCard(int32_t(shownId), false, -1, true);
+            if (pane == Templates) editor.ShowTemplate(int32_t(data.TakeTemplateId()), true, true);
+            if (pane == Categories) editor.ShowCategory(data.TakeCategoryId(), true, true);
+            editor.StartEditing();  // the card already shown stays shown
+            screen.typedName = typed;
+            if (typed == u"Bank") {
+                auto twice = Card(u"Bank");
+                AddField(*twice, u"User", u"a");
+                AddField(*twice, u"User ", u"b");
+                editor.ReplaceFields(*twice);
+            }
+            const std::vector<uint8_t> wallet = ReadBytes(File()), plates = ReadBytes(TemplatesFile());
+            EXPECT_FALSE(leave ? editor.PromptSaveChanges(pane) : editor.Save());
+            EXPECT_EQ(std::exchange(screen.told, {}), std::vector<unsigned>{unsigned(told)});
+            EXPECT_TRUE(editor.Editing());
+            EXPECT_EQ(pane == Categories ? editor.Category().name : ItemName(*editor.Record()), typed);
+            EXPECT_TRUE(ReadBytes(File()) == wallet && ReadBytes(TemplatesFile()) == plates);
+            editor.Cancel();
+        }
+    }
+}
+
 }  // namespace
