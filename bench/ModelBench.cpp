@@ -16,6 +16,7 @@
 #include "TestSupport.h"
 #include "model/CardExport.h"
 #include "model/Data.h"
+#include "model/DataRows.h"
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
 #include "phone/NewStoreFile.h"
@@ -125,18 +126,17 @@ Wallet& SharedWallet() {
     return wallet;
 }
 
+// Rows with a name and, as the find sees them, a user name, a web address and a short note.
 const std::vector<card_info_struct>& RandomRows(size_t count) {
     static std::map<size_t, std::vector<card_info_struct>> made;
     auto [slot, fresh] = made.try_emplace(count);
     std::mt19937 random(11);
     for (size_t id = 1; fresh && id <= count; ++id) {
-        slot->second.push_back({int32_t(id),
-                                int32_t(random() % 30),
-                                int32_t(random() % 80),
-                                RandomWord(random, 8 + random() % 16),
-                                RandomTime(random),
-                                RandomTime(random),
-                                {}});
+        std::u16string findable = RandomWord(random, 10) + u"\nhttps://" + RandomWord(random, 12) +
+                                  u".example\n" + RandomWord(random, 40) + u"\n";
+        slot->second.push_back({int32_t(id), int32_t(random() % 30), int32_t(random() % 80),
+                                RandomWord(random, 8 + random() % 16), RandomTime(random), RandomTime(random),
+                                WipedText(FoldedForFind(findable))});
     }
     return slot->second;
 }
