@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "model/CardExport.h"
 #include "model/Data.h"
@@ -29,8 +30,13 @@ void Wipe(Json& json) {
 }
 
 struct WipedJson {
-    Json json;
+    WipedJson() = default;
+    explicit WipedJson(Json parsed) : json(std::move(parsed)) {}
+    WipedJson(const WipedJson&) = delete;
+    WipedJson& operator=(const WipedJson&) = delete;
     ~WipedJson() { Wipe(json); }
+
+    Json json;
 };
 
 Json TimeJson(const SYSTEMTIME& time) {
