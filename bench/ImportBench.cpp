@@ -13,7 +13,7 @@
 #include "model/ItemChanges.h"
 #include "phone/NewStoreFile.h"
 #include "phone/PhoneAgent.h"
-#include "platform/rapi/SocketTransport.h"
+#include "platform/rapi/client/SocketTransport.h"
 #include "store/PasswordBytes.h"
 
 namespace {

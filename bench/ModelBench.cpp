@@ -21,7 +21,7 @@
 #include "model/ItemChanges.h"
 #include "phone/NewStoreFile.h"
 #include "platform/ByteOrder.h"
-#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
 #include "store/BufferCipher.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreFormat.h"

@@ -20,7 +20,7 @@
 #include "host/MainFrame.h"
 #include "model/Data.h"
 #include "phone/PhoneAgent.h"
-#include "platform/rapi/SocketTransport.h"
+#include "platform/rapi/client/SocketTransport.h"
 #include "store/PasswordBytes.h"
 #include "ui/Resource.h"
 

@@ -9,8 +9,8 @@
 #include "device/DeviceFiles.h"
 #include "device/Lockout.h"
 #include "device/WalletRestore.h"
-#include "platform/rapi/PhoneSocketPath.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/wire/PhoneSocketPath.h"
+#include "platform/rapi/api/RapiTransport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "device/LoginCount.h"
 #include "device/PhoneOptionRecord.h"
 #include "device/WalletLocation.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 #include "store/SecureBytes.h"
 
 struct PhoneOptions {

@@ -4,7 +4,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/rapi/TurnTaking.h"
+#include "platform/rapi/client/TurnTaking.h"
 #include "store/SecureBytes.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // File and folder operations on the phone over the thread's connection. Paths are absolute phone
 // paths; a null path fails without calling the phone. Results are 1 for success and 0 for failure.
 
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 #include "store/DynamicList.h"
 
 // The pause after a record file cannot be opened.

@@ -1,6 +1,6 @@
 #include "device/DeviceLink.h"
 
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 
 bool DeviceLink::Connect() {
     if (rapiInitialized) return false;

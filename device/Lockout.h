@@ -8,7 +8,7 @@
 
 #include "device/PhoneOptionRecord.h"
 #include "device/WalletLocation.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 
 namespace Lockout {
 

@@ -3,7 +3,7 @@
 #include "device/Lockout.h"
 #include "diag/STLogFile.h"
 #include "platform/ByteOrder.h"
-#include "platform/rapi/TurnTaking.h"
+#include "platform/rapi/client/TurnTaking.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "device/PhoneOptionRecord.h"
 #include "device/WalletLocation.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 
 // What a password check found; kUnknown: it ended before it got to the password.
 enum class Guess { kRight, kWrong, kUnknown };

@@ -1,7 +1,7 @@
 #include "device/WalletLocation.h"
 
 #include "device/DeviceFiles.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 
 namespace {
 

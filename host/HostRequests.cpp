@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 #include "plugin-api/PluginApi.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "host/PhoneWatcher.h"
 
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 
 void PhoneWatcher::Start(std::chrono::milliseconds period) {
     if (thread.joinable()) return;

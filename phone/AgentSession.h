@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/rapi/RapiTransport.h"
-#include "platform/rapi/WireChannel.h"
+#include "platform/rapi/api/RapiTransport.h"
+#include "platform/rapi/wire/WireChannel.h"
 
 class AgentSession {
 public:

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "platform/rapi/UnixSocket.h"
+#include "platform/rapi/wire/UnixSocket.h"
 
 namespace {
 

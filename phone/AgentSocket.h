@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/rapi/UniqueFd.h"
+#include "platform/rapi/wire/UniqueFd.h"
 
 // A listening, non-blocking socket, or an empty one with `error` set.
 UniqueFd ListenOnPhoneSocket(const std::filesystem::path& socket, std::string& error);

@@ -11,8 +11,8 @@
 
 #include "phone/AgentSession.h"
 #include "phone/AgentSocket.h"
-#include "platform/rapi/UnixSocket.h"
-#include "platform/rapi/WireChannel.h"
+#include "platform/rapi/wire/UnixSocket.h"
+#include "platform/rapi/wire/WireChannel.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/UniqueFd.h"
+#include "platform/rapi/phone/FolderTransport.h"
+#include "platform/rapi/wire/UniqueFd.h"
 
 // What one agent allows, so that no client can starve the others.
 struct AgentLimits {

@@ -1,8 +1,8 @@
 #include "phone/PhoneSession.h"
 
 #include "platform/Utf16.h"
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 
 PhoneSession::PhoneSession(const std::filesystem::path& phoneDir) {
     RapiSetTransport(std::make_shared<FolderTransport>(phoneDir));

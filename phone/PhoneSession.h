@@ -7,7 +7,7 @@
 #include <string>
 
 #include "phone/ExitStatus.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 #include "store/SecureBytes.h"
 #include "store/TesseraEncryptedLinkList.h"
 

@@ -8,7 +8,7 @@
 #include "phone/RegistryFile.h"
 #include "phone/StarterTemplates.h"
 #include "platform/Utf16.h"
-#include "platform/rapi/PhonePath.h"
+#include "platform/rapi/phone/PhonePath.h"
 #include "store/PasswordBytes.h"
 
 namespace fs = std::filesystem;

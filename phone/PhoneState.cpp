@@ -1,6 +1,6 @@
 #include "phone/PhoneState.h"
 
-#include "platform/rapi/WalletApp.h"
+#include "platform/rapi/phone/WalletApp.h"
 
 bool PhoneState::Load(PhoneAppState& state, std::string& error) const {
     state = PhoneAppState{};

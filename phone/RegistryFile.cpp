@@ -4,7 +4,7 @@
 
 #include "phone/HostFile.h"
 #include "platform/Utf16.h"
-#include "platform/rapi/PhonePath.h"
+#include "platform/rapi/phone/PhonePath.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-// The phone's registry file as the phone itself changes it (layout in platform/rapi/PhoneRegistry.h):
+// The phone's registry file as the phone itself changes it (layout in platform/rapi/phone/PhoneRegistry.h):
 // string values are set and keys removed, and the whole file is written back. Key paths and value
 // names compare case-insensitively, as the desktop reads them.
 

@@ -8,7 +8,7 @@
 
 #include "phone/ExitStatus.h"
 #include "phone/PhoneAgent.h"
-#include "platform/rapi/PhoneSocketPath.h"
+#include "platform/rapi/wire/PhoneSocketPath.h"
 
 int ServePhone(const ServeOptions& options) {
     // Blocked before the agent's threads start, so that they inherit the mask and only sigwait sees them.

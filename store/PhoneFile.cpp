@@ -1,6 +1,6 @@
 #include "store/PhoneFile.h"
 
-#include "platform/rapi/TurnTaking.h"
+#include "platform/rapi/client/TurnTaking.h"
 
 bool PhoneFile::Open(const std::u16string& path, DWORD access) {
     Close();

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 
 class PhoneFile {
 public:

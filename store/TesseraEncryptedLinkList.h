@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/SystemTime.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 #include "store/BufferCipher.h"
 #include "store/DynamicList.h"
 #include "store/SecureBytes.h"

@@ -6,7 +6,7 @@
 #include "model/CardImport.h"
 #include "model/CsvCards.h"
 #include "model/Data.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 #include "ui/BackupCommands.h"
 #include "ui/ProgressDlg.h"
 #include "ui/Resource.h"

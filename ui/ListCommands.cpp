@@ -4,7 +4,7 @@
 
 #include "model/Data.h"
 #include "platform/SystemTime.h"
-#include "platform/rapi/Rapi.h"
+#include "platform/rapi/api/Rapi.h"
 #include "ui/DeletionWalk.h"
 #include "ui/ItemView.h"
 #include "ui/ListKinds.h"

@@ -8,7 +8,7 @@
 #include "../rapi/AgentProcess.h"
 #include "TestSupport.h"
 #include "platform/ByteOrder.h"
-#include "platform/rapi/FolderFileSystem.h"
+#include "platform/rapi/phone/FolderFileSystem.h"
 #include "store/StoreFormat.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "TestSupport.h"
 #include "phone/NewStoreFile.h"
 #include "platform/ByteOrder.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 #include "store/BufferCipher.h"
 #include "store/PasswordBytes.h"
 #include "store/StoreFormat.h"

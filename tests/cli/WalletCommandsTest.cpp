@@ -17,7 +17,7 @@
 #include "phone/PhoneSetup.h"
 #include "phone/SampleCards.h"
 #include "platform/ByteOrder.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 #include "store/PasswordBytes.h"
 
 namespace {

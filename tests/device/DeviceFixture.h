@@ -8,9 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "TestSupport.h"
-#include "platform/rapi/FaultInjectingTransport.h"
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/testing/FaultInjectingTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 
 class DeviceFixture : public ::testing::Test {
 protected:

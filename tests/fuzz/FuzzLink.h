@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/rapi/UniqueFd.h"
-#include "platform/rapi/WireFrame.h"
+#include "platform/rapi/wire/UniqueFd.h"
+#include "platform/rapi/wire/WireFrame.h"
 
 class FuzzLink {
 public:

@@ -5,7 +5,7 @@
 #include "FuzzLink.h"
 #include "TestSupport.h"
 #include "phone/AgentSession.h"
-#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "FuzzLink.h"
-#include "platform/rapi/SocketSession.h"
+#include "platform/rapi/client/SocketSession.h"
 
 namespace {
 

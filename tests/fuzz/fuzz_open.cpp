@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 #include "store/PasswordBytes.h"
 #include "store/TesseraEncryptedLinkList.h"
 

@@ -8,8 +8,8 @@
 #include "PhoneFolder.h"
 #include "TestSupport.h"
 #include "host/HostRequests.h"
-#include "platform/rapi/FaultInjectingTransport.h"
-#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/testing/FaultInjectingTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
 #include "plugin-api/PluginApi.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "host/HostOptions.h"
 #include "host/MainFrame.h"
 #include "host/OptionsDialog.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 #include "plugin-api/PluginApi.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "PhoneFolder.h"
 #include "TestSupport.h"
 #include "host/PhoneWatcher.h"
-#include "platform/rapi/FaultInjectingTransport.h"
-#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/testing/FaultInjectingTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
 
 namespace {
 

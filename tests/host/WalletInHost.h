@@ -21,7 +21,7 @@
 #include "PhoneFolder.h"
 #include "TestSupport.h"
 #include "host/MainFrame.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 #include "ui/Resource.h"
 
 inline const std::filesystem::path kPlugin = TESSERA_PLUGIN;

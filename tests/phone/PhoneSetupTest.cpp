@@ -10,7 +10,7 @@
 #include "phone/PhoneSession.h"
 #include "phone/StarterTemplates.h"
 #include "platform/Utf16.h"
-#include "platform/rapi/PhoneRegistry.h"
+#include "platform/rapi/phone/PhoneRegistry.h"
 #include "store/PasswordBytes.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/rapi/SocketTransport.h"
+#include "platform/rapi/client/SocketTransport.h"
 
 extern char** environ;
 

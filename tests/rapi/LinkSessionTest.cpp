@@ -5,8 +5,8 @@
 #include <random>
 
 #include "RunningAgent.h"
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/WireFrame.h"
+#include "platform/rapi/phone/FolderTransport.h"
+#include "platform/rapi/wire/WireFrame.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "RapiContract.h"
 #include "RunningAgent.h"
 #include "StandInAgents.h"
-#include "platform/rapi/UnixSocket.h"
+#include "platform/rapi/wire/UnixSocket.h"
 
 namespace {
 

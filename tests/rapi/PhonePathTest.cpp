@@ -1,7 +1,7 @@
 // Phone names: wildcard matching and case folding beyond ASCII.
 #include <gtest/gtest.h>
 
-#include "platform/rapi/PhonePath.h"
+#include "platform/rapi/phone/PhonePath.h"
 
 namespace {
 

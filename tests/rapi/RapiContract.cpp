@@ -1,7 +1,7 @@
 #include "RapiContract.h"
 
 #include "RunningAgent.h"
-#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
 
 std::vector<ContractTransport> ContractTransports() {
     return {

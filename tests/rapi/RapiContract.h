@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "platform/rapi/Rapi.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/api/Rapi.h"
+#include "platform/rapi/api/RapiTransport.h"
 
 // The call failed, and left that last error.
 inline ::testing::AssertionResult Refused(bool failed, DWORD error) {

@@ -5,8 +5,8 @@
 
 #include "RapiContract.h"
 #include "RunningAgent.h"
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/PhoneSocketPath.h"
+#include "platform/rapi/phone/FolderTransport.h"
+#include "platform/rapi/wire/PhoneSocketPath.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "TestSupport.h"
 #include "phone/PhoneAgent.h"
-#include "platform/rapi/SocketTransport.h"
+#include "platform/rapi/client/SocketTransport.h"
 
 class RunningAgent {
 public:

@@ -3,7 +3,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include "platform/rapi/UnixSocket.h"
+#include "platform/rapi/wire/UnixSocket.h"
 
 LinkClock::time_point SoonDeadline() {
     return LinkClock::now() + std::chrono::seconds(5);

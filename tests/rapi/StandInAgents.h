@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "TestSupport.h"
-#include "platform/rapi/SocketTransport.h"
-#include "platform/rapi/UniqueFd.h"
-#include "platform/rapi/WireChannel.h"
+#include "platform/rapi/client/SocketTransport.h"
+#include "platform/rapi/wire/UniqueFd.h"
+#include "platform/rapi/wire/WireChannel.h"
 
 class StandInAgent {
 public:

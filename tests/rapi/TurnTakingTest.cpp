@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "TestSupport.h"
-#include "platform/rapi/FolderFileSystem.h"
-#include "platform/rapi/FolderTransport.h"
-#include "platform/rapi/RapiTransport.h"
-#include "platform/rapi/TurnTaking.h"
+#include "platform/rapi/phone/FolderFileSystem.h"
+#include "platform/rapi/phone/FolderTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
+#include "platform/rapi/client/TurnTaking.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // and a count over the limit or past the end of the body fails before anything is allocated.
 #include <gtest/gtest.h>
 
-#include "platform/rapi/WireFrame.h"
+#include "platform/rapi/wire/WireFrame.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "model/CardExport.h"
 #include "model/ItemChanges.h"
 #include "platform/Utf16.h"
-#include "platform/rapi/RapiTransport.h"
+#include "platform/rapi/api/RapiTransport.h"
 #include "shell/HostRequest.h"
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"

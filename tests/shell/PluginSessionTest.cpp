@@ -12,7 +12,7 @@
 #include "../host/PhoneFolder.h"
 #include "model/ItemChanges.h"
 #include "phone/NewStoreFile.h"
-#include "platform/rapi/FolderTransport.h"
+#include "platform/rapi/phone/FolderTransport.h"
 #include "shell/PluginSession.h"
 #include "store/PasswordBytes.h"
 #include "support/TestSupport.h"
