@@ -133,17 +133,14 @@ void CListBar::ClearFindBox() {
     if (wxComboBox* box = FindBox()) box->ChangeValue(wxEmptyString);
 }
 
-// The box's tool is enabled at once (the rules' enabling follows on idle), and Escape in the box turns
-// Find off. A click on the Find tool gives the tool the focus after its command ran: the box takes it back.
+// The box's tool is enabled at once (the rules' enabling follows on idle), so that the box can take the
+// focus; Escape in the box turns Find off.
 void CListBar::FocusFindBox() {
     wxComboBox* box = FindBox();
     if (!box) return;
     if (!std::exchange(findBoxBound, true)) box->Bind(wxEVT_CHAR_HOOK, &CListBar::OnFindBoxKey, this);
     if (auto* bar = wxDynamicCast(box->GetParent(), wxToolBar)) bar->EnableTool(ID_FIND_BOX, true);
     box->SetFocus();
-    CallAfter([this] {
-        if (wxComboBox* shown = FindBox(); shown && commands.FindMode()) shown->SetFocus();
-    });
 }
 
 void CListBar::OnFindBoxKey(wxKeyEvent& event) {
