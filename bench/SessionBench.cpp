@@ -22,7 +22,7 @@
 #include "phone/PhoneAgent.h"
 #include "platform/rapi/client/SocketTransport.h"
 #include "store/PasswordBytes.h"
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 #include "platform/rapi/api/Rapi.h"
 #include "platform/rapi/client/SocketTransport.h"
 #include "store/PasswordBytes.h"
-#include "ui/FormWnd.h"
-#include "ui/MyIconList.h"
-#include "ui/MyView.h"
-#include "ui/Resource.h"
+#include "ui/controls/MyIconList.h"
+#include "ui/panes/FormWnd.h"
+#include "ui/panes/MyView.h"
+#include "ui/resources/Resource.h"
 
 namespace {
 

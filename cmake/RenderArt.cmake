@@ -1,5 +1,5 @@
 # Renders SVG art to PNG with rsvg-convert and, when CPP is given, compiles the PNGs into a C++ file
-# defining kArtPngs (ui/ArtPngs.h):
+# defining kArtPngs (ui/resources/ArtPngs.h):
 #   cmake -DRSVG=rsvg-convert -DSRC=dir -DOUT=dir -DIMAGES=name:source:size,... [-DCPP=file] -P RenderArt.cmake
 # size is the pixel size of a cell of 16 units. Outlines are one pixel wide at every size: the radius of
 # the sources' "inset" filter (one unit, one pixel at 16) becomes one pixel at the size rendered.
@@ -37,7 +37,7 @@ foreach(image IN LISTS images)
 endforeach()
 if(CPP)
     list(LENGTH images count)
-    file(WRITE "${CPP}.new" "// Rendered from ui/art at build time by cmake/RenderArt.cmake.\n#include \"ui/ArtPngs.h\"\n\n"
+    file(WRITE "${CPP}.new" "// Rendered from ui/resources/art at build time by cmake/RenderArt.cmake.\n#include \"ui/resources/ArtPngs.h\"\n\n"
          "namespace {\n${arrays}}  // namespace\n\nconst ArtPng kArtPngs[] = {\n${entries}};\n"
          "const size_t kArtPngCount = ${count};\n")
     file(COPY_FILE "${CPP}.new" "${CPP}" ONLY_IF_DIFFERENT)

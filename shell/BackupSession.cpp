@@ -3,7 +3,7 @@
 #include "device/WalletRestore.h"
 #include "model/Data.h"
 #include "shell/PluginSession.h"
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
 
 std::u16string BackupSession::Make(const std::function<void(const std::u16string&)>& listed) {
     if (!WalletOpen()) return {};

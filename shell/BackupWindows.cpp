@@ -3,8 +3,8 @@
 #include <wx/frame.h>
 
 #include "shell/TesseraApp.h"
-#include "ui/OutLookBarPage.h"
-#include "ui/PasswordCheckDlg.h"
+#include "ui/dialogs/PasswordCheckDlg.h"
+#include "ui/panes/OutLookBarPage.h"
 
 std::u16string BackupWindows::MakeBackup(const std::function<void(const std::u16string&)>& listed) {
     // The page runs the wallet's flow first: the login, the list read.

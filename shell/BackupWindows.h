@@ -2,7 +2,7 @@
 // The backups' windows: the navigation page's " Backup" item opened before a backup is made, and the
 // login dialog that asks for a backup's password before it is restored.
 #include "shell/BackupSession.h"
-#include "ui/BackupCommands.h"
+#include "ui/panes/BackupCommands.h"
 
 class BackupWindows : public BackupActions {
 public:

@@ -1,7 +1,7 @@
 #include "shell/HostRequest.h"
 
 #include "shell/TesseraApp.h"
-#include "ui/DispatchLoop.h"
+#include "ui/controls/DispatchLoop.h"
 
 HostRequestRecord MakeHostRequest(uint32_t code) {
     HostRequestRecord record{};

@@ -5,7 +5,7 @@
 #include "device/WalletRestore.h"
 #include "diag/STLogFile.h"
 #include "store/TesseraEncryptedLinkList.h"
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
 
 int PluginSession::PhoneReady() {
     link.Connect();

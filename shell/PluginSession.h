@@ -11,7 +11,7 @@
 #include "model/Data.h"
 #include "plugin-api/PluginApi.h"
 #include "shell/SessionViews.h"
-#include "ui/SessionGate.h"
+#include "ui/rules/SessionGate.h"
 
 // The wallet pages of the navigation tree, as the list pane numbers its lists.
 

@@ -7,14 +7,14 @@
 
 #include "shell/HostRequest.h"
 #include "shell/TesseraApp.h"
-#include "ui/ListBar.h"
-#include "ui/MyView.h"
-#include "ui/OutLookBarPage.h"
-#include "ui/PasswordCheckDlg.h"
-#include "ui/ProgressDlg.h"
-#include "ui/Resource.h"
-#include "ui/StringTable.h"
-#include "ui/WxText.h"
+#include "ui/controls/WxText.h"
+#include "ui/dialogs/PasswordCheckDlg.h"
+#include "ui/dialogs/ProgressDlg.h"
+#include "ui/panes/ListBar.h"
+#include "ui/panes/MyView.h"
+#include "ui/panes/OutLookBarPage.h"
+#include "ui/resources/Resource.h"
+#include "ui/resources/StringTable.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // dialogs, the lockout timer of the navigation page, and the list pane. It is also the navigation
 // page's way into the session.
 #include "shell/PluginSession.h"
-#include "ui/WalletPageHandler.h"
+#include "ui/rules/WalletPageHandler.h"
 
 class SessionWindows : public SessionViews, public WalletPageHandler {
 public:

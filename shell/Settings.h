@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/HostOptionsFile.h"
-#include "ui/PasswordGenerator.h"
+#include "ui/rules/PasswordGenerator.h"
 
 class CSettings {
 public:

@@ -14,7 +14,7 @@
 #include "shell/PluginSession.h"
 #include "shell/SessionWindows.h"
 #include "shell/Settings.h"
-#include "ui/MyIconList.h"
+#include "ui/controls/MyIconList.h"
 
 class wxAcceleratorTable;
 class wxFrame;

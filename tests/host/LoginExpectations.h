@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
 
 inline void PressOk(wxDialog* dialog) {
     wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);

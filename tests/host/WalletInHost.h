@@ -22,7 +22,7 @@
 #include "TestSupport.h"
 #include "host/MainFrame.h"
 #include "platform/rapi/api/RapiTransport.h"
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
 
 inline const std::filesystem::path kPlugin = TESSERA_PLUGIN;
 

@@ -26,14 +26,14 @@
 #include "shell/PluginExports.h"
 #include "shell/TesseraApp.h"
 #include "support/TestSupport.h"
-#include "ui/BackupPane.h"
-#include "ui/LinkLauncher.h"
-#include "ui/ListBar.h"
-#include "ui/MyView.h"
-#include "ui/OutLookBarPage.h"
-#include "ui/Resource.h"
-#include "ui/StartPages.h"
-#include "ui/StringTable.h"
+#include "ui/controls/LinkLauncher.h"
+#include "ui/panes/BackupPane.h"
+#include "ui/panes/ListBar.h"
+#include "ui/panes/MyView.h"
+#include "ui/panes/OutLookBarPage.h"
+#include "ui/panes/StartPages.h"
+#include "ui/resources/Resource.h"
+#include "ui/resources/StringTable.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "shell/PluginSession.h"
 #include "store/PasswordBytes.h"
 #include "support/TestSupport.h"
-#include "ui/LoginAttempts.h"
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
+#include "ui/rules/LoginAttempts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/ArtLibrary.h"
+#include "ui/resources/ArtLibrary.h"
 
 #include <gtest/gtest.h>
 #include <wx/image.h>
@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "FakeClipboard.h"
 #include "model/FieldType.h"
-#include "ui/FieldChanges.h"
-#include "ui/InputLimit.h"
-#include "ui/PasswordGenerator.h"
+#include "ui/controls/FieldChanges.h"
+#include "ui/rules/InputLimit.h"
+#include "ui/rules/PasswordGenerator.h"
 
 namespace {
 

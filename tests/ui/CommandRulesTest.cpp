@@ -1,8 +1,8 @@
 // When the list pane's commands may be used.
 #include <gtest/gtest.h>
 
-#include "ui/CommandRules.h"
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
+#include "ui/rules/CommandRules.h"
 
 TEST(CommandRules, EachCommandIsEnabledInTheStatesOfTheTable) {
     const CommandState open{.visible = true, .open = true, .kind = ListKind::Cards, .rows = 5, .selected = 1};

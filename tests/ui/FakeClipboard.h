@@ -1,6 +1,6 @@
 #pragma once
 // A clipboard in memory for the clipboard guard.
-#include "ui/ClipboardGuard.h"
+#include "ui/controls/ClipboardGuard.h"
 
 struct FakeClipboard : ClipboardAccess {
     bool Put(const wxString& text) override { return held = text, true; }

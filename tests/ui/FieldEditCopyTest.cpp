@@ -1,4 +1,4 @@
-#include "ui/FieldEditCopy.h"
+#include "ui/rules/FieldEditCopy.h"
 
 #include <gtest/gtest.h>
 

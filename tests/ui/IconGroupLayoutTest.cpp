@@ -1,4 +1,4 @@
-#include "ui/IconGroupLayout.h"
+#include "ui/controls/IconGroupLayout.h"
 
 #include <gtest/gtest.h>
 

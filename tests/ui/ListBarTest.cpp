@@ -8,9 +8,9 @@
 #include "ShownRecords.h"
 #include "device/TesseraBackup.h"
 #include "model/Data.h"
-#include "ui/ListBar.h"
-#include "ui/MyIconList.h"
-#include "ui/Resource.h"
+#include "ui/controls/MyIconList.h"
+#include "ui/panes/ListBar.h"
+#include "ui/resources/Resource.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "ShownRecords.h"
 #include "model/ModelFixture.h"
-#include "ui/ListCommands.h"
-#include "ui/Resource.h"
-#include "ui/SessionGate.h"
+#include "ui/resources/Resource.h"
+#include "ui/rules/ListCommands.h"
+#include "ui/rules/SessionGate.h"
 
 namespace {
 

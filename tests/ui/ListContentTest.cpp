@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/Data.h"
-#include "ui/ListContent.h"
+#include "ui/rules/ListContent.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The field editor box: the keys it lets through, the links it opens and the launcher they go through.
 #include "FrameFixture.h"
-#include "ui/EditKeyFilter.h"
-#include "ui/EditLink.h"
-#include "ui/LinkLauncher.h"
-#include "ui/MyEdit.h"
+#include "ui/controls/EditKeyFilter.h"
+#include "ui/controls/EditLink.h"
+#include "ui/controls/LinkLauncher.h"
+#include "ui/controls/MyEdit.h"
 
 #include <utility>
 #include <vector>

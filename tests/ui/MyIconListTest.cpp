@@ -1,4 +1,4 @@
-#include "ui/MyIconList.h"
+#include "ui/controls/MyIconList.h"
 
 #include <gtest/gtest.h>
 #include <wx/image.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/StringTable.h"
+#include "ui/resources/StringTable.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The fixed-column list: which row a press hits, clicks on empty space, and refused column resizing.
 #include "FrameFixture.h"
-#include "ui/MyListCtrl.h"
-#include "ui/RowHitTest.h"
+#include "ui/controls/MyListCtrl.h"
+#include "ui/controls/RowHitTest.h"
 
 #include <utility>
 #include <vector>

@@ -5,11 +5,11 @@
 #include <deque>
 
 #include "model/ModelFixture.h"
-#include "ui/FieldCollect.h"
-#include "ui/ListRows.h"
-#include "ui/RecordEditor.h"
-#include "ui/Resource.h"
-#include "ui/SessionGate.h"
+#include "ui/resources/Resource.h"
+#include "ui/rules/FieldCollect.h"
+#include "ui/rules/ListRows.h"
+#include "ui/rules/RecordEditor.h"
+#include "ui/rules/SessionGate.h"
 
 namespace {
 

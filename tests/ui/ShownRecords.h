@@ -1,8 +1,8 @@
 #pragma once
 // The main view as the list pane sees it: what it was asked to show. While refuse is set it keeps its
 // record (unsaved changes it could not save) and moves the list's selection back to keptCard.
-#include "ui/ItemView.h"
-#include "ui/ListRows.h"
+#include "ui/rules/ItemView.h"
+#include "ui/rules/ListRows.h"
 
 struct ShownRecords : ItemView {
     bool SwitchPane(ListKind) override { return true; }

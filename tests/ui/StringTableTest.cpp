@@ -1,4 +1,4 @@
-#include "ui/StringTable.h"
+#include "ui/resources/StringTable.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <regex>
 #include <string>
 
-#include "ui/Resource.h"
+#include "ui/resources/Resource.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The striped list and its flat header: the colours and layout they paint, the header's height and the
 // column-resizing flag.
 #include "FrameFixture.h"
-#include "ui/MultiColoredList.h"
-#include "ui/RowColours.h"
+#include "ui/controls/MultiColoredList.h"
+#include "ui/controls/RowColours.h"
 
 #include <wx/dcmemory.h>
 #include <wx/settings.h>
