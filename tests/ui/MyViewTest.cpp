@@ -233,31 +233,42 @@ TEST_F(MyViewTest, LongAndFormattedValuesAreShownWholeAndKeptByteForByte) {
     EXPECT_EQ(FieldText(stored->fields.head->next->element), note);
 }
 
-// In view mode a password shows a mask of fixed length, and a value wider than its row or of several lines
-// is cut with the whole value as its tooltip; the edits keep the values whole, and show them to edit.
-TEST_F(MyViewTest, ViewModeMasksPasswordsAndCutsLongValuesWithTheWholeAsTooltip) {
+// In view mode a password shows a mask of fixed length, a value of several lines shows them in a row as
+// tall as they are (up to the most a row shows), and a value wider than its row or of more lines is cut
+// with the whole value as its tooltip; the edits keep the values whole, and show them to edit.
+TEST_F(MyViewTest, ViewModeMasksPasswordsWrapsLinesAndCutsLongValuesWithTheWholeAsTooltip) {
     auto card = Card(u"Long");
     const std::u16string wide(200, u'w');
-    for (std::u16string value : {u"A&B", wide.c_str(), u"first\nsecond"}) AddField(*card, u"Text", value);
+    std::u16string many = u"1";
+    for (char16_t line = u'2'; line <= u'9'; ++line) many += u'\n' + std::u16string(1, line);
+    for (std::u16string value : {u"A&B", wide.c_str(), u"first\r\nsecond", many.c_str()})
+        AddField(*card, u"Text", value);
     AddField(*card, u"PIN", u"1234", kFieldPassword);
     const uint32_t id = data.TakeCardId();
     ASSERT_TRUE(data.AddCard(*card, id));
     view->ShowCard(int32_t(id), false, -1, false);
     PumpEvents();
-    const wxString shown[] = {"A&B", FromU16(wide), L"first \u2026", "********"},
-                   tips[] = {"", FromU16(wide), "first\nsecond", ""};
-    for (size_t i = 0; i < 4; ++i) {
+    const wxString shown[] = {"A&B", FromU16(wide), "first\nsecond", L"1\n2\n3\n4\n5\n6\n7\n8 \u2026",
+                              "********"},
+                   tips[] = {"", FromU16(wide), "", FromU16(many), ""};
+    for (size_t i = 0; i < 5; ++i) {
         EXPECT_TRUE(Row(i).shown->IsShown() && !Row(i).edit->IsShown()) << i;
         EXPECT_TRUE(Row(i).shown->GetLabelText() == shown[i] && Row(i).shown->GetToolTipText() == tips[i])
             << i;
     }
+    // Each row starts below the one before, however tall that one is.
+    const int lineRow = Row(0).rect.height;
+    EXPECT_GT(Row(2).rect.height, lineRow);
+    EXPECT_GT(Row(3).rect.height, 3 * Row(2).rect.height);
+    for (size_t i = 1; i < 5; ++i) EXPECT_GT(Row(i).rect.y, Row(i - 1).rect.GetBottom()) << i;
+    EXPECT_EQ(Row(4).rect.height, lineRow);
     wxMouseEvent click(wxEVT_LEFT_DOWN);
     Row(0).shown->ProcessWindowEvent(click);  // the value to select and copy
     EXPECT_TRUE(Row(0).edit->IsShown() && !Row(0).shown->IsShown() &&
                 Row(0).edit->GetStringSelection() == "A&B");
     view->StartEditing();
     EXPECT_TRUE(Row(1).edit->IsShown() && !Row(1).shown->IsShown() && ToU16(Row(1).edit->GetValue()) == wide);
-    EXPECT_EQ(Row(3).edit->GetValue(), "1234");
+    EXPECT_EQ(Row(4).edit->GetValue(), "1234");
 }
 
 TEST_F(MyViewTest, TheFormKeepsLongTimesReplacesOddOnesAndTabsForwardWrappingAndScrolling) {

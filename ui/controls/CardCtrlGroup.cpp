@@ -34,6 +34,31 @@ wxString FieldValueText(const ItemField& field) {
     return FromU16({reinterpret_cast<const char16_t*>(units.data()), units.size() / 2});
 }
 
+// The first count lines of value (a CR LF ending a line counts as one), " …" after them when more
+// follow.
+wxString FirstLines(const wxString& value, int count, bool& cut) {
+    wxString text;
+    size_t start = 0;
+    for (int line = 0; line < count; ++line) {
+        const size_t end = value.find('\n', start);
+        wxString part = value.substr(start, end == wxString::npos ? wxString::npos : end - start);
+        if (part.EndsWith("\r")) part.RemoveLast();
+        text += (line ? "\n" : "") + part;
+        if (end == wxString::npos) return text;
+        start = end + 1;
+    }
+    cut = true;
+    return text + wxString::FromUTF8(" \u2026");
+}
+
+// True when every line of text fits width in window's font.
+bool LinesFit(const wxWindow& window, const wxString& text, int width) {
+    for (const wxString& line : wxSplit(text, '\n', '\0')) {
+        if (window.GetTextExtent(line).x > width) return false;
+    }
+    return true;
+}
+
 // A DATE row's date in the windows' one date format, a TIME row's time in the locale's.
 wxString TimeText(const wxDateTime& local, uint32_t type) {
     return type == kFieldDate ? local.Format(ShortDatePicture()) : local.FormatTime();
@@ -119,15 +144,13 @@ void CCardCtrlGroup::MakeShown() {
 // it changes: every change makes the toolkit restyle the label.
 void CCardCtrlGroup::ShowValue() {
     const wxString value = fieldType == kFieldPassword ? wxString(kMask) : edit->GetValue();
-    const wxString firstLine = value.BeforeFirst('\n');
-    const bool cut = firstLine.length() < value.length();
-    const wxString text = cut ? firstLine + wxString::FromUTF8(" \u2026") : value;
+    bool cut = false;
+    const wxString text = FirstLines(value, lines, cut);
     // Measured again only when the text or the width changed.
     if (shown->GetLabelText() == text && measuredWidth == shown->GetSize().x) return;
     measuredWidth = shown->GetSize().x;
     shown->SetLabelText(text);
-    const bool whole =
-        fieldType == kFieldPassword || (!cut && shown->GetTextExtent(value).x <= shown->GetSize().x);
+    const bool whole = fieldType == kFieldPassword || (!cut && LinesFit(*shown, value, shown->GetSize().x));
     if (whole && shown->GetToolTip()) shown->UnsetToolTip();
     if (!whole && shown->GetToolTipText() != value) shown->SetToolTip(value);
 }
@@ -160,9 +183,19 @@ int CCardCtrlGroup::IdsTaken(uint32_t type) {
     return IsTimeField(type) ? 2 : type <= kFieldTime ? 1 : 0;
 }
 
+int CCardCtrlGroup::LinesOf(const ItemField& field) {
+    if (field.type == kFieldPassword || IsTimeField(field.type)) return 1;
+    int count = 1;
+    for (size_t i = 0; i + 1 < field.value.size() && count < kMaxLines; i += 2) {
+        if (field.value[i] == '\n' && field.value[i + 1] == 0) ++count;
+    }
+    return count;
+}
+
 void CCardCtrlGroup::Load(const ItemField& field, int position, int firstId) {
     mode = 0;
     label->SetLabel(FromU16(field.Name()));
+    lines = LinesOf(field);
     // The picker's id first, then the edit's.
     pickerId = firstId;
     if (picker) picker->SetId(pickerId);
@@ -221,7 +254,7 @@ void CCardCtrlGroup::MakePicker() {
 }
 
 void CCardCtrlGroup::Place(const wxRect& row) {
-    const bool resized = row.width != rect.width;
+    const bool resized = row.GetSize() != rect.GetSize();
     rect = row;
     panel->SetSize(row);
     if (resized) PlaceControls(row.width);
@@ -237,7 +270,7 @@ void CCardCtrlGroup::PlaceControls(int width) {
     }
     if (picker) picker->SetSize(kCaptionWidth, 0, valueWidth, kHeight);
     if (shown) {
-        shown->SetSize(edit->GetRect());
+        shown->SetSize(kCaptionWidth, 0, edit->GetSize().x, std::max(kHeight, rect.height));
         if (mode == 0) ShowValue();
     }
     if (button) {

@@ -2,8 +2,9 @@
 // One row of the card form, in a window of its own: the caption, the value edit, and for DATE and TIME
 // fields a picker (made when the row is first edited), for PASSWORD fields a button. The row owns its
 // controls and destroys them when cleared. In view mode a row shows its value in a label instead of the
-// edit, which keeps the value whole: a password as a mask of fixed length, other values on one line,
-// ellipsized, with the whole value as the tooltip when it does not fit.
+// edit, which keeps the value whole: a password as a mask of fixed length, other values line by line (up
+// to kMaxLines, the row being as tall as its lines), each ellipsized, with the whole value as the tooltip
+// when it does not fit.
 #include <wx/datetime.h>
 #include <wx/font.h>
 #include <wx/gdicmn.h>
@@ -43,6 +44,10 @@ public:
     CCardCtrlGroup(const CCardCtrlGroup&) = delete;
     CCardCtrlGroup& operator=(const CCardCtrlGroup&) = delete;
 
+    // The most lines a row shows of a value.
+    static constexpr int kMaxLines = 8;
+    // How many lines a row shows of field's value in view mode.
+    static int LinesOf(const ItemField& field);
     // How many control ids a row of that type takes: the picker's and the edit's.
     static int IdsTaken(uint32_t type);
     // Shows field (at position 1 and up in its card); its value controls take the ids from firstId on.
@@ -84,6 +89,7 @@ private:
     FormFonts fonts;
     InputLimit limit;
     int pickerId = 0;
+    int lines = 1;           // that the row shows of the loaded value
     int measuredWidth = -1;  // the label's width when its tooltip was last decided
     // The value shown; what the picker does not show of it: the time of day of a DATE row, the date of a
     // TIME row.

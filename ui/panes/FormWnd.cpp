@@ -61,10 +61,26 @@ void CFormWnd::LoadCard(const CTesseraItem* card) {
         nextId += CCardCtrlGroup::IdsTaken(node->element.type);
     }
     rows.resize(fields.size());
-    contentHeight = std::max(0, kRowPitch * static_cast<int>(rows.size()) - 10);
+    PlanRows();
     MakeVisibleRows();
     // The scroll sizes and the layout follow once the new rows exist.
     SendSizeEvent(wxSEND_EVENT_POST);
+}
+
+// Each row's top: a row as tall as the lines it shows.
+void CFormWnd::PlanRows() {
+    if (lineStep == 0) GetTextExtent("Xg", nullptr, &lineStep, nullptr, nullptr, &fonts.value);
+    tops.assign(1, 0);
+    for (const FieldSlot& slot : fields) {
+        tops.push_back(tops.back() + kRowPitch + (CCardCtrlGroup::LinesOf(*slot.field) - 1) * lineStep);
+    }
+    contentHeight = std::max(0, tops.back() - (kRowPitch - CCardCtrlGroup::kHeight));
+}
+
+// The row at height y of the content, or the last.
+size_t CFormWnd::RowAt(int y) const {
+    const auto above = std::upper_bound(tops.begin(), tops.end() - 1, y);
+    return static_cast<size_t>(std::max<std::ptrdiff_t>(0, above - tops.begin() - 1));
 }
 
 // Rows are made when they come into view, or all at once to edit or to tab through them.
@@ -86,8 +102,8 @@ void CFormWnd::MakeRow(size_t i) {
 void CFormWnd::MakeVisibleRows() {
     const int height = GetClientSize().y;
     if (height <= 0 || rows.empty()) return;
-    const size_t last = std::min(rows.size() - 1, static_cast<size_t>((scrollPos + height) / kRowPitch));
-    for (size_t i = static_cast<size_t>(scrollPos / kRowPitch); i <= last; ++i) MakeRow(i);
+    const size_t last = RowAt(scrollPos + height);
+    for (size_t i = RowAt(scrollPos); i <= last; ++i) MakeRow(i);
 }
 
 void CFormWnd::MakeAllRows() {
@@ -97,7 +113,7 @@ void CFormWnd::MakeAllRows() {
 wxRect CFormWnd::RowRect(size_t i) const {
     int right = GetClientSize().x;
     if (contentHeight >= right) right = std::max(0, right - 5);
-    return {0, -scrollPos + kRowPitch * static_cast<int>(i), right, CCardCtrlGroup::kHeight};
+    return {0, -scrollPos + tops[i], right, tops[i + 1] - tops[i] - (kRowPitch - CCardCtrlGroup::kHeight)};
 }
 
 void CFormWnd::ApplyMode() {

@@ -41,6 +41,8 @@ public:
 
 private:
     void ClearRows();
+    void PlanRows();
+    size_t RowAt(int y) const;
     void MakeRow(size_t i);
     void MakeVisibleRows();
     void MakeAllRows();
@@ -71,6 +73,8 @@ private:
     // Rows of the last card not yet given to this one's fields, hidden.
     std::vector<std::unique_ptr<CCardCtrlGroup>> spare;
     int mode = kView;
+    std::vector<int> tops;  // of each row in the content, and the end of the last
+    int lineStep = 0;       // the height a further line of a value adds to its row
     int contentHeight = 0;
     int scrollPos = 0;
 };
