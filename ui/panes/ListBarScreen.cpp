@@ -133,13 +133,14 @@ void CListBar::ClearFindBox() {
     if (wxComboBox* box = FindBox()) box->ChangeValue(wxEmptyString);
 }
 
-// The box's tool is enabled at once (the rules' enabling follows on idle), so that the box can take the
-// focus; Escape in the box turns Find off.
+// The box and its tool are enabled at once (the rules' enabling follows on idle): the toolkit gives no
+// focus to a disabled box, and keys typed then would reach no control. Escape in the box turns Find off.
 void CListBar::FocusFindBox() {
     wxComboBox* box = FindBox();
     if (!box) return;
     if (!std::exchange(findBoxBound, true)) box->Bind(wxEVT_CHAR_HOOK, &CListBar::OnFindBoxKey, this);
     if (auto* bar = wxDynamicCast(box->GetParent(), wxToolBar)) bar->EnableTool(ID_FIND_BOX, true);
+    box->Enable();
     box->SetFocus();
 }
 
