@@ -7,6 +7,7 @@
 #include <array>
 #include <mutex>
 #include <new>
+#include <type_traits>
 
 #include "store/SecureBytes.h"
 
@@ -77,9 +78,13 @@ private:
     std::array<Block*, kClasses> free{};
 };
 
+// Nothing to destroy: buffers freed after the static destructors have run still find it, and unloading
+// the plug-in leaves no heap block behind.
+static_assert(std::is_trivially_destructible_v<SmallBlockPool>);
+
 SmallBlockPool& Pool() {
-    static SmallBlockPool* pool = new SmallBlockPool;  // never destroyed: buffers may outlive static objects
-    return *pool;
+    static constinit SmallBlockPool pool;
+    return pool;
 }
 
 }  // namespace
