@@ -101,15 +101,12 @@ ImportResult ApplyImport(CData& data, ImportPlan& plan, const std::function<void
     while (plan.done < plan.cards.size()) {
         const size_t end = std::min(plan.cards.size(), plan.done + kImportBatch);
         batch.clear();
-        for (size_t i = plan.done; i < end; ++i) {
-            uint32_t id = data.TakeCardId();
-            if (id == 0) return result;
+        uint32_t id = 0;
+        for (size_t i = plan.done; i < end && (id = data.TakeCardId()) != 0; ++i)
             batch.push_back({&Prepared(data, plan, i), id});
-        }
-        if (!data.AddCards(batch)) return result;
-        for (size_t i = plan.done; i < end; ++i) plan.cards[i].card.reset();  // their pages go back at once
-        result.added += end - plan.done;
-        plan.done = end;
+        if (batch.empty() || !data.AddCards(batch)) return result;
+        for (size_t n = 0; n < batch.size(); ++n) plan.cards[plan.done++].card.reset();  // pages go back
+        result.added += batch.size();
         if (progress) progress(plan.done);
     }
     result.complete = true;

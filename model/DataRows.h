@@ -25,5 +25,6 @@ inline std::vector<card_info_struct>::iterator FindRow(std::vector<card_info_str
 // Makes room for n more rows before a write, so that adding the rows after it cannot fail.
 template <typename Row>
 void ReserveMore(std::vector<Row>& rows, size_t n = 1) {
-    if (rows.capacity() - rows.size() < n) rows.reserve(std::max<size_t>({8, 2 * rows.size(), rows.size() + n}));
+    if (rows.capacity() - rows.size() < n)
+        rows.reserve(std::max<size_t>({8, 2 * rows.size(), rows.size() + n}));
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Memory for keys, passwords and plaintext: pages apart from other memory, left out of core dumps and, where the
-// limit on locked memory allows, kept out of swap; and the process kept from being dumped or traced by
+// Memory for keys, passwords and plaintext: pages apart from other memory, left out of core dumps and, where
+// the limit on locked memory allows, kept out of swap; and the process kept from being dumped or traced by
 // other programs of the same user while it holds a key.
 
 #include <cstddef>

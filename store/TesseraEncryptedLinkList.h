@@ -150,7 +150,7 @@ private:
     Key32 sessionKey{};
     uint32_t fileSize = 0;
     uint32_t highestListedId = 0;  // above it (the category record's id aside), no entry is listed
-    bool checksumKnown = false;  // whether the header's checksum is the file's, with nothing written since
+    bool checksumKnown = false;    // whether the header's checksum is the file's, with nothing written since
     int lastChange = kChangeDone;
     DWORD openError = ERROR_SUCCESS;
 };

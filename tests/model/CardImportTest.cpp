@@ -231,7 +231,8 @@ TEST_F(CardImportTest, ACutLinkLeavesAPrefixOfTheImport) {
     ImportPlan whole = CsvImportPlan(data, csv, 0xFFFFFFFF);
     ASSERT_TRUE(ApplyImport(data, whole).complete);
     std::vector<std::function<void()>> cuts;
-    for (uint64_t call = 1; call <= faults->TotalCalls(); ++call) cuts.push_back([=] { faults->CutAt(call); });
+    for (uint64_t call = 1; call <= faults->TotalCalls(); ++call)
+        cuts.push_back([=] { faults->CutAt(call); });
     for (uint64_t write = 1; write <= faults->Calls(RapiOp::WriteFile); ++write)
         cuts.push_back([=] { faults->ShortWrite(write, 5000); });
     bool cutInsideABatch = false;
@@ -247,8 +248,9 @@ TEST_F(CardImportTest, ACutLinkLeavesAPrefixOfTheImport) {
         connection = std::make_unique<RapiConnection>();
         std::string report;
         if (Reopen() != 0)
-            EXPECT_EQ(RepairStoreFile(u"\\Tessera.dat", kWalletFileType, password, GetSystemTimeUtc(), report),
-                      RepairResult::kRepaired)
+            EXPECT_EQ(
+                RepairStoreFile(u"\\Tessera.dat", kWalletFileType, password, GetSystemTimeUtc(), report),
+                RepairResult::kRepaired)
                 << "cut " << cut << ": " << report;
         std::vector<std::string> names = CardNames(*Reloaded());
         ASSERT_GE(names.size(), plan.done + 1) << "cut " << cut;

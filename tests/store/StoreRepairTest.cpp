@@ -59,8 +59,7 @@ TEST_F(StoreRepairTest, EveryCutSaveIsMended) {
          {Case{"add, 3 bytes of the record", add, 1, 3, 4}, Case{"add, 10 bytes", add, 1, 10, 4},
           Case{"add, 40 bytes", add, 1, 40, 4}, Case{"add, before the header", add, 2, 0, 5},
           Case{"grow, before the old copy's mark", grow, 2, 0, 4},
-          Case{"grow, before the header", grow, 3, 0, 4},
-          Case{"delete, before the header", remove, 2, 0, 3},
+          Case{"grow, before the header", grow, 3, 0, 4}, Case{"delete, before the header", remove, 2, 0, 3},
           Case{"batch, inside its second record", batch, 1, record + 20, 5},
           Case{"batch, after two records", batch, 1, 2 * record, 6},
           Case{"batch, before the header", batch, 2, 0, 7}}) {
