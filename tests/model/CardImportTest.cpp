@@ -232,9 +232,9 @@ TEST_F(CardImportTest, ACutLinkLeavesAPrefixOfTheImport) {
     ASSERT_TRUE(ApplyImport(data, whole).complete);
     std::vector<std::function<void()>> cuts;
     for (uint64_t call = 1; call <= faults->TotalCalls(); ++call)
-        cuts.push_back([=] { faults->CutAt(call); });
+        cuts.push_back([this, call] { faults->CutAt(call); });
     for (uint64_t write = 1; write <= faults->Calls(RapiOp::WriteFile); ++write)
-        cuts.push_back([=] { faults->ShortWrite(write, 5000); });
+        cuts.push_back([this, write] { faults->ShortWrite(write, 5000); });
     bool cutInsideABatch = false;
     for (size_t cut = 0; cut < cuts.size(); ++cut) {
         WriteBytes(File(), walletBefore);
@@ -247,11 +247,12 @@ TEST_F(CardImportTest, ACutLinkLeavesAPrefixOfTheImport) {
         connection.reset();  // as a new run of a program: the cut one's files are closed
         connection = std::make_unique<RapiConnection>();
         std::string report;
-        if (Reopen() != 0)
+        if (Reopen() != 0) {
             EXPECT_EQ(
                 RepairStoreFile(u"\\Tessera.dat", kWalletFileType, password, GetSystemTimeUtc(), report),
                 RepairResult::kRepaired)
                 << "cut " << cut << ": " << report;
+        }
         std::vector<std::string> names = CardNames(*Reloaded());
         ASSERT_GE(names.size(), plan.done + 1) << "cut " << cut;
         EXPECT_LE(names.size(), complete ? 1001 : plan.done + 501) << "cut " << cut;
