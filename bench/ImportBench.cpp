@@ -1,6 +1,6 @@
 // The import of a 10,000-row CSV file into an empty wallet over the socket link, beside adding the same
 // cards one by one through CData::AddCard in the same run, and the reading and mapping of the file alone:
-// the import should cost little more than the saves, which both make one by one.
+// the import, which saves its cards in batches, should cost less than the saves one by one.
 
 #include <benchmark/benchmark.h>
 

@@ -84,7 +84,8 @@ int ImportCards(const WalletCommandOptions& options, std::istream& in, std::ostr
         if (!result.complete) {
             if (data.LastChange() != CTesseraEncryptedLinkList::kChangeStale)
                 err << "tessera: the import stopped after " << plan->done << " of " << plan->cards.size()
-                    << " cards; the cards before it are in the wallet\n";
+                    << " cards; the cards before it are in the wallet, and some of the next may be too "
+                       "once 'tessera repair' has mended it, if it asks for that\n";
             return Written(false, data, err);
         }
         out << plan->done << " cards added, ";

@@ -13,6 +13,10 @@ namespace {
 // Far above any wallet's export; a bigger file is refused before it is read.
 constexpr std::streamoff kMaxImportBytes = 64 << 20;
 
+// Cards saved together: one write and one header for each batch, while a cut still loses at most one
+// batch's worth of the summary (the cards of a cut batch may be in the wallet once it is repaired).
+constexpr size_t kImportBatch = 500;
+
 bool ReadWhole(const std::filesystem::path& path, SecureBytes& bytes, std::string& error) {
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
@@ -35,6 +39,15 @@ const category_struct* CategoryNamed(const CData& data, std::u16string_view name
     auto it = std::find_if(data.categories.begin(), data.categories.end(),
                            [name](const category_struct& c) { return c.name == name; });
     return it == data.categories.end() ? nullptr : &*it;
+}
+
+// Card i of the plan with the category it goes to.
+CTesseraItem& Prepared(const CData& data, ImportPlan& plan, size_t i) {
+    const std::u16string& name = plan.cards[i].category;
+    const category_struct* category = name.empty() ? nullptr : CategoryNamed(data, name);
+    CTesseraItem& card = plan.Card(i);
+    card.categoryId = static_cast<uint32_t>(plan.category.value_or(category ? category->id : 0));
+    return card;
 }
 
 uint32_t IconFor(const ImportPlan& plan, std::u16string_view name) {
@@ -84,17 +97,17 @@ ImportResult ApplyImport(CData& data, ImportPlan& plan, const std::function<void
         if (id == 0 || !data.AddCategory(name, PackCategory(id, IconFor(plan, name)))) return result;
         ++result.categoriesAdded;
     }
-    for (; plan.done < plan.cards.size(); ++plan.done) {
-        ImportedCard& imported = plan.cards[plan.done];
-        const category_struct* category =
-            imported.category.empty() ? nullptr : CategoryNamed(data, imported.category);
-        CTesseraItem& card = plan.Card(plan.done);
-        card.categoryId = static_cast<uint32_t>(plan.category.value_or(category ? category->id : 0));
-        uint32_t id = data.TakeCardId();
-        if (id == 0 || !data.AddCard(card, id)) return result;
-        imported.card.reset();  // its pages go back at once
-        ++result.added;
-        if (progress) progress(plan.done + 1);
+    std::vector<NewRecord> batch;
+    while (plan.done < plan.cards.size()) {
+        const size_t end = std::min(plan.cards.size(), plan.done + kImportBatch);
+        batch.clear();
+        uint32_t id = 0;
+        for (size_t i = plan.done; i < end && (id = data.TakeCardId()) != 0; ++i)
+            batch.push_back({&Prepared(data, plan, i), id});
+        if (batch.empty() || !data.AddCards(batch)) return result;
+        for (size_t n = 0; n < batch.size(); ++n) plan.cards[plan.done++].card.reset();  // pages go back
+        result.added += batch.size();
+        if (progress) progress(plan.done);
     }
     result.complete = true;
     return result;

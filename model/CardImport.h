@@ -1,7 +1,8 @@
 #pragma once
 // Cards read from another program's file, and their addition to the wallet. Reading (CsvCards,
 // WalletJson) makes a plan without touching the wallet; ApplyImport then creates the missing categories
-// and adds the cards one by one, each in its own safe save, so that a cut leaves the cards added so far.
+// and adds the cards in batches, each in one safe save, so that a cut leaves the cards added so far and,
+// once the wallet is repaired, perhaps some of the batch it cut.
 
 #include <cstdint>
 #include <filesystem>
@@ -51,6 +52,6 @@ struct ImportResult {
     bool complete = false;  // false: a write failed (CData::LastChange says why); plan.done marks where
 };
 
-// Creates the missing categories, then adds the cards from plan.done on. `progress` is told the number
-// of cards added after each one.
+// Creates the missing categories, then adds the cards from plan.done on, in batches. `progress` is told
+// the number of cards added after each batch.
 ImportResult ApplyImport(CData& data, ImportPlan& plan, const std::function<void(size_t)>& progress = {});

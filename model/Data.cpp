@@ -1,5 +1,6 @@
 #include "model/Data.h"
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -32,6 +33,18 @@ bool LoadRowsOrEmpty(CTesseraEncryptedLinkList* store, std::vector<card_info_str
         return false;
     }
     return true;
+}
+
+// Ids that no live record has, the category record's aside, each given once.
+bool FreshIds(CTesseraEncryptedLinkList& store, std::span<const NewRecord> batch) {
+    std::vector<uint32_t> ids;
+    ids.reserve(batch.size());
+    for (const NewRecord& added : batch) {
+        if (added.id == kCategoryRecordId || store.FindRecord(added.id)) return false;
+        ids.push_back(added.id);
+    }
+    std::sort(ids.begin(), ids.end());
+    return std::adjacent_find(ids.begin(), ids.end()) == ids.end();
 }
 
 uint32_t TakeId(CTesseraEncryptedLinkList* store) {
@@ -127,11 +140,17 @@ int32_t CData::TakeCategoryId() {
 }
 
 bool CData::AddCard(const CTesseraItem& item, uint32_t id) {
-    return AddRow(Cards(), item, id);
+    const NewRecord one{&item, id};
+    return AddRows(Cards(), {&one, 1});
+}
+
+bool CData::AddCards(std::span<const NewRecord> batch) {
+    return AddRows(Cards(), batch);
 }
 
 bool CData::AddTemplate(const CTesseraItem& item, uint32_t id) {
-    return AddRow(Templates(), item, id);
+    const NewRecord one{&item, id};
+    return AddRows(Templates(), {&one, 1});
 }
 
 bool CData::UpdateCard(const CTesseraItem& item, uint32_t id) {
@@ -150,13 +169,18 @@ bool CData::DeleteTemplate(uint32_t id) {
     return DeleteRow(Templates(), id);
 }
 
-bool CData::AddRow(RecordRows list, const CTesseraItem& item, uint32_t id) {
-    if (!list.store || id == kCategoryRecordId || list.store->FindRecord(id)) return false;
-    card_info_struct row = MakeRow(item, id);
-    ReserveOneMore(list.rows);
-    if (!list.store->AddRecord(item, id)) return false;
-    list.rows.push_back(std::move(row));
-    Notify([&](ModelListener& listener) { listener.RowChanged(list.kind, static_cast<int32_t>(id)); });
+bool CData::AddRows(RecordRows list, std::span<const NewRecord> batch) {
+    if (!list.store || batch.empty() || !FreshIds(*list.store, batch)) return false;
+    std::vector<card_info_struct> made;
+    made.reserve(batch.size());
+    for (const NewRecord& added : batch) made.push_back(MakeRow(*added.item, added.id));
+    ReserveMore(list.rows, batch.size());
+    if (!list.store->AddRecords(batch)) return false;
+    for (card_info_struct& row : made) {
+        int32_t id = row.id;
+        list.rows.push_back(std::move(row));
+        Notify([&](ModelListener& listener) { listener.RowChanged(list.kind, id); });
+    }
     return true;
 }
 

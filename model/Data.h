@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,9 @@ public:
     // Adds and updates ask for a row refresh. The category record's id, and for an add an id that a live
     // record already has, are refused.
     bool AddCard(const CTesseraItem& item, uint32_t id);
+    // Adds the cards in one save (CTesseraEncryptedLinkList::AddRecords), each id checked as AddCard's and
+    // none given twice: all of them, or none of their rows when the save fails.
+    bool AddCards(std::span<const NewRecord> batch);
     bool AddTemplate(const CTesseraItem& item, uint32_t id);
     bool UpdateCard(const CTesseraItem& item, uint32_t id);
     bool UpdateTemplate(const CTesseraItem& item, uint32_t id);
@@ -127,7 +131,7 @@ private:
     RecordRows Cards() { return {walletStore.get(), cards, ListKind::Cards}; }
     RecordRows Templates() { return {templateStore.get(), templates, ListKind::Templates}; }
 
-    bool AddRow(RecordRows list, const CTesseraItem& item, uint32_t id);
+    bool AddRows(RecordRows list, std::span<const NewRecord> batch);
     bool UpdateRow(RecordRows list, const CTesseraItem& item, uint32_t id);
     bool DeleteRow(RecordRows list, uint32_t id);
     bool LoadCategories();

@@ -54,7 +54,7 @@ bool CData::AddCategory(std::u16string_view name, uint32_t packed) {
     if (!templateStore || id == 0 || FindCategoryRow(id) != categories.end()) return false;
     ItemField field = CategoryField(name, packed);
     category_struct row{PackedCategoryIcon(packed), id, field.Name()};
-    ReserveOneMore(categories);
+    ReserveMore(categories);
     if (!WriteNewCategory(field)) return false;
     categories.push_back(row);
     maxCategoryId = std::max(maxCategoryId, id);

@@ -22,8 +22,9 @@ inline std::vector<card_info_struct>::iterator FindRow(std::vector<card_info_str
                         [id](const card_info_struct& row) { return static_cast<uint32_t>(row.id) == id; });
 }
 
-// Makes room for one more row before a write, so that adding the row after it cannot fail.
+// Makes room for n more rows before a write, so that adding the rows after it cannot fail.
 template <typename Row>
-void ReserveOneMore(std::vector<Row>& rows) {
-    if (rows.size() == rows.capacity()) rows.reserve(std::max<size_t>(8, 2 * rows.size()));
+void ReserveMore(std::vector<Row>& rows, size_t n = 1) {
+    if (rows.capacity() - rows.size() < n)
+        rows.reserve(std::max<size_t>({8, 2 * rows.size(), rows.size() + n}));
 }

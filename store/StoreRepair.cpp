@@ -59,9 +59,26 @@ bool CoveredUpTo(const Bytes& image, const Walk& walk, uint32_t end) {
     return false;
 }
 
-// A save appends at most one record, so the header's checksum of a cut save covers the whole file,
-// or all but a partial record or word at the end, or all but the last record. False when it covers
-// none of these: the file is damaged otherwise. `tail`: where the bytes the save added begin.
+// A batched add appends its records, then writes the header: cut before, the header's checksum covers
+// the bytes up to the first record it added. The last record start it covers so, or false.
+bool FindCutBatch(const Bytes& image, const Walk& walk, uint32_t& tail) {
+    const uint32_t wanted = StoreHeaderChecksum(image.data());
+    uint32_t crc = kFileCrcStart, at = kStoreHeaderSize;
+    bool found = false;
+    for (uint32_t start : walk.starts) {
+        crc = FileCrcUpdate(crc, image.data() + at, start - at);
+        at = start;
+        if (crc != wanted) continue;
+        tail = start;
+        found = true;
+    }
+    return found;
+}
+
+// Any other save appends at most one record, so the header's checksum of a cut save covers the whole
+// file, or all but a partial record or word at the end, or all but the last record; a cut batched add
+// is the one exception. False when it covers none of these: the file is damaged otherwise. `tail`: where
+// the bytes the save added begin.
 bool FindCutSave(const Bytes& image, const Walk& walk, uint32_t& tail) {
     std::vector<uint32_t> ends{static_cast<uint32_t>(image.size())};
     if (walk.end < image.size())
@@ -73,7 +90,7 @@ bool FindCutSave(const Bytes& image, const Walk& walk, uint32_t& tail) {
         tail = end;
         return true;
     }
-    return false;
+    return FindCutBatch(image, walk, tail);
 }
 
 // Live records whose id a later live record has too.
@@ -201,11 +218,12 @@ RepairResult Mend(const Bytes& original, const SecureBytes& password, RepairMode
     image = original;
     std::vector<uint32_t> older = OlderCopies(original, walk);
     for (uint32_t at : older) PutU32(image.data() + at + kRecordDeletedOffset, kRecordDeleted);
-    if (tail == walk.end && tail < original.size()) CloseWithDeletedRecord(image, tail);
+    const bool partial = tail <= walk.end && walk.end < original.size();
+    if (partial) CloseWithDeletedRecord(image, walk.end);
     SealStoreFile(image.data(), image.size());
     mended.found = "checksum";
     if (!older.empty()) mended.found += ", " + std::to_string(older.size()) + " older copies";
-    if (tail == walk.end && tail < original.size()) mended.found += ", a partial record at the end";
+    if (partial) mended.found += ", a partial record at the end";
     return RepairResult::kRepaired;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "diag/STLogFile.h"
 #include "platform/ByteOrder.h"
@@ -60,6 +61,7 @@ void CTesseraEncryptedLinkList::Reset() {
     SecureZero(sessionKey.bytes(), Key32::kSize);
     lastId = 0;
     fileSize = 0;
+    highestListedId = 0;
     checksumKnown = false;
     lastChange = kChangeDone;
     openError = ERROR_SUCCESS;
@@ -147,7 +149,7 @@ int CTesseraEncryptedLinkList::LoadRecords(PhoneFile& file, uint32_t fileSize) {
         position = dataStart + length;
         if (entry.deleted != 0) continue;
         if (entry.id != kCategoryRecordId && entry.id > lastId) lastId = entry.id;
-        records.AddTail(std::move(entry));
+        List(std::move(entry));
     }
 }
 
@@ -178,7 +180,14 @@ bool CTesseraEncryptedLinkList::CheckPassword(const uint8_t* password, size_t le
     return true;
 }
 
+void CTesseraEncryptedLinkList::List(item_entry_struct&& entry) {
+    if (entry.id != kCategoryRecordId && entry.id > highestListedId) highestListedId = entry.id;
+    records.AddTail(std::move(entry));
+}
+
 item_entry_struct* CTesseraEncryptedLinkList::FindRecord(uint32_t id) {
+    // A new id is above every listed one: an add's check needs no walk.
+    if (id != kCategoryRecordId && id > highestListedId) return nullptr;
     for (auto* node = records.head; node; node = node->next) {
         if (node->element.id == id && node->element.deleted == 0) return &node->element;
     }
@@ -204,17 +213,31 @@ bool CTesseraEncryptedLinkList::Encrypt(const CTesseraItem& item, Bytes& ciphert
 }
 
 bool CTesseraEncryptedLinkList::AddRecord(const CTesseraItem& item, uint32_t id) {
-    lastChange = kChangeFailed;
-    item_entry_struct entry;
-    entry.id = id;
-    if (!Encrypt(item, entry.data)) return false;
-    PhoneFile file;
-    Change change;
-    if (!BeginChange(file, change) || !AppendRecord(file, change, entry) || !FinishChange(file, change)) {
+    const NewRecord one{&item, id};
+    return AddRecords({&one, 1});
+}
+
+bool CTesseraEncryptedLinkList::AddRecords(std::span<const NewRecord> batch) {
+    lastChange = batch.empty() ? kChangeDone : kChangeFailed;
+    if (batch.empty()) return true;
+    std::vector<item_entry_struct> entries;
+    try {
+        entries.resize(batch.size());
+    } catch (const std::bad_alloc&) {
         FILE_ACCESS_ERROR();
         return false;
     }
-    records.AddTail(std::move(entry));
+    for (size_t i = 0; i < batch.size(); ++i) {
+        entries[i].id = batch[i].id;
+        if (!Encrypt(*batch[i].item, entries[i].data)) return false;
+    }
+    PhoneFile file;
+    Change change;
+    if (!BeginChange(file, change) || !AppendRecords(file, change, entries) || !FinishChange(file, change)) {
+        FILE_ACCESS_ERROR();
+        return false;
+    }
+    for (item_entry_struct& entry : entries) List(std::move(entry));
     return true;
 }
 
@@ -232,7 +255,7 @@ bool CTesseraEncryptedLinkList::UpdateRecord(const CTesseraItem& item, item_entr
         written = RewriteRecord(file, change, *entry, copy);
     } else if (written) {
         // The new copy first: a cut before the old one is marked leaves both, never neither.
-        written = AppendRecord(file, change, copy) && MarkDeleted(file, change, *entry);
+        written = AppendRecords(file, change, {&copy, 1}) && MarkDeleted(file, change, *entry);
     }
     if (!written || !FinishChange(file, change)) {
         FILE_ACCESS_ERROR();
@@ -309,9 +332,14 @@ bool CTesseraEncryptedLinkList::EncodeRecord(const item_entry_struct& entry, uin
         FILE_ACCESS_ERROR();
         return false;
     }
-    EncodeRecordHead({entry.deleted, entry.id, offsetWord, entry.length()}, out.data());
-    if (entry.length()) std::memcpy(out.data() + kRecordHeadSize, entry.data.data(), entry.length());
+    EncodeRecordAt(entry, offsetWord, out.data());
     return true;
+}
+
+void CTesseraEncryptedLinkList::EncodeRecordAt(const item_entry_struct& entry, uint32_t offsetWord,
+                                               uint8_t* out) {
+    EncodeRecordHead({entry.deleted, entry.id, offsetWord, entry.length()}, out);
+    if (entry.length()) std::memcpy(out + kRecordHeadSize, entry.data.data(), entry.length());
 }
 
 bool CTesseraEncryptedLinkList::RewriteRecord(PhoneFile& file, Change& change, const item_entry_struct& old,
@@ -323,15 +351,28 @@ bool CTesseraEncryptedLinkList::RewriteRecord(PhoneFile& file, Change& change, c
                    before.data());
 }
 
-bool CTesseraEncryptedLinkList::AppendRecord(PhoneFile& file, Change& change, item_entry_struct& entry) {
-    if (uint64_t(change.fileSize) + kRecordHeadSize + entry.length() > UINT32_MAX) {
+bool CTesseraEncryptedLinkList::AppendRecords(PhoneFile& file, Change& change,
+                                              std::span<item_entry_struct> entries) {
+    uint64_t end = change.fileSize;
+    for (item_entry_struct& entry : entries) {
+        entry.offset = entry.storedOffset = static_cast<uint32_t>(end);
+        end += kRecordHeadSize + entry.length();
+        if (end > UINT32_MAX) {
+            FILE_ACCESS_ERROR();
+            return false;
+        }
+    }
+    Bytes bytes;
+    if (!Allocate(bytes, static_cast<uint32_t>(end - change.fileSize))) {
         FILE_ACCESS_ERROR();
         return false;
     }
-    entry.offset = entry.storedOffset = change.fileSize;
-    Bytes record;
-    return EncodeRecord(entry, entry.offset, record) &&
-           WriteAt(file, change, entry.offset, record.data(), static_cast<uint32_t>(record.size()), nullptr);
+    uint8_t* at = bytes.data();
+    for (const item_entry_struct& entry : entries) {
+        EncodeRecordAt(entry, entry.offset, at);
+        at += kRecordHeadSize + entry.length();
+    }
+    return WriteAt(file, change, change.fileSize, bytes.data(), static_cast<uint32_t>(bytes.size()), nullptr);
 }
 
 bool CTesseraEncryptedLinkList::MarkDeleted(PhoneFile& file, Change& change, const item_entry_struct& entry) {

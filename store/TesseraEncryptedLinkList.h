@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "platform/SystemTime.h"
@@ -16,6 +17,12 @@
 #include "store/TesseraItem.h"
 
 class PhoneFile;
+
+// An item to add and the id it takes.
+struct NewRecord {
+    const CTesseraItem* item;
+    uint32_t id;
+};
 
 // One record as listed: the ciphertext of a live record and where it stands in the file.
 struct item_entry_struct {
@@ -83,6 +90,10 @@ public:
     uint32_t GetRecordData(const item_entry_struct* entry, SecureBytes* out);
     // Encrypts the item and appends it to the file and the list (the cursor stands on it).
     bool AddRecord(const CTesseraItem& item, uint32_t id);
+    // Appends the items in one change: one write of all the records, then the header once. A cut before
+    // the header leaves the old file followed by whole new records and perhaps a partial one, which a
+    // repair mends (the header's checksum still covers the old end). The list grows only on success.
+    bool AddRecords(std::span<const NewRecord> batch);
     // Rewrites the record, in place when the ciphertext keeps its length, else deleted and appended.
     bool UpdateRecord(const CTesseraItem& item, item_entry_struct* entry);
     // Marks the record deleted in the file and drops the entry from the list, whatever the file said.
@@ -122,9 +133,11 @@ private:
     bool WriteAt(PhoneFile& file, Change& change, uint32_t offset, const uint8_t* bytes, uint32_t n,
                  const uint8_t* before);
     static bool EncodeRecord(const item_entry_struct& entry, uint32_t offsetWord, Bytes& out);
+    static void EncodeRecordAt(const item_entry_struct& entry, uint32_t offsetWord, uint8_t* out);
     bool RewriteRecord(PhoneFile& file, Change& change, const item_entry_struct& old,
                        item_entry_struct& fresh);
-    bool AppendRecord(PhoneFile& file, Change& change, item_entry_struct& entry);
+    bool AppendRecords(PhoneFile& file, Change& change, std::span<item_entry_struct> entries);
+    void List(item_entry_struct&& entry);
     bool MarkDeleted(PhoneFile& file, Change& change, const item_entry_struct& entry);
     bool FinishChange(PhoneFile& file, Change& change);
 
@@ -136,7 +149,8 @@ private:
     uint8_t passwordHash[kPasswordHashSize] = {};
     Key32 sessionKey{};
     uint32_t fileSize = 0;
-    bool checksumKnown = false;  // whether the header's checksum is the file's, with nothing written since
+    uint32_t highestListedId = 0;  // above it (the category record's id aside), no entry is listed
+    bool checksumKnown = false;    // whether the header's checksum is the file's, with nothing written since
     int lastChange = kChangeDone;
     DWORD openError = ERROR_SUCCESS;
 };

@@ -71,7 +71,13 @@ TEST_F(DataChangeTest, RefusesTheCategoryRecordIdAndIdsInUse) {
     std::vector<uint8_t> wallet = ReadBytes(File()), templates = ReadBytes(TemplatesFile());
     listener.events.clear();
 
-    EXPECT_FALSE(data.AddCard(*Card(u"Twin"), id));
+    auto twin = Card(u"Twin");
+    const uint32_t fresh = data.TakeCardId();
+    EXPECT_FALSE(data.AddCard(*twin, id));
+    EXPECT_FALSE(Reloaded()->AddCard(*twin, id));  // an id read from the file, not added
+    for (const auto& batch : {std::vector<NewRecord>{{twin.get(), fresh}, {twin.get(), id}},
+                              std::vector<NewRecord>{{twin.get(), fresh}, {twin.get(), fresh}}})
+        EXPECT_FALSE(data.AddCards(batch));
     EXPECT_FALSE(data.AddCard(*Card(u"Reserved"), 0xFFFFFFFF));
     EXPECT_FALSE(data.AddTemplate(*NewBlankTemplate(), 0xFFFFFFFF));
     EXPECT_FALSE(data.UpdateTemplate(*NewBlankTemplate(), 0xFFFFFFFF));

@@ -164,6 +164,19 @@ TEST(SecureBytesTest, PagesStayOutOfDumpsAndAreLockedWithinTheLimit) {
     }
 }
 
+// Small buffers share pooled pages: a block given back is wiped whole, even unwiped by its owner, and lent
+// again.
+TEST(SecureBytesTest, PooledBlocksAreWipedBeforeTheyAreLentAgain) {
+    auto* first = static_cast<uint8_t*>(SecureAllocate(100));
+    std::memset(first, 0x5a, 100);
+    SecureRelease(first, 100);
+    auto* again = static_cast<uint8_t*>(SecureAllocate(128));
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(std::count(again, again + 128, 0), 128);
+    EXPECT_NE(MappingFlags(again).find(" dd "), std::string::npos);
+    SecureRelease(again, 128);
+}
+
 TEST(CryptoPathTest, DefaultIsTheInstructionsTheProcessorHasUnlessForcedPortable) {
     const char* choice = std::getenv("TESSERA_CRYPTO");
     bool forced = choice != nullptr && std::string(choice) == "portable";

@@ -84,6 +84,16 @@ TEST_F(StoreFaultTest, AFailedAddLeavesTheListAsItWas) {
                             });
 }
 
+TEST_F(StoreFaultTest, AFailedBatchedAddLeavesTheListAsItWas) {
+    CTesseraItem card;
+    const NewRecord batch[] = {{&card, 3}, {&card, 4}, {&card, 5}};
+    ExpectEveryFaultHandled([&](auto& s) { return s.AddRecords(batch); },
+                            [](auto& s) {
+                                EXPECT_EQ(s.records.count, 2);
+                                EXPECT_EQ(s.FindRecord(3), nullptr);
+                            });
+}
+
 TEST_F(StoreFaultTest, AFailedUpdateKeepsTheEntrysOffsetAndData) {
     CTesseraItem bigger;
     bigger.fields.AddTail(TextField(0, u"Notes", std::u16string(31, u'n')));

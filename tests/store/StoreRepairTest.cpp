@@ -45,6 +45,9 @@ TEST_F(StoreRepairTest, EveryCutSaveIsMended) {
     const Change add = [this](auto& s) { return s.AddRecord(grown, 5); };
     const Change grow = [this](auto& s) { return s.UpdateRecord(grown, s.FindRecord(1)); };
     const Change remove = [](auto& s) { return s.DeleteRecord(s.FindRecord(2)); };
+    const NewRecord three[] = {{&plain, 5}, {&plain, 6}, {&plain, 7}};
+    const Change batch = [&](auto& s) { return s.AddRecords(three); };
+    const DWORD record = kRecordHeadSize + store->FindRecord(1)->length();
     struct Case {
         const char* what;
         Change change;
@@ -56,8 +59,10 @@ TEST_F(StoreRepairTest, EveryCutSaveIsMended) {
          {Case{"add, 3 bytes of the record", add, 1, 3, 4}, Case{"add, 10 bytes", add, 1, 10, 4},
           Case{"add, 40 bytes", add, 1, 40, 4}, Case{"add, before the header", add, 2, 0, 5},
           Case{"grow, before the old copy's mark", grow, 2, 0, 4},
-          Case{"grow, before the header", grow, 3, 0, 4},
-          Case{"delete, before the header", remove, 2, 0, 3}}) {
+          Case{"grow, before the header", grow, 3, 0, 4}, Case{"delete, before the header", remove, 2, 0, 3},
+          Case{"batch, inside its second record", batch, 1, record + 20, 5},
+          Case{"batch, after two records", batch, 1, 2 * record, 6},
+          Case{"batch, before the header", batch, 2, 0, 7}}) {
         std::vector<uint8_t> before = Bytes();
         OpenStore();
         if (c.shortBy)
