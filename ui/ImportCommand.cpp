@@ -7,7 +7,6 @@
 #include "model/CsvCards.h"
 #include "model/Data.h"
 #include "platform/rapi/api/Rapi.h"
-#include "ui/BackupCommands.h"
 #include "ui/ProgressDlg.h"
 #include "ui/Resource.h"
 #include "ui/SessionGate.h"
@@ -45,9 +44,8 @@ ImportResult AddWithProgress(wxWindow* parent, CData& data, ImportPlan& plan) {
 
 }  // namespace
 
-bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate) {
-    BackupActions* actions = GetBackupActions();
-    if (!data.walletStore || !actions || !actions->WalletOpen()) return true;
+bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate, bool walletOpen) {
+    if (!data.walletStore || !walletOpen) return true;
     wxFileDialog dialog(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
                         LoadResString(IDS_IMPORT_FILTER), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) return true;
