@@ -40,10 +40,4 @@ TEST(CategoryRecordTest, ASampleReadsAndIsWrittenByteForByteAndACutOneIsRefused)
     EXPECT_TRUE(CategoryRecord::Read(read).empty());
 }
 
-TEST(CategoryRecordTest, ANameIsCutToSixtyThreeUnits) {
-    CTesseraItem record;
-    CategoryRecord::Write({{4, 1, std::u16string(70, u'n')}}, record);
-    EXPECT_EQ(CategoryRecord::Read(record), (std::vector<Category>{{4, 1, std::u16string(63, u'n')}}));
-}
-
 }  // namespace
