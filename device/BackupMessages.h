@@ -1,5 +1,7 @@
 #pragma once
-// What the user is told about backups, in the plug-in's message boxes and by the command line alike.
+// What the user is told about backups, in the plug-in's message boxes and by the command line alike: the
+// plug-in's string table (ui/StringTable.cpp) and `tessera` (cli/WalletBackups.cpp, cli/PhoneAccess.cpp)
+// both take the words from here, the one folder both may include.
 
 inline constexpr char kBackupDoneText[] = "Backup to %s complete!";
 inline constexpr char kBackupFailedText[] = "Backup failed!";

@@ -3,9 +3,13 @@
 #include "device/DeviceFiles.h"
 #include "platform/ByteOrder.h"
 
-int32_t PhoneOptionRecord::GetInt(uint32_t offset) const { return static_cast<int32_t>(GetU32(bytes + offset)); }
+int32_t PhoneOptionRecord::GetInt(uint32_t offset) const {
+    return static_cast<int32_t>(GetU32(bytes + offset));
+}
 
-void PhoneOptionRecord::SetInt(uint32_t offset, int32_t value) { PutU32(bytes + offset, static_cast<uint32_t>(value)); }
+void PhoneOptionRecord::SetInt(uint32_t offset, int32_t value) {
+    PutU32(bytes + offset, static_cast<uint32_t>(value));
+}
 
 void PhoneOptionRecord::Sanitize() {
     if (LockoutRemainingMs() < 0) SetLockoutRemainingMs(0);
@@ -20,6 +24,13 @@ void PhoneOptionRecord::Sanitize() {
 
 void PhoneOptionRecord::ResetSettings() {
     for (const Setting& setting : kSettings) SetInt(setting.offset, setting.fallback);
+}
+
+PhoneOptionRecord PhoneOptionRecord::Fresh(std::u16string_view backupFolder) {
+    PhoneOptionRecord record;
+    record.ResetSettings();
+    record.SetBackupFolder(backupFolder);
+    return record;
 }
 
 int PhoneOptionRecord::Read(const char16_t* path) {

@@ -1,7 +1,7 @@
 #pragma once
 // The phone application's option record, "Options.dat": 608 bytes, little-endian, read and written
 // whole. The plug-in uses the lockout fields and the backup folder, keeps the application's own
-// settings in range, and leaves every other byte as read.
+// settings in range, and leaves every other byte as read; the phone's own tools write a fresh one.
 
 #include <cstdint>
 #include <string>
@@ -26,6 +26,10 @@ public:
                                             {564, 0, 1, 0}, {572, 0, 3, 1}};
     // Flags: any value but 0 is kept as 1.
     static constexpr uint32_t kFlags[] = {568, 584};
+
+    // As a fresh installation of the wallet application writes it: no lockout, the shortest lockout
+    // duration, every setting at its fallback, every flag clear and the given backup folder (cut to fit).
+    static PhoneOptionRecord Fresh(std::u16string_view backupFolder);
 
     // Reads the file whole, then keeps every field in range; a failed read keeps the previous bytes
     // (kept in range all the same). 1 or 0.

@@ -6,36 +6,16 @@
 #include "model/DataRows.h"
 #include "model/ItemChanges.h"
 
-namespace {
-
-ItemField CategoryField(std::u16string_view name, uint32_t packed) {
-    ItemField field;
-    field.type = packed;
-    field.SetName(FitFieldName(name));
-    return field;
-}
-
-// The first field of the category record that holds the category id.
-ItemField* FindCategoryField(CTesseraItem& record, int32_t id) {
-    for (auto* node = record.fields.head; node; node = node->next) {
-        if (PackedCategoryId(node->element.type) == id) return &node->element;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 bool CData::LoadCategories() {
     try {
         categories.clear();
         std::unique_ptr<CTesseraItem> record = ReadCategoryRecord();
         if (!record) return true;
-        categories.reserve(static_cast<size_t>(record->fields.count));
-        for (auto* node = record->fields.head; node; node = node->next) {
-            const ItemField& field = node->element;
-            categories.push_back(
-                {PackedCategoryIcon(field.type), PackedCategoryId(field.type), field.Name()});
-            maxCategoryId = std::max(maxCategoryId, PackedCategoryId(field.type));
+        std::vector<Category> stored = CategoryRecord::Read(*record);
+        categories.reserve(stored.size());
+        for (Category& category : stored) {
+            categories.push_back({category.icon, category.id, std::move(category.name)});
+            maxCategoryId = std::max<int32_t>(maxCategoryId, category.id);
         }
     } catch (const std::bad_alloc&) {
         categories = {};
@@ -52,7 +32,7 @@ std::vector<category_struct>::iterator CData::FindCategoryRow(int32_t id) {
 bool CData::AddCategory(std::u16string_view name, uint32_t packed) {
     int32_t id = PackedCategoryId(packed);
     if (!templateStore || id == 0 || FindCategoryRow(id) != categories.end()) return false;
-    ItemField field = CategoryField(name, packed);
+    ItemField field = CategoryRecord::Field(FitFieldName(name), packed);
     category_struct row{PackedCategoryIcon(packed), id, field.Name()};
     ReserveMore(categories);
     if (!WriteNewCategory(field)) return false;
@@ -81,7 +61,7 @@ bool CData::UpdateCategory(std::u16string_view name, uint32_t packed) {
     int32_t id = PackedCategoryId(packed);
     item_entry_struct* entry = FindRecordEntry(kTemplateStore, kCategoryRecordId);
     std::unique_ptr<CTesseraItem> record = entry ? ReadEntry(*templateStore, entry) : nullptr;
-    ItemField* field = record ? FindCategoryField(*record, id) : nullptr;
+    ItemField* field = record ? CategoryRecord::Find(*record, id) : nullptr;
     if (!field) return false;
     if (field->Name() != name) {
         field->value.clear();
@@ -103,7 +83,7 @@ bool CData::DeleteCategory(int32_t id) {
     item_entry_struct* entry = FindRecordEntry(kTemplateStore, kCategoryRecordId);
     std::unique_ptr<CTesseraItem> record = entry ? ReadEntry(*templateStore, entry) : nullptr;
     if (!record || !record->fields.head) return false;
-    if (ItemField* field = FindCategoryField(*record, id)) record->RemoveField(field);
+    if (ItemField* field = CategoryRecord::Find(*record, id)) record->RemoveField(field);
     if (!templateStore->UpdateRecord(*record, entry)) return false;
     if (auto row = FindCategoryRow(id); row != categories.end()) categories.erase(row);
     Notify([&](ModelListener& listener) { listener.CategoryRemoved(id); });

@@ -1,12 +1,13 @@
 #pragma once
-// The summary rows that the lists show, sort and filter, and the packed form of a category in the
-// category record.
+// The summary rows that the lists show, sort and filter. A category's packed form is the category
+// record's (store/CategoryRecord.h).
 
 #include <cstdint>
 #include <string>
 
 #include "model/WipedText.h"
 #include "platform/SystemTime.h"
+#include "store/CategoryRecord.h"
 
 // One card or one template, as listed. findable: the values the find box looks in besides the name (the
 // text, web address and e-mail fields, never a password), folded for the find.
@@ -30,14 +31,3 @@ struct category_struct {
 // The category filter that lets every card through (0xFFFFFFFF).
 inline constexpr int32_t kAllCategories = -1;
 inline constexpr int32_t kMaxCategoryId = 0xFFFF;
-
-// A category is stored as one field whose type holds the id in its high and the icon in its low 16 bits.
-constexpr uint32_t PackCategory(uint32_t id, uint32_t icon) {
-    return (id << 16) | (icon & 0xFFFF);
-}
-constexpr int32_t PackedCategoryId(uint32_t packed) {
-    return static_cast<int32_t>(packed >> 16);
-}
-constexpr int32_t PackedCategoryIcon(uint32_t packed) {
-    return static_cast<int32_t>(packed & 0xFFFF);
-}

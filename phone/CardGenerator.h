@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "phone/CardBuilder.h"
-#include "phone/CategoryRecord.h"
+#include "store/CategoryRecord.h"
 
 inline constexpr uint32_t kMaxGeneratedCards = 1000000;
 

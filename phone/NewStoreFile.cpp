@@ -2,10 +2,10 @@
 
 #include <random>
 
-#include "phone/HostFile.h"
-#include "platform/SystemTime.h"
-#include "store/BufferCipher.h"
 #include "platform/ByteOrder.h"
+#include "platform/SystemTime.h"
+#include "platform/rapi/phone/HostFile.h"
+#include "store/BufferCipher.h"
 #include "store/Sha256.h"
 #include "store/StoreFormat.h"
 

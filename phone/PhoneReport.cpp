@@ -2,21 +2,21 @@
 
 #include "phone/PhoneSession.h"
 #include "phone/PhoneSetup.h"
-#include "phone/PhoneState.h"
-#include "phone/RegistryFile.h"
 #include "platform/Utf16.h"
+#include "platform/rapi/phone/PhoneRegistry.h"
+#include "platform/rapi/phone/PhoneState.h"
 
 namespace {
 
 using nlohmann::ordered_json;
 
-int LoadPhone(const std::filesystem::path& phoneDir, PhoneAppState& state, RegistryFile& registry,
+int LoadPhone(const std::filesystem::path& phoneDir, PhoneAppState& state, PhoneRegistry& registry,
               std::string& error) {
     if (int code = CheckPhone(phoneDir, error)) return code;
-    return PhoneState(phoneDir).Load(state, error) && registry.Load(error) ? kDone : kFailed;
+    return PhoneState::InFolder(phoneDir).Load(state, error) && registry.Load(error) ? kDone : kFailed;
 }
 
-ordered_json Status(const PhoneAppState& state, const RegistryFile& registry) {
+ordered_json Status(const PhoneAppState& state, const PhoneRegistry& registry) {
     return {{"installed", state.installed},
             {"running", state.running},
             {"version", registry.GetString(kAppKey, "Version").value_or("")}};
@@ -46,7 +46,7 @@ ordered_json ListFolder(const std::filesystem::path& phoneDir, const std::string
 
 int AppStatus(const std::filesystem::path& phoneDir, ordered_json& status, std::string& error) {
     PhoneAppState state;
-    RegistryFile registry(RegistryFilePath(phoneDir));
+    PhoneRegistry registry(RegistryFilePath(phoneDir));
     if (int code = LoadPhone(phoneDir, state, registry, error)) return code;
     status = Status(state, registry);
     return kDone;
@@ -54,7 +54,7 @@ int AppStatus(const std::filesystem::path& phoneDir, ordered_json& status, std::
 
 int InspectPhone(const std::filesystem::path& phoneDir, ordered_json& report, std::string& error) {
     PhoneAppState state;
-    RegistryFile registry(RegistryFilePath(phoneDir));
+    PhoneRegistry registry(RegistryFilePath(phoneDir));
     if (int code = LoadPhone(phoneDir, state, registry, error)) return code;
     std::optional<std::string> installPath = registry.GetString(kAppKey, "InstallPath");
     report = {{"app", Status(state, registry)},

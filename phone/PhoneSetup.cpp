@@ -1,14 +1,14 @@
 #include "phone/PhoneSetup.h"
 
-#include "phone/HostFile.h"
+#include "device/PhoneOptionRecord.h"
 #include "phone/NewStoreFile.h"
-#include "phone/OptionRecord.h"
 #include "phone/PhoneSession.h"
-#include "phone/PhoneState.h"
-#include "phone/RegistryFile.h"
 #include "phone/StarterTemplates.h"
 #include "platform/Utf16.h"
+#include "platform/rapi/phone/HostFile.h"
 #include "platform/rapi/phone/PhonePath.h"
+#include "platform/rapi/phone/PhoneRegistry.h"
+#include "platform/rapi/phone/PhoneState.h"
 #include "store/PasswordBytes.h"
 
 namespace fs = std::filesystem;
@@ -21,8 +21,8 @@ std::string Text(std::u16string_view text) {
     return Utf16ToUtf8Lossy(text);
 }
 
-RegistryFile Registry(const fs::path& phoneDir) {
-    return RegistryFile(RegistryFilePath(phoneDir));
+PhoneRegistry Registry(const fs::path& phoneDir) {
+    return PhoneRegistry(RegistryFilePath(phoneDir));
 }
 
 int Fail(std::string& error, std::string message) {
@@ -63,8 +63,8 @@ bool MakeFolder(const fs::path& folder, std::string& error) {
 }
 
 bool WriteOptions(const fs::path& file, std::string& error) {
-    OptionRecord record = NewOptionRecord(kDefaultBackupFolder);
-    if (WriteNewFile(file, record.data(), record.size(), error)) return true;
+    PhoneOptionRecord record = PhoneOptionRecord::Fresh(kDefaultBackupFolder);
+    if (WriteNewFile(file, record.Bytes(), PhoneOptionRecord::kSize, error)) return true;
     error = file.string() + ": " + error;
     return false;
 }
@@ -96,7 +96,7 @@ int InstallFiles(const fs::path& phoneDir, std::u16string_view installPath, std:
 }
 
 int SaveState(const fs::path& phoneDir, PhoneAppState state, std::string& error) {
-    return PhoneState(phoneDir).Save(state, error) ? kDone : kFailed;
+    return PhoneState::InFolder(phoneDir).Save(state, error) ? kDone : kFailed;
 }
 
 int InitWallet(const fs::path& phoneDir, std::string_view installPath, const SecureBytes& password,
@@ -110,7 +110,7 @@ int InitWallet(const fs::path& phoneDir, std::string_view installPath, const Sec
 
 int MakePhone(const fs::path& phoneDir, std::string_view installPath, const SecureBytes* walletPassword,
               std::string& error) {
-    RegistryFile registry = Registry(phoneDir);
+    PhoneRegistry registry = Registry(phoneDir);
     registry.SetString(kAppKey, "InstallPath", installPath);
     if (!MakeFolder(phoneDir / "fs", error) || !registry.Save(error)) return kFailed;
     if (int code = InstallApp(phoneDir, kAppVersion, error)) return code;
@@ -144,7 +144,7 @@ int InitPhone(const fs::path& phoneDir, std::string_view installPath, const Secu
 
 int InstallApp(const fs::path& phoneDir, std::string_view version, std::string& error) {
     if (int code = CheckPhone(phoneDir, error)) return code;
-    RegistryFile registry = Registry(phoneDir);
+    PhoneRegistry registry = Registry(phoneDir);
     if (!registry.Load(error)) return kFailed;
     std::string installPath =
         registry.GetString(kAppKey, "InstallPath").value_or(std::string(kDefaultInstallPath));
@@ -158,9 +158,9 @@ int InstallApp(const fs::path& phoneDir, std::string_view version, std::string& 
 int UninstallApp(const fs::path& phoneDir, std::string& error) {
     PhoneAppState state;
     if (int code = CheckPhone(phoneDir, error)) return code;
-    if (!PhoneState(phoneDir).Load(state, error)) return kFailed;
+    if (!PhoneState::InFolder(phoneDir).Load(state, error)) return kFailed;
     if (!state.installed) return Fail(error, "the wallet application is not installed");
-    RegistryFile registry = Registry(phoneDir);
+    PhoneRegistry registry = Registry(phoneDir);
     if (!registry.Load(error)) return kFailed;
     registry.RemoveKey(kAppKey);
     if (!registry.Save(error)) return kFailed;
@@ -170,7 +170,7 @@ int UninstallApp(const fs::path& phoneDir, std::string& error) {
 int SetAppRunning(const fs::path& phoneDir, bool running, std::string& error) {
     PhoneAppState state;
     if (int code = CheckPhone(phoneDir, error)) return code;
-    if (!PhoneState(phoneDir).Load(state, error)) return kFailed;
+    if (!PhoneState::InFolder(phoneDir).Load(state, error)) return kFailed;
     if (running && !state.installed) return Fail(error, "the wallet application is not installed");
     state.running = running;
     return SaveState(phoneDir, state, error);
@@ -179,7 +179,7 @@ int SetAppRunning(const fs::path& phoneDir, bool running, std::string& error) {
 int InstalledFile(const fs::path& phoneDir, std::u16string_view name, std::u16string& path,
                   std::string& error) {
     if (int code = CheckPhone(phoneDir, error)) return code;
-    RegistryFile registry = Registry(phoneDir);
+    PhoneRegistry registry = Registry(phoneDir);
     if (!registry.Load(error)) return kFailed;
     std::optional<std::string> folder = registry.GetString(kAppKey, "InstallPath");
     if (!folder) return Fail(error, "the wallet application is not installed");

@@ -14,6 +14,6 @@ int PhoneWallet::Open(const std::filesystem::path& phoneDir, const SecureBytes& 
     CTesseraEncryptedLinkList templates(templatesPath, kTemplatesFileType);
     std::string ignored;
     if (UnlockStore(templates, PasswordBytes(kTemplatesPassword), ignored) == kDone)
-        categories = ReadCategories(templates);
+        categories = CategoryRecord::Read(templates);
     return kDone;
 }

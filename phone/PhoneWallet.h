@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "phone/CategoryRecord.h"
 #include "phone/PhoneSession.h"
+#include "store/CategoryRecord.h"
 
 class PhoneWallet {
 public:

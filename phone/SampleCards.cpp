@@ -2,6 +2,18 @@
 
 #include "phone/PhoneWallet.h"
 
+namespace {
+
+// The id of the category with that name, or 0 (no category) when there is none.
+uint32_t CategoryId(const std::vector<Category>& categories, std::u16string_view name) {
+    for (const Category& category : categories) {
+        if (category.name == name) return category.id;
+    }
+    return 0;
+}
+
+}  // namespace
+
 std::vector<std::unique_ptr<CardBuilder>> SampleCards(const std::vector<Category>& categories) {
     using enum CardFieldType;
     std::vector<std::unique_ptr<CardBuilder>> cards;

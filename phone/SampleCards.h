@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "phone/CardBuilder.h"
-#include "phone/CategoryRecord.h"
+#include "store/CategoryRecord.h"
 
 // Each card goes to the category of its name among `categories`, or to none when the phone lacks it.
 std::vector<std::unique_ptr<CardBuilder>> SampleCards(const std::vector<Category>& categories);

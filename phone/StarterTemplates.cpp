@@ -60,6 +60,6 @@ bool AddStarterTemplates(CTesseraEncryptedLinkList& templates) {
         if (!AddNewRecord(templates, starter->Item())) return false;
     }
     CTesseraItem record;
-    FillCategoryRecord(StarterCategories(), record);
+    CategoryRecord::Write(StarterCategories(), record);
     return templates.AddRecord(record, CTesseraEncryptedLinkList::kCategoryRecordId);
 }

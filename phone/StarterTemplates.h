@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "phone/CardBuilder.h"
-#include "phone/CategoryRecord.h"
+#include "store/CategoryRecord.h"
 
 std::vector<Category> StarterCategories();
 

@@ -18,7 +18,6 @@
 #include "store/SecureMemory.h"
 #include "ui/controls/WxText.h"
 #include "ui/dialogs/Tessera_OptionsDlg.h"
-#include "ui/panes/BackupCommands.h"
 #include "ui/panes/CommandTables.h"
 #include "ui/panes/ListBar.h"
 #include "ui/panes/MyView.h"
@@ -107,11 +106,13 @@ bool CreateListPane() {
         if (TheApp().navPage) TheApp().navPage->SelectList(page);
     };
     links.commands.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
-    links.commands.deleteBackupFile = [](const std::u16string& name) { return DeleteBackupFile(name) == 1; };
-    links.commands.forgetBackup = ForgetBackup;
+    links.backupActions = &app.backupWindows;
+    links.commands.deleteBackupFile = [](const std::u16string& name) {
+        return TheApp().session.Backup().DeleteFile(name) == 1;
+    };
+    links.commands.forgetBackup = [](const std::u16string& name) { TheApp().session.Backup().Forget(name); };
     links.commands.gate = &app.session;
     app.listBar = new CListBar(Module().host.frame, std::move(links));
-    SetBackupActions(&app.backupWindows);
     wxAuiPaneInfo pane;
     pane.Name(kListPaneName)
         .Caption(LoadResString(IDS_LIST_BAR_CAPTION))
@@ -153,7 +154,6 @@ void DestroyWindows() {
         }
         app.listBar->Destroy();
         app.listBar = nullptr;
-        SetBackupActions(nullptr);
     }
     if (app.view) {
         if (app.navPage) app.navPage->ReturnMainViewId();
@@ -199,7 +199,8 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
                                                      {settings.Font(1), settings.Font(2), settings.Font(4)},
                                                      nullptr,
                                                      &app.session,
-                                                     &app.settings.generator});
+                                                     &app.settings.generator,
+                                                     &app.backupWindows});
         app.view->InitialUpdate();
         app.listBar->SetItemView(app.view);
         // The list pane takes the view's row requests once it implements them.

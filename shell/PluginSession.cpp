@@ -59,7 +59,7 @@ void PluginSession::RunPage(ListKind page) {
     if (!WalletRead() && !ReadStores()) return;
     if (lockoutCheckPending && !LockoutAllowsLogin()) return;
     if (!loggedIn && !LogIn()) return;
-    if (page == ListKind::Backups && !backupListRead) ReadBackupList();
+    if (page == ListKind::Backups && !backups.ListRead()) ReadBackupList();
     if (resetPending) return;
     views->ShowList(page);
 }
@@ -186,10 +186,24 @@ void PluginSession::ReadBackupList() {
     WalletLocation where = location;
     PhoneOptionRecord record = options;
     int found = 0;
-    CTesseraBackup& list = backups;
+    CTesseraBackup& list = backups.List();
     views->ReadWithProgress(IDS_READ_BACKUP, IDS_READING_BACKUP,
                             [&] { found = list.ReadList(where, record); });
-    backupListRead = found != 0;
+    backups.SetListRead(found != 0);
+}
+
+void PluginSession::TellBackup(BackupNotice notice, const std::u16string& name) {
+    // In BackupNotice's order.
+    static constexpr SessionMessage kTold[] = {
+        {IDS_BACKUP_DONE},    {IDS_BACKUP_FAILED},
+        {IDS_RESTORE_DONE},   {IDS_READ_BACKUP_FAILED, MessageIcon::Error},
+        {IDS_RESTORE_FAILED}, {IDS_RESTORE_UNFINISHED}};
+    if (!views) return;
+    SessionMessage message = kTold[static_cast<int>(notice)];
+    if (notice == BackupNotice::Made) message.name = name;
+    views->Message(message);
+    // The restored wallet has another password and other cards: the host starts again.
+    if (notice == BackupNotice::Restored) views->PostHostExit();
 }
 
 // A lockout this login started is told plainly; one that another program started, as when it is found.
@@ -245,7 +259,6 @@ void PluginSession::Reset() {
 void PluginSession::ResetNow() {
     resetPending = false;
     backups.Clear();
-    backupListRead = false;
     data.Reset();
     loggedIn = false;
     location = WalletLocation{};

@@ -4,9 +4,9 @@
 // dialogs and timers it needs are behind SessionViews, and they drive it.
 #include <cstdint>
 
+#include "device/BackupRules.h"
 #include "device/DeviceLink.h"
 #include "device/PhoneOptionRecord.h"
-#include "device/TesseraBackup.h"
 #include "device/WalletLocation.h"
 #include "model/Data.h"
 #include "plugin-api/PluginApi.h"
@@ -65,11 +65,11 @@ public:
     bool Held() const { return pageDepth > 0 || holds > 0; }
     const PhoneOptionRecord& Options() const { return options; }
     const WalletLocation& Location() const { return location; }
-    const CTesseraBackup& Backups() const { return backups; }
+    const CTesseraBackup& Backups() const { return backups.List(); }
+    // The backups made, deleted and restored in this session.
+    BackupRules& Backup() { return backups; }
 
 private:
-    friend class BackupSession;  // makes and restores backups with the session's phone and list
-
     void RunPage(ListKind page);
     bool PhoneAppClosed();
     bool FilesFound();
@@ -79,6 +79,7 @@ private:
     bool LockoutAllowsLogin();
     bool LogIn();
     void ReadBackupList();
+    void TellBackup(BackupNotice notice, const std::u16string& name);
     void LockedOut(bool started);
     void StartCountdown();
     void StopCountdown();
@@ -94,9 +95,11 @@ private:
     SessionViews* views = nullptr;
     WalletLocation location;
     PhoneOptionRecord options;
-    CTesseraBackup backups;
+    BackupRules backups{
+        {location, options, [this] { return WalletRead() && loggedIn && data.walletStore; },
+         [this] { return static_cast<uint32_t>(data.cardCount()); }},
+        [this](BackupNotice notice, const std::u16string& name) { TellBackup(notice, name); }};
     bool walletFound = false, templatesFound = false, optionsFound = false;
-    bool backupListRead = false;
     // What the worker's read left: the failing store's open result (kOpened when both opened) and, for an
     // open that was refused, the platform's error.
     int readCode = CTesseraEncryptedLinkList::kCannotOpen;

@@ -64,9 +64,8 @@ public:
     // version, phone application status and the login-dialog-open flag) and its windows.
     PluginSession session{data, link};
     SessionWindows sessionWindows{session};
-    // Backups made, deleted and restored through the session.
-    BackupSession backupSession{session, data};
-    BackupWindows backupWindows{backupSession};
+    // The windows of the session's backups.
+    BackupWindows backupWindows{session};
 };
 
 // Values of the plug-in module beside the application object.

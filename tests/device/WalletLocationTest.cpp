@@ -62,6 +62,23 @@ TEST_F(WalletLocationTest, SanitisingKeepsEveryFieldInRangeAndOtherBytesAsRead) 
     EXPECT_EQ(ReadBytes(Fs("Program Files/Tessera/Options.dat")), expected);
 }
 
+// A fresh record as the phone's setup writes it, with a backup folder that fits and one cut to fit.
+TEST_F(WalletLocationTest, AFreshRecordHoldsItsFolderAndNoLockoutAndReadsBackWhole) {
+    for (size_t length : {28u, 300u}) {
+        PhoneOptionRecord fresh = PhoneOptionRecord::Fresh(std::u16string(length, u'x'));
+        std::vector<uint8_t> bytes(fresh.Bytes(), fresh.Bytes() + PhoneOptionRecord::kSize);
+        size_t kept = std::min<size_t>(length, 259);
+        EXPECT_EQ(fresh.BackupFolder(), std::u16string(kept, u'x'));
+        EXPECT_EQ(GetU32(bytes.data() + 20) | GetU32(bytes.data() + 36), 0u);  // no lockout; 5 minutes
+        for (size_t i = 40 + 2 * kept; i < 564; ++i) ASSERT_EQ(bytes[i], 0) << "byte " << i;
+
+        ASSERT_EQ(fresh.Write(u"\\Program Files\\Tessera\\Options.dat"), 1);
+        PhoneOptionRecord read;
+        ASSERT_EQ(read.Read(u"\\Program Files\\Tessera\\Options.dat"), 1);
+        EXPECT_EQ(std::vector<uint8_t>(read.Bytes(), read.Bytes() + PhoneOptionRecord::kSize), bytes);
+    }
+}
+
 TEST_F(WalletLocationTest, AShortOptionFileLeavesTheRecordAsItWas) {
     PhoneOptionRecord record;
     record.SetLockoutRemainingMs(60000);

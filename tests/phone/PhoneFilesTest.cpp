@@ -1,10 +1,8 @@
-// The files that make a phone: new store files, the options record and the registry file.
+// The new store files that make a phone.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
 #include "phone/NewStoreFile.h"
-#include "phone/OptionRecord.h"
-#include "phone/RegistryFile.h"
 #include "platform/ByteOrder.h"
 #include "platform/SystemTime.h"
 #include "store/PasswordBytes.h"
@@ -45,76 +43,6 @@ TEST(NewStoreFileTest, RefusesToReplaceAFileOrToUseNoPassword) {
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(CreateStoreFile(dir / "New.dat", StoreKind::Wallet, password.data(), 0, error));
     EXPECT_FALSE(std::filesystem::exists(dir / "New.dat"));
-}
-
-std::u16string FolderOf(const OptionRecord& record) {
-    std::u16string folder;
-    for (size_t i = 0; i < 260; ++i) {
-        char16_t unit = GetU16(record.data() + 40 + 2 * i);
-        if (!unit) break;
-        folder += unit;
-    }
-    return folder;
-}
-
-TEST(OptionRecordTest, FreshRecordHoldsTheBackupFolderAndNoLockout) {
-    const std::u16string folder = u"\\My Documents\\Tessera Backup";
-    OptionRecord record = NewOptionRecord(folder);
-    ASSERT_EQ(record.size(), 608u);
-    EXPECT_EQ(GetU32(record.data() + 20), 0u);  // remaining lockout
-    EXPECT_EQ(GetU32(record.data() + 36), 0u);  // lockout duration index: 5 minutes
-    EXPECT_EQ(FolderOf(record), folder);
-    // Everything after the folder's terminator up to the end of its slot is zero.
-    for (size_t i = 40 + 2 * folder.size(); i < 560; ++i) ASSERT_EQ(record[i], 0) << "byte " << i;
-}
-
-TEST(OptionRecordTest, LongBackupFolderIsCutAndStaysTerminatedInsideItsSlot) {
-    OptionRecord record = NewOptionRecord(std::u16string(300, u'x'));
-    EXPECT_EQ(FolderOf(record), std::u16string(259, u'x'));
-    EXPECT_EQ(GetU16(record.data() + 40 + 2 * 259), 0);
-    for (size_t i = 560; i < 564; ++i) EXPECT_EQ(record[i], 0) << "byte " << i;
-}
-
-constexpr const char* kKey = "HKEY_LOCAL_MACHINE\\Software\\Quillmark Tessera";
-
-TEST(RegistryFileTest, ChangesAndRemovalsFindAKeyAndAValueWhateverTheirSpelling) {
-    TempDir dir;
-    WriteBytes(dir / "registry.json", [] {
-        std::string text = R"({"HKEY_LOCAL_MACHINE\\SOFTWARE\\quillmark tessera":
-            {"installpath": {"type": "sz", "value": "\\Old"}, "Count": {"type": "dword", "value": 3}},
-            "HKEY_LOCAL_MACHINE\\Software\\Other": {}})";
-        return std::vector<uint8_t>(text.begin(), text.end());
-    }());
-    RegistryFile registry(dir / "registry.json");
-    std::string error;
-    ASSERT_TRUE(registry.Load(error)) << error;
-    EXPECT_EQ(registry.GetString(kKey, "InstallPath"), "\\Old");
-    EXPECT_EQ(registry.GetString(kKey, "Count"), std::nullopt);  // not a string
-    registry.SetString(kKey, "InstallPath", "\\New");
-    ASSERT_TRUE(registry.Save(error)) << error;
-
-    nlohmann::json saved = nlohmann::json::parse(ReadText(dir / "registry.json"));
-    ASSERT_EQ(saved.size(), 2u);
-    const nlohmann::json& values = saved["HKEY_LOCAL_MACHINE\\SOFTWARE\\quillmark tessera"];
-    EXPECT_EQ(values.size(), 2u);
-    EXPECT_EQ(values["installpath"]["value"], "\\New");
-    EXPECT_EQ(values["Count"]["value"], 3);
-
-    registry.RemoveKey("hkey_local_machine\\software\\QUILLMARK TESSERA");
-    EXPECT_EQ(registry.GetString(kKey, "InstallPath"), std::nullopt);
-    EXPECT_EQ(registry.Values().size(), 1u);  // the other key stays
-}
-
-TEST(RegistryFileTest, MissingFileIsEmptyAndAMalformedOneIsRefused) {
-    TempDir dir;
-    RegistryFile missing(dir / "none.json");
-    std::string error;
-    ASSERT_TRUE(missing.Load(error));
-    EXPECT_TRUE(missing.Values().empty());
-    WriteBytes(dir / "bad.json", {'[', '1', ']'});
-    RegistryFile bad(dir / "bad.json");
-    EXPECT_FALSE(bad.Load(error));
-    EXPECT_NE(error.find("malformed"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 
 #include "PhoneTestSupport.h"
 #include "TestSupport.h"
-#include "phone/CategoryRecord.h"
-#include "phone/OptionRecord.h"
+#include "device/PhoneOptionRecord.h"
 #include "phone/PhoneReport.h"
 #include "phone/PhoneSession.h"
 #include "phone/StarterTemplates.h"
 #include "platform/Utf16.h"
 #include "platform/rapi/phone/PhoneRegistry.h"
+#include "store/CategoryRecord.h"
 #include "store/PasswordBytes.h"
 
 namespace fs = std::filesystem;
@@ -56,8 +56,9 @@ TEST_F(PhoneSetupTest, InitMakesTheStoresTheOptionsAndTheRegistry) {
     EXPECT_TRUE(wallet.unlocked);
     EXPECT_TRUE(wallet.records.empty());
 
-    OptionRecord options = NewOptionRecord(u"\\My Documents\\Tessera Backup");
-    EXPECT_EQ(ReadBytes(Installed("Options.dat")), std::vector<uint8_t>(options.begin(), options.end()));
+    PhoneOptionRecord options = PhoneOptionRecord::Fresh(u"\\My Documents\\Tessera Backup");
+    EXPECT_EQ(ReadBytes(Installed("Options.dat")),
+              std::vector<uint8_t>(options.Bytes(), options.Bytes() + PhoneOptionRecord::kSize));
     EXPECT_TRUE(fs::is_directory(phone / "fs" / "My Documents" / "Tessera Backup"));
     EXPECT_EQ(RegistryValue(u"InstallPath"), u"\\Program Files\\Tessera");
     EXPECT_EQ(RegistryValue(u"Version"), u"1.0.1.519");
@@ -80,15 +81,8 @@ TEST_F(PhoneSetupTest, InitMakesTheStoresTheOptionsAndTheRegistry) {
     const StoredRecord& categoryRecord = templates.records.back();
     EXPECT_EQ(categoryRecord.id, 0xFFFFFFFFu);
     EXPECT_EQ(categoryRecord.item->icon | categoryRecord.item->categoryId | categoryRecord.item->draft, 0u);
-    std::vector<Category> expected = StarterCategories();
-    std::vector<const ItemField*> fields = Fields(*categoryRecord.item);
-    ASSERT_EQ(fields.size(), expected.size());
-    for (size_t i = 0; i < fields.size(); ++i) {
-        EXPECT_EQ(fields[i]->type >> 16, expected[i].id);
-        EXPECT_EQ(fields[i]->type & 0xFFFF, expected[i].icon);
-        EXPECT_EQ(fields[i]->Name(), expected[i].name);
-        EXPECT_EQ(fields[i]->length(), 0u);
-    }
+    EXPECT_EQ(CategoryRecord::Read(*categoryRecord.item), StarterCategories());
+    for (const ItemField* field : Fields(*categoryRecord.item)) EXPECT_EQ(field->length(), 0u);
 }
 
 TEST_F(PhoneSetupTest, NoWalletAndOtherInstallFoldersOrAnInstallOnABarePhone) {

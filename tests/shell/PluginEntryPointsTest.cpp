@@ -375,7 +375,7 @@ TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPane
     EXPECT_EQ(told.back(), "Backup to " + Utf16ToUtf8Lossy(made) + " complete!");
     EXPECT_EQ(rowWhileTold, made);
     ASSERT_TRUE(TheApp().data.AddCard(*NewBlankCard(), TheApp().data.TakeCardId()));  // the wallet moves on
-    CBackupPane* pane = new CBackupPane(host);
+    CBackupPane* pane = new CBackupPane(host, &TheApp().backupWindows);
     pane->ShowBackup(made);
     wxCommandEvent click(wxEVT_BUTTON, IDC_RESTORE_BUTTON);
     // Asked first, naming the backup and its card count: No restores nothing.

@@ -1,11 +1,8 @@
 #include "ui/panes/BackupCommands.h"
 
-#include "device/TesseraBackup.h"
 #include "ui/panes/ListBar.h"
 
 namespace {
-
-BackupActions* given = nullptr;
 
 // The backup list, when shown, takes the new backup as its last row, selected.
 void ShowNewBackup(CListBar& bar) {
@@ -22,24 +19,7 @@ void ShowNewBackup(CListBar& bar) {
 
 }  // namespace
 
-void SetBackupActions(BackupActions* actions) {
-    given = actions;
-}
-
-BackupActions* GetBackupActions() {
-    return given;
-}
-
-bool RunBackupCommand(CListBar& bar) {
-    if (!given) return true;
-    given->MakeBackup([&bar](const std::u16string&) { ShowNewBackup(bar); });
+bool RunBackupCommand(CListBar& bar, BackupActions* actions) {
+    if (actions) actions->MakeBackup([&bar](const std::u16string&) { ShowNewBackup(bar); });
     return true;
-}
-
-int DeleteBackupFile(const std::u16string& name) {
-    return given ? given->Backups().DeleteFile(name) : 0;
-}
-
-void ForgetBackup(const std::u16string& name) {
-    if (given) given->Backups().RemoveEntry(name);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The Backup command of the list pane, and what the list pane and the main view's backup pane ask of
-// the plug-in's backups. The shell gives the actions when it makes the windows (SetBackupActions).
+// the plug-in's backups. The shell gives the actions to each window when it makes it.
 #include <functional>
 #include <string>
 
@@ -20,16 +20,6 @@ public:
     virtual CTesseraBackup& Backups() = 0;
 };
 
-void SetBackupActions(BackupActions* actions);
-// The actions given, or null.
-BackupActions* GetBackupActions();
-
 // Command 32003: a backup made; when the pane shows the backup list, the new backup's row is added and
-// selected. Always handled.
-bool RunBackupCommand(CListBar& bar);
-
-// The list pane's Delete of a backup row. The file on the phone, over the calling thread's connection
-// (the delete worker may call it); 1 when it was deleted.
-int DeleteBackupFile(const std::u16string& name);
-// Then, on the user-interface thread, its entry leaves the list.
-void ForgetBackup(const std::u16string& name);
+// selected. Always handled; nothing is done without actions.
+bool RunBackupCommand(CListBar& bar, BackupActions* actions);

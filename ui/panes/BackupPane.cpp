@@ -38,14 +38,10 @@ CBackupPane::CBackupPane(wxWindow* parent, BackupActions* actions) : wxPanel(par
     });
 }
 
-BackupActions* CBackupPane::Actions() const {
-    return actions ? actions : GetBackupActions();
-}
-
 void CBackupPane::ShowBackup(const std::u16string& name) {
     const backup_entry_struct* found = nullptr;
-    if (BackupActions* given = Actions()) {
-        const auto& entries = given->Backups().entries;
+    if (actions) {
+        const auto& entries = actions->Backups().entries;
         auto entry = std::find_if(entries.begin(), entries.end(),
                                   [&](const backup_entry_struct& e) { return e.name == name; });
         if (entry != entries.end()) found = &*entry;
@@ -59,7 +55,7 @@ void CBackupPane::ShowBackup(const std::u16string& name) {
 }
 
 void CBackupPane::OnRestore(wxCommandEvent&) {
-    if (!restoreEnabled || !Actions()) return;
+    if (!restoreEnabled || !actions) return;
     const wxString question = wxString::Format(LoadResString(IDS_RESTORE_CONFIRM), ToWx(backupName),
                                                TimeText(), static_cast<int>(backupCardCount));
     if (wxMessageBox(question, LoadResString(IDS_APP_CAPTION), wxYES_NO | wxNO_DEFAULT | wxICON_WARNING,
@@ -67,7 +63,7 @@ void CBackupPane::OnRestore(wxCommandEvent&) {
         return;
     // The restore may end the plug-in's run; the name is kept apart from the pane.
     std::u16string name = backupName;
-    Actions()->RestoreBackup(name);
+    actions->RestoreBackup(name);
 }
 
 wxString CBackupPane::TimeText() const {

@@ -14,8 +14,8 @@ class wxButton;
 
 class CBackupPane : public wxPanel {
 public:
-    // actions: where the backup list is kept and restores go (the shell's, when null).
-    explicit CBackupPane(wxWindow* parent, BackupActions* actions = nullptr);
+    // actions: where the backup list is kept and restores go; none: no backup is shown.
+    CBackupPane(wxWindow* parent, BackupActions* actions);
 
     // The backup of exactly that name in the list, with the Restore button; nothing, and no button, for a
     // name the list does not hold.
@@ -24,7 +24,6 @@ public:
     bool BackupShown() const { return backupShown; }
 
 private:
-    BackupActions* Actions() const;
     void OnRestore(wxCommandEvent& event);
     void OnPaint(wxPaintEvent& event);
     // Draws a label and its value from `x` on the line `y`.

@@ -9,7 +9,6 @@
 
 #include "model/CardExport.h"
 #include "model/Data.h"
-#include "ui/panes/BackupCommands.h"
 #include "ui/resources/Resource.h"
 #include "ui/resources/StringTable.h"
 
@@ -22,10 +21,9 @@ constexpr const char* kExtensions[] = {"txt", "csv", "json"};
 
 }  // namespace
 
-bool RunExportCommand(wxWindow* parent, CData& data) {
+bool RunExportCommand(wxWindow* parent, CData& data, bool walletOpen) {
     // A locked wallet keeps its stores: its cards must not reach a file without the password.
-    BackupActions* actions = GetBackupActions();
-    if (!data.walletStore || !actions || !actions->WalletOpen()) return true;
+    if (!data.walletStore || !walletOpen) return true;
     if (wxMessageBox(LoadResString(IDS_EXPORT_WARNING), LoadResString(IDS_APP_CAPTION),
                      wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, parent) != wxYES)
         return true;

@@ -9,7 +9,6 @@
 #include "platform/rapi/api/Rapi.h"
 #include "ui/controls/UiThread.h"
 #include "ui/dialogs/ProgressDlg.h"
-#include "ui/panes/BackupCommands.h"
 #include "ui/resources/Resource.h"
 #include "ui/resources/StringTable.h"
 #include "ui/rules/SessionGate.h"
@@ -45,9 +44,8 @@ ImportResult AddWithProgress(wxWindow* parent, CData& data, ImportPlan& plan) {
 
 }  // namespace
 
-bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate) {
-    BackupActions* actions = GetBackupActions();
-    if (!data.walletStore || !actions || !actions->WalletOpen()) return true;
+bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate, bool walletOpen) {
+    if (!data.walletStore || !walletOpen) return true;
     wxFileDialog dialog(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
                         LoadResString(IDS_IMPORT_FILTER), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) return true;

@@ -15,6 +15,7 @@
 #include "ui/rules/ListContent.h"
 #include "ui/rules/ListRows.h"
 
+class BackupActions;
 class CMyIconList;
 class wxChoice;
 class wxComboBox;
@@ -26,6 +27,7 @@ public:
         ListCommands::Links commands;
         const CTesseraBackup* backups = nullptr;
         CMyIconList* icons = nullptr;
+        BackupActions* backupActions = nullptr;  // the Backup command's; none: it does nothing
     };
 
     CListBar(wxWindow* parent, Links links);

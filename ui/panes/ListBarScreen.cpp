@@ -151,15 +151,16 @@ void CListBar::OnFindBoxKey(wxKeyEvent& event) {
 }
 
 void CListBar::Backup() {
-    RunBackupCommand(*this);
+    RunBackupCommand(*this, links.backupActions);
 }
 
 void CListBar::Export() {
-    RunExportCommand(this, commands.Data());
+    RunExportCommand(this, commands.Data(), links.commands.walletOpen && links.commands.walletOpen());
 }
 
 void CListBar::Import() {
-    RunImportCommand(this, commands.Data(), links.commands.gate);
+    RunImportCommand(this, commands.Data(), links.commands.gate,
+                     links.commands.walletOpen && links.commands.walletOpen());
 }
 
 void CListBar::ShowPane(bool show) {

@@ -112,7 +112,7 @@ void CMyView::CreateControls() {
     fieldList->InsertColumn(0, LoadResString(IDS_COLUMN_NUMBER), wxLIST_FORMAT_LEFT, kNumberColumn);
     fieldList->InsertColumn(1, LoadResString(IDS_COLUMN_FIELD_NAME), wxLIST_FORMAT_LEFT, 150);
     fieldList->InsertColumn(2, LoadResString(IDS_COLUMN_FIELD_TYPE), wxLIST_FORMAT_LEFT, 150);
-    backupPane = new CBackupPane(this);
+    backupPane = new CBackupPane(this, links.backups);
     if (links.icons) iconButton->SetBitmap(links.icons->Large()->GetBitmap(0));
     for (wxWindow* control : std::initializer_list<wxWindow*>{nameBox, iconButton, iconPicture, categoryLabel,
                                                               categoryBox, form, fieldList, backupPane}) {

@@ -22,6 +22,7 @@ class CFormWnd;
 class CMyIconList;
 class CMyListCtrl;
 class CTesseraItem;
+class BackupActions;
 class CategoryBox;
 class ListRows;
 class SessionGate;
@@ -41,6 +42,7 @@ public:
         ClipboardAccess* clipboard = nullptr;  // the system's when none is given
         SessionGate* gate = nullptr;           // held while the view asks the user
         GeneratorChoice* generator = nullptr;  // the password generator's settings; the view's own when none
+        BackupActions* backups = nullptr;      // the backup pane's list and restore; none: no backup shown
     };
     static constexpr int kMinSize = 400;
     static constexpr int kMaxSize = 700;

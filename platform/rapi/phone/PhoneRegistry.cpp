@@ -1,10 +1,11 @@
 #include "platform/rapi/phone/PhoneRegistry.h"
 
 #include <algorithm>
-#include <nlohmann/json.hpp>
+#include <cerrno>
 #include <vector>
 
 #include "platform/Utf16.h"
+#include "platform/rapi/phone/HostFile.h"
 #include "platform/rapi/phone/PhonePath.h"
 #include "platform/rapi/wire/UniqueFd.h"
 
@@ -14,21 +15,17 @@ using nlohmann::json;
 
 constexpr off_t kMaxRegistrySize = 1 << 20;  // a phone's registry file holds a few kilobytes
 
-DWORD Load(const std::filesystem::path& file, json* out) {
-    if (file.empty()) return ERROR_FILE_NOT_FOUND;
-    std::string text;
-    if (int error = ReadSmallFile(file.c_str(), kMaxRegistrySize, &text))
-        return error == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_BADDB;
-    *out = json::parse(text, nullptr, false);
-    return out->is_object() ? ERROR_SUCCESS : ERROR_BADDB;
+// The member spelt like `name` but for case, or end().
+template <typename Json>
+auto FindMember(Json& object, std::u16string_view name) {
+    auto it = object.begin();
+    while (it != object.end() && !SameName(Utf8ToUtf16Lossy(it.key()), name)) ++it;
+    return it;
 }
 
-const json* Member(const json& object, std::u16string_view name) {
-    for (const auto& [key, value] : object.items()) {
-        std::optional<std::u16string> key16 = Utf8ToUtf16(key);
-        if (key16 && SameName(*key16, name)) return &value;
-    }
-    return nullptr;
+template <typename Json>
+auto FindMember(Json& object, std::string_view name) {
+    return FindMember(object, std::u16string_view(Utf8ToUtf16Lossy(name)));
 }
 
 void AppendLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
@@ -58,15 +55,63 @@ bool Encode(const json& value, DWORD* type, std::vector<uint8_t>* bytes) {
 
 }  // namespace
 
+bool PhoneRegistry::Load(std::string& error) {
+    values = json::object();
+    if (file.empty()) return true;
+    std::string text;
+    if (int failure = ReadSmallFile(file.c_str(), kMaxRegistrySize, &text)) {
+        if (failure == ENOENT) return true;
+        error = file.string() + ": not a registry file";
+        return false;
+    }
+    json loaded = json::parse(text, nullptr, false);
+    if (!loaded.is_object()) {
+        error = file.string() + ": malformed registry";
+        return false;
+    }
+    values = std::move(loaded);
+    return true;
+}
+
+bool PhoneRegistry::Save(std::string& error) const {
+    if (ReplaceFile(file, values.dump(2) + "\n", error)) return true;
+    error = file.string() + ": " + error;
+    return false;
+}
+
+void PhoneRegistry::SetString(std::string_view key, std::string_view name, std::string_view value) {
+    auto keyIt = FindMember(values, key);
+    if (keyIt == values.end()) keyIt = values.emplace(std::string(key), json::object()).first;
+    if (!keyIt->is_object()) *keyIt = json::object();
+    auto valueIt = FindMember(*keyIt, name);
+    if (valueIt == keyIt->end()) valueIt = keyIt->emplace(std::string(name), nullptr).first;
+    *valueIt = {{"type", "sz"}, {"value", std::string(value)}};
+}
+
+std::optional<std::string> PhoneRegistry::GetString(std::string_view key, std::string_view name) const {
+    auto keyIt = FindMember(values, key);
+    if (keyIt == values.end() || !keyIt->is_object()) return std::nullopt;
+    auto valueIt = FindMember(*keyIt, name);
+    if (valueIt == keyIt->end() || !valueIt->is_object() || valueIt->value("type", "") != "sz")
+        return std::nullopt;
+    auto text = valueIt->find("value");
+    if (text == valueIt->end() || !text->is_string()) return std::nullopt;
+    return text->template get<std::string>();
+}
+
+void PhoneRegistry::RemoveKey(std::string_view key) {
+    auto keyIt = FindMember(values, key);
+    if (keyIt != values.end()) values.erase(keyIt);
+}
+
 DWORD PhoneRegistry::OpenKey(std::u16string_view key) const {
-    json registry;
-    if (DWORD error = Load(file, &registry)) return error;
+    PhoneRegistry current(file);
+    std::string error;
+    if (!current.Load(error)) return ERROR_BADDB;
     std::u16string wanted = FoldedName(key);
     std::u16string below = wanted + u'\\';
-    for (const auto& item : registry.items()) {
-        std::optional<std::u16string> listed = Utf8ToUtf16(item.key());
-        if (!listed) continue;
-        std::u16string folded = FoldedName(*listed);
+    for (const auto& item : current.values.items()) {
+        std::u16string folded = FoldedName(Utf8ToUtf16Lossy(item.key()));
         if (folded == wanted || folded.starts_with(below)) return ERROR_SUCCESS;
     }
     return ERROR_FILE_NOT_FOUND;
@@ -74,11 +119,14 @@ DWORD PhoneRegistry::OpenKey(std::u16string_view key) const {
 
 DWORD PhoneRegistry::Query(std::u16string_view key, std::u16string_view valueName, DWORD* type, uint8_t* data,
                            DWORD* dataSize) const {
-    json registry;
-    if (DWORD error = Load(file, &registry)) return error;
-    const json* values = Member(registry, key);
-    const json* value = values && values->is_object() ? Member(*values, valueName) : nullptr;
-    if (!value) return ERROR_FILE_NOT_FOUND;
+    PhoneRegistry current(file);
+    std::string error;
+    if (!current.Load(error)) return ERROR_BADDB;
+    const json& registry = current.values;
+    auto keyValues = FindMember(registry, key);
+    if (keyValues == registry.end() || !keyValues->is_object()) return ERROR_FILE_NOT_FOUND;
+    auto value = FindMember(*keyValues, valueName);
+    if (value == keyValues->end()) return ERROR_FILE_NOT_FOUND;
     DWORD valueType = 0;
     std::vector<uint8_t> bytes;
     if (!Encode(*value, &valueType, &bytes)) return ERROR_BADDB;

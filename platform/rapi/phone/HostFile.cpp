@@ -1,4 +1,4 @@
-#include "phone/HostFile.h"
+#include "platform/rapi/phone/HostFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
