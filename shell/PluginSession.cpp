@@ -194,7 +194,7 @@ void PluginSession::ReadBackupList() {
 
 void PluginSession::TellBackup(BackupNotice notice, const std::u16string& name) {
     // In BackupNotice's order.
-    static constexpr SessionMessage kTold[] = {
+    static const SessionMessage kTold[] = {
         {IDS_BACKUP_DONE},    {IDS_BACKUP_FAILED},
         {IDS_RESTORE_DONE},   {IDS_READ_BACKUP_FAILED, MessageIcon::Error},
         {IDS_RESTORE_FAILED}, {IDS_RESTORE_UNFINISHED}};
