@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "model/SaveMessages.h"
+#include "cli/SaveMessages.h"
 #include "store/PasswordBytes.h"
 
 WalletSession::~WalletSession() {

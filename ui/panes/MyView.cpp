@@ -11,7 +11,7 @@
 #include "model/Data.h"
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
-#include "plugin-api/FixedIds.h"
+#include "wxkit/FixedIds.h"
 #include "ui/controls/CategoryBox.h"
 #include "ui/controls/FieldChanges.h"
 #include "ui/controls/MyIconList.h"
