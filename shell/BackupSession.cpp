@@ -57,7 +57,7 @@ CTesseraBackup& BackupSession::List() {
 }
 
 bool BackupSession::WalletOpen() const {
-    return session.WalletRead() && session.loggedIn && data.walletStore;
+    return session.WalletRead() && session.loggedIn && data.HasStores();
 }
 
 void BackupSession::Message(unsigned text, const std::u16string& name) {

@@ -350,7 +350,7 @@ TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPane
     wxTEST_DIALOG(Page()->SelectItem(NavItem::Cards), TypePasswords({"pass word"}));
     wxTEST_DIALOG(command(ID_BACKUP), Told(told));  // Backup needs an open wallet
     std::string error;
-    ASSERT_TRUE(ExportCards(*TheApp().data.walletStore, dir.Path() / "expected.txt", error)) << error;
+    ASSERT_TRUE(ExportCards(*TheApp().data.WalletStore(), dir.Path() / "expected.txt", error)) << error;
     // The plain-text warning first: No writes nothing; after Yes the export says what it wrote.
     wxTEST_DIALOG(command(ID_EXPORT_CARDS), Told(told, wxID_NO));
     wxTEST_DIALOG(command(ID_EXPORT_CARDS), Told(told, wxID_YES), ChoosePath(dir.Path() / "cards.txt"),

@@ -100,7 +100,7 @@ protected:
     // A wallet of two cards, nothing shown, nothing scripted.
     void Restart() {
         editor.Forget();
-        if (!data.walletStore) Open(data);
+        if (!data.HasStores()) Open(data);
         while (!data.cards.empty()) ASSERT_TRUE(data.DeleteCard(uint32_t(data.cards.back().id)));
         shownId = AddCard(u"Bank");
         otherId = AddCard(u"Other");

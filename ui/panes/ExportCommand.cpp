@@ -25,7 +25,7 @@ constexpr const char* kExtensions[] = {"txt", "csv", "json"};
 bool RunExportCommand(wxWindow* parent, CData& data) {
     // A locked wallet keeps its stores: its cards must not reach a file without the password.
     BackupActions* actions = GetBackupActions();
-    if (!data.walletStore || !actions || !actions->WalletOpen()) return true;
+    if (!data.HasStores() || !actions || !actions->WalletOpen()) return true;
     if (wxMessageBox(LoadResString(IDS_EXPORT_WARNING), LoadResString(IDS_APP_CAPTION),
                      wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, parent) != wxYES)
         return true;

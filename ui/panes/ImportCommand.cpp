@@ -47,7 +47,7 @@ ImportResult AddWithProgress(wxWindow* parent, CData& data, ImportPlan& plan) {
 
 bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate) {
     BackupActions* actions = GetBackupActions();
-    if (!data.walletStore || !actions || !actions->WalletOpen()) return true;
+    if (!data.HasStores() || !actions || !actions->WalletOpen()) return true;
     wxFileDialog dialog(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
                         LoadResString(IDS_IMPORT_FILTER), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) return true;

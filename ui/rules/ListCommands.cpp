@@ -124,11 +124,9 @@ void ListCommands::AddNewRow(const card_info_struct& row, bool byName) {
 }
 
 std::optional<card_info_struct> ListCommands::NewCard() {
-    CTesseraEncryptedLinkList* templates = links.data->templateStore.get();
-    std::optional<int32_t> choice =
-        templates && templates->records.count > 0 ? screen.ChooseTemplate() : std::nullopt;
+    std::optional<int32_t> choice = links.data->HasTemplateRecords() ? screen.ChooseTemplate() : std::nullopt;
     // The lock ends the dialog: a wallet locked or closed meanwhile gets no card.
-    if (!choice || !(links.walletOpen && links.walletOpen()) || !links.data->walletStore) return std::nullopt;
+    if (!choice || !(links.walletOpen && links.walletOpen()) || !links.data->HasStores()) return std::nullopt;
     const auto id = static_cast<int32_t>(links.data->TakeCardId());
     if (id == 0) return std::nullopt;
     card_info_struct row = NewRow(id, ListKind::Cards);
@@ -260,8 +258,7 @@ void ListCommands::SaveAsTemplate() {
 // Find off shows the whole list again.
 void ListCommands::ToggleFind() {
     findMode = !findMode;
-    links.data->findActive = findMode ? 1 : 0;
-    links.data->findText.clear();
+    links.data->SetFind(findMode);
     screen.ClearFindBox();
     if (findMode) screen.FocusFindBox();
     if (content.Kind() != ListKind::Cards) return;
@@ -270,7 +267,7 @@ void ListCommands::ToggleFind() {
 }
 
 void ListCommands::FindText(const std::u16string& text) {
-    links.data->findText = text;
+    links.data->SetFindText(text);
     if (content.Kind() != ListKind::Cards && !text.empty() && links.showPage) links.showPage(ListKind::Cards);
     if (content.Kind() != ListKind::Cards) return;
     content.Rebuild();
@@ -278,8 +275,8 @@ void ListCommands::FindText(const std::u16string& text) {
 }
 
 void ListCommands::FilterChosen(int32_t category) {
-    if (links.data->findActive) {
-        links.data->findText.clear();
+    if (links.data->FindActive()) {
+        links.data->SetFindText({});
         screen.ClearFindBox();
     }
     content.SetCategoryFilter(category);
