@@ -4,6 +4,7 @@
 #include "device/Lockout.h"
 #include "device/WalletRestore.h"
 #include "diag/STLogFile.h"
+#include "platform/rapi/api/Rapi.h"
 #include "store/TesseraEncryptedLinkList.h"
 #include "ui/resources/Resource.h"
 
@@ -97,6 +98,15 @@ bool PluginSession::FilesFound() {
     }
     return FileFound(templatesFound, location.TemplatesPath(), {IDS_TEMPLATES_MISSING, MessageIcon::Error}) &&
            FileFound(optionsFound, location.OptionsPath(), {IDS_OPTIONS_MISSING, MessageIcon::Error});
+}
+
+std::unique_ptr<WorkerConnection> PluginSession::ConnectWorker() {
+    struct RapiWorker : WorkerConnection {
+        RapiConnection connection;
+    };
+    auto worker = std::make_unique<RapiWorker>();
+    if (!worker->connection.Ok()) return nullptr;
+    return worker;
 }
 
 bool PluginSession::FileFound(bool& found, const std::u16string& path, const SessionMessage& missing) {

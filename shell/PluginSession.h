@@ -53,6 +53,8 @@ public:
     // A question or a worker of the windows begins and ends.
     void Enter() override { ++holds; }
     void Leave() override;
+    // A worker's own phone connection (a RAPI session of its thread).
+    std::unique_ptr<WorkerConnection> ConnectWorker() override;
     // One minute of a running lockout.
     void LockoutTick();
     // The navigation page closes.

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "ShownRecords.h"
+#include "platform/rapi/api/Rapi.h"
 #include "model/ModelFixture.h"
 #include "ui/resources/Resource.h"
 #include "ui/rules/ListCommands.h"
@@ -47,6 +48,13 @@ struct MarkedRows : ListScreen, SessionGate {
     void ShowPane(bool) override {}
     void Enter() override { ++holds; }
     void Leave() override { --holds; }
+    std::unique_ptr<WorkerConnection> ConnectWorker() override {
+        struct RapiWorker : WorkerConnection {
+            RapiConnection connection;
+        };
+        auto worker = std::make_unique<RapiWorker>();
+        return worker->connection.Ok() ? std::move(worker) : nullptr;
+    }
     bool Answer(unsigned question) {
         told.push_back(question);
         return !std::exchange(no, false);

@@ -55,6 +55,7 @@ struct ScriptedScreen : EditorScreen {
 // The session's rule: a lock or a reset waits for the question that holds it.
 struct HoldingSession : SessionGate {
     void Enter() override { ++holds; }
+    std::unique_ptr<WorkerConnection> ConnectWorker() override { return nullptr; }  // no worker here
     void Leave() override {
         if (--holds > 0) return;
         if (std::exchange(resetHeld, false)) Forget();

@@ -6,7 +6,6 @@
 #include "model/CardImport.h"
 #include "model/CsvCards.h"
 #include "model/Data.h"
-#include "platform/rapi/api/Rapi.h"
 #include "ui/controls/UiThread.h"
 #include "ui/dialogs/ProgressDlg.h"
 #include "ui/panes/BackupCommands.h"
@@ -28,14 +27,14 @@ void ShowCount(size_t done, size_t total) {
     });
 }
 
-ImportResult AddWithProgress(wxWindow* parent, CData& data, ImportPlan& plan) {
+ImportResult AddWithProgress(wxWindow* parent, CData& data, SessionGate* gate, ImportPlan& plan) {
     ImportResult result;
     wxWindow* top = wxGetTopLevelParent(parent);
     top->Disable();
     data.SetNotifyGate([](const std::function<void()>& tell) { RunOnUiThread(tell); });
     RunWithProgress(top, LoadResString(IDS_IMPORT_TITLE), LoadResString(IDS_IMPORTING), [&] {
-        RapiConnection connection;
-        if (connection.Ok())
+        std::unique_ptr<WorkerConnection> connection = gate ? gate->ConnectWorker() : nullptr;
+        if (connection)
             result = ApplyImport(data, plan, [&](size_t done) { ShowCount(done, plan.cards.size()); });
     });
     data.SetNotifyGate(nullptr);
@@ -65,7 +64,7 @@ bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate) {
     long buttons = plan.cards.empty() ? wxOK : wxOK | wxCANCEL;
     if (wxMessageBox(summary, LoadResString(IDS_IMPORT_TITLE), buttons, parent) != wxOK || plan.cards.empty())
         return true;
-    if (!AddWithProgress(parent, data, plan).complete)
+    if (!AddWithProgress(parent, data, gate, plan).complete)
         Tell(parent,
              wxString::Format(LoadResString(IDS_IMPORT_STOPPED), int(plan.done), int(plan.cards.size())));
     return true;

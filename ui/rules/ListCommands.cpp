@@ -4,7 +4,6 @@
 
 #include "model/Data.h"
 #include "platform/SystemTime.h"
-#include "platform/rapi/api/Rapi.h"
 #include "ui/resources/Resource.h"
 #include "ui/rules/DeletionWalk.h"
 #include "ui/rules/ItemView.h"
@@ -200,10 +199,10 @@ void ListCommands::Delete() {
     links.data->SetNotifyGate([this](const std::function<void()>& tell) { screen.OnScreenThread(tell); });
     DeletionResult result;
     screen.RunWithProgress([&] {
-        RapiConnection connection;
+        std::unique_ptr<WorkerConnection> connection = links.gate ? links.gate->ConnectWorker() : nullptr;
         auto erase = [&](int row) {
             auto at = std::lower_bound(rows.begin(), rows.end(), row) - rows.begin();
-            return connection.Ok() && EraseItem(items[at]);
+            return connection && EraseItem(items[at]);
         };
         auto removed = [this](int row) { screen.OnScreenThread([this, row] { RemoveDeletedRow(row); }); };
         result = DeleteRowsBottomUp(rows, focused, count, erase, removed);

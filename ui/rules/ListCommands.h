@@ -63,7 +63,7 @@ public:
         // entry in the backup list, on the window's thread.
         std::function<bool(const std::u16string&)> deleteBackupFile;
         std::function<void(const std::u16string&)> forgetBackup;
-        SessionGate* gate = nullptr;  // held while a deletion runs
+        SessionGate* gate = nullptr;  // held while a deletion runs, and its worker's phone connection
     };
 
     ListCommands(ListContent& content, ListScreen& screen, Links links)
