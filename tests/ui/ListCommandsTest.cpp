@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "ShownRecords.h"
-#include "platform/rapi/api/Rapi.h"
 #include "model/ModelFixture.h"
+#include "platform/rapi/api/Rapi.h"
 #include "ui/resources/Resource.h"
 #include "ui/rules/ListCommands.h"
 #include "ui/rules/SessionGate.h"
