@@ -110,6 +110,7 @@ bool CreateListPane() {
     links.commands.deleteBackupFile = [](const std::u16string& name) { return DeleteBackupFile(name) == 1; };
     links.commands.forgetBackup = ForgetBackup;
     links.commands.gate = &app.session;
+    links.commands.view = [&app]() -> ItemView* { return app.view; };  // made after the pane, with its rows
     app.listBar = new CListBar(Module().host.frame, std::move(links));
     SetBackupActions(&app.backupWindows);
     wxAuiPaneInfo pane;
@@ -127,9 +128,8 @@ bool CreateListPane() {
 bool CreateNavigationPage() {
     CTesseraApp& app = TheApp();
     const HostWindows& host = Module().host;
-    COutLookBarPage::Views views{host.webView, app.view, app.listBar, ShowListPane};
+    COutLookBarPage::Views views{host.webView, app.view, app.listBar, ShowListPane, &app.sessionWindows};
     app.navPage = new COutLookBarPage(host.navBar, views);
-    app.navPage->SetPageHandler(&app.sessionWindows);
     // The same display name the information record carries.
     return host.navBar->AddPage(app.navPage, LoadResString(IDS_DISPLAY_NAME), false, 0);
 }
@@ -199,11 +199,9 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
                                                      {settings.Font(1), settings.Font(2), settings.Font(4)},
                                                      nullptr,
                                                      &app.session,
-                                                     &app.settings.generator});
+                                                     &app.settings.generator,
+                                                     app.listBar});
         app.view->InitialUpdate();
-        app.listBar->SetItemView(app.view);
-        // The list pane takes the view's row requests once it implements them.
-        app.view->SetListRows(app.listBar);
         if (!CreateNavigationPage()) return 0;
         Module().menuLoaded = true;
         return 1;

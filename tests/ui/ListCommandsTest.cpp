@@ -75,7 +75,6 @@ protected:
         for (int i = 0; i < 5; ++i) ids.push_back(AddCard(std::u16string(1, u'a' + i), i % 2 ? 2 : 0));
         ASSERT_TRUE(data.AddCategory(u"work", PackCategory(2, 0)));
         screen.commands = &commands;
-        commands.SetView(&view);
         content.Show(ListKind::Cards);
     }
     void Pick(int row) {  // by the user
@@ -92,7 +91,8 @@ protected:
     ShownRecords view;
     MarkedRows screen;
     ListContent content{data, nullptr};
-    ListCommands commands{content, screen, {&data, {}, {}, [] { return true; }, {}, {}, &screen}};
+    ListCommands commands{
+        content, screen, {&data, {}, {}, [] { return true; }, {}, {}, &screen, [this] { return &view; }}};
 };
 
 TEST_F(ListCommandsTest, TheShownRecordStaysSelectedWhileListedAndNothingIsShownOnceItIsNot) {

@@ -96,7 +96,6 @@ protected:
         ModelFixture::SetUp();
         screen.editor = session.editor = &editor;
         session.data = &data;
-        editor.SetGate(&session);
     }
     // A wallet of two cards, nothing shown, nothing scripted.
     void Restart() {
@@ -138,7 +137,7 @@ protected:
 
     ScriptedScreen screen;
     HoldingSession session;
-    RecordEditor editor{&data, screen, u"New Category"};
+    RecordEditor editor{&data, screen, u"New Category", nullptr, &session};
     uint32_t shownId = 0, otherId = 0, newId = 0;
 };
 

@@ -53,14 +53,14 @@ COutLookBarPage::COutLookBarPage(wxWindow* parent, const Views& views)
     Bind(
         wxEVT_TIMER,
         [this](wxTimerEvent&) {
-            if (pages) pages->LockoutTick();
+            if (this->views.pages) this->views.pages->LockoutTick();
         },
         IDT_LOCKOUT);
     BuildTree();
 }
 
 COutLookBarPage::~COutLookBarPage() {
-    if (pages) pages->PageClosing();
+    if (views.pages) views.pages->PageClosing();
     lockoutTimer.Stop();
     tree->SetImageList(nullptr);
 }
@@ -153,7 +153,7 @@ void COutLookBarPage::RunPage(NavItem item) {
     } disabled(wxGetTopLevelParent(this));
     const ListKind list = kItems[static_cast<int>(item)].list;
     if (list == ListKind::None) return ShowStartPage(item);
-    if (pages) pages->OpenWalletPage(list);
+    if (views.pages) views.pages->OpenWalletPage(list);
 }
 
 void COutLookBarPage::ShowStartPage(NavItem item) {

@@ -25,6 +25,7 @@ public:
         wxWindow* mainView = nullptr;
         wxWindow* listPane = nullptr;
         std::function<void(bool)> showListPane;  // docks or hides the list pane in the host frame
+        WalletPageHandler* pages = nullptr;      // runs the wallet's pages (the session's windows)
     };
 
     COutLookBarPage(wxWindow* parent, const Views& views);
@@ -57,7 +58,6 @@ public:
     // The plug-in's main view takes the web view's place (and its id) as the frame's main view.
     void ShowMainView();
 
-    void SetPageHandler(WalletPageHandler* handler) { pages = handler; }
     // The lockout countdown (timer 9527, one tick a minute); false when it does not start or stop.
     bool StartLockoutTimer();
     bool StopLockoutTimer();
@@ -78,6 +78,5 @@ private:
     wxTreeItemId items[static_cast<int>(NavItem::Count)];
     wxWindow* strip = nullptr;
     bool silent = false;  // tree changes that run no page
-    WalletPageHandler* pages = nullptr;
     wxTimer lockoutTimer;
 };

@@ -11,6 +11,7 @@
 #include "ui/rules/SessionGate.h"
 
 CommandState ListCommands::State() const {
+    ItemView* const view = View();
     CommandState state;
     state.visible = screen.Visible();
     state.open = links.walletOpen && links.walletOpen();
@@ -106,6 +107,7 @@ card_info_struct ListCommands::NewRow(int32_t id, ListKind kind) const {
 
 // A new template or category, shown in the view for editing; none when the view keeps its record.
 std::optional<card_info_struct> ListCommands::NewRecord(ListKind kind, int32_t id) {
+    ItemView* const view = View();
     if (id == 0 || !view) return std::nullopt;
     const bool shown =
         kind == ListKind::Templates ? view->ShowTemplate(id, true, true) : view->ShowCategory(id, true, true);
@@ -123,6 +125,7 @@ void ListCommands::AddNewRow(const card_info_struct& row, bool byName) {
 }
 
 std::optional<card_info_struct> ListCommands::NewCard() {
+    ItemView* const view = View();
     std::optional<int32_t> choice = links.data->HasTemplateRecords() ? screen.ChooseTemplate() : std::nullopt;
     // The lock ends the dialog: a wallet locked or closed meanwhile gets no card.
     if (!choice || !(links.walletOpen && links.walletOpen()) || !links.data->HasStores()) return std::nullopt;
@@ -283,11 +286,13 @@ void ListCommands::FilterChosen(int32_t category) {
 }
 
 void ListCommands::RowFocused(int row) {
+    ItemView* const view = View();
     selection = content.Item(row);
     if (view && !content.IsPending(row)) ShowOnView(selection);
 }
 
 void ListCommands::KeepShownSelected() {
+    ItemView* const view = View();
     screen.RowsChanged();
     const std::optional<int32_t> shown = view ? view->ShownRecord(content.Kind()) : std::nullopt;
     const int row = shown ? content.FindRow(*shown) : -1;
@@ -315,6 +320,7 @@ void ListCommands::SelectOnly(int row) {
 }
 
 void ListCommands::ShowOnView(const ListItem& item) {
+    ItemView* const view = View();
     if (!view) return;
     switch (item.kind) {
         case ListKind::Cards:
