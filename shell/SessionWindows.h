@@ -5,9 +5,12 @@
 #include "shell/PluginSession.h"
 #include "ui/rules/WalletPageHandler.h"
 
+class CTesseraApp;
+
 class SessionWindows : public SessionViews, public WalletPageHandler {
 public:
-    explicit SessionWindows(PluginSession& session) : session(session) {}
+    // app: the plug-in's windows, made and destroyed by the entry points while this object lives.
+    SessionWindows(PluginSession& session, const CTesseraApp& app) : session(session), app(app) {}
 
     void Message(const SessionMessage& message) override;
     void PostHostExit() override;
@@ -30,4 +33,5 @@ public:
 
 private:
     PluginSession& session;
+    const CTesseraApp& app;
 };

@@ -63,7 +63,7 @@ public:
     // The connection and wallet session (with the host's connection state, setup kind, accepted
     // version, phone application status and the login-dialog-open flag) and its windows.
     PluginSession session{data, link};
-    SessionWindows sessionWindows{session};
+    SessionWindows sessionWindows{session, *this};
     // Backups made, deleted and restored through the session.
     BackupSession backupSession{session, data};
     BackupWindows backupWindows{backupSession};
