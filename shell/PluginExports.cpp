@@ -128,8 +128,8 @@ bool CreateListPane() {
 bool CreateNavigationPage() {
     CTesseraApp& app = TheApp();
     const HostWindows& host = Module().host;
-    COutLookBarPage::Views views{host.webView, app.view, app.listBar, ShowListPane, &app.sessionWindows};
-    app.navPage = new COutLookBarPage(host.navBar, views);
+    COutLookBarPage::Links links{host.webView, app.view, app.listBar, ShowListPane, &app.sessionWindows};
+    app.navPage = new COutLookBarPage(host.navBar, links);
     // The same display name the information record carries.
     return host.navBar->AddPage(app.navPage, LoadResString(IDS_DISPLAY_NAME), false, 0);
 }

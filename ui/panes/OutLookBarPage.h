@@ -19,8 +19,8 @@ enum class NavItem { Root, Product, Cards, Templates, Categories, Backups, Help,
 
 class COutLookBarPage : public wxPanel {
 public:
-    // The windows the page shows and hides around the frame's main view.
-    struct Views {
+    // The windows the page shows and hides around the frame's main view, and who runs its wallet pages.
+    struct Links {
         wxHtmlWindow* webView = nullptr;
         wxWindow* mainView = nullptr;
         wxWindow* listPane = nullptr;
@@ -28,7 +28,7 @@ public:
         WalletPageHandler* pages = nullptr;      // runs the wallet's pages (the session's windows)
     };
 
-    COutLookBarPage(wxWindow* parent, const Views& views);
+    COutLookBarPage(wxWindow* parent, const Links& links);
     ~COutLookBarPage() override;
 
     // Rebuilds the tree and selects the root item, which shows its page.
@@ -72,7 +72,7 @@ private:
     void RunPage(NavItem item);
     void RelayoutFrame();
 
-    Views views;
+    Links links;
     wxTreeCtrl* tree = nullptr;
     wxImageList images;
     wxTreeItemId items[static_cast<int>(NavItem::Count)];
