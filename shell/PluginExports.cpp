@@ -128,7 +128,7 @@ bool CreateListPane() {
 bool CreateNavigationPage() {
     CTesseraApp& app = TheApp();
     const HostWindows& host = Module().host;
-    COutLookBarPage::Links links{host.webView, app.view, app.listBar, ShowListPane, &app.sessionWindows};
+    COutLookBarPage::Links links{host.webView, app.view, app.listBar, ShowListPane, &app.session};
     app.navPage = new COutLookBarPage(host.navBar, links);
     // The same display name the information record carries.
     return host.navBar->AddPage(app.navPage, LoadResString(IDS_DISPLAY_NAME), false, 0);

@@ -273,7 +273,7 @@ void PluginSession::ResetNow() {
     link.Disconnect();
 }
 
-void PluginSession::Closing() {
+void PluginSession::PageClosing() {
     StopCountdown();
 }
 

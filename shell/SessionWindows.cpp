@@ -123,15 +123,3 @@ void SessionWindows::EnableEditing(bool enable) {
 bool SessionWindows::ListBusy() {
     return app.listBar && app.listBar->IsBusy();
 }
-
-void SessionWindows::OpenWalletPage(ListKind kind) {
-    session.OpenPage(kind);
-}
-
-void SessionWindows::LockoutTick() {
-    session.LockoutTick();
-}
-
-void SessionWindows::PageClosing() {
-    session.Closing();
-}

@@ -84,7 +84,6 @@ protected:
     void SetUp() override {
         std::filesystem::copy(Phone(), phone.Path(), std::filesystem::copy_options::recursive);
         RapiSetTransport(std::make_shared<FolderTransport>(phone.Path()));
-        session.SetViews(&views);
         session.connectionState = plugin::kStateConnected;
         session.setupKind = plugin::kSetUpPhone;
         session.versionAccepted = 1;
@@ -124,8 +123,8 @@ protected:
     TempDir phone;
     CData data;
     DeviceLink link;
-    PluginSession session{data, link};
-    ScriptedViews views{session};
+    ScriptedViews views{session};  // bound before the session is made, used after
+    PluginSession session{data, link, views};
 };
 
 TEST_F(SessionTest, TheWholeRoadToTheCardsAndASecondPageThatAsksNothing) {
