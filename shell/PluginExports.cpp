@@ -102,11 +102,11 @@ bool CreateListPane() {
     links.commands.data = &app.data;
     links.backups = &app.session.Backups();
     links.icons = &app.icons;
-    links.commands.lock = [] { TheApp().Lock(true); };
-    links.commands.showPage = [](ListKind page) {
-        if (TheApp().navPage) TheApp().navPage->SelectList(page);
+    links.commands.lock = [&app] { app.Lock(true); };
+    links.commands.showPage = [&app](ListKind page) {
+        if (app.navPage) app.navPage->SelectList(page);
     };
-    links.commands.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
+    links.commands.walletOpen = [&app] { return app.session.loggedIn && app.session.WalletRead(); };
     links.commands.deleteBackupFile = [](const std::u16string& name) { return DeleteBackupFile(name) == 1; };
     links.commands.forgetBackup = ForgetBackup;
     links.commands.gate = &app.session;

@@ -56,7 +56,7 @@ void SessionWindows::PostHostExit() {
 
 void SessionWindows::AskHost(uint32_t request, const std::function<bool()>& keepWaiting) {
     wxBusyCursor wait;
-    ::AskHost(request, keepWaiting);
+    ::AskHost(app.hostRequest, request, keepWaiting);
 }
 
 void SessionWindows::ReadWithProgress(unsigned title, unsigned text, const std::function<void()>& work) {

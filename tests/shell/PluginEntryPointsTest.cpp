@@ -300,10 +300,10 @@ TEST_F(PluginEntryPoints, ARequestWaitsForTheHostsAnswerThroughCpu) {
     uint32_t& status = TheApp().session.appStatus;
     status = plugin::kAppUnknown;
     AnsweringHost::answer = plugin::kAppRunning;
-    AskHost(plugin::kRequestAppRunning, [&] { return status == plugin::kAppUnknown; });
+    AskHost(TheApp().hostRequest, plugin::kRequestAppRunning, [&] { return status == plugin::kAppUnknown; });
     EXPECT_EQ(status, plugin::kAppRunning);
     AnsweringHost::answer = plugin::kAppCloseFailed;
-    AskHost(plugin::kRequestCloseApp, [&] { return status == plugin::kAppRunning; });
+    AskHost(TheApp().hostRequest, plugin::kRequestCloseApp, [&] { return status == plugin::kAppRunning; });
     EXPECT_EQ(status, plugin::kAppCloseFailed);
 
     // The record carries only the code and the tag.
