@@ -65,13 +65,12 @@ public:
     CData& Fresh() {
         data.Reset();
         WriteBytes(Fs("Tessera.dat"), empty);
-        data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType);
-        data.templateStore =
-            std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", kTemplatesFileType);
+        data.SetStores(std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType),
+                       std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", kTemplatesFileType));
         SecureBytes templates = PasswordBytes(kTemplatesPassword);
-        if (data.walletStore->Open() != 0 || data.templateStore->Open() != 0 ||
-            !data.walletStore->CheckPassword(Password().data(), Password().size()) ||
-            !data.templateStore->CheckPassword(templates.data(), templates.size()) || !data.LoadCards() ||
+        if (data.WalletStore()->Open() != 0 || data.TemplateStore()->Open() != 0 ||
+            !data.WalletStore()->CheckPassword(Password().data(), Password().size()) ||
+            !data.TemplateStore()->CheckPassword(templates.data(), templates.size()) || !data.LoadCards() ||
             !data.LoadTemplatesAndCategories())
             std::exit(1);
         return data;

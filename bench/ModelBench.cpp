@@ -87,9 +87,10 @@ public:
         WriteCards(password);
         RapiSetTransport(FolderTransport::ForFsRoot(dir.Path()));
         connection = std::make_unique<RapiConnection>();
-        data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType);
-        if (data.walletStore->Open() != 0 ||
-            !data.walletStore->CheckPassword(password.data(), password.size()))
+        data.SetStores(std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType),
+                       nullptr);
+        if (data.WalletStore()->Open() != 0 ||
+            !data.WalletStore()->CheckPassword(password.data(), password.size()))
             abort();
     }
 
@@ -151,7 +152,7 @@ void LoadCards(benchmark::State& state) {
 }
 
 void CopyCiphertext(benchmark::State& state) {
-    CTesseraEncryptedLinkList& store = *SharedWallet().data.walletStore;
+    CTesseraEncryptedLinkList& store = *SharedWallet().data.WalletStore();
     size_t total = 0;
     for (auto* node = store.records.head; node; node = node->next) total += node->element.length();
     Bytes copy(total);
@@ -167,7 +168,7 @@ void CopyCiphertext(benchmark::State& state) {
 }
 
 void DecryptRecords(benchmark::State& state) {
-    CTesseraEncryptedLinkList& store = *SharedWallet().data.walletStore;
+    CTesseraEncryptedLinkList& store = *SharedWallet().data.WalletStore();
     for (auto _ : state) {
         for (auto* node = store.records.head; node; node = node->next) {
             SecureBytes plain;
@@ -205,8 +206,7 @@ void StableSortInts(benchmark::State& state) {
 void FindFilter(benchmark::State& state) {
     const std::vector<card_info_struct>& source = RandomRows(size_t(state.range(0)));
     CData data;
-    data.findActive = 1;
-    data.findText = u"Ab";
+    data.SetFind(true, u"Ab");
     for (auto _ : state) {
         state.PauseTiming();
         data.cards = source;
@@ -230,7 +230,7 @@ void ExportWallet(benchmark::State& state) {
     Wallet& wallet = SharedWallet();
     std::string error;
     for (auto _ : state) {
-        if (!ExportCards(*wallet.data.walletStore, wallet.ExportFile(), error))
+        if (!ExportCards(*wallet.data.WalletStore(), wallet.ExportFile(), error))
             state.SkipWithError(error.c_str());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) *
@@ -240,7 +240,7 @@ void ExportWallet(benchmark::State& state) {
 void WriteSameBytes(benchmark::State& state) {
     Wallet& wallet = SharedWallet();
     std::string error;
-    if (!ExportCards(*wallet.data.walletStore, wallet.ExportFile(), error))
+    if (!ExportCards(*wallet.data.WalletStore(), wallet.ExportFile(), error))
         state.SkipWithError(error.c_str());
     std::vector<uint8_t> bytes = ReadBytes(wallet.ExportFile());
     std::filesystem::path file = wallet.dir / "plain.txt";

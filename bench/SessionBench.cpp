@@ -109,17 +109,17 @@ BENCHMARK(BM_OpenInHost)->Unit(benchmark::kMillisecond)->UseRealTime();
 void LoadModel(CData& data, const std::filesystem::path& installDir) {
     std::u16string dir = u"\\Program Files\\Tessera\\";
     data.Reset();
-    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(dir + u"Tessera.dat", 0);
-    data.templateStore = std::make_unique<CTesseraEncryptedLinkList>(dir + u"Templates.dat", 1);
+    data.SetStores(std::make_unique<CTesseraEncryptedLinkList>(dir + u"Tessera.dat", 0),
+                   std::make_unique<CTesseraEncryptedLinkList>(dir + u"Templates.dat", 1));
     std::thread([&] {
         RapiConnection connection;
-        data.walletStore->Open();
-        data.templateStore->Open();
+        data.WalletStore()->Open();
+        data.TemplateStore()->Open();
     }).join();
     SecureBytes password = PasswordBytes(u"bench");
     SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
-    data.walletStore->CheckPassword(password.data(), password.size());
-    data.templateStore->CheckPassword(builtIn.data(), builtIn.size());
+    data.WalletStore()->CheckPassword(password.data(), password.size());
+    data.TemplateStore()->CheckPassword(builtIn.data(), builtIn.size());
     data.LoadCards();
     data.LoadTemplatesAndCategories();
     data.ArrangeCards(kAllCategories, CardSortKey::Name, true);
@@ -157,10 +157,10 @@ void BM_FindWithoutWindow(benchmark::State& state) {
     Host();
     CData data;
     LoadModel(data, {});
-    data.findActive = 1;
+    data.SetFind(true);
     int i = 0;
     for (auto _ : state) {
-        data.findText = i++ % 2 ? u"Card 3" : u"Card 4";
+        data.SetFindText(i++ % 2 ? u"Card 3" : u"Card 4");
         benchmark::DoNotOptimize(data.ArrangeCards(kAllCategories, CardSortKey::Name, true));
     }
     data.Reset();

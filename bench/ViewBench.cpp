@@ -41,12 +41,12 @@ public:
         RapiSetTransport(std::make_shared<SocketTransport>(agent->Socket()));
         connection = std::make_unique<RapiConnection>();
         const std::u16string folder = u"\\Program Files\\Tessera\\";
-        data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(folder + u"Tessera.dat", 0);
-        data.templateStore = std::make_unique<CTesseraEncryptedLinkList>(folder + u"Templates.dat", 1);
+        data.SetStores(std::make_unique<CTesseraEncryptedLinkList>(folder + u"Tessera.dat", 0),
+                       std::make_unique<CTesseraEncryptedLinkList>(folder + u"Templates.dat", 1));
         const SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
-        if (data.walletStore->Open() != 0 || data.templateStore->Open() != 0 ||
-            !data.walletStore->CheckPassword(password.data(), password.size()) ||
-            !data.templateStore->CheckPassword(builtIn.data(), builtIn.size()) || !data.LoadCards() ||
+        if (data.WalletStore()->Open() != 0 || data.TemplateStore()->Open() != 0 ||
+            !data.WalletStore()->CheckPassword(password.data(), password.size()) ||
+            !data.TemplateStore()->CheckPassword(builtIn.data(), builtIn.size()) || !data.LoadCards() ||
             !data.LoadTemplatesAndCategories())
             throw std::runtime_error("the wallet did not open");
         card = NewBlankCard();

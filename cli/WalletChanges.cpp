@@ -8,7 +8,7 @@
 #include "cli/WalletSession.h"
 #include "model/ItemChanges.h"
 #include "model/NameRules.h"
-#include "model/SaveMessages.h"
+#include "cli/SaveMessages.h"
 #include "platform/Utf16.h"
 
 namespace {

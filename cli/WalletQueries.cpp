@@ -75,8 +75,7 @@ int ListCards(const WalletCommandOptions& options, std::istream& in, std::ostrea
         return kExitFailed;
     }
     return RunOnWallet(options.phone, in, err, false, [&](CData& data) -> int {
-        data.findText = Utf8ToUtf16Lossy(options.find);
-        data.findActive = options.find.empty() ? 0 : 1;
+        data.SetFind(!options.find.empty(), Utf8ToUtf16Lossy(options.find));
         int count = data.ArrangeCards(options.categoryFilter.value_or(kAllCategories), key->second,
                                       !options.descending);
         PrintRows(data, data.cards, count, options.json, out);

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "model/SaveMessages.h"
+#include "cli/SaveMessages.h"
 #include "store/PasswordBytes.h"
 
 WalletSession::~WalletSession() {
@@ -25,12 +25,11 @@ int WalletSession::Open(std::istream& in, std::ostream& err, bool forChange) {
 
 int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
     const WalletLocation& location = phone.Location();
-    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType);
-    data.templateStore =
-        std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType);
-    int walletCode = data.walletStore->Open();
-    int templatesCode = data.templateStore->Open();
-    for (const auto& store : {data.walletStore.get(), data.templateStore.get()}) {
+    data.SetStores(std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType),
+                   std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType));
+    int walletCode = data.WalletStore()->Open();
+    int templatesCode = data.TemplateStore()->Open();
+    for (const auto& store : {data.WalletStore(), data.TemplateStore()}) {
         if (store->OpenError() == ERROR_SHARING_VIOLATION) {
             err << "tessera: " << kWalletInUseLine << "\n";
             return kExitFailed;
@@ -44,12 +43,12 @@ int WalletSession::OpenStores(std::istream& in, std::ostream& err) {
     SecureBytes password;
     if (!phone.ReadPassword(in, password, err)) return kExitFailed;
     PasswordCheck check = [&] {
-        return data.walletStore->CheckPassword(password.data(), password.size()) ? Guess::kRight
-                                                                                 : Guess::kWrong;
+        return data.WalletStore()->CheckPassword(password.data(), password.size()) ? Guess::kRight
+                                                                                   : Guess::kWrong;
     };
     if (int status = phone.CheckPassword(password.empty(), check, err)) return status;
     SecureBytes builtIn = PasswordBytes(kTemplatesPassword);
-    if (!data.templateStore->CheckPassword(builtIn.data(), builtIn.size())) {
+    if (!data.TemplateStore()->CheckPassword(builtIn.data(), builtIn.size())) {
         err << "tessera: the templates file does not open with its built-in password\n";
         return kExitFailed;
     }

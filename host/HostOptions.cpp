@@ -1,8 +1,11 @@
 #include "host/HostOptions.h"
 
 #include <system_error>
+#include <type_traits>
 
 #include "platform/HostOptionsFile.h"
+
+static_assert(std::is_same_v<HostOptionsRecord, OptionsFileRecord>, "the options file holds the contract's record");
 
 HostOptions HostOptions::Read(const std::filesystem::path& file) {
     HostOptions options;

@@ -8,7 +8,7 @@
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
 
-#include "plugin-api/FixedIds.h"
+#include "wxkit/FixedIds.h"
 #include "plugin-api/PluginApi.h"
 
 void FillHostMenus(wxMenuBar* bar) {

@@ -127,7 +127,7 @@ void MainFrame::CreatePanes() {
                               .MinSize(kNavigationWidth / 2, -1));
 
     auto* webView = new wxHtmlWindow(this);
-    webView->SetId(AFX_IDW_PANE_FIRST);  // above wx's range for new windows (plugin-api/FixedIds.h)
+    webView->SetId(AFX_IDW_PANE_FIRST);  // above wx's range for new windows (wxkit/FixedIds.h)
     webView->SetPage("<html><body><h2>Quillmark Pocketdeck</h2></body></html>");
     windows.webView = webView;
     strip = new PhonePanel(this, "Connecting...");

@@ -138,14 +138,15 @@ std::u16string CategoryName(const CData& data, int32_t id) {
 
 bool ExportWallet(CData& data, ExportFormat format, const std::filesystem::path& file, ExportCount& count,
                   std::string& error) {
-    if (!data.walletStore) {
+    CTesseraEncryptedLinkList* wallet = data.WalletStore();
+    if (!wallet) {
         error = "no wallet is open";
         return false;
     }
     if (format == ExportFormat::Text) {
-        for (auto* node = data.walletStore->records.head; node; node = node->next)
+        for (auto* node = wallet->records.head; node; node = node->next)
             count.written += node->element.deleted ? 0 : 1;
-        return ExportCards(*data.walletStore, file, error);
+        return ExportCards(*wallet, file, error);
     }
     SecureBytes bytes = format == ExportFormat::Csv ? CardsToCsv(data, count.written, count.unreadable)
                                                     : WalletToJson(data, count.written, count.unreadable);

@@ -254,7 +254,7 @@ void ForEachFieldColumn(const CTesseraItem& card, Visit visit) {
 
 SecureBytes CardsToCsv(CData& data, size_t& written, size_t& unreadable) {
     std::vector<ColumnKey> columns;
-    unreadable = ForEachCard(*data.walletStore, [&](const CTesseraItem& card) {
+    unreadable = ForEachCard(*data.WalletStore(), [&](const CTesseraItem& card) {
         ForEachFieldColumn(card, [&](const ColumnKey& key, const ItemField&) {
             if (std::find(columns.begin(), columns.end(), key) == columns.end()) columns.push_back(key);
         });
@@ -264,7 +264,7 @@ SecureBytes CardsToCsv(CData& data, size_t& written, size_t& unreadable) {
     SecureBytes out;
     AppendRow(out, cells);
     written = 0;
-    ForEachCard(*data.walletStore, [&](const CTesseraItem& card) {
+    ForEachCard(*data.WalletStore(), [&](const CTesseraItem& card) {
         cells.assign(4 + columns.size(), {});
         cells[0] = Utf16ToUtf8Lossy(ItemName(card));
         cells[1] = Utf16ToUtf8Lossy(CategoryName(data, static_cast<int32_t>(card.categoryId)));

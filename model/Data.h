@@ -78,8 +78,8 @@ public:
     // rewritten or deleted; its row then stays as it was.
     bool ReleaseCategoryCards(int32_t categoryId, bool deleteCards);
 
-    // Whether the card row passes the category filter (an id, or kAllCategories) and, while findActive,
-    // holds findText in any case.
+    // Whether the card row passes the category filter (an id, or kAllCategories) and, while the find is
+    // active, holds the find text in any case.
     bool MatchesFilter(int row, int32_t categoryFilter) const;
     // Moves the matching rows to the front, exchanging pairs from both ends; their number.
     int PartitionCards(int32_t categoryFilter);
@@ -96,6 +96,29 @@ public:
     // Destroys both stores and every row; maxCategoryId and the find filter stay.
     void Reset();
 
+    // The stores of the wallet being read, made by the session that opens them and checks their
+    // passwords (through WalletStore and TemplateStore); the rows are loaded from them afterwards.
+    void SetStores(std::unique_ptr<CTesseraEncryptedLinkList> wallet,
+                   std::unique_ptr<CTesseraEncryptedLinkList> templates);
+    CTesseraEncryptedLinkList* WalletStore() const { return walletStore.get(); }
+    CTesseraEncryptedLinkList* TemplateStore() const { return templateStore.get(); }
+    // Whether the stores are there: set, and not reset since.
+    bool HasStores() const { return walletStore != nullptr; }
+    // Whether the templates store holds any record at all (there may be a template to choose).
+    bool HasTemplateRecords() const { return templateStore && templateStore->records.count > 0; }
+    // Calls visit with the id and record of each live template that can be read, in store order; the
+    // category record is no template.
+    void ForEachTemplate(const std::function<void(uint32_t, const CTesseraItem&)>& visit) const;
+
+    // The find filter: while active, only the cards holding the text in any case match.
+    void SetFind(bool active, std::u16string text = {}) {
+        findActive = active;
+        findText = std::move(text);
+    }
+    void SetFindText(std::u16string text) { findText = std::move(text); }
+    bool FindActive() const { return findActive; }
+    const std::u16string& FindText() const { return findText; }
+
     void AddListener(ModelListener* listener);
     void RemoveListener(ModelListener* listener);
     // Set by the user interface: dispatches one pending window message, if there is one, so that the
@@ -111,17 +134,18 @@ public:
     int32_t templateCount() const { return static_cast<int32_t>(templates.size()); }
     int32_t categoryCount() const { return static_cast<int32_t>(categories.size()); }
 
-    std::unique_ptr<CTesseraEncryptedLinkList> walletStore;
-    std::unique_ptr<CTesseraEncryptedLinkList> templateStore;
     std::vector<card_info_struct> cards;
     std::vector<card_info_struct> templates;
     // The highest category id loaded or handed out; never lowered.
     int32_t maxCategoryId = 0;
     std::vector<category_struct> categories;
-    std::u16string findText;
-    int32_t findActive = 0;
 
 private:
+    std::unique_ptr<CTesseraEncryptedLinkList> walletStore;
+    std::unique_ptr<CTesseraEncryptedLinkList> templateStore;
+    std::u16string findText;
+    bool findActive = false;
+
     // The store and the rows of cards, or of templates.
     struct RecordRows {
         CTesseraEncryptedLinkList* store;

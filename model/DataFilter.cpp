@@ -43,12 +43,12 @@ std::u16string FoldedForFind(std::u16string_view text) {
 
 bool CData::MatchesFilter(int row, int32_t categoryFilter) const {
     if (row < 0 || row >= cardCount()) return false;
-    return RowMatches(cards[row], categoryFilter, findActive != 0, FoldedForFind(findText));
+    return RowMatches(cards[row], categoryFilter, findActive, FoldedForFind(findText));
 }
 
 int CData::PartitionCards(int32_t categoryFilter) {
     const std::u16string find = FoldedForFind(findText);
-    auto matches = [&](int k) { return RowMatches(cards[k], categoryFilter, findActive != 0, find); };
+    auto matches = [&](int k) { return RowMatches(cards[k], categoryFilter, findActive, find); };
     int i = 0, j = cardCount() - 1;
     if (j < 0) return 0;
     for (;;) {

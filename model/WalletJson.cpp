@@ -159,7 +159,7 @@ SecureBytes WalletToJson(CData& data, size_t& written, size_t& unreadable) {
     for (const category_struct& category : data.categories)
         json["categories"].push_back({{"name", Utf16ToUtf8Lossy(category.name)}, {"icon", category.icon}});
     Json& cards = json["cards"] = Json::array();
-    unreadable = ForEachCard(*data.walletStore,
+    unreadable = ForEachCard(*data.WalletStore(),
                              [&](const CTesseraItem& card) { cards.push_back(CardJson(data, card)); });
     written = cards.size();
     std::string text = json.dump(2) + "\n";

@@ -41,7 +41,7 @@ size_t ReadUpTo(int fd, uint8_t* buffer, size_t size) {
 
 }  // namespace
 
-bool ReadOptionsFile(const std::filesystem::path& path, HostOptionsRecord& destination, int* error) {
+bool ReadOptionsFile(const std::filesystem::path& path, OptionsFileRecord& destination, int* error) {
     int fd = OpenUnshared(path, O_RDONLY, error);
     if (fd < 0) return false;
     uint8_t scratch[kRecordBytes] = {};
@@ -52,7 +52,7 @@ bool ReadOptionsFile(const std::filesystem::path& path, HostOptionsRecord& desti
     return true;
 }
 
-bool WriteOptionsFile(const std::filesystem::path& path, const HostOptionsRecord& source) {
+bool WriteOptionsFile(const std::filesystem::path& path, const OptionsFileRecord& source) {
     int fd = OpenUnshared(path, O_WRONLY, nullptr);
     if (fd < 0) return false;
     uint8_t bytes[kRecordBytes];

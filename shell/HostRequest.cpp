@@ -1,6 +1,5 @@
 #include "shell/HostRequest.h"
 
-#include "shell/TesseraApp.h"
 #include "ui/controls/DispatchLoop.h"
 
 HostRequestRecord MakeHostRequest(uint32_t code) {
@@ -10,8 +9,7 @@ HostRequestRecord MakeHostRequest(uint32_t code) {
     return record;
 }
 
-void AskHost(uint32_t code, const std::function<bool()>& keepWaiting) {
-    HostRequestProc request = TheApp().hostRequest;
+void AskHost(HostRequestProc request, uint32_t code, const std::function<bool()>& keepWaiting) {
     if (!request) return;
     HostRequestRecord record = MakeHostRequest(code);
     request(record.data(), 0, 0);

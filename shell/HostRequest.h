@@ -13,6 +13,6 @@ using HostRequestRecord = std::array<uint32_t, plugin::kMessageWords>;
 // All zero but the request code (word 0) and the interface tag (word 106).
 HostRequestRecord MakeHostRequest(uint32_t code);
 
-// Sends code through the host's callback, then dispatches events for as long as keepWaiting() holds.
-// Without a callback nothing is sent and nothing waited for.
-void AskHost(uint32_t code, const std::function<bool()>& keepWaiting);
+// Sends code through the host's callback (given to InitPlugin), then dispatches events for as long as
+// keepWaiting() holds. Without a callback nothing is sent and nothing waited for.
+void AskHost(HostRequestProc request, uint32_t code, const std::function<bool()>& keepWaiting);

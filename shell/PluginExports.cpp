@@ -101,17 +101,18 @@ bool CreateListPane() {
     links.commands.data = &app.data;
     links.backups = &app.session.Backups();
     links.icons = &app.icons;
-    links.commands.lock = [] { TheApp().Lock(true); };
-    links.commands.showPage = [](ListKind page) {
-        if (TheApp().navPage) TheApp().navPage->SelectList(page);
+    links.commands.lock = [&app] { app.Lock(true); };
+    links.commands.showPage = [&app](ListKind page) {
+        if (app.navPage) app.navPage->SelectList(page);
     };
-    links.commands.walletOpen = [] { return TheApp().session.loggedIn && TheApp().session.WalletRead(); };
+    links.commands.walletOpen = [&app] { return app.session.loggedIn && app.session.WalletRead(); };
     links.backupActions = &app.backupWindows;
-    links.commands.deleteBackupFile = [](const std::u16string& name) {
-        return TheApp().session.Backup().DeleteFile(name) == 1;
+    links.commands.deleteBackupFile = [&app](const std::u16string& name) {
+        return app.session.Backup().DeleteFile(name) == 1;
     };
-    links.commands.forgetBackup = [](const std::u16string& name) { TheApp().session.Backup().Forget(name); };
+    links.commands.forgetBackup = [&app](const std::u16string& name) { app.session.Backup().Forget(name); };
     links.commands.gate = &app.session;
+    links.commands.view = [&app]() -> ItemView* { return app.view; };  // made after the pane, with its rows
     app.listBar = new CListBar(Module().host.frame, std::move(links));
     wxAuiPaneInfo pane;
     pane.Name(kListPaneName)
@@ -128,9 +129,8 @@ bool CreateListPane() {
 bool CreateNavigationPage() {
     CTesseraApp& app = TheApp();
     const HostWindows& host = Module().host;
-    COutLookBarPage::Views views{host.webView, app.view, app.listBar, ShowListPane};
-    app.navPage = new COutLookBarPage(host.navBar, views);
-    app.navPage->SetPageHandler(&app.sessionWindows);
+    COutLookBarPage::Links links{host.webView, app.view, app.listBar, ShowListPane, &app.session};
+    app.navPage = new COutLookBarPage(host.navBar, links);
     // The same display name the information record carries.
     return host.navBar->AddPage(app.navPage, LoadResString(IDS_DISPLAY_NAME), false, 0);
 }
@@ -200,11 +200,9 @@ PLUGIN_EXPORT int InitPlugin(void* a1, void* a2, void* a3, void* a4, void* a5, v
                                                      nullptr,
                                                      &app.session,
                                                      &app.settings.generator,
+                                                     app.listBar,
                                                      &app.backupWindows});
         app.view->InitialUpdate();
-        app.listBar->SetItemView(app.view);
-        // The list pane takes the view's row requests once it implements them.
-        app.view->SetListRows(app.listBar);
         if (!CreateNavigationPage()) return 0;
         Module().menuLoaded = true;
         return 1;

@@ -4,6 +4,7 @@
 #include "device/Lockout.h"
 #include "device/WalletRestore.h"
 #include "diag/STLogFile.h"
+#include "platform/rapi/api/Rapi.h"
 #include "store/TesseraEncryptedLinkList.h"
 #include "ui/resources/Resource.h"
 
@@ -99,6 +100,15 @@ bool PluginSession::FilesFound() {
            FileFound(optionsFound, location.OptionsPath(), {IDS_OPTIONS_MISSING, MessageIcon::Error});
 }
 
+std::unique_ptr<WorkerConnection> PluginSession::ConnectWorker() {
+    struct RapiWorker : WorkerConnection {
+        RapiConnection connection;
+    };
+    auto worker = std::make_unique<RapiWorker>();
+    if (!worker->connection.Ok()) return nullptr;
+    return worker;
+}
+
 bool PluginSession::FileFound(bool& found, const std::u16string& path, const SessionMessage& missing) {
     if (!found) found = DeviceFileExists(path.c_str()) != 0;
     if (!found) views->Message(missing);
@@ -107,13 +117,12 @@ bool PluginSession::FileFound(bool& found, const std::u16string& path, const Ses
 
 bool PluginSession::ReadStores() {
     data.Reset();
-    data.walletStore = std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType);
-    data.templateStore =
-        std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType);
+    data.SetStores(std::make_unique<CTesseraEncryptedLinkList>(location.WalletPath(), kWalletFileType),
+                   std::make_unique<CTesseraEncryptedLinkList>(location.TemplatesPath(), kTemplatesFileType));
     readCode = CTesseraEncryptedLinkList::kCannotOpen;
     readOpenError = 0;
-    CTesseraEncryptedLinkList* wallet = data.walletStore.get();
-    CTesseraEncryptedLinkList* templates = data.templateStore.get();
+    CTesseraEncryptedLinkList* wallet = data.WalletStore();
+    CTesseraEncryptedLinkList* templates = data.TemplateStore();
     views->ReadWithProgress(IDS_READ_TESSERA, IDS_READING_CARDS, [this, wallet, templates] {
         RapiConnection connection;
         if (!connection.Ok()) return;
@@ -129,8 +138,8 @@ bool PluginSession::ReadStores() {
 }
 
 bool PluginSession::StoresCurrent() const {
-    return data.walletStore && data.templateStore && data.walletStore->HeaderUnchanged() &&
-           data.templateStore->HeaderUnchanged();
+    return data.WalletStore() && data.TemplateStore() && data.WalletStore()->HeaderUnchanged() &&
+           data.TemplateStore()->HeaderUnchanged();
 }
 
 // The read's failure: a file another program holds (named in the log), what an unfinished restore or a cut
@@ -164,7 +173,7 @@ bool PluginSession::LogIn() {
     CountedCheck counted = [this](const PasswordCheck& check) {
         return CheckPasswordInTurn(location, options, check);
     };
-    LoginResult login = views->Login(*data.walletStore, *data.templateStore, counted);
+    LoginResult login = views->Login(*data.WalletStore(), *data.TemplateStore(), counted);
     loginDialogOpen = false;
     if (resetPending) return false;
     if (login.templatesLocked) {
@@ -277,7 +286,7 @@ void PluginSession::ResetNow() {
     link.Disconnect();
 }
 
-void PluginSession::Closing() {
+void PluginSession::PageClosing() {
     StopCountdown();
 }
 

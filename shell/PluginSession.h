@@ -12,19 +12,20 @@
 #include "plugin-api/PluginApi.h"
 #include "shell/SessionViews.h"
 #include "ui/rules/SessionGate.h"
+#include "ui/rules/WalletPageHandler.h"
 
 // The wallet pages of the navigation tree, as the list pane numbers its lists.
 
 // The session's rule: nothing frees the model while a page, a question or a worker uses it. A reset that
 // arrives then is held and runs when the last of them ends; so is a lock that arrives during a question
 // or a worker, while one during a page (the login, the read) is let go, as the user is not idle there.
-class PluginSession : public SessionGate {
+class PluginSession : public SessionGate, public WalletPageHandler {
 public:
-    PluginSession(CData& data, DeviceLink& link) : data(data), link(link) {}
+    // views: what the session asks of the windows, for as long as it lives.
+    PluginSession(CData& data, DeviceLink& link, SessionViews& views)
+        : data(data), link(link), views(&views) {}
     PluginSession(const PluginSession&) = delete;
     PluginSession& operator=(const PluginSession&) = delete;
-
-    void SetViews(SessionViews* windows) { views = windows; }
 
     // The host's view of the phone (the module values the entry points keep).
     int connectionState = 0;
@@ -43,8 +44,9 @@ public:
 
     // Run by CPU with status 11: connect, locate the files, read the option record, resume a lockout.
     int PhoneReady();
-    // The page handler's wallet pages.
+    // The navigation page's wallet pages.
     void OpenPage(ListKind page);
+    void OpenWalletPage(ListKind page) override { OpenPage(page); }
     // Not forced: the idle time passed idleMinutes.
     void Lock(bool forced, int idleMinutes);
     // The phone went away. Inside a page, a question or a worker, the stores stay until they have
@@ -53,10 +55,12 @@ public:
     // A question or a worker of the windows begins and ends.
     void Enter() override { ++holds; }
     void Leave() override;
+    // A worker's own phone connection (a RAPI session of its thread).
+    std::unique_ptr<WorkerConnection> ConnectWorker() override;
     // One minute of a running lockout.
-    void LockoutTick();
+    void LockoutTick() override;
     // The navigation page closes.
-    void Closing();
+    void PageClosing() override;
 
     // The wallet has been read but nobody is logged in.
     bool ReadWhileLoggedOut() const { return walletRead && templatesRead && !loggedIn; }
@@ -92,7 +96,7 @@ private:
 
     CData& data;
     DeviceLink& link;
-    SessionViews* views = nullptr;
+    SessionViews* views;
     WalletLocation location;
     PhoneOptionRecord options;
     BackupRules backups{

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "device/LoginCount.h"
+#include "model/ListKind.h"
 
 class CTesseraEncryptedLinkList;
 

@@ -56,11 +56,11 @@ void SessionWindows::PostHostExit() {
 
 void SessionWindows::AskHost(uint32_t request, const std::function<bool()>& keepWaiting) {
     wxBusyCursor wait;
-    ::AskHost(request, keepWaiting);
+    ::AskHost(app.hostRequest, request, keepWaiting);
 }
 
 void SessionWindows::ReadWithProgress(unsigned title, unsigned text, const std::function<void()>& work) {
-    wxWindow* parent = TheApp().navPage ? static_cast<wxWindow*>(TheApp().navPage) : Parent();
+    wxWindow* parent = app.navPage ? static_cast<wxWindow*>(app.navPage) : Parent();
     RunWithProgress(parent, LoadResString(title), LoadResString(text), work);
 }
 
@@ -72,15 +72,14 @@ LoginResult SessionWindows::Login(CTesseraEncryptedLinkList& store, CTesseraEncr
 }
 
 bool SessionWindows::StartLockoutTimer() {
-    return TheApp().navPage && TheApp().navPage->StartLockoutTimer();
+    return app.navPage && app.navPage->StartLockoutTimer();
 }
 
 bool SessionWindows::StopLockoutTimer() {
-    return TheApp().navPage && TheApp().navPage->StopLockoutTimer();
+    return app.navPage && app.navPage->StopLockoutTimer();
 }
 
 void SessionWindows::ShowList(ListKind kind) {
-    CTesseraApp& app = TheApp();
     if (!app.listBar) return;
     const ListKind shown = app.listBar->Content().Kind();
     if (!app.listBar->ShowList(kind)) {
@@ -101,21 +100,20 @@ void SessionWindows::ShowList(ListKind kind) {
 }
 
 void SessionWindows::ShowStartPage() {
-    CTesseraApp& app = TheApp();
     if (app.shown && app.navPage) app.navPage->ShowStartPage(NavItem::Root);
 }
 
 void SessionWindows::SelectRootItem() {
-    if (TheApp().navPage) TheApp().navPage->SelectRootItem();
+    if (app.navPage) app.navPage->SelectRootItem();
 }
 
 void SessionWindows::CloseOpenItems() {
-    if (TheApp().view) TheApp().view->LockEditing();
-    if (TheApp().listBar) TheApp().listBar->EndOwnDialog();
+    if (app.view) app.view->LockEditing();
+    if (app.listBar) app.listBar->EndOwnDialog();
 }
 
 void SessionWindows::EnableEditing(bool enable) {
-    CMyView* view = TheApp().view;
+    CMyView* view = app.view;
     if (!view) return;
     // Editing ends only when the session resets.
     if (!enable) view->ForgetRecord();
@@ -123,17 +121,5 @@ void SessionWindows::EnableEditing(bool enable) {
 }
 
 bool SessionWindows::ListBusy() {
-    return TheApp().listBar && TheApp().listBar->IsBusy();
-}
-
-void SessionWindows::OpenWalletPage(ListKind kind) {
-    session.OpenPage(kind);
-}
-
-void SessionWindows::LockoutTick() {
-    session.LockoutTick();
-}
-
-void SessionWindows::PageClosing() {
-    session.Closing();
+    return app.listBar && app.listBar->IsBusy();
 }

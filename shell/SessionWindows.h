@@ -1,13 +1,14 @@
 #pragma once
 // The wallet session's windows: message boxes, the host's answers waited for, the progress and login
-// dialogs, the lockout timer of the navigation page, and the list pane. It is also the navigation
-// page's way into the session.
-#include "shell/PluginSession.h"
-#include "ui/rules/WalletPageHandler.h"
+// dialogs, the lockout timer of the navigation page, and the list pane.
+#include "shell/SessionViews.h"
 
-class SessionWindows : public SessionViews, public WalletPageHandler {
+class CTesseraApp;
+
+class SessionWindows : public SessionViews {
 public:
-    explicit SessionWindows(PluginSession& session) : session(session) {}
+    // app: the plug-in's windows, made and destroyed by the entry points while this object lives.
+    explicit SessionWindows(const CTesseraApp& app) : app(app) {}
 
     void Message(const SessionMessage& message) override;
     void PostHostExit() override;
@@ -24,10 +25,6 @@ public:
     void EnableEditing(bool enable) override;
     bool ListBusy() override;
 
-    void OpenWalletPage(ListKind kind) override;
-    void LockoutTick() override;
-    void PageClosing() override;
-
 private:
-    PluginSession& session;
+    const CTesseraApp& app;
 };

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/HostOptionsFile.h"
+#include "plugin-api/PluginApi.h"
 #include "ui/rules/PasswordGenerator.h"
 
 class CSettings {

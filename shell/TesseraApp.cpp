@@ -11,7 +11,6 @@ void CTesseraApp::InitInstance() {
     hostRequest = nullptr;
     session.versionAccepted = 0;
     session.editingEnabled = 1;
-    session.SetViews(&sessionWindows);
     icons.Create();
     settings.Load(HostOptionsPath());
 }

@@ -62,8 +62,8 @@ public:
     DeviceLink link;  // holds the RAPI-initialised flag
     // The connection and wallet session (with the host's connection state, setup kind, accepted
     // version, phone application status and the login-dialog-open flag) and its windows.
-    PluginSession session{data, link};
-    SessionWindows sessionWindows{session};
+    SessionWindows sessionWindows{*this};
+    PluginSession session{data, link, sessionWindows};
     // The windows of the session's backups.
     BackupWindows backupWindows{session};
 };

@@ -21,7 +21,7 @@ protected:
         EXPECT_TRUE(ExportCards(store, Out(), error)) << error;
         return ReadBytes(Out());
     }
-    std::vector<uint8_t> Export() { return Export(*data.walletStore); }
+    std::vector<uint8_t> Export() { return Export(*data.WalletStore()); }
 
     void Add(const CTesseraItem& card) { ASSERT_TRUE(data.AddCard(card, data.TakeCardId())); }
 
@@ -102,7 +102,7 @@ TEST_F(CardExportTest, RecordsWithoutFieldsOrThatCannotBeReadGiveEmptyLines) {
                            return plain;
                        }()));
     auto model = Reloaded();
-    EXPECT_EQ(Export(*model->walletStore), Utf16Le(u"\r\n\r\n\r\n\r\n\r\n\r\n\"Name\"\r\n\"Z\"\r\n"));
+    EXPECT_EQ(Export(*model->WalletStore()), Utf16Le(u"\r\n\r\n\r\n\r\n\r\n\r\n\"Name\"\r\n\"Z\"\r\n"));
 }
 
 TEST_F(CardExportTest, TheFileIsForItsOwnerOnly) {
@@ -124,12 +124,12 @@ TEST_F(CardExportTest, FailuresAreReported) {
     Add(*Card(u"Secret"));
     std::string error;
     std::filesystem::path missing = dir / "no such folder" / "cards.txt";
-    EXPECT_FALSE(ExportCards(*data.walletStore, missing, error));
+    EXPECT_FALSE(ExportCards(*data.WalletStore(), missing, error));
     EXPECT_EQ(error, "No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(missing));
 
     error.clear();
-    EXPECT_FALSE(ExportCards(*data.walletStore, "/dev/full", error));
+    EXPECT_FALSE(ExportCards(*data.WalletStore(), "/dev/full", error));
     EXPECT_EQ(error, "it exists and is not a regular file");
 }
 

@@ -35,10 +35,7 @@ protected:
         for (auto name : names) data.cards.push_back(Row(data.cardCount() + 1, std::u16string(name)));
     }
 
-    void Find(std::u16string_view text) {
-        data.findActive = 1;
-        data.findText = text;
-    }
+    void Find(std::u16string_view text) { data.SetFind(true, std::u16string(text)); }
 
     CData data;
 };
@@ -83,8 +80,7 @@ TEST_F(CardOrderTest, FindMatchesTheLettersInAnyCaseAnywhereInTheNameWithinTheCa
     EXPECT_FALSE(data.MatchesFilter(7, kAllCategories));
     Find(u"");
     for (int row = 0; row < data.cardCount(); ++row) EXPECT_TRUE(data.MatchesFilter(row, kAllCategories));
-    data.findActive = 0;
-    data.findText = u"zzz";
+    data.SetFind(false, u"zzz");
     EXPECT_TRUE(data.MatchesFilter(0, kAllCategories));
 
     data.cards = {Row(1, u"Bank", 5), Row(2, u"Bank", 1), Row(3, u"Shop", 5)};
@@ -118,7 +114,7 @@ TEST_F(CardOrderTest, ArrangingKeepsAnActiveFindUnderAllCards) {
     Find(u"m");
     EXPECT_EQ(data.ArrangeCards(kAllCategories, CardSortKey::Name, true), 3);
     EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{5, 3, 1, 4, 2}));
-    data.findActive = 0;
+    data.SetFind(false);
     EXPECT_EQ(data.ArrangeCards(kAllCategories, CardSortKey::Name, false), 5);
     EXPECT_EQ(Ids(data.cards), (std::vector<int32_t>{4, 1, 3, 2, 5}));
 }

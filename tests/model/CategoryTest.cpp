@@ -11,7 +11,7 @@ protected:
 
     int CategoryRecordCount() {
         int count = 0;
-        for (auto* node = data.templateStore->records.head; node; node = node->next)
+        for (auto* node = data.TemplateStore()->records.head; node; node = node->next)
             count += node->element.id == 0xFFFFFFFF;
         return count;
     }

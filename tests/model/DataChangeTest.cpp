@@ -50,7 +50,7 @@ TEST_F(DataChangeTest, AddUpdateAndDeleteChangeTheRecordAndItsRowOnly) {
 
 TEST_F(DataChangeTest, IdsAreTakenAtOnceAndNotHandedOutAgain) {
     EXPECT_EQ(data.TakeCardId(), 1u);
-    EXPECT_EQ(data.walletStore->lastId, 1u);
+    EXPECT_EQ(data.WalletStore()->lastId, 1u);
     EXPECT_EQ(data.TakeCardId(), 2u);  // 1 was never saved, yet it is not handed out again
     uint32_t saved = AddCard(u"Third");
     EXPECT_EQ(saved, 3u);
@@ -59,10 +59,10 @@ TEST_F(DataChangeTest, IdsAreTakenAtOnceAndNotHandedOutAgain) {
     EXPECT_EQ(Reloaded()->TakeCardId(), 4u);
 
     // The id below the category record's is the last one.
-    data.walletStore->lastId = 0xFFFFFFFD;
+    data.WalletStore()->lastId = 0xFFFFFFFD;
     EXPECT_EQ(data.TakeCardId(), 0xFFFFFFFEu);
     EXPECT_EQ(data.TakeCardId(), 0u);
-    EXPECT_EQ(data.walletStore->lastId, 0xFFFFFFFEu);
+    EXPECT_EQ(data.WalletStore()->lastId, 0xFFFFFFFEu);
 }
 
 TEST_F(DataChangeTest, RefusesTheCategoryRecordIdAndIdsInUse) {
@@ -162,7 +162,7 @@ TEST_F(DataChangeTest, SaveAsTemplateKeepsTheShapeAndEmptiesTheValues) {
     bank->modified = Time(2006, 2, 2, 2, 2, 2);
     uint32_t cardId = data.TakeCardId();
     ASSERT_TRUE(data.AddCard(*bank, cardId));
-    data.templateStore->lastId = 6;
+    data.TemplateStore()->lastId = 6;
     listener.events.clear();
 
     ASSERT_TRUE(data.SaveCardAsTemplate(cardId));
@@ -191,16 +191,15 @@ TEST_F(DataChangeTest, ResetDropsTheStoresAndRowsButNotCategoryIdsOrTheFind) {
     ASSERT_TRUE(data.AddCategory(u"Home", PackCategory(2, 0)));
     ASSERT_TRUE(data.AddCategory(u"Work", PackCategory(7, 0)));
     ASSERT_TRUE(data.DeleteCategory(7));
-    data.findText = u"car";
-    data.findActive = 1;
+    data.SetFind(true, u"car");
 
     data.Reset();
-    EXPECT_EQ(data.walletStore, nullptr);
-    EXPECT_EQ(data.templateStore, nullptr);
+    EXPECT_EQ(data.WalletStore(), nullptr);
+    EXPECT_EQ(data.TemplateStore(), nullptr);
     EXPECT_EQ(data.cardCount(), 0);
     EXPECT_EQ(data.categoryCount(), 0);
-    EXPECT_EQ(data.findText, u"car");
-    EXPECT_EQ(data.findActive, 1);
+    EXPECT_EQ(data.FindText(), u"car");
+    EXPECT_TRUE(data.FindActive());
 
     // Loaded again, only category 2 is on file; yet 7 was seen before, so the next id is 8.
     Open(data);

@@ -37,7 +37,7 @@ TEST_F(DataLoadTest, ListsTheLiveRecordsInRecordOrder) {
     ASSERT_TRUE(data.AddCard(*bravo, bravoId));
     uint32_t alpha = AddCard(u"Alpha");
     uint32_t charlie = AddCard(u"Charlie", 2, 3);
-    ASSERT_TRUE(data.walletStore->DeleteRecord(data.FindRecordEntry(CData::kWalletStore, alpha)));
+    ASSERT_TRUE(data.WalletStore()->DeleteRecord(data.FindRecordEntry(CData::kWalletStore, alpha)));
 
     auto model = Reloaded();
     ASSERT_EQ(Names(model->cards), (std::vector<std::u16string>{u"Bravo", u"Charlie"}));

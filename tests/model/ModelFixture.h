@@ -94,13 +94,12 @@ protected:
 
     // Opens and unlocks both stores and loads the model, as the session does after the login.
     void Open(CData& model) {
-        model.walletStore = std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType);
-        model.templateStore =
-            std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", kTemplatesFileType);
-        ASSERT_EQ(model.walletStore->Open(), 0);
-        ASSERT_EQ(model.templateStore->Open(), 0);
-        ASSERT_TRUE(model.walletStore->CheckPassword(password.data(), password.size()));
-        ASSERT_TRUE(model.templateStore->CheckPassword(templatesPassword.data(), templatesPassword.size()));
+        model.SetStores(std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType),
+                        std::make_unique<CTesseraEncryptedLinkList>(u"\\Templates.dat", kTemplatesFileType));
+        ASSERT_EQ(model.WalletStore()->Open(), 0);
+        ASSERT_EQ(model.TemplateStore()->Open(), 0);
+        ASSERT_TRUE(model.WalletStore()->CheckPassword(password.data(), password.size()));
+        ASSERT_TRUE(model.TemplateStore()->CheckPassword(templatesPassword.data(), templatesPassword.size()));
         ASSERT_TRUE(model.LoadCards());
         ASSERT_TRUE(model.LoadTemplatesAndCategories());
     }

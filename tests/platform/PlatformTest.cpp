@@ -151,7 +151,7 @@ TEST(PrivateFileTest, NoNewFileOutlivesAWriteEndedBySignal) {
 
 TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesNothingShorterAndMakesAMissingFile) {
     TempDir dir;
-    HostOptionsRecord record{};
+    OptionsFileRecord record{};
     record[7] = 5;
     WriteBytes(dir / "short", std::vector<uint8_t>(31, 1));
     EXPECT_FALSE(ReadOptionsFile(dir / "short", record));
@@ -174,13 +174,13 @@ TEST(HostOptionsFile, ReadsExactlyThirtyTwoBytesNothingShorterAndMakesAMissingFi
 
 TEST(HostOptionsFile, WriteRoundTripsEveryWordLittleEndian) {
     TempDir dir;
-    HostOptionsRecord record{1, 2, 3, 0x01020304, 5, 6, 7, 0xFFFFFFFF};
+    OptionsFileRecord record{1, 2, 3, 0x01020304, 5, 6, 7, 0xFFFFFFFF};
     ASSERT_TRUE(WriteOptionsFile(dir / "options.dat", record));
     std::vector<uint8_t> bytes = ReadBytes(dir / "options.dat");
     ASSERT_EQ(bytes.size(), 32u);
     EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + 12, bytes.begin() + 16)),
               (std::vector<uint8_t>{4, 3, 2, 1}));
-    HostOptionsRecord back{};
+    OptionsFileRecord back{};
     ASSERT_TRUE(ReadOptionsFile(dir / "options.dat", back));
     EXPECT_EQ(back, record);
 }
@@ -191,7 +191,7 @@ TEST(HostOptionsFile, AFileHeldByAnotherFailsAfterTwoAttempts) {
     int holder = ::open((dir / "options.dat").c_str(), O_RDONLY);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
-    HostOptionsRecord record{};
+    OptionsFileRecord record{};
     EXPECT_FALSE(ReadOptionsFile(dir / "options.dat", record));
     EXPECT_FALSE(WriteOptionsFile(dir / "options.dat", record));
     ::close(holder);

@@ -300,10 +300,10 @@ TEST_F(PluginEntryPoints, ARequestWaitsForTheHostsAnswerThroughCpu) {
     uint32_t& status = TheApp().session.appStatus;
     status = plugin::kAppUnknown;
     AnsweringHost::answer = plugin::kAppRunning;
-    AskHost(plugin::kRequestAppRunning, [&] { return status == plugin::kAppUnknown; });
+    AskHost(TheApp().hostRequest, plugin::kRequestAppRunning, [&] { return status == plugin::kAppUnknown; });
     EXPECT_EQ(status, plugin::kAppRunning);
     AnsweringHost::answer = plugin::kAppCloseFailed;
-    AskHost(plugin::kRequestCloseApp, [&] { return status == plugin::kAppRunning; });
+    AskHost(TheApp().hostRequest, plugin::kRequestCloseApp, [&] { return status == plugin::kAppRunning; });
     EXPECT_EQ(status, plugin::kAppCloseFailed);
 
     // The record carries only the code and the tag.
@@ -350,7 +350,7 @@ TEST_F(PluginEntryPoints, ExportAfterTheLoginThenTheNewBackupRestoredFromItsPane
     wxTEST_DIALOG(Page()->SelectItem(NavItem::Cards), TypePasswords({"pass word"}));
     wxTEST_DIALOG(command(ID_BACKUP), Told(told));  // Backup needs an open wallet
     std::string error;
-    ASSERT_TRUE(ExportCards(*TheApp().data.walletStore, dir.Path() / "expected.txt", error)) << error;
+    ASSERT_TRUE(ExportCards(*TheApp().data.WalletStore(), dir.Path() / "expected.txt", error)) << error;
     // The plain-text warning first: No writes nothing; after Yes the export says what it wrote.
     wxTEST_DIALOG(command(ID_EXPORT_CARDS), Told(told, wxID_NO));
     wxTEST_DIALOG(command(ID_EXPORT_CARDS), Told(told, wxID_YES), ChoosePath(dir.Path() / "cards.txt"),

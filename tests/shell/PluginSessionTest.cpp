@@ -84,7 +84,6 @@ protected:
     void SetUp() override {
         std::filesystem::copy(Phone(), phone.Path(), std::filesystem::copy_options::recursive);
         RapiSetTransport(std::make_shared<FolderTransport>(phone.Path()));
-        session.SetViews(&views);
         session.connectionState = plugin::kStateConnected;
         session.setupKind = plugin::kSetUpPhone;
         session.versionAccepted = 1;
@@ -124,8 +123,8 @@ protected:
     TempDir phone;
     CData data;
     DeviceLink link;
-    PluginSession session{data, link};
-    ScriptedViews views{session};
+    ScriptedViews views{session};  // bound before the session is made, used after
+    PluginSession session{data, link, views};
 };
 
 TEST_F(SessionTest, TheWholeRoadToTheCardsAndASecondPageThatAsksNothing) {
@@ -275,7 +274,7 @@ TEST_F(SessionTest, ThePhoneLostDuringTheReadLeavesTheSessionResetNotHalfRead) {
     EXPECT_EQ(views.logins, 0);
     EXPECT_TRUE(views.lists.empty());
     EXPECT_FALSE(session.WalletRead());
-    EXPECT_EQ(data.walletStore, nullptr);
+    EXPECT_EQ(data.WalletStore(), nullptr);
     EXPECT_EQ(session.appStatus, plugin::kAppUnknown);
     EXPECT_FALSE(link.RapiInitialized());
     EXPECT_EQ(views.startPages, 1);
@@ -297,9 +296,9 @@ TEST_F(SessionTest, ALockOrAResetWaitsForTheQuestionOrWorkerThatHoldsTheSession)
     session.Enter();
     session.Lock(true, 0);
     session.Reset();
-    EXPECT_NE(data.walletStore, nullptr) << "nothing is freed under a question";
+    EXPECT_NE(data.WalletStore(), nullptr) << "nothing is freed under a question";
     session.Leave();
-    EXPECT_EQ(data.walletStore, nullptr);
+    EXPECT_EQ(data.WalletStore(), nullptr);
     EXPECT_EQ(views.closes, 1) << "the reset ran instead of the lock";
 }
 
@@ -307,18 +306,18 @@ TEST_F(SessionTest, ALockOrAResetWaitsForTheQuestionOrWorkerThatHoldsTheSession)
 TEST_F(SessionTest, ANewLoginReadsTheWalletAgainOnlyWhenAnotherProgramChangedIt) {
     Type({u"pass word"});
     Open();
-    const CTesseraEncryptedLinkList* read = data.walletStore.get();
+    const CTesseraEncryptedLinkList* read = data.WalletStore();
     session.Lock(true, 0);
     Type({u"pass word"});
     session.OpenPage(ListKind::Cards);
-    EXPECT_EQ(data.walletStore.get(), read);
+    EXPECT_EQ(data.WalletStore(), read);
 
     CData other;  // another program, over the same phone
-    other.walletStore =
-        std::make_unique<CTesseraEncryptedLinkList>(data.walletStore->Path(), kWalletFileType);
+    other.SetStores(std::make_unique<CTesseraEncryptedLinkList>(data.WalletStore()->Path(), kWalletFileType),
+                    nullptr);
     const SecureBytes password = PasswordBytes(u"pass word");
-    ASSERT_TRUE(other.walletStore->Open() == 0 &&
-                other.walletStore->CheckPassword(password.data(), password.size()) && other.LoadCards());
+    ASSERT_TRUE(other.WalletStore()->Open() == 0 &&
+                other.WalletStore()->CheckPassword(password.data(), password.size()) && other.LoadCards());
     const auto id = static_cast<uint32_t>(other.cards.front().id);
     std::unique_ptr<CTesseraItem> card = other.ReadCardRecord(id);
     SetItemName(*card, u"Renamed elsewhere");

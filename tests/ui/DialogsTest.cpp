@@ -6,6 +6,7 @@
 #include <wx/testing.h>
 
 #include "FrameFixture.h"
+#include "model/Data.h"
 #include "model/FieldType.h"
 #include "store/StoreFixture.h"
 #include "ui/controls/IconGroupView.h"
@@ -114,7 +115,10 @@ TEST_F(TemplateDlgTest, ListsOtherFieldNamesAndEndsWithOrWithoutAChoice) {
     CMyIconList icons;
     ASSERT_TRUE(icons.Create());
 
-    CTemplateDlg dialog(nullptr, store.get(), &icons);
+    CData data;  // the store holds the templates; the wallet is not read
+    data.SetStores(std::make_unique<CTesseraEncryptedLinkList>(u"\\Tessera.dat", kWalletFileType),
+                   std::move(store));
+    CTemplateDlg dialog(nullptr, &data, &icons);
     dialog.Show();
     CViewList* list = dialog.List();
     ASSERT_EQ(list->GetItemCount(), 2) << "the category record is no template";

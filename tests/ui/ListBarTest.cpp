@@ -28,9 +28,10 @@ protected:
         }
         data.categories = {{0, 0, u"none"}, {1, 2, u"work"}};
         backups.entries = {{u"Backup(Manual).20101231235958", {}, 3}};
-        bar = new CListBar(frame, {{&data, {}, {}, [] { return true; }, {}, {}, nullptr}, &backups, &icons});
+        ListCommands::Links commands{&data, {}, {},      [] { return true; },
+                                     {},    {}, nullptr, [this] { return &selection; }};
+        bar = new CListBar(frame, {commands, &backups, &icons});
         bar->SetSize(frame->GetClientSize());
-        bar->SetItemView(&selection);
         bar->CategoriesReloaded();
     }
     wxString Header(int column) {

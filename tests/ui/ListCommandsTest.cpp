@@ -5,6 +5,7 @@
 
 #include "ShownRecords.h"
 #include "model/ModelFixture.h"
+#include "platform/rapi/api/Rapi.h"
 #include "ui/resources/Resource.h"
 #include "ui/rules/ListCommands.h"
 #include "ui/rules/SessionGate.h"
@@ -47,6 +48,13 @@ struct MarkedRows : ListScreen, SessionGate {
     void ShowPane(bool) override {}
     void Enter() override { ++holds; }
     void Leave() override { --holds; }
+    std::unique_ptr<WorkerConnection> ConnectWorker() override {
+        struct RapiWorker : WorkerConnection {
+            RapiConnection connection;
+        };
+        auto worker = std::make_unique<RapiWorker>();
+        return worker->connection.Ok() ? std::move(worker) : nullptr;
+    }
     bool Answer(unsigned question) {
         told.push_back(question);
         return !std::exchange(no, false);
@@ -67,7 +75,6 @@ protected:
         for (int i = 0; i < 5; ++i) ids.push_back(AddCard(std::u16string(1, u'a' + i), i % 2 ? 2 : 0));
         ASSERT_TRUE(data.AddCategory(u"work", PackCategory(2, 0)));
         screen.commands = &commands;
-        commands.SetView(&view);
         content.Show(ListKind::Cards);
     }
     void Pick(int row) {  // by the user
@@ -84,7 +91,8 @@ protected:
     ShownRecords view;
     MarkedRows screen;
     ListContent content{data, nullptr};
-    ListCommands commands{content, screen, {&data, {}, {}, [] { return true; }, {}, {}, &screen}};
+    ListCommands commands{
+        content, screen, {&data, {}, {}, [] { return true; }, {}, {}, &screen, [this] { return &view; }}};
 };
 
 TEST_F(ListCommandsTest, TheShownRecordStaysSelectedWhileListedAndNothingIsShownOnceItIsNot) {

@@ -34,8 +34,7 @@ protected:
     std::vector<std::u16string> ModelOrder(int32_t filter, CardSortKey key, bool ascending) {
         CData model;
         model.cards = data.cards;
-        model.findText = data.findText;
-        model.findActive = data.findActive;
+        model.SetFind(data.FindActive(), data.FindText());
         int shown = model.ArrangeCards(filter, key, ascending);
         std::vector<std::u16string> names;
         for (int i = 0; i < shown; ++i) names.push_back(model.cards[i].name);
@@ -59,8 +58,7 @@ TEST_F(ListContentTest, CardRowsFollowTheModelsOrderFilterAndFind) {
     list.SetCategoryFilter(2);
     EXPECT_EQ(Column(0), ModelOrder(2, CardSortKey::Created, true));
 
-    data.findActive = 1;
-    data.findText = u"AL";
+    data.SetFind(true, u"AL");
     list.SetCategoryFilter(kAllCategories);
     EXPECT_EQ(Column(0), ModelOrder(kAllCategories, CardSortKey::Created, true));
     EXPECT_EQ(list.RowCount(), 1);

@@ -70,9 +70,8 @@ protected:
         icons.Create();
         frame = new wxFrame(nullptr, wxID_ANY, "view", wxDefaultPosition, wxSize(600, 500));
         frame->CreateStatusBar();
-        view =
-            new CMyView(frame, {&data, &icons, {*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT}, &clipboard});
-        view->SetListRows(&rows);
+        const FormFonts fonts{*wxNORMAL_FONT, *wxNORMAL_FONT, *wxNORMAL_FONT};
+        view = new CMyView(frame, {&data, &icons, fonts, &clipboard, nullptr, nullptr, &rows});
         view->InitialUpdate();
         view->Show(), frame->Show();
     }

@@ -55,6 +55,7 @@ struct ScriptedScreen : EditorScreen {
 // The session's rule: a lock or a reset waits for the question that holds it.
 struct HoldingSession : SessionGate {
     void Enter() override { ++holds; }
+    std::unique_ptr<WorkerConnection> ConnectWorker() override { return nullptr; }  // no worker here
     void Leave() override {
         if (--holds > 0) return;
         if (std::exchange(resetHeld, false)) Forget();
@@ -95,12 +96,11 @@ protected:
         ModelFixture::SetUp();
         screen.editor = session.editor = &editor;
         session.data = &data;
-        editor.SetGate(&session);
     }
     // A wallet of two cards, nothing shown, nothing scripted.
     void Restart() {
         editor.Forget();
-        if (!data.walletStore) Open(data);
+        if (!data.HasStores()) Open(data);
         while (!data.cards.empty()) ASSERT_TRUE(data.DeleteCard(uint32_t(data.cards.back().id)));
         shownId = AddCard(u"Bank");
         otherId = AddCard(u"Other");
@@ -137,7 +137,7 @@ protected:
 
     ScriptedScreen screen;
     HoldingSession session;
-    RecordEditor editor{&data, screen, u"New Category"};
+    RecordEditor editor{&data, screen, u"New Category", nullptr, &session};
     uint32_t shownId = 0, otherId = 0, newId = 0;
 };
 

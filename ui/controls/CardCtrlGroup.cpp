@@ -10,7 +10,7 @@
 
 #include "model/FieldType.h"
 #include "platform/LocalTime.h"
-#include "plugin-api/FixedIds.h"
+#include "wxkit/FixedIds.h"
 #include "ui/controls/EditLink.h"
 #include "ui/controls/FieldChanges.h"
 #include "ui/controls/LinkLauncher.h"

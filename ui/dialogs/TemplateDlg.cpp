@@ -13,7 +13,7 @@
 #include "ui/resources/StringTable.h"
 #include "ui/rules/TemplateRows.h"
 
-CTemplateDlg::CTemplateDlg(wxWindow* parent, CTesseraEncryptedLinkList* templates, CMyIconList* icons)
+CTemplateDlg::CTemplateDlg(wxWindow* parent, const CData* data, CMyIconList* icons)
     : wxDialog(parent, wxID_ANY, LoadResString(IDS_TEMPLATE_DIALOG_TITLE)) {
     list = new CViewList(this, IDC_TEMPLATE_LIST,
                          wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_NO_HEADER | wxLC_HRULES | wxLC_VRULES,
@@ -27,7 +27,7 @@ CTemplateDlg::CTemplateDlg(wxWindow* parent, CTesseraEncryptedLinkList* template
     sizer->Add(list, 1, wxALL | wxEXPAND, 10);
     sizer->Add(buttons, 0, wxTOP | wxRIGHT, 10);
     SetSizerAndFit(sizer);
-    if (templates && icons) Fill(*templates, *icons);
+    if (data && data->HasStores() && icons) Fill(*data, *icons);
     list->Bind(wxEVT_SIZE, &CTemplateDlg::FitColumns, this);
     list->Bind(wxEVT_LIST_ITEM_SELECTED, &CTemplateDlg::OnSelected, this);
     list->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) { Choose(templateId); });
@@ -38,12 +38,12 @@ CTemplateDlg::CTemplateDlg(wxWindow* parent, CTesseraEncryptedLinkList* template
     CentreOnParent();
 }
 
-void CTemplateDlg::Fill(CTesseraEncryptedLinkList& templates, CMyIconList& icons) {
+void CTemplateDlg::Fill(const CData& data, CMyIconList& icons) {
     list->AppendColumn(LoadResString(IDS_COLUMN_TEMPLATE));
     list->AppendColumn(LoadResString(IDS_COLUMN_FIELD));
     list->SetImageList(icons.Small(), wxIMAGE_LIST_SMALL);
     std::vector<TemplateRow> rows;
-    if (!ReadTemplateRows(templates, rows)) {
+    if (!ReadTemplateRows(data, rows)) {
         wxMessageBox(LoadResString(IDS_OUT_OF_MEMORY), LoadResString(IDS_APP_CAPTION), wxOK | wxICON_ERROR,
                      this);
     }

@@ -7,21 +7,21 @@
 #include <cstdint>
 
 class CMyIconList;
-class CTesseraEncryptedLinkList;
+class CData;
 class CViewList;
 class wxListEvent;
 
 class CTemplateDlg : public wxDialog {
 public:
-    // templates may be null: the dialog is then empty.
-    CTemplateDlg(wxWindow* parent, CTesseraEncryptedLinkList* templates, CMyIconList* icons);
+    // data may be null or without stores: the dialog is then empty.
+    CTemplateDlg(wxWindow* parent, const CData* data, CMyIconList* icons);
 
     int32_t TemplateId() const { return templateId; }
     void EndAsNoChoice();
     CViewList* List() const { return list; }
 
 private:
-    void Fill(CTesseraEncryptedLinkList& templates, CMyIconList& icons);
+    void Fill(const CData& data, CMyIconList& icons);
     void FitColumns(wxSizeEvent& event);
     void OnSelected(wxListEvent& event);
     void Choose(int32_t id);

@@ -5,7 +5,7 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
-#include "plugin-api/FixedIds.h"
+#include "wxkit/FixedIds.h"
 #include "ui/controls/IconGroupView.h"
 #include "ui/controls/MyIconList.h"
 #include "ui/resources/Resource.h"

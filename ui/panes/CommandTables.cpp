@@ -7,7 +7,7 @@
 #include <wx/menu.h>
 #include <wx/toolbar.h>
 
-#include "plugin-api/FixedIds.h"
+#include "wxkit/FixedIds.h"
 #include "ui/resources/ArtLibrary.h"
 #include "ui/resources/Resource.h"
 #include "ui/resources/StringTable.h"

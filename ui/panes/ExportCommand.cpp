@@ -23,7 +23,7 @@ constexpr const char* kExtensions[] = {"txt", "csv", "json"};
 
 bool RunExportCommand(wxWindow* parent, CData& data, bool walletOpen) {
     // A locked wallet keeps its stores: its cards must not reach a file without the password.
-    if (!data.walletStore || !walletOpen) return true;
+    if (!data.HasStores() || !walletOpen) return true;
     if (wxMessageBox(LoadResString(IDS_EXPORT_WARNING), LoadResString(IDS_APP_CAPTION),
                      wxYES_NO | wxNO_DEFAULT | wxICON_WARNING, parent) != wxYES)
         return true;

@@ -6,7 +6,6 @@
 #include "model/CardImport.h"
 #include "model/CsvCards.h"
 #include "model/Data.h"
-#include "platform/rapi/api/Rapi.h"
 #include "ui/controls/UiThread.h"
 #include "ui/dialogs/ProgressDlg.h"
 #include "ui/resources/Resource.h"
@@ -27,14 +26,14 @@ void ShowCount(size_t done, size_t total) {
     });
 }
 
-ImportResult AddWithProgress(wxWindow* parent, CData& data, ImportPlan& plan) {
+ImportResult AddWithProgress(wxWindow* parent, CData& data, SessionGate* gate, ImportPlan& plan) {
     ImportResult result;
     wxWindow* top = wxGetTopLevelParent(parent);
     top->Disable();
     data.SetNotifyGate([](const std::function<void()>& tell) { RunOnUiThread(tell); });
     RunWithProgress(top, LoadResString(IDS_IMPORT_TITLE), LoadResString(IDS_IMPORTING), [&] {
-        RapiConnection connection;
-        if (connection.Ok())
+        std::unique_ptr<WorkerConnection> connection = gate ? gate->ConnectWorker() : nullptr;
+        if (connection)
             result = ApplyImport(data, plan, [&](size_t done) { ShowCount(done, plan.cards.size()); });
     });
     data.SetNotifyGate(nullptr);
@@ -45,7 +44,7 @@ ImportResult AddWithProgress(wxWindow* parent, CData& data, ImportPlan& plan) {
 }  // namespace
 
 bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate, bool walletOpen) {
-    if (!data.walletStore || !walletOpen) return true;
+    if (!data.HasStores() || !walletOpen) return true;
     wxFileDialog dialog(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString,
                         LoadResString(IDS_IMPORT_FILTER), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) return true;
@@ -63,7 +62,7 @@ bool RunImportCommand(wxWindow* parent, CData& data, SessionGate* gate, bool wal
     long buttons = plan.cards.empty() ? wxOK : wxOK | wxCANCEL;
     if (wxMessageBox(summary, LoadResString(IDS_IMPORT_TITLE), buttons, parent) != wxOK || plan.cards.empty())
         return true;
-    if (!AddWithProgress(parent, data, plan).complete)
+    if (!AddWithProgress(parent, data, gate, plan).complete)
         Tell(parent,
              wxString::Format(LoadResString(IDS_IMPORT_STOPPED), int(plan.done), int(plan.cards.size())));
     return true;

@@ -11,7 +11,7 @@
 
 #include "device/TesseraBackup.h"
 #include "model/Data.h"
-#include "plugin-api/FixedIds.h"
+#include "wxkit/FixedIds.h"
 #include "plugin-api/PluginApi.h"
 #include "ui/controls/LinkLauncher.h"
 #include "ui/controls/MyIconList.h"

@@ -42,7 +42,6 @@ public:
     bool IsBusy() const { return commands.Busy(); }
     // Ends a dialog the pane has open with IDLOCKED (the wallet lock).
     void EndOwnDialog();
-    void SetItemView(ItemView* shown) { commands.SetView(shown); }
     CommandState State() const { return commands.State(); }
 
     void RemoveRow(ListKind kind, int32_t id) override;

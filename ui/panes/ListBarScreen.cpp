@@ -100,7 +100,7 @@ std::optional<bool> CListBar::AskDeleteCategory() {
 
 // The lock ends the dialog as no choice.
 std::optional<int32_t> CListBar::ChooseTemplate() {
-    CTemplateDlg dialog(wxGetTopLevelParent(this), commands.Data().templateStore.get(), links.icons);
+    CTemplateDlg dialog(wxGetTopLevelParent(this), &commands.Data(), links.icons);
     endOwnDialog = [&dialog] { dialog.EndAsNoChoice(); };
     const int result = dialog.ShowModal();
     endOwnDialog = nullptr;

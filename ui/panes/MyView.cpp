@@ -11,7 +11,6 @@
 #include "model/Data.h"
 #include "model/FieldType.h"
 #include "model/ItemChanges.h"
-#include "plugin-api/FixedIds.h"
 #include "ui/controls/CategoryBox.h"
 #include "ui/controls/FieldChanges.h"
 #include "ui/controls/MyIconList.h"
@@ -22,6 +21,7 @@
 #include "ui/resources/Resource.h"
 #include "ui/resources/StringTable.h"
 #include "ui/rules/ListRows.h"
+#include "wxkit/FixedIds.h"
 
 namespace {
 
@@ -38,14 +38,14 @@ constexpr size_t kNameMax = 255, kCategoryNameMax = 63;
 CMyView::CMyView(wxWindow* parent, Links links)
     : wxPanel(parent, IDW_MAIN_VIEW, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxBORDER_NONE),
       links(std::move(links)),
-      editor(this->links.data, *this, ToU16(LoadResString(IDS_NEW_CATEGORY_NAME))),
+      editor(this->links.data, *this, ToU16(LoadResString(IDS_NEW_CATEGORY_NAME)), this->links.rows,
+             this->links.gate),
       guard(this->links.clipboard ? *this->links.clipboard : systemClipboard),
       clipboardTimer(this, IDT_CLIPBOARD) {
     Hide();
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetMinSize(wxSize(kMinSize, kMinSize));
     SetMaxSize(wxSize(kMaxSize, kMaxSize));
-    editor.SetGate(this->links.gate);
     CreateControls();
     if (this->links.data) this->links.data->AddListener(this);
     Bind(wxEVT_PAINT, &CMyView::OnPaint, this);

@@ -42,6 +42,7 @@ public:
         ClipboardAccess* clipboard = nullptr;  // the system's when none is given
         SessionGate* gate = nullptr;           // held while the view asks the user
         GeneratorChoice* generator = nullptr;  // the password generator's settings; the view's own when none
+        ListRows* rows = nullptr;              // the list pane whose rows the view removes or refreshes
         BackupActions* backups = nullptr;      // the backup pane's list and restore; none: no backup shown
     };
     static constexpr int kMinSize = 400;
@@ -53,8 +54,6 @@ public:
     // The initial update that follows creation.
     void InitialUpdate();
     bool OnCommand(int id, int code, void* extra);
-    // The list pane whose rows the view removes or refreshes.
-    void SetListRows(ListRows* list) { editor.SetRows(list); }
 
     bool SwitchPane(ListKind pane) override { return editor.SwitchPane(pane); }
     bool ShowCard(int32_t id, bool isNew, int32_t templateId, bool startEditing) override {

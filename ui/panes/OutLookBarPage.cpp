@@ -35,9 +35,9 @@ const wxColour kFrameGrey(0xC0, 0xC0, 0xC0);
 
 }  // namespace
 
-COutLookBarPage::COutLookBarPage(wxWindow* parent, const Views& views)
+COutLookBarPage::COutLookBarPage(wxWindow* parent, const Links& links)
     : wxPanel(parent, IDW_NAV_PAGE),
-      views(views),
+      links(links),
       images(kTreeImageSize, kTreeImageSize, true, 10),
       lockoutTimer(this, IDT_LOCKOUT) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -53,14 +53,14 @@ COutLookBarPage::COutLookBarPage(wxWindow* parent, const Views& views)
     Bind(
         wxEVT_TIMER,
         [this](wxTimerEvent&) {
-            if (pages) pages->LockoutTick();
+            if (this->links.pages) this->links.pages->LockoutTick();
         },
         IDT_LOCKOUT);
     BuildTree();
 }
 
 COutLookBarPage::~COutLookBarPage() {
-    if (pages) pages->PageClosing();
+    if (links.pages) links.pages->PageClosing();
     lockoutTimer.Stop();
     tree->SetImageList(nullptr);
 }
@@ -153,7 +153,7 @@ void COutLookBarPage::RunPage(NavItem item) {
     } disabled(wxGetTopLevelParent(this));
     const ListKind list = kItems[static_cast<int>(item)].list;
     if (list == ListKind::None) return ShowStartPage(item);
-    if (pages) pages->OpenWalletPage(list);
+    if (links.pages) links.pages->OpenWalletPage(list);
 }
 
 void COutLookBarPage::ShowStartPage(NavItem item) {
@@ -161,28 +161,28 @@ void COutLookBarPage::ShowStartPage(NavItem item) {
                      : item == NavItem::Help  ? StartPage::Help
                                               : StartPage::Index;
     wxString address = StartPageAddress(page);
-    if (views.webView && views.webView->GetOpenedPage() != address) views.webView->LoadPage(address);
+    if (links.webView && links.webView->GetOpenedPage() != address) links.webView->LoadPage(address);
     ReturnMainViewId();
-    if (views.mainView) views.mainView->Hide();
-    if (views.showListPane) views.showListPane(false);
-    if (views.webView) views.webView->Show();
+    if (links.mainView) links.mainView->Hide();
+    if (links.showListPane) links.showListPane(false);
+    if (links.webView) links.webView->Show();
     RelayoutFrame();
 }
 
 void COutLookBarPage::ReturnMainViewId() {
-    if (!views.mainView || !views.webView || views.mainView->GetId() != AFX_IDW_PANE_FIRST) return;
-    views.mainView->SetId(views.webView->GetId());
-    views.webView->SetId(AFX_IDW_PANE_FIRST);
+    if (!links.mainView || !links.webView || links.mainView->GetId() != AFX_IDW_PANE_FIRST) return;
+    links.mainView->SetId(links.webView->GetId());
+    links.webView->SetId(AFX_IDW_PANE_FIRST);
 }
 
 void COutLookBarPage::ShowMainView() {
-    if (!views.mainView || !views.webView) return;
-    if (views.webView->GetId() == AFX_IDW_PANE_FIRST) {
-        views.webView->SetId(views.mainView->GetId());
-        views.mainView->SetId(AFX_IDW_PANE_FIRST);
+    if (!links.mainView || !links.webView) return;
+    if (links.webView->GetId() == AFX_IDW_PANE_FIRST) {
+        links.webView->SetId(links.mainView->GetId());
+        links.mainView->SetId(AFX_IDW_PANE_FIRST);
     }
-    views.webView->Hide();
-    views.mainView->Show();
+    links.webView->Hide();
+    links.mainView->Show();
 }
 
 void COutLookBarPage::RelayoutFrame() {

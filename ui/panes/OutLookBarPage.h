@@ -19,15 +19,16 @@ enum class NavItem { Root, Product, Cards, Templates, Categories, Backups, Help,
 
 class COutLookBarPage : public wxPanel {
 public:
-    // The windows the page shows and hides around the frame's main view.
-    struct Views {
+    // The windows the page shows and hides around the frame's main view, and who runs its wallet pages.
+    struct Links {
         wxHtmlWindow* webView = nullptr;
         wxWindow* mainView = nullptr;
         wxWindow* listPane = nullptr;
         std::function<void(bool)> showListPane;  // docks or hides the list pane in the host frame
+        WalletPageHandler* pages = nullptr;      // runs the wallet's pages (the session's windows)
     };
 
-    COutLookBarPage(wxWindow* parent, const Views& views);
+    COutLookBarPage(wxWindow* parent, const Links& links);
     ~COutLookBarPage() override;
 
     // Rebuilds the tree and selects the root item, which shows its page.
@@ -57,7 +58,6 @@ public:
     // The plug-in's main view takes the web view's place (and its id) as the frame's main view.
     void ShowMainView();
 
-    void SetPageHandler(WalletPageHandler* handler) { pages = handler; }
     // The lockout countdown (timer 9527, one tick a minute); false when it does not start or stop.
     bool StartLockoutTimer();
     bool StopLockoutTimer();
@@ -72,12 +72,11 @@ private:
     void RunPage(NavItem item);
     void RelayoutFrame();
 
-    Views views;
+    Links links;
     wxTreeCtrl* tree = nullptr;
     wxImageList images;
     wxTreeItemId items[static_cast<int>(NavItem::Count)];
     wxWindow* strip = nullptr;
     bool silent = false;  // tree changes that run no page
-    WalletPageHandler* pages = nullptr;
     wxTimer lockoutTimer;
 };

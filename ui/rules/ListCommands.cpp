@@ -4,7 +4,6 @@
 
 #include "model/Data.h"
 #include "platform/SystemTime.h"
-#include "platform/rapi/api/Rapi.h"
 #include "ui/resources/Resource.h"
 #include "ui/rules/DeletionWalk.h"
 #include "ui/rules/ItemView.h"
@@ -12,6 +11,7 @@
 #include "ui/rules/SessionGate.h"
 
 CommandState ListCommands::State() const {
+    ItemView* const view = View();
     CommandState state;
     state.visible = screen.Visible();
     state.open = links.walletOpen && links.walletOpen();
@@ -107,6 +107,7 @@ card_info_struct ListCommands::NewRow(int32_t id, ListKind kind) const {
 
 // A new template or category, shown in the view for editing; none when the view keeps its record.
 std::optional<card_info_struct> ListCommands::NewRecord(ListKind kind, int32_t id) {
+    ItemView* const view = View();
     if (id == 0 || !view) return std::nullopt;
     const bool shown =
         kind == ListKind::Templates ? view->ShowTemplate(id, true, true) : view->ShowCategory(id, true, true);
@@ -124,11 +125,10 @@ void ListCommands::AddNewRow(const card_info_struct& row, bool byName) {
 }
 
 std::optional<card_info_struct> ListCommands::NewCard() {
-    CTesseraEncryptedLinkList* templates = links.data->templateStore.get();
-    std::optional<int32_t> choice =
-        templates && templates->records.count > 0 ? screen.ChooseTemplate() : std::nullopt;
+    ItemView* const view = View();
+    std::optional<int32_t> choice = links.data->HasTemplateRecords() ? screen.ChooseTemplate() : std::nullopt;
     // The lock ends the dialog: a wallet locked or closed meanwhile gets no card.
-    if (!choice || !(links.walletOpen && links.walletOpen()) || !links.data->walletStore) return std::nullopt;
+    if (!choice || !(links.walletOpen && links.walletOpen()) || !links.data->HasStores()) return std::nullopt;
     const auto id = static_cast<int32_t>(links.data->TakeCardId());
     if (id == 0) return std::nullopt;
     card_info_struct row = NewRow(id, ListKind::Cards);
@@ -202,10 +202,10 @@ void ListCommands::Delete() {
     links.data->SetNotifyGate([this](const std::function<void()>& tell) { screen.OnScreenThread(tell); });
     DeletionResult result;
     screen.RunWithProgress([&] {
-        RapiConnection connection;
+        std::unique_ptr<WorkerConnection> connection = links.gate ? links.gate->ConnectWorker() : nullptr;
         auto erase = [&](int row) {
             auto at = std::lower_bound(rows.begin(), rows.end(), row) - rows.begin();
-            return connection.Ok() && EraseItem(items[at]);
+            return connection && EraseItem(items[at]);
         };
         auto removed = [this](int row) { screen.OnScreenThread([this, row] { RemoveDeletedRow(row); }); };
         result = DeleteRowsBottomUp(rows, focused, count, erase, removed);
@@ -260,8 +260,7 @@ void ListCommands::SaveAsTemplate() {
 // Find off shows the whole list again.
 void ListCommands::ToggleFind() {
     findMode = !findMode;
-    links.data->findActive = findMode ? 1 : 0;
-    links.data->findText.clear();
+    links.data->SetFind(findMode);
     screen.ClearFindBox();
     if (findMode) screen.FocusFindBox();
     if (content.Kind() != ListKind::Cards) return;
@@ -270,7 +269,7 @@ void ListCommands::ToggleFind() {
 }
 
 void ListCommands::FindText(const std::u16string& text) {
-    links.data->findText = text;
+    links.data->SetFindText(text);
     if (content.Kind() != ListKind::Cards && !text.empty() && links.showPage) links.showPage(ListKind::Cards);
     if (content.Kind() != ListKind::Cards) return;
     content.Rebuild();
@@ -278,8 +277,8 @@ void ListCommands::FindText(const std::u16string& text) {
 }
 
 void ListCommands::FilterChosen(int32_t category) {
-    if (links.data->findActive) {
-        links.data->findText.clear();
+    if (links.data->FindActive()) {
+        links.data->SetFindText({});
         screen.ClearFindBox();
     }
     content.SetCategoryFilter(category);
@@ -287,11 +286,13 @@ void ListCommands::FilterChosen(int32_t category) {
 }
 
 void ListCommands::RowFocused(int row) {
+    ItemView* const view = View();
     selection = content.Item(row);
     if (view && !content.IsPending(row)) ShowOnView(selection);
 }
 
 void ListCommands::KeepShownSelected() {
+    ItemView* const view = View();
     screen.RowsChanged();
     const std::optional<int32_t> shown = view ? view->ShownRecord(content.Kind()) : std::nullopt;
     const int row = shown ? content.FindRow(*shown) : -1;
@@ -319,6 +320,7 @@ void ListCommands::SelectOnly(int row) {
 }
 
 void ListCommands::ShowOnView(const ListItem& item) {
+    ItemView* const view = View();
     if (!view) return;
     switch (item.kind) {
         case ListKind::Cards:

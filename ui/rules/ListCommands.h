@@ -63,13 +63,13 @@ public:
         // entry in the backup list, on the window's thread.
         std::function<bool(const std::u16string&)> deleteBackupFile;
         std::function<void(const std::u16string&)> forgetBackup;
-        SessionGate* gate = nullptr;  // held while a deletion runs
+        SessionGate* gate = nullptr;      // held while a deletion runs, and its worker's phone connection
+        std::function<ItemView*()> view;  // the main view, made after the list pane: null until then
     };
 
     ListCommands(ListContent& content, ListScreen& screen, Links links)
         : content(content), screen(screen), links(std::move(links)) {}
-    void SetView(ItemView* shown) { view = shown; }
-    ItemView* View() const { return view; }
+    ItemView* View() const { return links.view ? links.view() : nullptr; }
     CData& Data() const { return *links.data; }
 
     CommandState State() const;
@@ -116,7 +116,6 @@ private:
     ListContent& content;
     ListScreen& screen;
     Links links;
-    ItemView* view = nullptr;
     ListItem selection;
     bool busy = false;
     bool findMode = false;

@@ -54,11 +54,11 @@ struct ShownCategory {
 
 class RecordEditor {
 public:
-    // newCategoryName: the name a new category starts with.
-    RecordEditor(CData* data, EditorScreen& screen, std::u16string newCategoryName)
-        : data(data), screen(screen), newCategoryName(std::move(newCategoryName)) {}
-    void SetRows(ListRows* list) { rows = list; }
-    void SetGate(SessionGate* sessionGate) { gate = sessionGate; }
+    // newCategoryName: the name a new category starts with; rows: the list whose rows the editor removes
+    // or refreshes; gate: held while the editor asks the user.
+    RecordEditor(CData* data, EditorScreen& screen, std::u16string newCategoryName, ListRows* rows,
+                 SessionGate* gate)
+        : data(data), screen(screen), newCategoryName(std::move(newCategoryName)), rows(rows), gate(gate) {}
 
     // The events. A Show* returns false when the record could not be shown (unsaved work kept, or asked
     // meanwhile); SwitchPane and PromptSaveChanges false when a save the user chose was refused.
@@ -113,8 +113,8 @@ private:
     CData* data;
     EditorScreen& screen;
     std::u16string newCategoryName;
-    ListRows* rows = nullptr;
-    SessionGate* gate = nullptr;
+    ListRows* rows;
+    SessionGate* gate;
 
     ListKind pane = ListKind::None;
     EditMode mode = EditMode::Empty;

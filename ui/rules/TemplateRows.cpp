@@ -13,18 +13,12 @@ std::u16string OtherFieldNames(const CTesseraItem& item) {
     return joined;
 }
 
-bool ReadTemplateRows(CTesseraEncryptedLinkList& store, std::vector<TemplateRow>& rows) {
+bool ReadTemplateRows(const CData& data, std::vector<TemplateRow>& rows) {
     try {
-        for (auto* node = store.records.head; node; node = node->next) {
-            const item_entry_struct& entry = node->element;
-            if (entry.deleted || entry.id == CTesseraEncryptedLinkList::kCategoryRecordId) continue;
-            SecureBytes plain;
-            CTesseraItem item;
-            if (store.GetRecordData(&entry, &plain) == 0 || !item.Deserialize(plain.data(), plain.size()))
-                continue;
+        data.ForEachTemplate([&](uint32_t id, const CTesseraItem& item) {
             std::u16string name = item.fields.head ? FieldText(item.fields.head->element) : std::u16string();
-            rows.push_back({entry.id, item.icon, std::move(name), OtherFieldNames(item)});
-        }
+            rows.push_back({id, item.icon, std::move(name), OtherFieldNames(item)});
+        });
     } catch (const std::bad_alloc&) {
         return false;
     }

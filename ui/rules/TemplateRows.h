@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "store/TesseraEncryptedLinkList.h"
+#include "model/Data.h"
 
 struct TemplateRow {
     uint32_t id;
@@ -16,6 +16,6 @@ struct TemplateRow {
 // The names of every field but the first, in order, joined by "," without spaces.
 std::u16string OtherFieldNames(const CTesseraItem& item);
 
-// Appends the rows of the store's templates, skipping the category record and records that do not
+// Appends the rows of the model's templates, skipping the category record and records that do not
 // decrypt; false when memory ran out (the rows read so far are kept).
-bool ReadTemplateRows(CTesseraEncryptedLinkList& store, std::vector<TemplateRow>& rows);
+bool ReadTemplateRows(const CData& data, std::vector<TemplateRow>& rows);
