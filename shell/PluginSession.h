@@ -100,7 +100,7 @@ private:
     WalletLocation location;
     PhoneOptionRecord options;
     BackupRules backups{
-        {location, options, [this] { return WalletRead() && loggedIn && data.walletStore; },
+        {location, options, [this] { return WalletRead() && loggedIn && data.HasStores(); },
          [this] { return static_cast<uint32_t>(data.cardCount()); }},
         [this](BackupNotice notice, const std::u16string& name) { TellBackup(notice, name); }};
     bool walletFound = false, templatesFound = false, optionsFound = false;
