@@ -155,6 +155,8 @@ TEST_F(ListCommandsTest, DeleteWalksUpTheSelectionAndOnlyWhenAllowedAndConfirmed
     EXPECT_EQ(Reloaded()->cards.size(), 3u);
     EXPECT_TRUE(screen.busyDuringWork && screen.heldDuringWork && !commands.Busy() && screen.holds == 0);
     EXPECT_EQ(screen.selected, std::vector<int>{1}) << "the focus keeps its place";
+    ASSERT_FALSE(view.shown.empty());
+    EXPECT_EQ(view.shown.back().id, int32_t(ids[2])) << "and the view shows what it landed on";
     screen.selected.clear();
     commands.Run(ID_DELETE);
     EXPECT_EQ(screen.told.size(), 2u) << "nothing selected, nothing asked";

@@ -211,11 +211,15 @@ void ListCommands::Delete() {
         result = DeleteRowsBottomUp(rows, focused, count, erase, removed);
     });
     links.data->SetNotifyGate(nullptr);
+    // The view follows the focus to the row left selected, or shows nothing: what it showed may be gone
+    // (a backup's page would otherwise offer to restore a deleted file).
     if (result.lastSucceeded) {
         if (content.RowCount() == 0) {
             ResetView(kind);
         } else {
             SelectOnly(result.focusRow);
+            selection = content.Item(result.focusRow);
+            ShowOnView(selection);
         }
     }
     screen.RowsChanged();
