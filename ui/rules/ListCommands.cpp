@@ -218,8 +218,7 @@ void ListCommands::Delete() {
             ResetView(kind);
         } else {
             SelectOnly(result.focusRow);
-            selection = content.Item(result.focusRow);
-            ShowOnView(selection);
+            RowFocused(result.focusRow);
         }
     }
     screen.RowsChanged();
@@ -244,8 +243,7 @@ void ListCommands::Invert() {
     const int focus = rows.empty() ? -1 : rows.back();
     screen.Select(rows, focus);
     if (focus < 0) return ResetView(content.Kind());
-    selection = content.Item(focus);
-    if (!content.IsPending(focus)) ShowOnView(selection);
+    RowFocused(focus);
 }
 
 // The card under the selection mark becomes a template with its field names and only its name.
